@@ -1,0 +1,29 @@
+// Small file, path and shell helpers shared by every window.
+#pragma once
+
+#include <string>
+
+#include "ui/Win.h"
+
+// Sets gResult to True when the path names a file that can be opened for reading, else False
+// (folders, missing paths and files another program holds exclusively). Returns the same.
+bool FileExists(const std::string& path);
+
+// Cuts s at its first zero character; returns the (possibly shortened) s.
+std::string& TrimAtNull(std::string& s);
+
+// The short (8.3) form of an existing path; "" when Windows cannot resolve it.
+std::string GetShortPath(const std::string& path);
+
+// The long form of a path, component by component; a network path ("\\...") comes back
+// unchanged; "" when a component is not found.
+std::string GetLongPath(const std::string& path);
+
+// The file's product major version as decimal text; "" without version information.
+std::string GetFileMajorVersion(const std::string& file);
+
+// Shows the shell's property sheet of the file, owned by the window.
+void ShowFileProperties(const std::string& file, HWND owner);
+
+// Deletes an earlier icon copy, but only a file directly in the Icons folder of the Windows folder.
+void DeleteWinIconsFile(const std::string& path);

@@ -1,0 +1,16 @@
+// Shared variables of the whole program that no single helper owns.
+#pragma once
+
+#include <string>
+
+#include "core/Variant.h"
+
+// The one shared answer slot: the last file-exists test, message-box or message-window answer.
+extern Variant gResult;
+
+// Folders found at start: the program folder with a trailing "\", the Windows and system folders
+// without one, and the temporary folder in lower case with exactly one trailing "\".
+extern std::string gAppPath;
+extern std::string gWinDir;
+extern std::string gSysDir;
+extern std::string gTempDir;

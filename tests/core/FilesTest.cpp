@@ -1,0 +1,138 @@
+// File existence, path forms, file versions and the icon-copy removal, on real temporary folders.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "core/Files.h"
+#include "core/Global.h"
+
+namespace {
+
+std::string SystemLongPath(const std::string& p) {
+    char buffer[1024] = {};
+    DWORD n = GetLongPathNameA(p.c_str(), buffer, sizeof buffer);
+    return std::string(buffer, n);
+}
+
+bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+TEST(FileExists, FilesFoldersAndLocks) {
+    TempDir dir;
+    std::string file = dir.File("icon.ico");
+    std::string busy = dir.File("busy.ico");
+    std::string shared = dir.File("shared.ico");
+    std::string folder = dir.Folder("sub");
+
+    HANDLE exclusive = CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+    HANDLE reader = CreateFileA(shared.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+
+    struct Case {
+        std::string path;
+        bool exists;
+    } cases[] = {
+        {file, true},   {busy, false},  {shared, true},          {folder, false},
+        {folder + "\\", false}, {dir.path() + "missing.ico", false}, {"", false}, {"C:\\no\\such\\dir\\x.ico", false},
+    };
+    for (const auto& c : cases) {
+        gResult = Variant();
+        EXPECT_EQ(FileExists(c.path), c.exists) << c.path;
+        EXPECT_EQ(gResult, Variant(c.exists)) << c.path;
+    }
+    CloseHandle(exclusive);
+    CloseHandle(reader);
+    EXPECT_TRUE(FileExists(busy));
+}
+
+TEST(TrimAtNull, Table) {
+    struct Case {
+        std::string in, out;
+    } cases[] = {
+        {"plain", "plain"},
+        {std::string("\0rest", 5), ""},
+        {std::string("abc\0def\0", 8), "abc"},
+        {"", ""},
+    };
+    for (auto c : cases) {
+        std::string s = c.in;
+        EXPECT_EQ(TrimAtNull(s), c.out);
+        EXPECT_EQ(s, c.out);
+    }
+}
+
+TEST(PathForms, ShortAndLongOnRealFolders) {
+    TempDir dir;
+    std::string file = dir.File("Long Folder Name With Blanks\\another long file name.ico");
+    std::string folder = dir.path() + "Long Folder Name With Blanks";
+
+    std::string shortFile = GetShortPath(file);
+    ASSERT_FALSE(shortFile.empty());
+    EXPECT_EQ(shortFile.find(' '), std::string::npos) << shortFile;
+    EXPECT_EQ(GetLongPath(shortFile), SystemLongPath(shortFile));
+    EXPECT_EQ(GetLongPath(file), SystemLongPath(file));
+    EXPECT_EQ(GetLongPath(GetShortPath(folder)), SystemLongPath(folder));
+
+    struct Case {
+        std::string path;
+        std::string shortForm;
+        std::string longForm;
+    } cases[] = {
+        {"\\\\server\\share\\icons\\a.ico", "", "\\\\server\\share\\icons\\a.ico"},
+        {dir.path() + "missing\\Long Folder Name With Blanks", "", ""},
+        {folder + "\\no such file.ico", "", ""},
+        {dir.path() + "Long*\\another long file name.ico", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(GetShortPath(c.path), c.shortForm) << c.path;
+        EXPECT_EQ(GetLongPath(c.path), c.longForm) << c.path;
+    }
+}
+
+TEST(GetFileMajorVersion, VersionResources) {
+    const std::string here = TestProgramDir();
+    struct Case {
+        std::string file;
+        const char* major;
+    } cases[] = {
+        {here + "ver5.dll", "5"},
+        {here + "ver3.dll", "3"},
+        {here + "nover.dll", ""},
+        {here + "missing.dll", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(GetFileMajorVersion(c.file), c.major) << c.file;
+}
+
+TEST(DeleteWinIconsFile, OnlyDirectlyInTheIconsFolder) {
+    TempDir dir;
+    const std::string savedWinDir = gWinDir;
+    gWinDir = dir.path() + "Windows";
+
+    std::string copy = dir.File("Windows\\Icons\\12.ico");
+    std::string deeper = dir.File("Windows\\Icons\\sub\\12.ico");
+    std::string elsewhere = dir.File("Windows\\12.ico");
+    std::string otherCase = dir.File("Windows\\ICONS\\13.ico");
+
+    DeleteWinIconsFile(deeper);
+    DeleteWinIconsFile(elsewhere);
+    DeleteWinIconsFile("12.ico");
+    DeleteWinIconsFile(dir.path() + "Windows\\ICONS\\13.ico");
+    DeleteWinIconsFile(gWinDir + "\\Icons\\missing.ico");
+    EXPECT_TRUE(Exists(deeper));
+    EXPECT_TRUE(Exists(elsewhere));
+    EXPECT_TRUE(Exists(otherCase));
+
+    DeleteWinIconsFile(copy);
+    EXPECT_FALSE(Exists(copy));
+    gWinDir = savedWinDir;
+}
+
+TEST(ShowFileProperties, ReturnsForFilesAndMissingPaths) {
+    TempDir dir;
+    std::string file = dir.File("props.ico");
+    ShowFileProperties(file, nullptr);
+    ShowFileProperties(dir.path() + "missing.ico", nullptr);
+    SUCCEED();
+}

@@ -1,0 +1,78 @@
+// Temporary folders and registry clean-up for the tests.
+#include "TestSupport.h"
+
+#include <atomic>
+#include <shlwapi.h>
+
+std::string TestProgramDir() {
+    char buffer[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string p(buffer);
+    return p.substr(0, p.rfind('\\') + 1);
+}
+
+namespace {
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = folder + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full + "\\");
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+void MakeFolders(const std::string& path) {
+    for (size_t i = 3; i < path.size(); ++i)
+        if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    path_ = std::string(temp) + "ornavale-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(counter++) + "\\";
+    MakeFolders(path_.substr(0, path_.size() - 1));
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+std::string TempDir::Folder(const std::string& relative) const {
+    std::string full = path_ + relative;
+    MakeFolders(full);
+    return full;
+}
+
+std::string TempDir::File(const std::string& relative, const std::string& content) const {
+    std::string full = path_ + relative;
+    auto slash = full.rfind('\\');
+    MakeFolders(full.substr(0, slash));
+    HANDLE h = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(h);
+    }
+    return full;
+}
+
+void DeleteRegTree(HKEY hive, const std::string& key) { SHDeleteKeyA(hive, key.c_str()); }
+
+CleanStore::CleanStore() { DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale"); }
+CleanStore::~CleanStore() { DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale"); }

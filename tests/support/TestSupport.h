@@ -1,0 +1,36 @@
+// Helpers shared by the core tests: private temporary folders and registry keys.
+#pragma once
+
+#include <string>
+
+#include "ui/Win.h"
+
+// The folder of the running test program, with a trailing "\".
+std::string TestProgramDir();
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // The folder with a trailing "\".
+    const std::string& path() const { return path_; }
+    // Creates a file (and its folders) below the folder; answers its full path.
+    std::string File(const std::string& relative, const std::string& content = "x") const;
+    std::string Folder(const std::string& relative) const;
+
+  private:
+    std::string path_;
+};
+
+// Removes a registry key with all its sub-keys; no error when it is missing.
+void DeleteRegTree(HKEY hive, const std::string& key);
+
+// Removes the program's own store so that a test starts from an empty registry, and again at the end.
+class CleanStore {
+  public:
+    CleanStore();
+    ~CleanStore();
+};
