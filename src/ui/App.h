@@ -1,0 +1,57 @@
+// The program's message loop, DoEvents, the screen-wide mouse pointer and message boxes.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "ui/Win.h"
+
+class Form;
+
+// Registers the window classes and the common controls; call once before any form loads.
+void InitApp(HINSTANCE instance);
+HINSTANCE AppInstance();
+
+// Runs the main message loop until WM_QUIT; answers the quit code.
+int RunMessageLoop();
+
+// Lets pending window events run, as a long fill does after each item. Answers false when the
+// program is quitting (WM_QUIT is left for the main loop). Never call it from WM_PAINT or from a
+// notification that must return a value.
+bool DoEvents();
+// How many DoEvents calls are running (0 outside any); handlers that must not start new work
+// while a fill pumps can test it.
+int DoEventsDepth();
+
+// The shared message filter of every loop: accelerators, key preview, dialog keys.
+bool PreTranslate(MSG& msg);
+
+// The mouse pointer over every window of the program: 0 default, 1 arrow, 11 hourglass,
+// 13 arrow with hourglass.
+void SetScreenMousePointer(int pointer);
+int ScreenMousePointer();
+// The cursor a form shows for the current screen pointer; nullptr for the default.
+HCURSOR ScreenCursor();
+
+// A message box with the Windows style numbers (16 critical, 48 exclamation, 52 Yes/No, 0 OK);
+// answers the button (6 = Yes). Tests replace the box through gMsgBoxHook.
+int MsgBox(const std::string& text, UINT style, const std::string& title, HWND owner = nullptr);
+using MsgBoxHook = int (*)(const std::string& text, UINT style, const std::string& title);
+extern MsgBoxHook gMsgBoxHook;
+
+// Called when an exception reaches a window procedure or a callback; the program sets it to
+// show its error text. `where` names the handler.
+using ExceptionHandler = void (*)(const char* where, const std::exception& e);
+void SetExceptionHandler(ExceptionHandler handler);
+void ReportException(const char* where, const std::exception& e);
+void ReportUnknownException(const char* where);
+
+// Every form that is loaded, in load order (for "unload every window" and the active form).
+void RegisterLoadedForm(Form* form);
+void UnregisterLoadedForm(Form* form);
+int LoadedFormCount();
+// When the last loaded form unloads the program ends (WM_QUIT), as a VB program does. Tests that
+// load and unload forms one after another switch this off.
+extern bool gEndWhenNoForms;
+// The form whose window (or a child of it) is hwnd; nullptr for other windows.
+Form* FormFromWindow(HWND hwnd);

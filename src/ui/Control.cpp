@@ -1,0 +1,449 @@
+// The basic control wrappers.
+#include "ui/Control.h"
+
+#include <algorithm>
+
+#include "ui/App.h"
+#include "ui/Form.h"
+#include "ui/Units.h"
+
+Control::Control(Form& owner, int id) : owner_(owner), id_(id) { owner.Register(this); }
+
+LRESULT Control::Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    return hwnd_ ? SendMessageA(hwnd_, msg, wParam, lParam) : 0;
+}
+
+void Control::Define(const char* windowClass, DWORD style, DWORD exStyle, int left, int top, int width,
+                     int height, const std::string& text) {
+    class_ = windowClass;
+    style_ = style;
+    exStyle_ = exStyle;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    text_ = text;
+    enabled_ = true;
+    visible_ = true;
+    if (owner_.hwnd()) Create();
+}
+
+void Control::Create() {
+    if (!class_ || !owner_.hwnd()) return;
+    if (hwnd_) DestroyWindow(hwnd_);
+    DWORD style = style_ | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+    hwnd_ = CreateWindowExA(exStyle_, class_, text_.c_str(), style, TwipsToPxX(left_), TwipsToPxY(top_),
+                            TwipsToPxX(width_), TwipsToPxY(height_), owner_.hwnd(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), AppInstance(), this);
+    if (!hwnd_) return;
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(owner_.Font()), FALSE);
+    AfterCreate();
+}
+
+void Control::BeforeDestroy() {
+    if (!hwnd_ || !class_) return;
+    text_ = Text();
+}
+
+void Control::Destroyed() {
+    hwnd_ = nullptr;
+    if (backBrush_) {
+        DeleteObject(backBrush_);
+        backBrush_ = nullptr;
+    }
+}
+
+void Control::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (hwnd_) EnableWindow(hwnd_, enabled);
+}
+
+void Control::SetVisible(bool visible) {
+    visible_ = visible;
+    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+std::string Control::Text() const {
+    if (!hwnd_) return text_;
+    int n = GetWindowTextLengthA(hwnd_);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    int got = GetWindowTextA(hwnd_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(std::max(got, 0)));
+    return s;
+}
+
+void Control::SetText(const std::string& text) {
+    text_ = text;
+    if (hwnd_) SetWindowTextA(hwnd_, text.c_str());
+}
+
+void Control::Move(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    if (width >= 0) width_ = width;
+    if (height >= 0) height_ = height;
+    if (hwnd_)
+        SetWindowPos(hwnd_, nullptr, TwipsToPxX(left_), TwipsToPxY(top_), TwipsToPxX(width_), TwipsToPxY(height_),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Control::SetFocus() {
+    if (hwnd_) ::SetFocus(hwnd_);
+}
+
+void Control::SetBackColor(std::optional<uint32_t> color) {
+    backColor_ = color;
+    if (backBrush_) {
+        DeleteObject(backBrush_);
+        backBrush_ = nullptr;
+    }
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+std::optional<LRESULT> Control::OnCtlColor(HDC dc) {
+    if (!backColor_) return std::nullopt;
+    COLORREF c = ToColorRef(*backColor_);
+    if (!backBrush_) backBrush_ = CreateSolidBrush(c);
+    SetBkColor(dc, c);
+    return reinterpret_cast<LRESULT>(backBrush_);
+}
+
+// ---- Label, Frame, Button
+
+void Label::Create(const std::string& caption, int left, int top, int width, int height, int alignment) {
+    DWORD align = alignment == 1 ? SS_RIGHT : alignment == 2 ? SS_CENTER : SS_LEFT;
+    Define("STATIC", align | SS_NOTIFY, 0, left, top, width, height, caption);
+}
+
+std::optional<LRESULT> Label::OnCtlColor(HDC dc) {
+    if (transparent_) {
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
+    return Control::OnCtlColor(dc);
+}
+
+void Frame::Create(const std::string& caption, int left, int top, int width, int height) {
+    Define("BUTTON", BS_GROUPBOX, 0, left, top, width, height, caption);
+}
+
+void Button::Create(const std::string& caption, int left, int top, int width, int height, bool isDefault) {
+    Define("BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, left, top, width, height,
+           caption);
+}
+
+std::optional<LRESULT> Button::OnCommand(int code) {
+    if (code == BN_CLICKED && Click) Click();
+    return 0;
+}
+
+// ---- CheckBox, OptionButton
+
+void CheckBox::Create(const std::string& caption, int left, int top, int width, int height) {
+    value_ = 0;
+    Define("BUTTON", WS_TABSTOP | BS_3STATE, 0, left, top, width, height, caption);
+}
+
+void CheckBox::AfterCreate() { Send(BM_SETCHECK, static_cast<WPARAM>(value_)); }
+void CheckBox::BeforeDestroy() {
+    value_ = Value();
+    Control::BeforeDestroy();
+}
+
+int CheckBox::Value() const {
+    if (!hwnd()) return value_;
+    auto v = Send(BM_GETCHECK);
+    return v == BST_CHECKED ? 1 : v == BST_INDETERMINATE ? 2 : 0;
+}
+
+void CheckBox::SetValue(int value) {
+    value = std::clamp(value, 0, 2);
+    bool changed = value != Value();
+    value_ = value;
+    Send(BM_SETCHECK, static_cast<WPARAM>(value));
+    // VB raises Click when the value changes from code.
+    if (changed && Click) Click();
+}
+
+std::optional<LRESULT> CheckBox::OnCommand(int code) {
+    if (code != BN_CLICKED) return 0;
+    // A user's click toggles between checked and unchecked; grey is only ever set from code.
+    value_ = Value() == 1 ? 0 : 1;
+    Send(BM_SETCHECK, static_cast<WPARAM>(value_));
+    if (Click) Click();
+    return 0;
+}
+
+void OptionButton::Create(const std::string& caption, int left, int top, int width, int height, bool group) {
+    value_ = false;
+    Define("BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON | (group ? WS_GROUP : 0), 0, left, top, width, height,
+           caption);
+}
+
+void OptionButton::AfterCreate() { Send(BM_SETCHECK, value_ ? BST_CHECKED : BST_UNCHECKED); }
+void OptionButton::BeforeDestroy() {
+    value_ = Value();
+    Control::BeforeDestroy();
+}
+
+bool OptionButton::Value() const { return hwnd() ? Send(BM_GETCHECK) == BST_CHECKED : value_; }
+
+void OptionButton::SetValue(bool value) {
+    value_ = value;
+    if (!hwnd()) return;
+    if (value) {
+        // Clear the other buttons of the group, as a click would.
+        HWND parent = GetParent(hwnd());
+        HWND first = hwnd();
+        while (!(GetWindowLongA(first, GWL_STYLE) & WS_GROUP)) {
+            HWND prev = GetWindow(first, GW_HWNDPREV);
+            if (!prev) break;
+            first = prev;
+        }
+        for (HWND w = first; w; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (w != first && (GetWindowLongA(w, GWL_STYLE) & WS_GROUP)) break;
+            if (w != hwnd()) SendMessageA(w, BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+        (void)parent;
+    }
+    Send(BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED);
+    if (value && Click) Click();
+}
+
+std::optional<LRESULT> OptionButton::OnCommand(int code) {
+    if (code == BN_CLICKED) {
+        value_ = true;
+        if (Click) Click();
+    }
+    return 0;
+}
+
+// ---- TextBox
+
+void TextBox::Create(const std::string& text, int left, int top, int width, int height, bool multiLine,
+                     bool readOnly) {
+    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
+    if (multiLine) style = WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+    if (readOnly) style |= ES_READONLY;
+    Define("EDIT", style, WS_EX_CLIENTEDGE, left, top, width, height, text);
+}
+
+std::optional<LRESULT> TextBox::OnCommand(int code) {
+    if (code == EN_CHANGE && Change) Change();
+    return 0;
+}
+
+std::optional<LRESULT> TextBox::OnCtlColor(HDC dc) {
+    // A read-only edit asks as a static; without a back colour of its own it keeps the system's.
+    return Control::OnCtlColor(dc);
+}
+
+// ---- ListControl, ListBox, ComboBox
+
+void ListControl::AddItem(const std::string& item, int index) {
+    if (index < 0 || index > ListCount()) index = ListCount();
+    items_.insert(items_.begin() + index, Item{item, 0});
+    if (hwnd()) Send(InsertMsg(), static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.c_str()));
+    if (listIndex_ >= index) ++listIndex_;
+}
+
+void ListControl::RemoveItem(int index) {
+    if (index < 0 || index >= ListCount()) return;
+    items_.erase(items_.begin() + index);
+    if (hwnd()) Send(DeleteMsg(), static_cast<WPARAM>(index));
+    if (listIndex_ == index) listIndex_ = -1;
+    else if (listIndex_ > index) --listIndex_;
+}
+
+void ListControl::Clear() {
+    items_.clear();
+    listIndex_ = -1;
+    if (hwnd()) Send(ResetMsg());
+}
+
+std::string ListControl::List(int index) const {
+    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].text : std::string();
+}
+
+int32_t ListControl::ItemData(int index) const {
+    return index >= 0 && index < ListCount() ? items_[static_cast<size_t>(index)].data : 0;
+}
+
+void ListControl::SetItemData(int index, int32_t data) {
+    if (index >= 0 && index < ListCount()) items_[static_cast<size_t>(index)].data = data;
+}
+
+int ListControl::ListIndex() const {
+    if (!hwnd()) return listIndex_;
+    auto sel = static_cast<int>(Send(GetSelMsg()));
+    return sel < 0 ? -1 : sel;
+}
+
+void ListControl::SetListIndex(int index) {
+    if (index < -1 || index >= ListCount()) index = -1;
+    listIndex_ = index;
+    Send(SetSelMsg(), static_cast<WPARAM>(index));
+    // The list sends nothing for a selection made from code; VB raised Click.
+    if (Click) Click();
+}
+
+void ListControl::AfterCreate() {
+    for (const auto& it : items_) Send(AddMsg(), 0, reinterpret_cast<LPARAM>(it.text.c_str()));
+    if (listIndex_ >= 0) Send(SetSelMsg(), static_cast<WPARAM>(listIndex_));
+}
+
+void ListControl::BeforeDestroy() {
+    listIndex_ = ListIndex();
+    Control::BeforeDestroy();
+}
+
+void ListBox::Create(int left, int top, int width, int height, bool sorted) {
+    items_.clear();
+    listIndex_ = -1;
+    Define("LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | (sorted ? LBS_SORT : 0),
+           WS_EX_CLIENTEDGE, left, top, width, height);
+}
+
+std::optional<LRESULT> ListBox::OnCommand(int code) {
+    if (code == LBN_SELCHANGE) {
+        listIndex_ = ListIndex();
+        if (Click) Click();
+    } else if (code == LBN_DBLCLK && DblClick) {
+        DblClick();
+    }
+    return 0;
+}
+
+void ComboBox::Create(int left, int top, int width, int height, bool dropDownList) {
+    items_.clear();
+    listIndex_ = -1;
+    // The height given is the closed box's; the drop-down gets room for about ten items.
+    Define("COMBOBOX", WS_TABSTOP | WS_VSCROLL | (dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN) | CBS_AUTOHSCROLL,
+           0, left, top, width, height + 10 * 195);
+}
+
+std::optional<LRESULT> ComboBox::OnCommand(int code) {
+    if (code == CBN_SELCHANGE) {
+        listIndex_ = ListIndex();
+        if (Click) Click();
+    } else if (code == CBN_EDITCHANGE && Change) {
+        Change();
+    } else if (code == CBN_DBLCLK && DblClick) {
+        DblClick();
+    }
+    return 0;
+}
+
+// ---- PictureBox
+
+LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    PictureBox* box = nullptr;
+    if (msg == WM_NCCREATE) {
+        box = static_cast<PictureBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
+    } else {
+        box = reinterpret_cast<PictureBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!box) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    try {
+        switch (msg) {
+            case WM_ERASEBKGND:
+                return 1;
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(hwnd, &ps);
+                RECT r;
+                GetClientRect(hwnd, &r);
+                box->Paint(dc, r);
+                EndPaint(hwnd, &ps);
+                return 0;
+            }
+            case WM_LBUTTONUP:
+                if (box->Click) box->Click();
+                return 0;
+            case WM_NCDESTROY:
+                SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+                break;
+            default:
+                break;
+        }
+    } catch (const std::exception& e) {
+        ReportException("PictureBox", e);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+PictureBox::~PictureBox() {
+    if (picture_) DeleteObject(picture_);
+}
+
+void PictureBox::Create(int left, int top, int width, int height, bool border) {
+    Define(kPictureClass, 0, border ? WS_EX_CLIENTEDGE : 0, left, top, width, height);
+}
+
+void PictureBox::SetPicture(HBITMAP bitmap) {
+    if (picture_ && picture_ != bitmap) DeleteObject(picture_);
+    picture_ = bitmap;
+    Refresh();
+}
+
+HBITMAP PictureBox::CopyPicture() const {
+    return picture_ ? static_cast<HBITMAP>(CopyImage(picture_, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+}
+
+void PictureBox::Refresh() {
+    if (hwnd()) {
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        UpdateWindow(hwnd());
+    }
+}
+
+void PictureBox::Paint(HDC dc, const RECT& client) {
+    COLORREF back = BackColor() ? ToColorRef(*BackColor()) : GetSysColor(COLOR_BTNFACE);
+    HBRUSH brush = CreateSolidBrush(back);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    if (!picture_) return;
+    BITMAP bm{};
+    GetObjectA(picture_, sizeof bm, &bm);
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, picture_);
+    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+}
+
+// ---- Timer
+
+void Timer::SetInterval(int ms) {
+    interval_ = std::max(ms, 0);
+    Apply();
+}
+
+void Timer::SetTimerEnabled(bool on) {
+    on_ = on;
+    Apply();
+}
+
+void Timer::Apply() {
+    HWND form = owner().hwnd();
+    if (!form) return;
+    if (on_ && interval_ > 0) {
+        SetTimer(form, static_cast<UINT_PTR>(id()), static_cast<UINT>(interval_), nullptr);
+        running_ = true;
+    } else if (running_) {
+        KillTimer(form, static_cast<UINT_PTR>(id()));
+        running_ = false;
+    }
+}
+
+void Timer::Fire() {
+    if (on_ && interval_ > 0 && Tick) Tick();
+}
+
+void Timer::Destroyed() {
+    // The form's window is gone and its timers with it; a loaded form sets its timers anew.
+    running_ = false;
+    on_ = false;
+}

@@ -1,0 +1,266 @@
+// The control wrappers of the form runtime: one small class per kind of control over its window.
+// A wrapper keeps what the window shows while the form is unloaded and applies it when the
+// window is created again, so a form's controls keep their state across Unload.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/Win.h"
+
+class Form;
+
+class Control {
+  public:
+    Control(Form& owner, int id);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    Form& owner() const { return owner_; }
+    int id() const { return id_; }
+    HWND hwnd() const { return hwnd_; }
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    // Caption or text.
+    std::string Text() const;
+    void SetText(const std::string& text);
+    // Geometry in twips, relative to the form's client area.
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void Move(int left, int top, int width = -1, int height = -1);
+    void SetFocus();
+    // Back colour as the program stores colours (see ToColorRef); nothing = the system's.
+    void SetBackColor(std::optional<uint32_t> color);
+    std::optional<uint32_t> BackColor() const { return backColor_; }
+
+    std::string Tag;
+
+    // Routing from the form. Answer a value to consume the message.
+    virtual std::optional<LRESULT> OnCommand(int /*code*/) { return std::nullopt; }
+    virtual std::optional<LRESULT> OnNotify(NMHDR* /*header*/) { return std::nullopt; }
+    virtual std::optional<LRESULT> OnCtlColor(HDC dc);
+    // Creates the window from the wrapper's state; the form calls it from CreateControls order.
+    void Create();
+    // The form's window is about to go: keep what the control's window shows.
+    void SaveState() { BeforeDestroy(); }
+    // The window is gone (the form unloads).
+    virtual void Destroyed();
+
+  protected:
+    // Defines the control: window class, styles and design geometry in twips.
+    void Define(const char* windowClass, DWORD style, DWORD exStyle, int left, int top, int width,
+                int height, const std::string& text = {});
+    // After the window exists: apply what only messages can set.
+    virtual void AfterCreate() {}
+    // Reads the window's text into the cache before it is destroyed.
+    virtual void BeforeDestroy();
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    std::string text_;
+
+  private:
+    Form& owner_;
+    int id_;
+    HWND hwnd_ = nullptr;
+    const char* class_ = nullptr;  // nullptr: a control without a window (a timer)
+    DWORD style_ = 0;
+    DWORD exStyle_ = 0;
+    bool enabled_ = true;
+    bool visible_ = true;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    std::optional<uint32_t> backColor_;
+    HBRUSH backBrush_ = nullptr;
+};
+
+class Label : public Control {
+  public:
+    using Control::Control;
+    // alignment: 0 left, 1 right, 2 centre.
+    void Create(const std::string& caption, int left, int top, int width, int height, int alignment = 0);
+    void SetTransparent(bool transparent) { transparent_ = transparent; }
+    std::optional<LRESULT> OnCtlColor(HDC dc) override;
+
+  private:
+    bool transparent_ = false;
+};
+
+class Frame : public Control {
+  public:
+    using Control::Control;
+    void Create(const std::string& caption, int left, int top, int width, int height);
+};
+
+class Button : public Control {
+  public:
+    using Control::Control;
+    void Create(const std::string& caption, int left, int top, int width, int height, bool isDefault = false);
+    std::function<void()> Click;
+    std::optional<LRESULT> OnCommand(int code) override;
+};
+
+class CheckBox : public Control {
+  public:
+    using Control::Control;
+    void Create(const std::string& caption, int left, int top, int width, int height);
+    // 0 unchecked, 1 checked, 2 grey. Setting it raises Click, as the user's click does.
+    int Value() const;
+    void SetValue(int value);
+    std::function<void()> Click;
+    std::optional<LRESULT> OnCommand(int code) override;
+
+  protected:
+    void AfterCreate() override;
+    void BeforeDestroy() override;
+
+  private:
+    int value_ = 0;
+};
+
+class OptionButton : public Control {
+  public:
+    using Control::Control;
+    // group: the first button of a group of options.
+    void Create(const std::string& caption, int left, int top, int width, int height, bool group = false);
+    bool Value() const;
+    // Setting True raises Click and clears the other options of the same group.
+    void SetValue(bool value);
+    std::function<void()> Click;
+    std::optional<LRESULT> OnCommand(int code) override;
+
+  protected:
+    void AfterCreate() override;
+    void BeforeDestroy() override;
+
+  private:
+    bool value_ = false;
+};
+
+class TextBox : public Control {
+  public:
+    using Control::Control;
+    void Create(const std::string& text, int left, int top, int width, int height, bool multiLine = false,
+                bool readOnly = false);
+    std::function<void()> Change;
+    std::optional<LRESULT> OnCommand(int code) override;
+    std::optional<LRESULT> OnCtlColor(HDC dc) override;
+};
+
+// A list box or a combo box: items with their item data, the selected position.
+class ListControl : public Control {
+  public:
+    using Control::Control;
+    void AddItem(const std::string& item, int index = -1);
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const { return static_cast<int>(items_.size()); }
+    std::string List(int index) const;
+    int32_t ItemData(int index) const;
+    void SetItemData(int index, int32_t data);
+    // -1 when nothing is selected. Setting it raises Click, as VB did.
+    int ListIndex() const;
+    void SetListIndex(int index);
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+
+  protected:
+    void AfterCreate() override;
+    void BeforeDestroy() override;
+    virtual UINT AddMsg() const = 0;
+    virtual UINT InsertMsg() const = 0;
+    virtual UINT DeleteMsg() const = 0;
+    virtual UINT ResetMsg() const = 0;
+    virtual UINT SetSelMsg() const = 0;
+    virtual UINT GetSelMsg() const = 0;
+
+    struct Item {
+        std::string text;
+        int32_t data = 0;
+    };
+    std::vector<Item> items_;
+    int listIndex_ = -1;
+};
+
+class ListBox : public ListControl {
+  public:
+    using ListControl::ListControl;
+    void Create(int left, int top, int width, int height, bool sorted = false);
+    std::optional<LRESULT> OnCommand(int code) override;
+
+  protected:
+    UINT AddMsg() const override { return LB_ADDSTRING; }
+    UINT InsertMsg() const override { return LB_INSERTSTRING; }
+    UINT DeleteMsg() const override { return LB_DELETESTRING; }
+    UINT ResetMsg() const override { return LB_RESETCONTENT; }
+    UINT SetSelMsg() const override { return LB_SETCURSEL; }
+    UINT GetSelMsg() const override { return LB_GETCURSEL; }
+};
+
+class ComboBox : public ListControl {
+  public:
+    using ListControl::ListControl;
+    // dropDownList: the text can only be one of the items.
+    void Create(int left, int top, int width, int height, bool dropDownList = false);
+    std::function<void()> Change;
+    std::optional<LRESULT> OnCommand(int code) override;
+
+  protected:
+    UINT AddMsg() const override { return CB_ADDSTRING; }
+    UINT InsertMsg() const override { return CB_INSERTSTRING; }
+    UINT DeleteMsg() const override { return CB_DELETESTRING; }
+    UINT ResetMsg() const override { return CB_RESETCONTENT; }
+    UINT SetSelMsg() const override { return CB_SETCURSEL; }
+    UINT GetSelMsg() const override { return CB_GETCURSEL; }
+};
+
+// A picture box: shows a bitmap it owns, or a back colour; Click and the picture's handle.
+class PictureBox : public Control {
+  public:
+    using Control::Control;
+    ~PictureBox() override;
+    void Create(int left, int top, int width, int height, bool border = false);
+    // Takes ownership of the bitmap (nullptr clears the picture) and repaints.
+    void SetPicture(HBITMAP bitmap);
+    HBITMAP Picture() const { return picture_; }
+    // A copy of the picture the caller owns.
+    HBITMAP CopyPicture() const;
+    void Refresh();
+    std::function<void()> Click;
+    // Paints the picture box (its window class calls it).
+    void Paint(HDC dc, const RECT& client);
+
+  private:
+    HBITMAP picture_ = nullptr;
+};
+
+// A timer of the form: Interval in milliseconds, 0 means off.
+class Timer : public Control {
+  public:
+    using Control::Control;
+    int Interval() const { return interval_; }
+    void SetInterval(int ms);
+    bool TimerEnabled() const { return on_; }
+    void SetTimerEnabled(bool on);
+    std::function<void()> Tick;
+    // The form's WM_TIMER for this id.
+    void Fire();
+    void Destroyed() override;
+    // Starts the system timer once the form's window exists.
+    void Apply();
+
+  private:
+    int interval_ = 0;
+    bool on_ = false;
+    bool running_ = false;
+};
+
+// The window class of picture boxes.
+inline constexpr const char* kPictureClass = "OrnavalePicture";

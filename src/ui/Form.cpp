@@ -1,0 +1,373 @@
+// The form base: window creation, Load/Show/Hide/Unload, modal loops and message routing.
+#include "ui/Form.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "ui/App.h"
+#include "ui/Control.h"
+#include "ui/Units.h"
+
+namespace {
+
+DWORD StyleFor(const FormSpec& s) {
+    DWORD style = WS_CLIPCHILDREN;
+    switch (s.border) {
+        case BorderStyle::None:
+            style |= WS_POPUP;
+            break;
+        case BorderStyle::FixedSingle:
+            style |= WS_CAPTION | WS_BORDER;
+            break;
+        case BorderStyle::Sizable:
+        case BorderStyle::SizableToolWindow:
+            style |= WS_CAPTION | WS_THICKFRAME;
+            break;
+        case BorderStyle::FixedDialog:
+        case BorderStyle::FixedToolWindow:
+            style |= WS_CAPTION | WS_DLGFRAME;
+            break;
+    }
+    if (s.border != BorderStyle::None && s.controlBox) style |= WS_SYSMENU;
+    if (s.minButton) style |= WS_MINIMIZEBOX;
+    if (s.maxButton) style |= WS_MAXIMIZEBOX;
+    return style;
+}
+
+DWORD ExStyleFor(const FormSpec& s) {
+    DWORD ex = WS_EX_CONTROLPARENT;
+    if (s.border == BorderStyle::FixedDialog) ex |= WS_EX_DLGMODALFRAME;
+    if (s.border == BorderStyle::FixedToolWindow || s.border == BorderStyle::SizableToolWindow)
+        ex |= WS_EX_TOOLWINDOW;
+    if (s.showInTaskbar) ex |= WS_EX_APPWINDOW;
+    if (s.topmost) ex |= WS_EX_TOPMOST;
+    return ex;
+}
+
+HFONT CreateFormFont() {
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       "MS Sans Serif");
+}
+
+}  // namespace
+
+LRESULT CALLBACK FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Form* form = nullptr;
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        form = static_cast<Form*>(cs->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        form->hwnd_ = hwnd;
+    } else {
+        form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!form) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        form->Destroyed();
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    try {
+        return form->HandleMessage(msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        ReportException(form->Name().c_str(), e);
+    } catch (...) {
+        ReportUnknownException(form->Name().c_str());
+    }
+    return 0;
+}
+
+Form::Form(std::string name) : name_(std::move(name)) {}
+
+Form::~Form() {
+    // Normally every form is unloaded before the program ends; make sure no message reaches a
+    // half-destroyed object if one is not.
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Form::Register(Control* control) {
+    controls_.push_back(control);
+    byId_[control->id()] = control;
+}
+
+Control* Form::ControlById(int id) const {
+    auto it = byId_.find(id);
+    return it == byId_.end() ? nullptr : it->second;
+}
+
+void Form::Load() {
+    if (hwnd_) return;
+    FormSpec spec = Spec();
+    int w = TwipsToPxX(spec.width);
+    int h = TwipsToPxY(spec.height);
+    int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    if (!font_) font_ = CreateFormFont();
+    CreateWindowExA(ExStyleFor(spec), kFormClass, spec.caption.c_str(), StyleFor(spec), x, y, w, h, nullptr,
+                    nullptr, AppInstance(), this);
+    if (!hwnd_) return;
+    RegisterLoadedForm(this);
+    CreateControls();
+    BindEvents();
+    Form_Load();
+}
+
+void Form::Show() {
+    Load();
+    if (!hwnd_) return;
+    if (!IsWindowVisible(hwnd_)) {
+        int state = std::exchange(pendingState_, 0);
+        ShowWindow(hwnd_, state == 2 ? SW_SHOWMAXIMIZED : state == 1 ? SW_SHOWMINIMIZED : SW_SHOW);
+        UpdateWindow(hwnd_);
+    }
+    SetForegroundWindow(hwnd_);
+}
+
+void Form::ShowModal() {
+    Load();
+    if (!hwnd_ || modal_) return;
+    // Every other window of the program waits while this one is open.
+    disabledByModal_.clear();
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* self = reinterpret_cast<Form*>(lp);
+            if (w != self->hwnd_ && IsWindowEnabled(w) && IsWindowVisible(w)) {
+                self->disabledByModal_.push_back(w);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    for (HWND w : disabledByModal_) EnableWindow(w, FALSE);
+    modal_ = true;
+    Show();
+
+    MSG msg;
+    while (hwnd_ && IsWindowVisible(hwnd_)) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (::PreTranslate(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    ReleaseModal();
+}
+
+void Form::ReleaseModal() {
+    if (!modal_) return;
+    modal_ = false;
+    // Enabled again before the modal window goes, or Windows activates another program.
+    for (HWND w : disabledByModal_)
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+    disabledByModal_.clear();
+}
+
+void Form::Hide() {
+    if (!hwnd_) return;
+    ReleaseModal();
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+bool Form::Unload(UnloadMode mode) {
+    if (!hwnd_) return true;
+    ++unloadDepth_;
+    bool cancel = false;
+    Form_QueryUnload(cancel, mode);
+    // The handler may have unloaded the form itself.
+    if (!cancel && hwnd_) Form_Unload(cancel);
+    --unloadDepth_;
+    if (cancel || !hwnd_) return !hwnd_;
+    ReleaseModal();
+    DestroyWindow(hwnd_);
+    return true;
+}
+
+void Form::Destroyed() {
+    for (Control* c : controls_) c->Destroyed();
+    hwnd_ = nullptr;
+    UnregisterLoadedForm(this);
+}
+
+bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+namespace {
+RECT WindowRectOf(HWND hwnd) {
+    RECT r{};
+    if (hwnd) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        if (IsIconic(hwnd) || IsZoomed(hwnd)) {
+            GetWindowPlacement(hwnd, &wp);
+            r = wp.rcNormalPosition;
+        } else {
+            GetWindowRect(hwnd, &r);
+        }
+    }
+    return r;
+}
+}  // namespace
+
+int Form::Left() const { return PxToTwipsX(WindowRectOf(hwnd_).left); }
+int Form::Top() const { return PxToTwipsY(WindowRectOf(hwnd_).top); }
+int Form::Width() const {
+    RECT r = WindowRectOf(hwnd_);
+    return hwnd_ ? PxToTwipsX(r.right - r.left) : Spec().width;
+}
+int Form::Height() const {
+    RECT r = WindowRectOf(hwnd_);
+    return hwnd_ ? PxToTwipsY(r.bottom - r.top) : Spec().height;
+}
+
+void Form::Move(int left, int top, int width, int height) {
+    if (!hwnd_) return;
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (width < 0 || height < 0) flags |= SWP_NOSIZE;
+    SetWindowPos(hwnd_, nullptr, TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(std::max(width, 0)),
+                 TwipsToPxY(std::max(height, 0)), flags);
+}
+
+int Form::ScaleWidth() const {
+    RECT r{};
+    if (hwnd_) GetClientRect(hwnd_, &r);
+    return PxToTwipsX(r.right);
+}
+int Form::ScaleHeight() const {
+    RECT r{};
+    if (hwnd_) GetClientRect(hwnd_, &r);
+    return PxToTwipsY(r.bottom);
+}
+
+int Form::WindowState() const {
+    if (!hwnd_) return 0;
+    if (!IsWindowVisible(hwnd_)) return pendingState_;
+    if (IsIconic(hwnd_)) return 1;
+    if (IsZoomed(hwnd_)) return 2;
+    return 0;
+}
+
+void Form::SetWindowState(int state) {
+    if (!hwnd_) return;
+    if (!IsWindowVisible(hwnd_)) {  // applies when the window is shown
+        pendingState_ = state;
+        return;
+    }
+    ShowWindow(hwnd_, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+std::string Form::Caption() const {
+    if (!hwnd_) return Spec().caption;
+    char buffer[512] = {};
+    GetWindowTextA(hwnd_, buffer, static_cast<int>(std::size(buffer)));
+    return buffer;
+}
+
+void Form::SetCaption(const std::string& caption) {
+    if (hwnd_) SetWindowTextA(hwnd_, caption.c_str());
+}
+
+void Form::ZOrderTop() {
+    if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool Form::PreTranslate(MSG& msg) {
+    if (!hwnd_) return false;
+    if (HACCEL acc = Accelerators()) {
+        if (TranslateAcceleratorA(hwnd_, acc, &msg)) return true;
+    }
+    if (Spec().keyPreview && msg.message == WM_KEYDOWN) {
+        int key = static_cast<int>(msg.wParam);
+        int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                    (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+        Form_KeyDown(key, shift);
+        if (key == 0) return true;
+    }
+    return IsDialogMessageA(hwnd_, &msg) != FALSE;
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (auto handled = OnMessage(msg, wParam, lParam)) return *handled;
+    switch (msg) {
+        case WM_COMMAND: {
+            int id = LOWORD(wParam);
+            if (lParam) {
+                if (Control* c = ControlById(id))
+                    if (auto r = c->OnCommand(HIWORD(wParam))) return *r;
+                return 0;
+            }
+            // Enter and Esc through IsDialogMessage reach the default and cancel buttons.
+            if (id == IDOK || id == IDCANCEL) {
+                int target = id == IDOK ? DefaultButtonId() : CancelButtonId();
+                if (Control* c = target ? ControlById(target) : nullptr) {
+                    if (c->Enabled() && c->Visible()) c->OnCommand(BN_CLICKED);
+                }
+                return 0;
+            }
+            if (OnMenuCommand(id)) return 0;
+            break;
+        }
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (Control* c = ControlById(static_cast<int>(header->idFrom)))
+                if (auto r = c->OnNotify(header)) return *r;
+            break;
+        }
+        case WM_TIMER:
+            if (auto* t = dynamic_cast<Timer*>(ControlById(static_cast<int>(wParam)))) {
+                t->Fire();
+                return 0;
+            }
+            break;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORLISTBOX: {
+            HWND child = reinterpret_cast<HWND>(lParam);
+            if (Control* c = ControlById(GetDlgCtrlID(child)))
+                if (auto r = c->OnCtlColor(reinterpret_cast<HDC>(wParam))) return *r;
+            break;
+        }
+        case DM_GETDEFID:
+            if (int id = DefaultButtonId()) return MAKELRESULT(id, DC_HASDEFID);
+            return 0;
+        case WM_SETCURSOR:
+            if (HCURSOR cursor = ScreenCursor()) {
+                SetCursor(cursor);
+                return TRUE;
+            }
+            break;
+        case WM_SIZE:
+            Form_Resize();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
+            break;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd_, &ps);
+            OnPaint(dc);
+            EndPaint(hwnd_, &ps);
+            return 0;
+        }
+        case WM_CLOSE:
+            Unload(UnloadMode::FormControlMenu);
+            return 0;
+        case WM_DESTROY:
+            for (Control* c : controls_) c->SaveState();
+            break;
+        case WM_QUERYENDSESSION:
+            return Unload(UnloadMode::AppWindows) ? TRUE : FALSE;
+        default:
+            break;
+    }
+    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}

@@ -1,0 +1,123 @@
+// A form: one program-wide window with its controls, loaded on demand, hidden or unloaded,
+// whose members (and so its state) survive Unload.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "ui/Win.h"
+
+class Control;
+
+enum class UnloadMode { FormControlMenu = 0, FormCode = 1, AppWindows = 2, AppTaskManager = 3 };
+
+enum class BorderStyle { None, FixedSingle, Sizable, FixedDialog, FixedToolWindow, SizableToolWindow };
+
+// What a form looks like before its Form_Load runs. Sizes are the outer window in twips.
+struct FormSpec {
+    std::string caption;
+    BorderStyle border = BorderStyle::FixedDialog;
+    int width = 4800;
+    int height = 3600;
+    bool controlBox = true;
+    bool minButton = false;
+    bool maxButton = false;
+    bool showInTaskbar = false;
+    bool topmost = false;
+    bool keyPreview = false;  // Form_KeyDown sees keys before the focused control
+};
+
+class Form {
+  public:
+    explicit Form(std::string name);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& Name() const { return name_; }
+    HWND hwnd() const { return hwnd_; }
+    bool IsLoaded() const { return hwnd_ != nullptr; }
+
+    // Creates the window and its controls (hidden), then raises Form_Load. No-op when loaded.
+    void Load();
+    // Loads if needed and shows the window modeless.
+    void Show();
+    // Loads if needed, shows the window and returns only when it is hidden or unloaded; every
+    // other window of the program is disabled meanwhile.
+    void ShowModal();
+    void Hide();
+    // Raises Form_QueryUnload and Form_Unload (either may cancel), then destroys the window.
+    // Answers false when cancelled. Unloading a form that is not loaded does nothing.
+    bool Unload(UnloadMode mode = UnloadMode::FormCode);
+    bool Visible() const;
+    bool IsModal() const { return modal_; }
+
+    // Outer geometry in twips, in screen coordinates.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void Move(int left, int top, int width = -1, int height = -1);
+    // Client area in twips.
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+    // 0 normal, 1 minimised, 2 maximised.
+    int WindowState() const;
+    void SetWindowState(int state);
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    void ZOrderTop();
+    HFONT Font() const { return font_; }
+
+    std::string Tag;
+
+    // Used by Control: controls register themselves with the form that holds them.
+    void Register(Control* control);
+    // The window procedure's work, also reachable from tests.
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Keyboard hook of the message loops; answers true when the key was handled.
+    bool PreTranslate(MSG& msg);
+
+  protected:
+    virtual FormSpec Spec() const = 0;
+    virtual void CreateControls() = 0;
+    virtual void BindEvents() {}
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Resize() {}
+    virtual void Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {}
+    virtual void Form_Unload(bool& /*cancel*/) {}
+    // keyCode is a virtual key; set it to 0 to swallow the key (with FormSpec::keyPreview).
+    virtual void Form_KeyDown(int& /*keyCode*/, int /*shift*/) {}
+    virtual bool OnMenuCommand(int /*id*/) { return false; }
+    virtual int DefaultButtonId() const { return 0; }
+    virtual int CancelButtonId() const { return 0; }
+    virtual HACCEL Accelerators() const { return nullptr; }
+    // Any other message, before the form's own handling; answer a value to consume it.
+    virtual std::optional<LRESULT> OnMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+        return std::nullopt;
+    }
+    // Paints the form's own background picture, if any.
+    virtual void OnPaint(HDC /*dc*/) {}
+
+  private:
+    friend LRESULT CALLBACK FormWndProc(HWND, UINT, WPARAM, LPARAM);
+    void Destroyed();
+    void ReleaseModal();
+    Control* ControlById(int id) const;
+
+    std::string name_;
+    HWND hwnd_ = nullptr;
+    HFONT font_ = nullptr;
+    std::vector<Control*> controls_;
+    std::unordered_map<int, Control*> byId_;
+    bool modal_ = false;
+    std::vector<HWND> disabledByModal_;
+    int unloadDepth_ = 0;
+    int pendingState_ = 0;
+};
+
+// The window class every form uses.
+inline constexpr const char* kFormClass = "OrnavaleForm";
