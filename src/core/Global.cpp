@@ -6,3 +6,7 @@ std::string gAppPath;
 std::string gWinDir;
 std::string gSysDir;
 std::string gTempDir;
+std::string gCatalogName;
+std::string gPathList;
+int gTwipsX = 15;
+int gTwipsY = 15;

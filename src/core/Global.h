@@ -14,3 +14,11 @@ extern std::string gAppPath;
 extern std::string gWinDir;
 extern std::string gSysDir;
 extern std::string gTempDir;
+
+// "Ornavale" when the catalogue is present, else "".
+extern std::string gCatalogName;
+// Paths to open, separated by blanks.
+extern std::string gPathList;
+// Twips per pixel of the screen, horizontal and vertical.
+extern int gTwipsX;
+extern int gTwipsY;

@@ -150,6 +150,12 @@ void UnregisterLoadedForm(Form* form) {
     if (before != gLoadedForms.size() && gLoadedForms.empty() && gEndWhenNoForms) PostQuitMessage(0);
 }
 
+void UnloadAllFormsExcept(Form* keep) {
+    std::vector<Form*> forms = gLoadedForms;
+    for (Form* f : forms)
+        if (f != keep) f->Unload(UnloadMode::FormCode);
+}
+
 int LoadedFormCount() { return static_cast<int>(gLoadedForms.size()); }
 
 Form* FormFromWindow(HWND hwnd) {

@@ -50,6 +50,8 @@ void ReportUnknownException(const char* where);
 void RegisterLoadedForm(Form* form);
 void UnregisterLoadedForm(Form* form);
 int LoadedFormCount();
+// Unloads every loaded form but the one given, in load order.
+void UnloadAllFormsExcept(Form* keep);
 // When the last loaded form unloads the program ends (WM_QUIT), as a VB program does. Tests that
 // load and unload forms one after another switch this off.
 extern bool gEndWhenNoForms;

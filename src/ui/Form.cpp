@@ -2,6 +2,7 @@
 #include "ui/Form.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "ui/App.h"

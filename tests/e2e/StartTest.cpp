@@ -1,11 +1,107 @@
-// Starts Ornavale.exe, finds its window and closes it the way a user does.
+// Starts Ornavale.exe under Wine: the first start's windows, and a second start's hand-over to a
+// running instance (played here by the test itself, which holds the mutex and the marked window).
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "TestSupport.h"
 
 namespace {
 
+const char* kMutex = "Ornavale_APPLICATION_MUTEX";
+const char* kProp = "Ornavale_APPLICATION";
+
 std::string ProgramPath() { return TestProgramDir() + "..\\Ornavale\\Ornavale.exe"; }
+
+struct Process {
+    PROCESS_INFORMATION pi{};
+    bool started = false;
+    explicit Process(const std::string& arguments) {
+        std::string command = "\"" + ProgramPath() + "\"" + (arguments.empty() ? "" : " " + arguments);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    }
+    ~Process() {
+        if (!started) return;
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+};
+
+struct Visible {
+    DWORD pid;
+    bool seen = false;
+};
+
+bool HasVisibleWindow(DWORD pid) {
+    Visible v{pid};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* v = reinterpret_cast<Visible*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == v->pid && IsWindowVisible(hwnd)) v->seen = true;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&v));
+    return v.seen;
+}
+
+// Waits for the process to end while answering this thread's messages (the hand-over blocks the
+// sender until the receiver has handled it). Answers whether it ended; notes any visible window.
+bool PumpUntilExit(const Process& p, DWORD timeoutMs, bool* showedWindow = nullptr) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (showedWindow && HasVisibleWindow(p.pi.dwProcessId)) *showedWindow = true;
+        DWORD left = timeoutMs - (GetTickCount() - start);
+        if (GetTickCount() - start >= timeoutMs) return false;
+        DWORD r = MsgWaitForMultipleObjects(1, &p.pi.hProcess, FALSE, std::min<DWORD>(left, 50), QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0) return true;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+// A stand-in for the running first instance.
+struct FirstInstance {
+    static inline std::vector<std::vector<char>> received;
+    HANDLE mutex = nullptr;
+    HWND window = nullptr;
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_COPYDATA) {
+            auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
+            const char* data = static_cast<const char*>(cds->lpData);
+            received.emplace_back(data, data + cds->cbData);
+            return TRUE;
+        }
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+
+    explicit FirstInstance(bool marked = true) {
+        received.clear();
+        mutex = CreateMutexA(nullptr, TRUE, kMutex);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "FakeOrnavale";
+        RegisterClassA(&wc);
+        window = CreateWindowExA(0, "FakeOrnavale", "Fake Ornavale", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (marked) SetPropA(window, kProp, reinterpret_cast<HANDLE>(1));
+    }
+    ~FirstInstance() {
+        RemovePropA(window, kProp);
+        DestroyWindow(window);
+        CloseHandle(mutex);
+    }
+};
 
 HWND WaitForWindow(DWORD processId, const char* title, DWORD timeoutMs) {
     struct Search {
@@ -34,24 +130,93 @@ HWND WaitForWindow(DWORD processId, const char* title, DWORD timeoutMs) {
     return nullptr;
 }
 
+std::vector<char> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+
 }  // namespace
 
-TEST(Start, OpensItsWindowAndEndsWhenClosed) {
-    std::string command = "\"" + ProgramPath() + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << ProgramPath();
-    HWND window = WaitForWindow(pi.dwProcessId, "Ornavale", 20000);
-    EXPECT_NE(window, nullptr);
-    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD waited = WaitForSingleObject(pi.hProcess, 20000);
-    EXPECT_EQ(waited, WAIT_OBJECT_0);
+TEST(SecondStart, HandsOverItsArgumentsExactly) {
+    struct Case {
+        std::string arguments;
+        std::vector<char> expected;
+    } cases[] = {
+        {"C:\\icons\\a.ico D:\\lib\\b.dll", Bytes("C:\\icons\\a.ico D:\\lib\\b.dll")},
+        {"\"C:\\My Icons\\smile.ico\"", Bytes("\"C:\\My Icons\\smile.ico\"")},
+        {"C:\\Bilder\\\xC4pfel.ico", Bytes("C:\\Bilder\\\xC4pfel.ico")},
+    };
+    for (const auto& c : cases) {
+        FirstInstance first;
+        ShowWindow(first.window, SW_SHOWNORMAL);
+        Process second(c.arguments);
+        ASSERT_TRUE(second.started);
+        bool showed = false;
+        EXPECT_TRUE(PumpUntilExit(second, 15000, &showed)) << c.arguments;
+        EXPECT_FALSE(showed);
+        ASSERT_EQ(FirstInstance::received.size(), 1u) << c.arguments;
+        EXPECT_EQ(FirstInstance::received[0], c.expected) << c.arguments;
+    }
+}
+
+TEST(SecondStart, WithoutArgumentsToAHiddenWindowSendsOneZeroByte) {
+    FirstInstance first;
+    Process second("");
+    ASSERT_TRUE(second.started);
+    EXPECT_TRUE(PumpUntilExit(second, 15000));
+    ASSERT_EQ(FirstInstance::received.size(), 1u);
+    EXPECT_EQ(FirstInstance::received[0], std::vector<char>{'\0'});
+}
+
+TEST(SecondStart, WithoutArgumentsRestoresAMinimisedWindow) {
+    FirstInstance first;
+    ShowWindow(first.window, SW_SHOWMINIMIZED);
+    ASSERT_TRUE(IsIconic(first.window));
+    Process second("");
+    ASSERT_TRUE(second.started);
+    EXPECT_TRUE(PumpUntilExit(second, 15000));
+    EXPECT_TRUE(FirstInstance::received.empty());
+    EXPECT_FALSE(IsIconic(first.window));
+    EXPECT_FALSE(GetWindowLongA(first.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST(SecondStart, DuringTheFirstOnesSplashDoesNothing) {
+    FirstInstance first(/*marked=*/false);
+    Process second("C:\\icons\\lost.ico");
+    ASSERT_TRUE(second.started);
+    bool showed = false;
+    EXPECT_TRUE(PumpUntilExit(second, 15000, &showed));
+    EXPECT_FALSE(showed);
+    EXPECT_TRUE(FirstInstance::received.empty());
+}
+
+TEST(FirstStart, SplashThenMarkedMainWindowThenCleanEnd) {
+    CleanStore clean;
+    // No tip window in the way of this test.
+    HKEY k;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                    nullptr);
+    RegSetValueExA(k, "Tip", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"), 2);
+    RegCloseKey(k);
+
+    Process first("");
+    ASSERT_TRUE(first.started);
+    HWND window = WaitForWindow(first.pi.dwProcessId, "Ornavale", 20000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(window, kProp)), 1);
+
+    // The program folder is published in "Path".
+    char path[MAX_PATH] = {};
+    DWORD size = sizeof path;
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", "Path", RRF_RT_REG_SZ, nullptr, path,
+                           &size),
+              ERROR_SUCCESS);
+    char full[MAX_PATH] = {};
+    GetFullPathNameA(ProgramPath().c_str(), MAX_PATH, full, nullptr);
+    std::string expected = full;
+    expected = expected.substr(0, expected.rfind('\\') + 1);
+    EXPECT_EQ(_stricmp(path, expected.c_str()), 0) << path;
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(first.pi.hProcess, 20000), WAIT_OBJECT_0);
     DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
+    GetExitCodeProcess(first.pi.hProcess, &code);
     EXPECT_EQ(code, 0u);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
 }

@@ -1,0 +1,3 @@
+#pragma once
+struct FrmTip { void Show() {} };
+extern FrmTip frmTip;

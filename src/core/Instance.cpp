@@ -1,0 +1,90 @@
+// Single instance and the hand-over of a second start's command line.
+#include "core/Instance.h"
+
+#include "core/FrmSplash.h"
+
+HANDLE gMutex = nullptr;
+HWND gPrevWnd = nullptr;
+
+bool IsFirstInstance(const std::string& name) {
+    SetLastError(0);
+    gMutex = CreateMutexA(nullptr, TRUE, name.c_str());
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (gMutex) CloseHandle(gMutex);
+        gMutex = nullptr;
+        return false;
+    }
+    return true;
+}
+
+bool IsAppWindow(HWND hwnd) {
+    return reinterpret_cast<INT_PTR>(GetPropA(hwnd, kAppWindowProp)) == 1;
+}
+
+void SetAppWindowProp(HWND hwnd) { SetPropA(hwnd, kAppWindowProp, reinterpret_cast<HANDLE>(1)); }
+
+BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM) {
+    if (IsAppWindow(hwnd)) {
+        gPrevWnd = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void FindPrevInstance() {
+    gPrevWnd = nullptr;
+    EnumWindows(EnumWindowsProc, 0);
+}
+
+void RestoreAppWindow(HWND hwnd) {
+    if (IsIconic(hwnd)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void ReleaseInstanceMutex() {
+    if (gMutex) CloseHandle(gMutex);
+    gMutex = nullptr;
+}
+
+std::vector<char> HandoverBytes(const std::string& arguments) {
+    if (arguments.empty()) return {'\0'};
+    return {arguments.begin(), arguments.end()};
+}
+
+std::string ArgumentsOf(const std::string& commandLine) {
+    size_t i = 0;
+    const size_t n = commandLine.size();
+    while (i < n && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
+    if (i < n && commandLine[i] == '"') {
+        auto close = commandLine.find('"', i + 1);
+        i = close == std::string::npos ? n : close + 1;
+    }
+    while (i < n && commandLine[i] != ' ' && commandLine[i] != '\t') ++i;
+    while (i < n && (commandLine[i] == ' ' || commandLine[i] == '\t')) ++i;
+    return commandLine.substr(i);
+}
+
+bool Main() {
+    if (IsFirstInstance(kMutexName)) {
+        frmSplash.Show();
+        return true;
+    }
+    FindPrevInstance();
+    // No marked window yet (the first instance is still in its splash): the arguments are lost.
+    if (!gPrevWnd) return false;
+    std::string arguments = ArgumentsOf(GetCommandLineA());
+    if (!arguments.empty() || !IsWindowVisible(gPrevWnd)) {
+        std::vector<char> bytes = HandoverBytes(arguments);
+        COPYDATASTRUCT cds{};
+        cds.dwData = 0;
+        cds.cbData = static_cast<DWORD>(bytes.size());
+        cds.lpData = bytes.data();
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(gPrevWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL,
+                            kHandoverTimeoutMs, &ignored);
+    } else {
+        RestoreAppWindow(gPrevWnd);
+    }
+    return false;
+}
