@@ -1,5 +1,5 @@
-# The native build: src/formats as a library and its tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# The native build: src/formats as a library, its tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and (with clang) one libFuzzer target per parser.
 find_package(ZLIB REQUIRED)
 
 # Every native object, GoogleTest included, is built with the sanitizers, and any finding stops the run.
@@ -17,3 +17,9 @@ target_link_libraries(ornavale_formats PUBLIC ZLIB::ZLIB)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 add_subdirectory(tests/formats)
+
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  add_subdirectory(fuzz)
+else()
+  message(STATUS "fuzz targets need clang (CXX=clang++); skipped")
+endif()

@@ -1,0 +1,224 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets: small valid files and broken variants of them.
+
+Run from anywhere; it replaces fuzz/corpus/<target>/. Needs Info-ZIP zip for the encrypted archives.
+"""
+import io
+import os
+import pathlib
+import random
+import shutil
+import struct
+import subprocess
+import tempfile
+import zipfile
+
+HERE = pathlib.Path(__file__).resolve().parent
+rng = random.Random(7)
+
+
+def u16(v):
+    return struct.pack('<H', v)
+
+
+def u32(v):
+    return struct.pack('<I', v)
+
+
+def variants(data, count=4):
+    """Broken copies of a valid file: cut short at a few places and with a few bytes flipped."""
+    out = []
+    for n in sorted({len(data) // 2, len(data) - 1, 30, 6}):
+        if 0 < n < len(data):
+            out.append(data[:n])
+    for _ in range(count):
+        b = bytearray(data)
+        b[rng.randrange(len(b))] ^= 0xFF
+        out.append(bytes(b))
+    return out
+
+
+# ---- bitmaps
+def bmp(w, h, bits, rows, palette=b'', compression=0, header=40, extras=b''):
+    info = u32(header) + struct.pack('<iiHHIIiiII', w, h, 1, bits, compression, len(rows), 0, 0,
+                                     len(palette) // 4, 0)
+    info += b'\0' * (header - 40)
+    offset = 14 + len(info) + len(extras) + len(palette)
+    return b'BM' + u32(offset + len(rows)) + u32(0) + u32(offset) + info + extras + palette + rows
+
+
+def stride(w, bits):
+    return (w * bits + 31) // 32 * 4
+
+
+def bitmaps():
+    files = {}
+    pal2 = b'\0\0\0\0\xff\xff\xff\0'
+    pal16 = bytes(rng.randrange(256) for _ in range(64))
+    pal256 = bytes(rng.randrange(256) for _ in range(1024))
+    files['1bit.bmp'] = bmp(9, 3, 1, bytes(rng.randrange(256) for _ in range(stride(9, 1) * 3)), pal2)
+    files['4bit.bmp'] = bmp(5, 4, 4, bytes(rng.randrange(256) for _ in range(stride(5, 4) * 4)), pal16)
+    files['8bit_topdown.bmp'] = bmp(7, -3, 8, bytes(rng.randrange(256) for _ in range(stride(7, 8) * 3)), pal256)
+    files['24bit.bmp'] = bmp(33, 2, 24, bytes(rng.randrange(256) for _ in range(stride(33, 24) * 2)))
+    files['32bit.bmp'] = bmp(4, 4, 32, bytes(rng.randrange(256) for _ in range(64)))
+    files['32bit_bitfields.bmp'] = bmp(2, 2, 32, bytes(range(16)), compression=3,
+                                       extras=u32(0xFF0000) + u32(0xFF00) + u32(0xFF))
+    files['32bit_v5.bmp'] = bmp(2, 2, 32, bytes(range(16)), compression=3, header=124)
+    # A two-by-one grid of cells, each on a magenta background.
+    cells = bytearray()
+    for y in range(32):
+        for x in range(64):
+            cells += b'\xff\x00\xff' if (x % 32 + y) % 3 else bytes([x, y, 99])
+    broken = {}
+    for name, data in list(files.items()):
+        for i, v in enumerate(variants(data, 3)):
+            broken[f'broken_{name}_{i}'] = v
+    files.update(broken)
+    files['cells_64x32.bmp'] = bmp(64, 32, 24, bytes(cells))
+    files['rle8.bmp'] = bmp(2, 2, 8, b'\0' * 8, pal2, compression=1)
+    files['os2.bmp'] = b'BM' + u32(30) + u32(0) + u32(26) + u32(12) + u16(1) + u16(1) + u16(1) + u16(24) + b'\0\0\0\0'
+    files['huge.bmp'] = bmp(0x7FFFFFFF, 0x7FFFFFFF, 24, b'')
+    files['min_height.bmp'] = bmp(1, -0x80000000, 24, b'\0' * 4)
+    return files
+
+
+# ---- icons and cursors
+def dib(w, h, bits):
+    palette = b'\x40' * (4 << bits) if bits <= 8 else b''
+    xor = stride(w, bits) * h
+    andm = stride(w, 1) * h
+    return struct.pack('<IiiHHIIiiII', 40, w, h * 2, 1, bits, 0, 0, 0, 0, 0, 0) + palette + b'\x5a' * (xor + andm)
+
+
+def icon_file(kind, images):
+    """images: (data, width, height, field4, field6)"""
+    head = u16(0) + u16(kind) + u16(len(images))
+    offset = 6 + 16 * len(images)
+    body = b''
+    for data, w, h, f4, f6 in images:
+        head += bytes([w % 256, h % 256, 0, 0]) + u16(f4) + u16(f6) + u32(len(data)) + u32(offset)
+        offset += len(data)
+        body += data
+    return head + body
+
+
+def icons():
+    files = {
+        'one.ico': icon_file(1, [(dib(16, 16, 4), 16, 16, 1, 4)]),
+        'three.ico': icon_file(1, [(dib(16, 16, 4), 16, 16, 1, 4), (dib(32, 32, 8), 32, 32, 1, 8),
+                                   (b'\x89PNG\r\n\x1a\n' + b'\0' * 40, 0, 0, 1, 32)]),
+        'arrow.cur': icon_file(2, [(dib(32, 32, 1), 32, 32, 3, 7)]),
+    }
+    broken = {}
+    for name, data in list(files.items()):
+        for i, v in enumerate(variants(data)):
+            broken[f'broken_{name}_{i}'] = v
+    files.update(broken)
+    files['count_ffff.ico'] = u16(0) + u16(1) + u16(0xFFFF) + b'\0' * 32
+    files['offset_wraps.ico'] = u16(0) + u16(1) + u16(1) + bytes(4) + u16(1) + u16(32) + u32(0x20) + u32(0xFFFFFFF0)
+    return files
+
+
+# ---- animated cursors
+def chunk(cid, body):
+    return cid + u32(len(body)) + body + (b'\0' if len(body) % 2 else b'')
+
+
+def riff(form, chunks):
+    return chunk(b'RIFF', form + b''.join(chunks))
+
+
+def anih(frames, steps, flags, rate=10):
+    return chunk(b'anih', struct.pack('<9I', 36, frames, steps, 32, 32, 32, 1, rate, flags))
+
+
+def fram(n):
+    return chunk(b'LIST', b'fram' + b''.join(chunk(b'icon', icon_file(2, [(dib(32, 32, 4), 32, 32, i, i)]))
+                                             for i in range(n)))
+
+
+def anis():
+    files = {
+        'plain.ani': riff(b'ACON', [anih(2, 2, 1), fram(2)]),
+        'seq_rate.ani': riff(b'ACON', [chunk(b'LIST', b'INFO' + chunk(b'INAM', b'odd')), anih(3, 4, 3),
+                                       chunk(b'rate', struct.pack('<4I', 1, 2, 3, 4)),
+                                       chunk(b'seq ', struct.pack('<4I', 0, 2, 1, 2)), fram(3)]),
+    }
+    broken = {}
+    for name, data in list(files.items()):
+        for i, v in enumerate(variants(data, 6)):
+            broken[f'broken_{name}_{i}'] = v
+    files.update(broken)
+    files['zero_frames.ani'] = riff(b'ACON', [anih(0, 1, 1), fram(1)])
+    files['count_ffffffff.ani'] = riff(b'ACON', [anih(0xFFFFFFFF, 1, 1), fram(1)])
+    files['still_icon.ani'] = icons()['one.ico']
+    files['seq_out_of_range.ani'] = riff(b'ACON', [anih(2, 2, 3), chunk(b'seq ', struct.pack('<2I', 0, 9)), fram(2)])
+    files['riff_size_small.ani'] = b'RIFF' + u32(4) + files['plain.ani'][8:]
+    return files
+
+
+# ---- ZIP archives
+def zips():
+    content = b''.join(b'icon %d\n' % i for i in range(60)) + bytes(rng.randrange(256) for _ in range(200))
+    files = {}
+    for name, method in (('stored.zip', zipfile.ZIP_STORED), ('deflated.zip', zipfile.ZIP_DEFLATED)):
+        buf = io.BytesIO()
+        with zipfile.ZipFile(buf, 'w', method) as z:
+            z.writestr('17.lib', content)
+            z.writestr('sub/a.lib', b'')
+        files[name] = buf.getvalue()
+
+    # Python writes data descriptors when its output cannot seek.
+    class Unseekable(io.RawIOBase):
+        def __init__(self):
+            self.data = bytearray()
+
+        def writable(self):
+            return True
+
+        def write(self, b):
+            self.data += b
+            return len(b)
+
+    out = Unseekable()
+    with zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED) as z:
+        z.writestr('17.lib', content)
+    files['descriptor.zip'] = bytes(out.data)
+
+    if shutil.which('zip'):
+        with tempfile.TemporaryDirectory() as tmp:
+            pathlib.Path(tmp, '17.lib').write_bytes(content)
+            for name, args in (('encrypted.zip', ['-P', 'pw']), ('encrypted_stored.zip', ['-0', '-P', 'pw'])):
+                subprocess.run(['zip', '-q'] + args + [name, '17.lib'], cwd=tmp, check=True)
+                files[name] = pathlib.Path(tmp, name).read_bytes()
+    else:
+        print('zip is missing: no encrypted archives in the corpus')
+
+    broken = {}
+    for name, data in list(files.items()):
+        for i, v in enumerate(variants(data, 6)):
+            broken[f'broken_{name}_{i}'] = v
+    files.update(broken)
+    files['empty.zip'] = b'PK\5\6' + b'\0' * 18
+    base = files['deflated.zip']
+    end = len(base) - 22
+    files['zip64_offset.zip'] = base[:end + 16] + u32(0xFFFFFFFF) + base[end + 20:]
+    files['count_5000.zip'] = base[:end + 8] + u16(5000) + u16(5000) + base[end + 12:]
+    cd = base.find(b'PK\1\2')
+    files['bomb_size.zip'] = base[:cd + 24] + u32(1 << 20) + base[cd + 28:]
+    files['unsafe_name.zip'] = base.replace(b'sub/a.lib', b'../ab.lib')
+    return files
+
+
+def main():
+    for target, files in (('bmp', bitmaps()), ('icocur', icons()), ('ani', anis()), ('zip', zips())):
+        folder = HERE / 'corpus' / target
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir(parents=True)
+        for name, data in files.items():
+            (folder / name).write_bytes(data)
+        print(f'{target}: {len(files)} files, {sum(len(d) for d in files.values())} bytes')
+
+
+if __name__ == '__main__':
+    main()
