@@ -6,3 +6,4 @@ std::string gAppPath;
 std::string gWinDir;
 std::string gSysDir;
 std::string gTempDir;
+bool gHotSpotMode = false;

@@ -14,3 +14,6 @@ extern std::string gAppPath;
 extern std::string gWinDir;
 extern std::string gSysDir;
 extern std::string gTempDir;
+
+// True while the cursor hotspot command runs; the message window then offers only its action button.
+extern bool gHotSpotMode;
