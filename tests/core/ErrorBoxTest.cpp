@@ -114,10 +114,3 @@ TEST_F(ErrorBoxTest, SplashMovesOutOfSightBeforeTheBox) {
     EXPECT_EQ(frmSplash.Top(), top);
     EXPECT_EQ(frmSplash.Width(), width);
 }
-
-TEST_F(ErrorBoxTest, SplashThatIsNotLoadedStaysUnloaded) {
-    ASSERT_FALSE(frmSplash.IsLoaded());
-    ShowErrorBox(5, "frmMain", "Invalid procedure call");
-    EXPECT_EQ(gShown.count, 1);
-    EXPECT_FALSE(frmSplash.IsLoaded());
-}

@@ -7,7 +7,6 @@
 
 #include "TestSupport.h"
 #include "core/FrmTip.h"
-#include "core/Registry.h"
 #include "core/Settings.h"
 #include "ui/App.h"
 
@@ -60,7 +59,6 @@ TEST_F(FrmTipTest, WhatOpensAndWhatClosingStores) {
         int32_t nr;
         const char* show;
     } cases[] = {
-        {"nothing stored", {}, {}, 0, false, Close::Button, "Tip 1. Change Icons", 1, 2, "1"},
         {"last tip", 28, "1", 0, false, Close::Button, "Tip 28. Clipboard", 1, 1, "1"},
         {"next onto the last", 27, "1", 1, false, Close::Box, "Tip 28. Clipboard", 1, 1, "1"},
         {"next past the last", 28, "1", 1, false, Close::Button, "Tip 1. Change Icons", 1, 2, "1"},
@@ -84,14 +82,6 @@ TEST_F(FrmTipTest, WhatOpensAndWhatClosingStores) {
         EXPECT_EQ(ReadStoredSetting(setting::TipNr), Variant(c.nr));
         EXPECT_EQ(ReadStoredSetting(setting::Tip), Variant(c.show));
     }
-}
-
-TEST_F(FrmTipTest, NumberStoredAsTextIsRead) {
-    // The value is a number either way; a text "7" (written by hand) reads the same.
-    CreateRegKey(kSettingsKey, HKEY_CURRENT_USER);
-    WriteRegValue(kSettingsKey, "TipNR", "7", REG_SZ);
-    frmTip.Load();
-    EXPECT_EQ(Title(), "Tip 7. Favorites");
 }
 
 TEST_F(FrmTipTest, NextWalksAllTipsAndWraps) {
