@@ -142,7 +142,6 @@ constexpr std::array<Tip, FrmTip::kTipCount> kTips = {{
          "background color. Define a different 'Maskcolor' by selecting View, Options, General "
          "Tab, uncheck the 'Use Result Pane Background Color option' and define a system- or "
          "custom color to act as the maskcolor."},
-
 }};
 
 // Geometry in twips. The client area is fixed; the window is sized around it at load.
