@@ -10,3 +10,4 @@ std::string gCatalogName;
 std::string gPathList;
 int gTwipsX = 15;
 int gTwipsY = 15;
+bool gHotSpotMode = false;

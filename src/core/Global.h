@@ -22,3 +22,5 @@ extern std::string gPathList;
 // Twips per pixel of the screen, horizontal and vertical.
 extern int gTwipsX;
 extern int gTwipsY;
+// True while the cursor hotspot command runs; the message window then offers only its action button.
+extern bool gHotSpotMode;

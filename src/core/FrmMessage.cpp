@@ -1,0 +1,154 @@
+// The message window and ShowMessage.
+#include "core/FrmMessage.h"
+
+#include "core/Global.h"
+#include "core/Settings.h"
+#include "ui/Unique.h"
+#include "ui/Units.h"
+
+FrmMessage frmMessage;
+
+namespace {
+
+// Geometry in twips. The client area is fixed; the window is sized around it at load.
+constexpr int kClientWidth = 6750;
+constexpr int kClientHeight = 2655;
+constexpr int kBandHeight = 1980;  // the white band behind the icon and the text
+constexpr int kIconSize = 480;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The system's information icon on the band's white; the caller owns the bitmap.
+HBITMAP DrawInformationIcon(int size) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    UniqueMemDC dc(CreateCompatibleDC(screen));
+    ReleaseDC(nullptr, screen);
+    if (!bitmap || !dc) {
+        if (bitmap) DeleteObject(bitmap);
+        return nullptr;
+    }
+    HGDIOBJ old = SelectObject(dc.get(), bitmap);
+    RECT all{0, 0, size, size};
+    HBRUSH white = CreateSolidBrush(kWhite);
+    FillRect(dc.get(), &all, white);
+    DeleteObject(white);
+    // Shared icon from the system: never destroyed.
+    HICON icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_INFORMATION));
+    if (icon) DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    SelectObject(dc.get(), old);
+    return bitmap;
+}
+
+// True when the window's caption strip, at the given place in twips, lies on some screen; a place
+// stored while another screen layout was in use may not, and a modal window nobody can see would
+// hold the whole program.
+bool CaptionOnScreen(int left, int top, int width) {
+    RECT strip{TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(left + width),
+               TwipsToPxY(top) + GetSystemMetrics(SM_CYCAPTION)};
+    return MonitorFromRect(&strip, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+bool currentAnswer = false;  // the answer of the message being shown
+
+}  // namespace
+
+FormSpec FrmMessage::Spec() const {
+    FormSpec s;
+    s.caption = "Message";
+    s.border = BorderStyle::FixedDialog;
+    // Room for a usual frame; Form_Load fits the frame exactly around the client area.
+    s.width = kClientWidth + 120;
+    s.height = kClientHeight + 480;
+    return s;
+}
+
+void FrmMessage::CreateControls() {
+    picIcon.Create(240, 240, kIconSize, kIconSize);
+    picIcon.SetBackColor(kWhite);
+    if (!picIcon.Picture()) picIcon.SetPicture(DrawInformationIcon(TwipsToPxX(kIconSize)));
+    txtMessage.Create("", 900, 240, 5610, 1560);
+    txtMessage.SetBackColor(kWhite);
+    chkNoShow.Create("&Don't show this message again.", 180, 2190, 3000, 255);
+    cmdRestart.Create("", 3330, 2145, 2025, 345);
+    cmdOK.Create("&Close", 5445, 2145, 1125, 345, true);
+}
+
+void FrmMessage::BindEvents() {
+    cmdOK.Click = [this] { cmdOK_Click(); };
+    cmdRestart.Click = [this] { cmdRestart_Click(); };
+}
+
+int FrmMessage::DefaultButtonId() const { return cmdOK.Visible() ? cmdOK.id() : cmdRestart.id(); }
+
+void FrmMessage::Form_Load() {
+    // Size the frame around the designed client area, whatever the system's borders.
+    int width = Width() + kClientWidth - ScaleWidth();
+    int height = Height() + kClientHeight - ScaleHeight();
+    Move(Left(), Top(), width, height);
+
+    int screenWidth = PxToTwipsX(GetSystemMetrics(SM_CXSCREEN));
+    int screenHeight = PxToTwipsY(GetSystemMetrics(SM_CYSCREEN));
+    int top = ReadStoredSetting(setting::MessageTop).Number().value_or((screenHeight - height) / 2);
+    int left = ReadStoredSetting(setting::MessageLeft).Number().value_or((screenWidth - width) / 2);
+    if (!CaptionOnScreen(left, top, width)) {
+        top = (screenHeight - height) / 2;
+        left = (screenWidth - width) / 2;
+    }
+    Move(left, top);
+
+    if (gHotSpotMode) {
+        cmdOK.SetVisible(false);
+        cmdRestart.Move(cmdOK.Left() + cmdOK.Width() - cmdRestart.Width(), cmdRestart.Top());
+    }
+}
+
+void FrmMessage::cmdOK_Click() {
+    currentAnswer = false;
+    gResult = false;
+    Unload();
+}
+
+void FrmMessage::cmdRestart_Click() {
+    currentAnswer = true;
+    gResult = true;
+    Unload();
+}
+
+void FrmMessage::Form_Unload(bool& /*cancel*/) {
+    // Without a name there is no reminder to keep (an empty name would be the key's default value).
+    if (!chkNoShow.Tag.empty()) {
+        WriteSetting(SettingDef{Store::Settings, chkNoShow.Tag.c_str(), REG_SZ, nullptr},
+                     std::to_string(chkNoShow.Value()));
+    }
+    if (WindowState() != 1) WriteWindowPos(windowpos::Message, {Top(), Left()});
+}
+
+void FrmMessage::OnPaint(HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    RECT band{0, 0, client.right, TwipsToPxY(kBandHeight)};
+    HBRUSH white = CreateSolidBrush(kWhite);
+    FillRect(dc, &band, white);
+    DeleteObject(white);
+    RECT rule{0, band.bottom, client.right, band.bottom + 1};
+    FillRect(dc, &rule, GetSysColorBrush(COLOR_3DLIGHT));
+}
+
+bool ShowMessage(const std::string& text, const std::string& reminderValueName, const std::string& caption,
+                 const std::string& buttonCaption) {
+    // Any way of closing but the action button answers False: the close box, Esc, the end of the session.
+    currentAnswer = false;
+    frmMessage.Load();
+    frmMessage.txtMessage.SetText(text);
+    frmMessage.SetCaption(caption);
+    frmMessage.chkNoShow.Tag = reminderValueName;
+    if (buttonCaption.empty()) {
+        frmMessage.cmdRestart.SetVisible(false);
+    } else {
+        frmMessage.cmdRestart.SetText(buttonCaption);
+    }
+    frmMessage.ShowModal();
+    // Set here again, so that nothing that ran while the window was open can change the answer.
+    gResult = currentAnswer;
+    return currentAnswer;
+}

@@ -1,0 +1,39 @@
+// The message window: a text, an optional action button, Close, and a "don't show again" box
+// kept as a reminder setting named by the caller.
+#pragma once
+
+#include <string>
+
+#include "ui/Control.h"
+#include "ui/Form.h"
+
+class FrmMessage : public Form {
+  public:
+    FrmMessage() : Form("frmMessage") {}
+
+    PictureBox picIcon{*this, 1001};
+    Label txtMessage{*this, 1002};
+    CheckBox chkNoShow{*this, 1003};  // its Tag names the reminder value
+    Button cmdRestart{*this, 1004};
+    Button cmdOK{*this, 1005};
+
+    void cmdOK_Click();
+    void cmdRestart_Click();
+
+  protected:
+    FormSpec Spec() const override;
+    void CreateControls() override;
+    void BindEvents() override;
+    void Form_Load() override;
+    void Form_Unload(bool& cancel) override;
+    int DefaultButtonId() const override;
+    int CancelButtonId() const override { return cmdOK.id(); }
+    void OnPaint(HDC dc) override;
+};
+
+extern FrmMessage frmMessage;
+
+// Shows the message window modally and returns when it has closed. An empty button caption shows
+// only Close. Answers (and leaves in gResult) True only when the action button closed the window.
+bool ShowMessage(const std::string& text, const std::string& reminderValueName, const std::string& caption,
+                 const std::string& buttonCaption);

@@ -1,0 +1,116 @@
+// The error text line by line, and which box shows it with which icon and title.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "core/ErrorBox.h"
+#include "core/FrmSplash.h"
+#include "core/Global.h"
+#include "ui/App.h"
+
+namespace {
+
+struct Shown {
+    int count = 0;
+    std::string text;
+    UINT style = 0;
+    std::string title;
+    int splashLeftWhenShown = 0;
+};
+Shown gShown;
+int gAnswer = IDOK;
+
+int CaptureBox(const std::string& text, UINT style, const std::string& title) {
+    ++gShown.count;
+    gShown.text = text;
+    gShown.style = style;
+    gShown.title = title;
+    gShown.splashLeftWhenShown = frmSplash.IsLoaded() ? frmSplash.Left() : 0;
+    return gAnswer;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines(1);
+    for (char c : text) {
+        if (c == '\r') lines.emplace_back();
+        else lines.back() += c;
+    }
+    return lines;
+}
+
+class ErrorBoxTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitApp(GetModuleHandleA(nullptr));
+        gEndWhenNoForms = false;
+        gShown = {};
+        gAnswer = IDOK;
+        gResult = Variant();
+        gMsgBoxHook = &CaptureBox;
+    }
+    void TearDown() override { gMsgBoxHook = nullptr; }
+};
+
+}  // namespace
+
+TEST_F(ErrorBoxTest, TextLineByLine) {
+    struct Case {
+        int32_t number;
+        const char* source;
+        const char* description;
+        const char* first;
+    } cases[] = {
+        {53, "frmSplash", "File not found", "Error Nr. 53 in frmSplash"},
+        {-2147024891, "Ornavale", "Access is denied.", "Error Nr. -2147024891 in Ornavale"},
+        {0, "", "", "Error Nr. 0 in "},
+    };
+    for (const Case& c : cases) {
+        std::string text = ErrorText(c.number, c.source, c.description);
+        EXPECT_EQ(text.find('\n'), std::string::npos) << "lines are separated by a lone carriage return";
+        std::vector<std::string> expected = {c.first,
+                                             c.description,
+                                             "",
+                                             "Please notify Dyr Software of this error.",
+                                             "Try to include relevant information and",
+                                             "the actions you were performing."};
+        EXPECT_EQ(Lines(text), expected) << c.first;
+    }
+}
+
+TEST_F(ErrorBoxTest, BoxesAndTheirAnswers) {
+    gAnswer = IDOK;
+    EXPECT_EQ(ShowErrorBox(5, "frmMain", "Invalid procedure call"), IDOK);
+    EXPECT_EQ(gShown.style, 16u);
+    EXPECT_EQ(gShown.title, "Ornavale Error");
+    EXPECT_EQ(gShown.text, ErrorText(5, "frmMain", "Invalid procedure call"));
+    EXPECT_EQ(gResult, Variant(int32_t{IDOK}));
+
+    gAnswer = IDCANCEL;  // whatever the box answers is what the caller finds
+    EXPECT_EQ(ShowError(76, "procLoadKeys", "Path not found"), IDCANCEL);
+    EXPECT_EQ(gShown.style, 48u);
+    EXPECT_EQ(gShown.title, "Error");
+    EXPECT_EQ(Lines(gShown.text).front(), "Error Nr. 76 in procLoadKeys");
+    EXPECT_EQ(gResult, Variant(int32_t{IDCANCEL}));
+
+    ShowError(53, "mnuFileEditWith_Click", "File not found", "Edit With Error");
+    EXPECT_EQ(gShown.title, "Edit With Error");
+    EXPECT_EQ(gShown.count, 3);
+}
+
+TEST_F(ErrorBoxTest, SplashMovesOutOfSightBeforeTheBox) {
+    // Left loaded: the splash's own unload hands over to the next window, which is not under test.
+    frmSplash.Load();
+    ASSERT_TRUE(frmSplash.IsLoaded());
+    frmSplash.Move(1500, 1200);
+    int width = frmSplash.Width();
+    int top = frmSplash.Top();
+
+    ShowErrorBox(91, "frmSplash", "Object variable not set");
+    EXPECT_EQ(gShown.count, 1);
+    EXPECT_NEAR(gShown.splashLeftWhenShown, -1.1 * width, 15);
+    EXPECT_NEAR(frmSplash.Left(), -1.1 * width, 15);
+    EXPECT_EQ(frmSplash.Top(), top);
+    EXPECT_EQ(frmSplash.Width(), width);
+}
