@@ -102,6 +102,12 @@ Control* Form::ControlById(int id) const {
     return it == byId_.end() ? nullptr : it->second;
 }
 
+Control* Form::ControlByWindow(HWND window) const {
+    for (Control* c : controls_)
+        if (c->OwnsWindow(window)) return c;
+    return nullptr;
+}
+
 void Form::Load() {
     if (hwnd_) return;
     FormSpec spec = Spec();
@@ -300,8 +306,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: {
             int id = LOWORD(wParam);
             if (lParam) {
-                if (Control* c = ControlById(id))
+                HWND from = reinterpret_cast<HWND>(lParam);
+                Control* c = ControlById(id);
+                if (c && c->OwnsWindow(from)) {
                     if (auto r = c->OnCommand(HIWORD(wParam))) return *r;
+                } else if (Control* owner = ControlByWindow(from)) {
+                    // A tool button's command carries the button's id, not the tool bar's.
+                    if (auto r = owner->OnItemCommand(id, HIWORD(wParam))) return *r;
+                } else if (c) {
+                    if (auto r = c->OnCommand(HIWORD(wParam))) return *r;
+                }
                 return 0;
             }
             // Enter and Esc through IsDialogMessage reach the default and cancel buttons.
@@ -317,10 +331,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (Control* c = ControlById(static_cast<int>(header->idFrom)))
+            Control* c = ControlById(static_cast<int>(header->idFrom));
+            // Tool tips notify with the tool's id (a tool button's command id), not the control's.
+            if (!c || !c->OwnsWindow(header->hwndFrom)) c = ControlByWindow(header->hwndFrom);
+            if (c)
                 if (auto r = c->OnNotify(header)) return *r;
             break;
         }
+        case kControlEventMessage:
+            if (Control* c = ControlById(static_cast<int>(wParam))) c->OnPostedEvent(lParam);
+            return 0;
         case WM_TIMER:
             if (auto* t = dynamic_cast<Timer*>(ControlById(static_cast<int>(wParam)))) {
                 t->Fire();
@@ -346,6 +366,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SIZE:
+            // Bars aligned to an edge first, so that Form_Resize sees their new sizes.
+            for (Control* c : controls_) c->OnParentResize();
             Form_Resize();
             return 0;
         case WM_ACTIVATE:

@@ -107,6 +107,7 @@ class Form {
     void Destroyed();
     void ReleaseModal();
     Control* ControlById(int id) const;
+    Control* ControlByWindow(HWND window) const;
 
     std::string name_;
     HWND hwnd_ = nullptr;
@@ -121,3 +122,5 @@ class Form {
 
 // The window class every form uses.
 inline constexpr const char* kFormClass = "OrnavaleForm";
+// The message that carries a control's posted event: wParam the control id, lParam its data.
+inline constexpr UINT kControlEventMessage = WM_APP + 0x3FF0;
