@@ -6,6 +6,7 @@
 
 #include "ui/App.h"
 #include "ui/Control.h"
+#include "ui/Unique.h"
 #include "ui/Units.h"
 
 namespace {
@@ -108,6 +109,30 @@ Control* Form::ControlByWindow(HWND window) const {
     return nullptr;
 }
 
+void Form::RunMenuCommand(int id) {
+    if (menu_.CanRun(id)) OnMenuCommand(id);
+}
+
+void Form::PopupMenu(int menuId, int x, int y, int defaultId) {
+    if (!hwnd_) return;
+    const MenuItem* item = menu_.Find(menuId);
+    if (!item || !item->enabled) return;
+    UniqueMenu popup(menu_.BuildPopup(menuId));
+    if (!popup) return;
+    if (defaultId) SetMenuDefaultItem(popup.get(), static_cast<UINT>(defaultId), FALSE);
+    POINT pt{};
+    if (x == kAtPointer || y == kAtPointer) {
+        GetCursorPos(&pt);
+    } else {
+        pt = {TwipsToPxX(x), TwipsToPxY(y)};
+        ClientToScreen(hwnd_, &pt);
+    }
+    int chosen = TrackPopup(popup.get(), pt.x, pt.y, hwnd_);
+    popup.reset();
+    // The menu runs its own loop; the form may have been unloaded meanwhile.
+    if (chosen && hwnd_) RunMenuCommand(chosen);
+}
+
 void Form::Load() {
     if (hwnd_) return;
     FormSpec spec = Spec();
@@ -120,6 +145,7 @@ void Form::Load() {
                     nullptr, AppInstance(), this);
     if (!hwnd_) return;
     RegisterLoadedForm(this);
+    menu_.Attach(hwnd_);
     CreateControls();
     BindEvents();
     Form_Load();
@@ -200,6 +226,7 @@ bool Form::Unload(UnloadMode mode) {
 
 void Form::Destroyed() {
     for (Control* c : controls_) c->Destroyed();
+    menu_.Detach();
     hwnd_ = nullptr;
     UnregisterLoadedForm(this);
 }
@@ -326,8 +353,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 }
                 return 0;
             }
-            if (OnMenuCommand(id)) return 0;
-            break;
+            // Menus and accelerators: accelerators reach hidden and disabled items too.
+            RunMenuCommand(id);
+            return 0;
         }
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
@@ -341,6 +369,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kControlEventMessage:
             if (Control* c = ControlById(static_cast<int>(wParam))) c->OnPostedEvent(lParam);
             return 0;
+        case WM_INITMENUPOPUP:
+            if (!HIWORD(lParam) && menu_.OnInitMenuPopup(reinterpret_cast<HMENU>(wParam))) return 0;
+            break;
         case WM_TIMER:
             if (auto* t = dynamic_cast<Timer*>(ControlById(static_cast<int>(wParam)))) {
                 t->Fire();
