@@ -13,6 +13,10 @@ LRESULT Control::Send(UINT msg, WPARAM wParam, LPARAM lParam) const {
     return hwnd_ ? SendMessageA(hwnd_, msg, wParam, lParam) : 0;
 }
 
+void Control::PostEvent(LPARAM data) {
+    if (owner_.hwnd()) PostMessageA(owner_.hwnd(), kControlEventMessage, static_cast<WPARAM>(id_), data);
+}
+
 void Control::Define(const char* windowClass, DWORD style, DWORD exStyle, int left, int top, int width,
                      int height, const std::string& text) {
     class_ = windowClass;

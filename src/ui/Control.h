@@ -48,6 +48,15 @@ class Control {
     virtual std::optional<LRESULT> OnCommand(int /*code*/) { return std::nullopt; }
     virtual std::optional<LRESULT> OnNotify(NMHDR* /*header*/) { return std::nullopt; }
     virtual std::optional<LRESULT> OnCtlColor(HDC dc);
+    // A command from one of the control's own items (a tool button), whose id is not the control's.
+    virtual std::optional<LRESULT> OnItemCommand(int /*id*/, int /*code*/) { return std::nullopt; }
+    // Whether notifications from this window belong to the control: its own window, or a helper
+    // window of it such as its tool tip.
+    virtual bool OwnsWindow(HWND window) const { return window && window == hwnd_; }
+    // The form's client area changed size; bars aligned to an edge follow it.
+    virtual void OnParentResize() {}
+    // An event posted with PostEvent arrives from the form's message queue.
+    virtual void OnPostedEvent(LPARAM /*data*/) {}
     // Creates the window from the wrapper's state; the form calls it from CreateControls order.
     void Create();
     // The form's window is about to go: keep what the control's window shows.
@@ -64,6 +73,9 @@ class Control {
     // Reads the window's text into the cache before it is destroyed.
     virtual void BeforeDestroy();
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Raises an event later, once the window has finished handling the input that caused it, so
+    // that the handler may change or destroy what the window is still working on.
+    void PostEvent(LPARAM data);
 
     std::string text_;
 

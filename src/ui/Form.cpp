@@ -7,6 +7,7 @@
 
 #include "ui/App.h"
 #include "ui/Control.h"
+#include "ui/Unique.h"
 #include "ui/Units.h"
 
 namespace {
@@ -103,6 +104,36 @@ Control* Form::ControlById(int id) const {
     return it == byId_.end() ? nullptr : it->second;
 }
 
+Control* Form::ControlByWindow(HWND window) const {
+    for (Control* c : controls_)
+        if (c->OwnsWindow(window)) return c;
+    return nullptr;
+}
+
+void Form::RunMenuCommand(int id) {
+    if (menu_.CanRun(id)) OnMenuCommand(id);
+}
+
+void Form::PopupMenu(int menuId, int x, int y, int defaultId) {
+    if (!hwnd_) return;
+    const MenuItem* item = menu_.Find(menuId);
+    if (!item || !item->enabled) return;
+    UniqueMenu popup(menu_.BuildPopup(menuId));
+    if (!popup) return;
+    if (defaultId) SetMenuDefaultItem(popup.get(), static_cast<UINT>(defaultId), FALSE);
+    POINT pt{};
+    if (x == kAtPointer || y == kAtPointer) {
+        GetCursorPos(&pt);
+    } else {
+        pt = {TwipsToPxX(x), TwipsToPxY(y)};
+        ClientToScreen(hwnd_, &pt);
+    }
+    int chosen = TrackPopup(popup.get(), pt.x, pt.y, hwnd_);
+    popup.reset();
+    // The menu runs its own loop; the form may have been unloaded meanwhile.
+    if (chosen && hwnd_) RunMenuCommand(chosen);
+}
+
 void Form::Load() {
     if (hwnd_) return;
     FormSpec spec = Spec();
@@ -115,6 +146,7 @@ void Form::Load() {
                     nullptr, AppInstance(), this);
     if (!hwnd_) return;
     RegisterLoadedForm(this);
+    menu_.Attach(hwnd_);
     CreateControls();
     BindEvents();
     Form_Load();
@@ -195,6 +227,7 @@ bool Form::Unload(UnloadMode mode) {
 
 void Form::Destroyed() {
     for (Control* c : controls_) c->Destroyed();
+    menu_.Detach();
     hwnd_ = nullptr;
     UnregisterLoadedForm(this);
 }
@@ -301,8 +334,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: {
             int id = LOWORD(wParam);
             if (lParam) {
-                if (Control* c = ControlById(id))
+                HWND from = reinterpret_cast<HWND>(lParam);
+                Control* c = ControlById(id);
+                if (c && c->OwnsWindow(from)) {
                     if (auto r = c->OnCommand(HIWORD(wParam))) return *r;
+                } else if (Control* owner = ControlByWindow(from)) {
+                    // A tool button's command carries the button's id, not the tool bar's.
+                    if (auto r = owner->OnItemCommand(id, HIWORD(wParam))) return *r;
+                } else if (c) {
+                    if (auto r = c->OnCommand(HIWORD(wParam))) return *r;
+                }
                 return 0;
             }
             // Enter and Esc through IsDialogMessage reach the default and cancel buttons.
@@ -313,15 +354,25 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 }
                 return 0;
             }
-            if (OnMenuCommand(id)) return 0;
-            break;
+            // Menus and accelerators: accelerators reach hidden and disabled items too.
+            RunMenuCommand(id);
+            return 0;
         }
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (Control* c = ControlById(static_cast<int>(header->idFrom)))
+            Control* c = ControlById(static_cast<int>(header->idFrom));
+            // Tool tips notify with the tool's id (a tool button's command id), not the control's.
+            if (!c || !c->OwnsWindow(header->hwndFrom)) c = ControlByWindow(header->hwndFrom);
+            if (c)
                 if (auto r = c->OnNotify(header)) return *r;
             break;
         }
+        case kControlEventMessage:
+            if (Control* c = ControlById(static_cast<int>(wParam))) c->OnPostedEvent(lParam);
+            return 0;
+        case WM_INITMENUPOPUP:
+            if (!HIWORD(lParam) && menu_.OnInitMenuPopup(reinterpret_cast<HMENU>(wParam))) return 0;
+            break;
         case WM_TIMER:
             if (auto* t = dynamic_cast<Timer*>(ControlById(static_cast<int>(wParam)))) {
                 t->Fire();
@@ -347,6 +398,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SIZE:
+            // Bars aligned to an edge first, so that Form_Resize sees their new sizes.
+            for (Control* c : controls_) c->OnParentResize();
             Form_Resize();
             return 0;
         case WM_ACTIVATE:

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ui/Menu.h"
 #include "ui/Win.h"
 
 class Control;
@@ -73,6 +74,14 @@ class Form {
 
     std::string Tag;
 
+    // The menu bar and the popup-only menus (hidden top-level items). An empty model: no bar.
+    MenuModel& Menus() { return menu_; }
+    // Shows the submenu of a menu item as a popup at a point of the client area in twips (at the
+    // mouse pointer by default) and runs the chosen command before it returns. defaultId is shown
+    // in bold. A missing or disabled menu shows nothing.
+    static constexpr int kAtPointer = -0x7FFFFFFF;
+    void PopupMenu(int menuId, int x = kAtPointer, int y = kAtPointer, int defaultId = 0);
+
     // Used by Control: controls register themselves with the form that holds them.
     void Register(Control* control);
     // The window procedure's work, also reachable from tests.
@@ -107,6 +116,9 @@ class Form {
     void Destroyed();
     void ReleaseModal();
     Control* ControlById(int id) const;
+    Control* ControlByWindow(HWND window) const;
+    // A menu, accelerator or popup command: runs unless the menu model hides or disables it.
+    void RunMenuCommand(int id);
 
     std::string name_;
     HWND hwnd_ = nullptr;
@@ -117,7 +129,10 @@ class Form {
     std::vector<HWND> disabledByModal_;
     int unloadDepth_ = 0;
     int pendingState_ = 0;
+    MenuModel menu_;
 };
 
 // The window class every form uses.
 inline constexpr const char* kFormClass = "OrnavaleForm";
+// The message that carries a control's posted event: wParam the control id, lParam its data.
+inline constexpr UINT kControlEventMessage = WM_APP + 0x3FF0;

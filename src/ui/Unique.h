@@ -63,3 +63,4 @@ using UniqueIdList = Unique<NullTraits<LPITEMIDLIST, &FreeCoTask>>;
 using UniqueIcon = Unique<NullTraits<HICON, &DestroyIcon>>;
 using UniqueMemDC = Unique<NullTraits<HDC, &DeleteDC>>;  // CreateCompatibleDC only
 using UniqueMenu = Unique<NullTraits<HMENU, &DestroyMenu>>;
+using UniqueImageList = Unique<NullTraits<HIMAGELIST, &ImageList_Destroy>>;

@@ -1,0 +1,255 @@
+// List view: view codes, sorting that keeps every Tag with its row, keys and positions, selection
+// events, column widths in twips, pictures per view, and the speed of a page fill.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "UiTest.h"
+#include "ui/ImageList.h"
+#include "ui/ListView.h"
+#include "ui/Units.h"
+
+namespace {
+
+struct ListForm : TestForm {
+    ListView list{*this, 1001};
+    ListForm() {
+        build = [this] {
+            list.Create(0, 0, 8000, 5000);
+            list.AddColumn("Name", 1500);
+            list.AddColumn("Type", 1500);
+            list.AddColumn("Origin", 1500);
+        };
+    }
+};
+
+std::string ItemText(HWND list, int index, int subItem = 0) {
+    char text[256] = {};
+    LVITEMA it{};
+    it.iSubItem = subItem;
+    it.pszText = text;
+    it.cchTextMax = static_cast<int>(std::size(text));
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&it));
+    return text;
+}
+
+std::vector<std::string> WindowTexts(HWND list) {
+    std::vector<std::string> texts;
+    int n = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) texts.push_back(ItemText(list, i));
+    return texts;
+}
+
+std::vector<std::string> ModelTexts(ListView& list) {
+    std::vector<std::string> texts;
+    for (int i = 1; i <= list.Count(); ++i) texts.push_back(list.Item(i).Text());
+    return texts;
+}
+
+void AddRow(ListView& list, const std::string& text, const std::string& type, const std::string& origin) {
+    ListItem& item = list.Add(-1, "", text);
+    item.SetSubItem(1, type);
+    item.SetSubItem(2, origin);
+    item.Tag = "tag of " + text;
+}
+
+}  // namespace
+
+TEST(ListView, ViewCodesMapToWindowStyles) {
+    struct Case {
+        int code;
+        DWORD style;
+    };
+    for (Case c : {Case{lvwIcon, LVS_ICON}, Case{lvwSmallIcon, LVS_SMALLICON}, Case{lvwList, LVS_LIST},
+                   Case{lvwReport, LVS_REPORT}, Case{4, LVS_ICON}, Case{-1, LVS_ICON}})
+        EXPECT_EQ(ListViewStyleForView(c.code), c.style) << c.code;
+}
+
+TEST(ListView, SortingMovesWholeRowsInModelAndWindowAlike) {
+    ListForm form;
+    ListView& l = form.list;
+    form.Load();
+    AddRow(l, "delta", "Icon", "File");
+    AddRow(l, "Alpha", "cursor", "Windows Default");
+    AddRow(l, "charlie", "Icon", "Ornavale");
+    AddRow(l, "bravo", "Cursor", "File");
+    AddRow(l, "echo", "icon", "Reference");
+
+    struct Case {
+        int key;
+        int order;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {0, lvwAscending, {"Alpha", "bravo", "charlie", "delta", "echo"}},
+        {0, lvwDescending, {"echo", "delta", "charlie", "bravo", "Alpha"}},
+        // Equal texts (without regard to case) keep the order they had.
+        {1, lvwAscending, {"bravo", "Alpha", "echo", "delta", "charlie"}},
+        {2, lvwDescending, {"Alpha", "echo", "charlie", "bravo", "delta"}},
+    };
+    l.SetSorted(true);
+    for (const Case& c : cases) {
+        l.SetSortKey(c.key);
+        l.SetSortOrder(c.order);
+        l.SetSorted(true);
+        EXPECT_EQ(ModelTexts(l), c.texts) << c.key << "/" << c.order;
+        EXPECT_EQ(WindowTexts(l.hwnd()), c.texts) << c.key << "/" << c.order;
+        for (int i = 1; i <= l.Count(); ++i) {
+            ListItem& item = l.Item(i);
+            EXPECT_EQ(item.Tag, "tag of " + item.Text());
+            EXPECT_EQ(ItemText(l.hwnd(), i - 1, 2), item.SubItem(2));
+            EXPECT_EQ(item.Index(), i);
+        }
+    }
+    form.Unload();
+}
+
+TEST(ListView, PositionsAndKeys) {
+    ListForm form;
+    ListView& l = form.list;
+    l.Add(-1, "k1", "one").SetSubItem(2, "origin of one");
+    l.Add(-1, "k3", "three");
+    l.Add(2, "K2", "two");
+    l.Add(1, "", "zero");
+    l.Add(99, "", "four");
+    EXPECT_EQ(ModelTexts(l), (std::vector<std::string>{"zero", "one", "two", "three", "four"}));
+    EXPECT_EQ(l.Item("k2").Text(), "two");
+    EXPECT_EQ(l.Find("missing"), nullptr);
+    EXPECT_THROW(l.Add(-1, "K1", "dup"), KeyError);
+    EXPECT_THROW(l.Item("missing"), KeyError);
+    EXPECT_THROW(l.Item(0), std::out_of_range);
+    EXPECT_THROW(l.Item(6), std::out_of_range);
+    EXPECT_EQ(l.Count(), 5);
+    form.Load();
+    EXPECT_EQ(WindowTexts(l.hwnd()), ModelTexts(l));
+    // Sub-items made before the window and its columns show once the columns are there.
+    EXPECT_EQ(ItemText(l.hwnd(), 1, 2), "origin of one");
+    l.Add(3, "", "between");
+    l.Item("k3").SetText("THREE");
+    EXPECT_EQ(WindowTexts(l.hwnd()), ModelTexts(l));
+    l.Clear();
+    EXPECT_EQ(l.Count(), 0);
+    EXPECT_EQ(SendMessageA(l.hwnd(), LVM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_EQ(l.Find("k1"), nullptr);
+    form.Unload();
+}
+
+TEST(ListView, OnlyTheUsersSelectionRaisesItemClick) {
+    ListForm form;
+    ListView& l = form.list;
+    l.SetView(lvwReport);
+    for (const char* t : {"a", "b", "c"}) l.Add(-1, t, t);
+    std::vector<std::string> clicked;
+    l.ItemClick = [&](ListItem& it) { clicked.push_back(it.Key()); };
+    form.Load();
+    EXPECT_EQ(l.SelectedItem(), nullptr);
+    l.SetSelectedItem(&l.Item("b"));
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_EQ(l.SelectedItem(), &l.Item("b"));
+    EXPECT_TRUE(l.Item("b").Selected());
+    SendMessageA(l.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(clicked, (std::vector<std::string>{"c"}));
+    EXPECT_EQ(l.SelectedItem(), &l.Item("c"));
+
+    // A click with the mouse selects and reports where it was released.
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageA(l.hwnd(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+    std::vector<int> buttons;
+    l.MouseUp = [&](int button, int, int) { buttons.push_back(button); };
+    ClickAt(l.hwnd(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_EQ(clicked.back(), "a");
+    EXPECT_EQ(buttons, (std::vector<int>{1}));
+
+    // The selection survives the window.
+    form.Unload();
+    EXPECT_EQ(l.SelectedItem(), &l.Item("a"));
+    form.Load();
+    EXPECT_EQ(SendMessageA(l.hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+    l.Clear();
+    EXPECT_EQ(l.SelectedItem(), nullptr);
+    form.Unload();
+}
+
+TEST(ListView, HitTestFindsTheItemUnderAPointInTwips) {
+    ListForm form;
+    ListView& l = form.list;
+    l.SetView(lvwReport);
+    l.Add(-1, "first", "first");
+    l.Add(-1, "second", "second");
+    form.Load();
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageA(l.hwnd(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(l.HitTest(PxToTwipsX((r.left + r.right) / 2), PxToTwipsY((r.top + r.bottom) / 2)), &l.Item("second"));
+    EXPECT_EQ(l.HitTest(PxToTwipsX(r.left + 5), PxToTwipsY(r.bottom + 60)), nullptr);
+    form.Unload();
+}
+
+TEST(ListView, ColumnWidthsInTwipsSurviveTheWindow) {
+    ListForm form;
+    ListView& l = form.list;
+    form.Load();
+    EXPECT_EQ(l.ColumnWidth(1), 1500);
+    l.SetColumnWidth(2, 3000);
+    l.SetView(lvwReport);
+    EXPECT_EQ(SendMessageA(l.hwnd(), LVM_GETCOLUMNWIDTH, 1, 0), TwipsToPxX(3000));
+    // As if the user dragged the divider.
+    SendMessageA(l.hwnd(), LVM_SETCOLUMNWIDTH, 2, TwipsToPxX(2400));
+    l.SetView(lvwIcon);
+    EXPECT_EQ(l.ColumnWidth(3), 2400);
+    EXPECT_THROW(l.ColumnWidth(4), std::out_of_range);
+    form.Unload();
+    EXPECT_EQ(l.ColumnWidth(3), 2400);
+}
+
+TEST(ListView, EachViewShowsItsOwnPicture) {
+    ListForm form;
+    ListView& l = form.list;
+    ImageList large(32, 32), small(16, 16);
+    l.SetIcons(&large);
+    l.SetSmallIcons(&small);
+    l.Add(-1, "", "pictured", 3, 5);
+    l.Add(-1, "", "plain");
+    form.Load();
+    auto image = [&](int index) {
+        LVITEMA it{};
+        it.mask = LVIF_IMAGE;
+        it.iItem = index;
+        SendMessageA(l.hwnd(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+        return it.iImage;
+    };
+    EXPECT_EQ(image(0), 2);
+    EXPECT_EQ(image(1), I_IMAGENONE);
+    l.SetView(lvwReport);
+    EXPECT_EQ(image(0), 4);
+    l.Item(1).SetSmallIcon(1);
+    EXPECT_EQ(image(0), 0);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(l.hwnd(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0)), large.handle());
+    form.Unload();
+}
+
+TEST(ListView, APageOf200FillsQuickly) {
+    ListForm form;
+    ListView& l = form.list;
+    form.Load();  // loaded hidden, as the page fill's twin list is
+    LARGE_INTEGER freq, start, end;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&start);
+    l.BeginUpdate();
+    l.Reserve(200);
+    for (int i = 0; i < 200; ++i) {
+        ListItem& it = l.Add(-1, "", "Icon " + std::to_string(i), i + 1, i + 1);
+        it.SetSubItem(1, "256 Color Icon");
+        it.SetSubItem(2, "Ornavale");
+        it.Tag = std::to_string(i);
+    }
+    l.EndUpdate();
+    QueryPerformanceCounter(&end);
+    double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
+    EXPECT_LT(ms, 100.0);
+    EXPECT_EQ(SendMessageA(l.hwnd(), LVM_GETITEMCOUNT, 0, 0), 200);
+    EXPECT_EQ(ItemText(l.hwnd(), 199, 1), "256 Color Icon");
+    form.Unload();
+}
