@@ -21,6 +21,7 @@ FormSpec FrmMain::Spec() const {
 void FrmMain::CreateControls() {
     picLogo.Create(0, 0, 3840, 2805);
     picLogo.SetVisible(false);
+    pnlNav.Create(0, 0, 3000, 6900);
 }
 
 void FrmMain::Form_Load() {

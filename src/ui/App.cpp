@@ -75,7 +75,10 @@ int RunMessageLoop() {
     return static_cast<int>(msg.wParam);
 }
 
+void (*gDoEventsHook)() = nullptr;
+
 bool DoEvents() {
+    if (gDoEventsHook) gDoEventsHook();
     ++gDoEventsDepth;
     MSG msg;
     bool running = true;

@@ -22,6 +22,8 @@ bool DoEvents();
 // How many DoEvents calls are running (0 outside any); handlers that must not start new work
 // while a fill pumps can test it.
 int DoEventsDepth();
+// Called at the start of every DoEvents; tests use it to act at a chosen point of a long fill.
+extern void (*gDoEventsHook)();
 
 // The shared message filter of every loop: accelerators, key preview, dialog keys.
 bool PreTranslate(MSG& msg);

@@ -1,0 +1,190 @@
+// The shell's folder picker and the folder walker.
+#include "core/FolderWalk.h"
+
+#include <cctype>
+#include <strings.h>
+#include <vector>
+
+#include "browsing/FrmScan.h"
+#include "core/Files.h"
+#include "mainwindow/FrmMain.h"
+#include "mainwindow/FrmOptions.h"
+#include "ui/App.h"
+#include "ui/TreeView.h"
+#include "ui/Unique.h"
+
+bool gFavoritesMode = false;
+bool gBrowseFolderIcon = false;
+bool gScanSubDirs = false;
+bool gAbort = false;
+std::string gFavDir;
+std::string gStrTemp;
+int32_t gFileCount = 0;
+int32_t gDirCount = 0;
+
+FolderPicker gFolderPicker = &SHBrowseForFolderA;
+
+namespace {
+
+constexpr const char* kFavoritesTitle =
+    "Select a valid Folder. Do not select system objects like Printers, Control Panel etc.";
+constexpr const char* kFolderIconTitle =
+    "Select a valid Folder. The Folder icon will be replaced by the currently selected icon.";
+constexpr const char* kScanTitle =
+    "Select a valid Folder. Do not select system objects like Printers, Control Panel etc. Network Folders "
+    "are allowed.";
+
+// Lets window events run during a walk: at the first entry and then every few entries, since a
+// message check per file makes large walks slow under Wine. gAbort is tested after every entry.
+void LetEventsRun() {
+    static unsigned entries = 0;
+    if (entries++ % 16 == 0) DoEvents();
+}
+
+std::string WithoutTrailingSlash(std::string s) {
+    while (!s.empty() && s.back() == '\\') s.pop_back();
+    return s;
+}
+
+// Virtual objects (the printers, the control panel) have no file-system path; some shells still
+// answer a "::{...}" text for them.
+bool IsFileSystemPath(const std::string& p) {
+    bool drive = p.size() >= 3 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':' && p[2] == '\\';
+    bool network = p.size() > 2 && p[0] == '\\' && p[1] == '\\' && p[2] != '?' && p[2] != '.';
+    return drive || network;
+}
+
+bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
+    return s.size() >= prefix.size() && strncasecmp(s.c_str(), prefix.c_str(), prefix.size()) == 0;
+}
+
+}  // namespace
+
+int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED && data) {
+        const char* start = reinterpret_cast<const char*>(data);
+        std::string path(start, static_cast<size_t>(lstrlenA(start)));
+        SendMessageA(hwnd, BFFM_SETSELECTIONA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(path.c_str()));
+    }
+    return 0;
+}
+
+std::string BrowseForFolder(const std::string& startPath) {
+    HWND owner = nullptr;
+    const char* title = kScanTitle;
+    if (gFavoritesMode) {
+        owner = frmOptions.hwnd();
+        title = kFavoritesTitle;
+    } else if (gBrowseFolderIcon) {
+        owner = frmMain.hwnd();
+        title = kFolderIconTitle;
+    } else {
+        owner = frmScan.hwnd();
+    }
+
+    std::string start = startPath;  // zero-terminated and alive for the whole dialog
+    BROWSEINFOA info{};
+    info.hwndOwner = owner;
+    info.pidlRoot = nullptr;
+    info.lpszTitle = title;
+    info.ulFlags = 0;
+    info.lpfn = BrowseCallbackProc;
+    info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+
+    UniqueIdList chosen(gFolderPicker(&info));
+    if (!chosen) return {};  // cancelled: no target changes
+
+    std::string result;
+    char buffer[MAX_PATH + 1] = {};
+    if (SHGetPathFromIDListA(chosen.get(), buffer)) {
+        result = buffer;
+        TrimAtNull(result);
+        if (!IsFileSystemPath(result)) result.clear();
+    }
+    if (gFavoritesMode) {
+        frmOptions.txtFavHomeDir.SetText(result);
+    } else if (gBrowseFolderIcon) {
+        gStrTemp = result;
+    } else {
+        frmScan.txtDir.SetText(result);
+        frmScan.cmdStart.SetEnabled(true);
+    }
+    return result;
+}
+
+FavoritesNodeKeys FavoritesKeys(const std::string& favDir, const std::string& walkedPath, const std::string& name) {
+    // The key of a folder's node is "favori" followed by "\" and its path below the favorites
+    // root, whether or not the root was given with its trailing "\".
+    std::string root = WithoutTrailingSlash(favDir);
+    std::string walked = WithoutTrailingSlash(walkedPath);
+    std::string relative;
+    if (StartsWithNoCase(walked, root)) relative = walked.substr(root.size());
+    else relative = "\\" + walked;
+    while (relative.size() > 1 && relative[0] == '\\' && relative[1] == '\\') relative.erase(0, 1);
+    if (!relative.empty() && relative[0] != '\\') relative.insert(0, "\\");
+    FavoritesNodeKeys keys;
+    keys.parent = "favori" + relative;
+    keys.key = keys.parent + "\\" + name;
+    return keys;
+}
+
+uint64_t ScanFolderTree(std::string& path, const std::string& pattern, int32_t& fileCount, int32_t& dirCount) {
+    if (path.empty() || path.back() != '\\') path += '\\';
+    uint64_t total = 0;
+    std::vector<std::string> subFolders;
+
+    WIN32_FIND_DATAA found;
+    {
+        UniqueFind find(FindFirstFileA((path + "*").c_str(), &found));
+        if (find) {
+            do {
+                std::string name = found.cFileName;
+                TrimAtNull(name);
+                if (name == "." || name == "..") continue;
+                LetEventsRun();
+                if (gAbort) return total;
+                DWORD attributes = GetFileAttributesA((path + name).c_str());
+                if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                    subFolders.push_back(name);
+                    ++dirCount;
+                    if (gFavoritesMode) {
+                        FavoritesNodeKeys keys = FavoritesKeys(gFavDir, path, name);
+                        try {
+                            frmMain.pnlNav.Add(keys.parent, tvwChild, keys.key, name, "bookfav", "openbook");
+                            frmMain.pnlNav.SetSorted(keys.key, true);
+                        } catch (const KeyError&) {
+                            // A folder the tree already shows, or one outside the favorites branch.
+                        }
+                    }
+                    LetEventsRun();
+                }
+            } while (FindNextFileA(find.get(), &found));
+        }
+    }
+
+    {
+        UniqueFind find(FindFirstFileA((path + pattern).c_str(), &found));
+        if (find) {
+            do {
+                std::string name = found.cFileName;
+                TrimAtNull(name);
+                if (name == "." || name == "..") continue;
+                total += (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+                ++fileCount;
+                frmMain.lstFiles.AddItem(path + name);
+                LetEventsRun();
+                if (gAbort) return total;
+            } while (FindNextFileA(find.get(), &found));
+        }
+    }
+
+    if (gScanSubDirs) {
+        for (const std::string& name : subFolders) {
+            LetEventsRun();
+            std::string sub = path + name + "\\";
+            total += ScanFolderTree(sub, pattern, fileCount, dirCount);
+            if (gAbort) return total;
+        }
+    }
+    return total;
+}

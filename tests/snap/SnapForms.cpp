@@ -1,0 +1,129 @@
+// Shows the program's windows one at a time and saves each as a BMP file, so that a person can
+// look at them: snap_forms.exe <folder> [window name ...]
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/FrmMessage.h"
+#include "core/FrmSplash.h"
+#include "core/FrmTip.h"
+#include "mainwindow/FrmMain.h"
+#include "ui/App.h"
+#include "ui/Form.h"
+
+namespace {
+
+void Pump(DWORD ms) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        DoEvents();
+        Sleep(20);
+    }
+}
+
+bool SaveWindowBitmap(HWND hwnd, const std::string& file) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    int stride = ((w * 3 + 3) / 4) * 4;
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(stride * h);
+    FILE* f = std::fopen(file.c_str(), "wb");
+    bool ok = f != nullptr;
+    if (f) {
+        std::fwrite(&fh, sizeof fh, 1, f);
+        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        std::fwrite(bits, 1, static_cast<size_t>(stride * h), f);
+        std::fclose(f);
+    }
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+struct Shot {
+    const char* name;
+    std::function<Form*()> show;  // shows the window; answers the form to capture
+};
+
+std::vector<Shot> Shots() {
+    return {
+        {"splash",
+         [] {
+             frmSplash.Show();
+             frmSplash.tmrSplash.SetTimerEnabled(false);
+             return &frmSplash;
+         }},
+        {"message",
+         [] {
+             // Shown modal by ShowMessage; here modeless so that the picture can be taken.
+             frmMessage.Load();
+             frmMessage.txtMessage.SetText(
+                 "This Ornavale Light version is a fully functional Ornavale version but does not contain "
+                 "the 17.500 icons. When searching for icons on Keywords, Ornavale will show the amount of "
+                 "found icons but not the icons themselves.");
+             frmMessage.SetCaption("Ornavale Light");
+             frmMessage.cmdRestart.SetText("Rebuild Icon Cache Now!");
+             frmMessage.Show();
+             return &frmMessage;
+         }},
+        {"tip",
+         [] {
+             frmTip.Show();
+             return &frmTip;
+         }},
+        {"main",
+         [] {
+             frmMain.Show();
+             return &frmMain;
+         }},
+    };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: snap_forms <folder> [name ...]\n");
+        return 2;
+    }
+    InitApp(GetModuleHandleA(nullptr));
+    gEndWhenNoForms = false;
+    std::string folder = argv[1];
+    int failures = 0;
+    for (const Shot& shot : Shots()) {
+        bool wanted = argc == 2;
+        for (int i = 2; i < argc; ++i) wanted = wanted || shot.name == std::string(argv[i]);
+        if (!wanted) continue;
+        Form* form = shot.show();
+        Pump(700);
+        std::string file = folder + "\\" + shot.name + ".bmp";
+        if (!form || !form->hwnd() || !SaveWindowBitmap(form->hwnd(), file)) {
+            std::fprintf(stderr, "could not capture %s\n", shot.name);
+            ++failures;
+        } else {
+            std::printf("%s\n", shot.name);
+        }
+        UnloadAllFormsExcept(nullptr);
+        Pump(100);
+    }
+    return failures == 0 ? 0 : 1;
+}
