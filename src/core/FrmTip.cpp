@@ -243,15 +243,6 @@ HBITMAP DrawTipBack(int width, int height, int ruleY, int margin) {
     });
 }
 
-HFONT CreateTitleFont() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    return CreateFontA(-MulDiv(10, dpi, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       "MS Sans Serif");
-}
-
 }  // namespace
 
 void PlainTextBox::Create(const std::string& text, int left, int top, int width, int height) {
@@ -276,7 +267,7 @@ void FrmTip::CreateControls() {
     // Siblings made first lie on top: the white panel comes last, below the title, text and logo.
     txtTitle.Create("Title", 1170, 540, 4740, 300);
     txtTitle.SetBackColor(kWhite);
-    if (!titleFont_) titleFont_ = CreateTitleFont();
+    if (!titleFont_) titleFont_ = CreateSansFont(10, FW_BOLD);
     if (txtTitle.hwnd() && titleFont_)
         SendMessageA(txtTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
     txtTip.Create("Tip", kTextLeft, 1290, 5520, 1560);

@@ -46,15 +46,6 @@ DWORD ExStyleFor(const FormSpec& s) {
     return ex;
 }
 
-HFONT CreateFormFont() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    return CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       "MS Sans Serif");
-}
-
 }  // namespace
 
 LRESULT CALLBACK FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -81,6 +72,15 @@ LRESULT CALLBACK FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         ReportUnknownException(form->Name().c_str());
     }
     return 0;
+}
+
+HFONT CreateSansFont(int points, int weight) {
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       "MS Sans Serif");
 }
 
 Form::Form(std::string name) : name_(std::move(name)) {}
@@ -141,7 +141,7 @@ void Form::Load() {
     int h = TwipsToPxY(spec.height);
     int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    if (!font_) font_ = CreateFormFont();
+    if (!font_) font_ = CreateSansFont(8, FW_NORMAL);
     CreateWindowExA(ExStyleFor(spec), kFormClass, spec.caption.c_str(), StyleFor(spec), x, y, w, h, nullptr,
                     nullptr, AppInstance(), this);
     if (!hwnd_) return;

@@ -132,6 +132,9 @@ class Form {
     MenuModel menu_;
 };
 
+// "MS Sans Serif" at the given size in points, the forms' font; the caller owns it.
+HFONT CreateSansFont(int points, int weight);
+
 // The window class every form uses.
 inline constexpr const char* kFormClass = "OrnavaleForm";
 // The message that carries a control's posted event: wParam the control id, lParam its data.
