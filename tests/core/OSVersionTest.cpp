@@ -8,7 +8,7 @@
 #include "core/Files.h"
 #include "core/OSVersion.h"
 #include "core/Registry.h"
-#include "core/SpecialFolders.h"
+#include "core/ShellFolders.h"
 
 namespace {
 

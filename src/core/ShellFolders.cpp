@@ -1,5 +1,5 @@
 // Special folders through the shell's item identifier lists.
-#include "core/SpecialFolders.h"
+#include "core/ShellFolders.h"
 
 #include "ui/Unique.h"
 
