@@ -1,17 +1,25 @@
-// The main window: marked for a second start to find.
+// The main window: its design, its start-up and its unload.
 #include "mainwindow/FrmMain.h"
 
 #include "core/Instance.h"
 #include "ui/App.h"
+#include "ui/Units.h"
 
 FrmMain frmMain;
+
+Panel* gPanelMessage = nullptr;
+Panel* gPanelCount = nullptr;
+Panel* gPanelArea = nullptr;
+Panel* gPanelType = nullptr;
+
+FrmMain::FrmMain() : Form("frmMain") {}
 
 FormSpec FrmMain::Spec() const {
     FormSpec s;
     s.caption = "Ornavale";
     s.border = BorderStyle::Sizable;
-    s.width = 10800;
-    s.height = 7800;
+    s.width = 11400;
+    s.height = 8100;
     s.minButton = true;
     s.maxButton = true;
     s.showInTaskbar = true;
@@ -19,10 +27,18 @@ FormSpec FrmMain::Spec() const {
 }
 
 void FrmMain::CreateControls() {
-    picLogo.Create(0, 0, 3840, 2805);
-    picLogo.SetVisible(false);
-    pnlNav.Create(0, 0, 3000, 6900);
+    DefineMenus();
+    CreateBars();
+    CreatePanes();
+    for (PictureBox* p : {&picOpen, &picSave, &pctColor, &pctMask, &picLogo, &picNoIcon}) {
+        p->Create(0, 0, 480, 480);
+        p->SetVisible(false);
+    }
 }
+
+void FrmMain::BindEvents() {}
+
+void FrmMain::SetUpImageLists() {}
 
 void FrmMain::Form_Load() {
     SetAppWindowProp(hwnd());

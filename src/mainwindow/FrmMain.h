@@ -1,26 +1,184 @@
-// The main window.
+// The main window: cool bar with two tool bars and the keyword box, navigation tree, result list,
+// splitter and status bar, with the hidden lists and work surfaces the rest of the program shares.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "mainwindow/FrmMainIds.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
 #include "ui/HiddenList.h"
+#include "ui/ImageList.h"
+#include "ui/ListView.h"
+#include "ui/Menu.h"
+#include "ui/ProgressBar.h"
+#include "ui/ReBar.h"
+#include "ui/StatusBar.h"
+#include "ui/ToolBar.h"
 #include "ui/TreeView.h"
 
 class FrmMain : public Form {
   public:
-    FrmMain() : Form("frmMain") {}
+    FrmMain();
 
-    PictureBox picLogo{*this, 1001};
-    TreeView pnlNav{*this, 1002};
+    // ---- controls
+    ReBar pnlCoolBar{*this, 1001};
+    ToolBar pnlToolbar{*this, 1002};
+    ToolBar pnlToolbarYour{*this, 1003};
+    ComboBox cmbSearch{*this, 1004};
+    TreeView pnlNav{*this, 1005};
+    PictureBox picSplitV{*this, 1006};
+    ListView pnlResult{*this, 1007};
+    ListView pnlDummy{*this, 1008};  // the twin list shown while pnlResult is filled
+    StatusBar pnlStatusbar{*this, 1009};
+    ProgressBar pnlProgressBar{*this, 1010};
+    Timer tmrLed{*this, 1011};
+    // Work surfaces and pictures, never shown.
+    PictureBox picOpen{*this, 1020};
+    PictureBox picSave{*this, 1021};
+    PictureBox pctColor{*this, 1022};
+    PictureBox pctMask{*this, 1023};
+    PictureBox picLogo{*this, 1024};
+    PictureBox picNoIcon{*this, 1025};
 
-    // Full paths to list, filled by the folder walker and the open commands.
-    HiddenList lstFiles;
+    // ---- image lists
+    ImageList imlToolbarGrey{24, 24};
+    ImageList imlToolbarHot{24, 24};
+    ImageList imlNav{16, 16};
+    ImageList imlResult32{32, 32};
+
+    // ---- hidden lists
+    HiddenList cmbResult;  // the result set: one ResultEntry per icon, with its item data
+    HiddenList lstFiles;   // full paths to list (folder walker, open commands)
+    HiddenList lstChange;  // system icon rows or file-type lines of the last such listing
+    HiddenList lstUser;    // user references: keywords ...
+    HiddenList cmbUser;    // ... and their entries, pair by pair
+
+    // ---- form-level state
+    bool mSplitDragging = false;
+    bool mLedOn = false;
+
+    // ---- start-up and unload (FrmMain.cpp)
+    void SetUpImageLists();
+
+    // ---- menus, tool bars and context menu (frmMain_Menus.cpp)
+    void CreateBars();
+    void DefineMenus();
+    void pnlToolbar_ButtonClick(ToolButton& button);
+    void pnlToolbar_ButtonMenuClick(ToolButton& button, ButtonMenu& item);
+    void pnlToolbar_Change();
+    void pnlToolbarYour_ButtonClick(ToolButton& button);
+    void mnuResultClickCopy_Click();
+    void mnuResultClickSaveAs_Click();
+    void mnuResultClickChange_Click();
+    void mnuResultClickEditWith_Click();
+    void mnuResultClickPlay_Click();
+    void mnuResultClickAddRef_Click();
+    void mnuResultClickDelRef_Click();
+    void mnuResultClickAddFav_Click();
+    void mnuResultClickDelFav_Click();
+    void mnuResultClickProperties_Click();
+    void mnuResultClickZoom_Click();
+    void mnuResultClickRun_Click();
+    void mnuFileExit_Click();
+    void mnuGoHomePage_Click();
+    void mnuGoMail_Click();
+    void mnuHelpTip_Click();
+    void mnuHelpTopics_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpAbout_Click();
+    void tmrLed_Timer();
+    // The zoom command for a default zoom index (0..4); nothing for another index.
+    void ZoomByDefault(bool fallbackToTen);
+
+    // ---- view menu (frmMain_View.cpp)
+    void mnuViewToolbarStandard_Click();
+    void mnuViewToolbarYour_Click();
+    void mnuViewToolbarKeyword_Click();
+    void mnuViewToolbarTextLabels_Click();
+    void mnuViewToolbarCustomize_Click();
+    void mnuViewStatusBar_Click();
+    void mnuViewLargeIcons_Click();
+    void mnuViewList_Click();
+    void mnuViewDetails_Click();
+    void mnuViewBackcolor_Click();
+    void mnuViewArrange_Click(int index);
+    void mnuViewOptions_Click();
+    void mnuResultClickViewLargeIcons_Click();
+    void mnuResultClickViewList_Click();
+    void mnuResultClickViewDetails_Click();
+    void mnuResultClickViewBackColor_Click();
+    void mnuResultClickViewArrange_Click(int index);
+    void procCheckViewMenu(bool large, bool list, bool details);
+
+    // ---- layout, splitter and status bar (frmMain_Layout.cpp)
+    void CreatePanes();
+    void picSplitV_MouseDown(int button, int shift, float x, float y);
+    void picSplitV_MouseMove(int button, int shift, float x, float y);
+    void picSplitV_MouseUp(int button, int shift, float x, float y);
+    void procArrangeBelowCoolBar();
+    void pnlCoolBar_HeightChanged();
+
+    // ---- busy mode and clearing the page (frmMain_Busy.cpp)
+    void procSetAbort(bool bSet);
+    void procClearResult();
+
+    // ---- commands of icon browsing (src/browsing)
+    void mnuFileOpen_Click();
+    void mnuFileOpenDir_Click();
+    void mnuGoFirstPage_Click();
+    void mnuGoPrevPage_Click();
+    void mnuGoNextPage_Click();
+    void mnuGoLastPage_Click();
+    void mnuGoToPageNr_Click(int index);
+    void mnuGoBarToPageNr_Click(int index);
+    void mnuFavoriteAdd_Click();
+    void mnuFavoriteDel_Click();
+    void mnuFavoriteGroupAdd_Click();
+    void mnuFavoriteGroupDel_Click();
+    void mnuFavoriteOrganize_Click();
+    void mnuFavoriteRefresh_Click();
+    void mnuRefAdd_Click();
+    void mnuRefDelete_Click();
+    void mnuRefKey_Click();
+    void procGetPage();
+
+    // ---- commands of icon output (src/output)
+    void mnuEditCopy_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileEditWith_Click();
+    void mnuFilePlay_Click();
+    void mnuFileProperties_Click();
+    void mnuFileRun_Click();
+    void mnuToolsImport_Click();
+    void mnuToolsZoom2_Click();
+    void mnuToolsZoom3_Click();
+    void mnuToolsZoom4_Click();
+    void mnuToolsZoom5_Click();
+    void mnuToolsZoom10_Click();
+
+    // ---- commands of Windows icon changing (src/changing)
+    void mnuFileChange_Click();
+    void mnuToolsChangeFolder_Click();
+    void mnuToolsDefaultFolder_Click();
+    void mnuToolsRebuild_Click();
+    void mnuToolsRestart_Click();
 
   protected:
     FormSpec Spec() const override;
     void CreateControls() override;
+    void BindEvents() override;
     void Form_Load() override;
+    void Form_Resize() override;
     void Form_Unload(bool& cancel) override;
+    bool OnMenuCommand(int id) override;
 };
 
 extern FrmMain frmMain;
+
+// Shared references to the status bar's panels, bound at start-up.
+extern Panel* gPanelMessage;
+extern Panel* gPanelCount;
+extern Panel* gPanelArea;
+extern Panel* gPanelType;

@@ -1,0 +1,111 @@
+// Command ids of the main window's menus (bar and popup-only menus). Arrays reserve a block.
+#pragma once
+
+enum FrmMainId : int {
+    // menu titles
+    ID_mnuFile = 40001,
+    ID_mnuEdit,
+    ID_mnuView,
+    ID_mnuGo,
+    ID_mnuFavorite,
+    ID_mnuRef,
+    ID_mnuTools,
+    ID_mnuHelp,
+    // popup-only menus
+    ID_mnuResultClick,
+    ID_mnuWhite,
+    ID_mnuGoBar,
+
+    // File
+    ID_mnuFileOpen = 40100,
+    ID_mnuFileOpenDir,
+    ID_mnuFileSaveAs,
+    ID_mnuFileEditWith,
+    ID_mnuFileChange,
+    ID_mnuFilePlay,
+    ID_mnuFileRun,
+    ID_mnuFileProperties,
+    ID_mnuFileExit,
+    // Edit
+    ID_mnuEditCopy = 40200,
+    // View
+    ID_mnuViewToolbar = 40300,
+    ID_mnuViewToolbarStandard,
+    ID_mnuViewToolbarYour,
+    ID_mnuViewToolbarKeyword,
+    ID_mnuViewToolbarTextLabels,
+    ID_mnuViewToolbarCustomize,
+    ID_mnuViewStatusBar,
+    ID_mnuViewLargeIcons,
+    ID_mnuViewList,
+    ID_mnuViewDetails,
+    ID_mnuViewBackcolor,
+    ID_mnuViewArrangeIcons,
+    ID_mnuViewArrange_First,  // index 0 "by Name", 1 "by Type", 2 "by Origin"
+    ID_mnuViewArrange_Last = ID_mnuViewArrange_First + 2,
+    ID_mnuViewOptions,
+    // Go
+    ID_mnuGoFirstPage = 40400,
+    ID_mnuGoPrevPage,
+    ID_mnuGoNextPage,
+    ID_mnuGoLastPage,
+    ID_mnuGoToPage,
+    ID_mnuGoHomePage,
+    ID_mnuGoMail,
+    // Favorites
+    ID_mnuFavoriteAdd = 40500,
+    ID_mnuFavoriteDel,
+    ID_mnuFavoriteGroupAdd,
+    ID_mnuFavoriteGroupDel,
+    ID_mnuFavoriteOrganize,
+    ID_mnuFavoriteRefresh,
+    // References
+    ID_mnuRefAdd = 40600,
+    ID_mnuRefDelete,
+    ID_mnuRefKey,
+    // Tools
+    ID_mnuToolsZoom = 40700,
+    ID_mnuToolsZoom2,
+    ID_mnuToolsZoom3,
+    ID_mnuToolsZoom4,
+    ID_mnuToolsZoom5,
+    ID_mnuToolsZoom10,
+    ID_mnuToolsImport,
+    ID_mnuToolsChangeFolder,
+    ID_mnuToolsDefaultFolder,
+    ID_mnuToolsRebuild,
+    ID_mnuToolsRestart,
+    // Help
+    ID_mnuHelpTopics = 40800,
+    ID_mnuHelpSearch,
+    ID_mnuHelpTip,
+    ID_mnuHelpAbout,
+    // Context menu of a result item
+    ID_mnuResultClickCopy = 40900,
+    ID_mnuResultClickSaveAs,
+    ID_mnuResultClickChange,
+    ID_mnuResultClickEditWith,
+    ID_mnuResultClickPlay,
+    ID_mnuResultClickAddRef,
+    ID_mnuResultClickDelRef,
+    ID_mnuResultClickAddFav,
+    ID_mnuResultClickDelFav,
+    ID_mnuResultClickProperties,
+    ID_mnuResultClickZoom,
+    ID_mnuResultClickRun,
+    // White-area menu
+    ID_mnuResultClickView = 41000,
+    ID_mnuResultClickViewLargeIcons,
+    ID_mnuResultClickViewList,
+    ID_mnuResultClickViewDetails,
+    ID_mnuResultClickViewBackColor,
+    ID_mnuResultClickViewArrangeIcons,
+    ID_mnuResultClickViewArrange_First,
+    ID_mnuResultClickViewArrange_Last = ID_mnuResultClickViewArrange_First + 2,
+
+    // Page arrays: element k has the id base + k (element 0 unused, element 1 "1" from the start).
+    ID_mnuGoToPageNr_First = 42000,
+    ID_mnuGoToPageNr_Last = 44999,
+    ID_mnuGoBarToPageNr_First = 45000,
+    ID_mnuGoBarToPageNr_Last = 47999,
+};
