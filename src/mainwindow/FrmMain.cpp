@@ -38,8 +38,6 @@ void FrmMain::CreateControls() {
 
 void FrmMain::BindEvents() {}
 
-void FrmMain::SetUpImageLists() {}
-
 void FrmMain::Form_Load() {
     SetAppWindowProp(hwnd());
     SetScreenMousePointer(0);

@@ -1,6 +1,7 @@
 // The main window's menus, tool bars and context menu.
 #include "mainwindow/FrmMain.h"
 
+void FrmMain::SetUpImageLists() {}
 void FrmMain::CreateBars() {}
 void FrmMain::DefineMenus() {}
 bool FrmMain::OnMenuCommand(int) { return false; }
