@@ -1,6 +1,8 @@
 // Commands of the main window that list icons: opening, paging, favorites and references.
 #include "mainwindow/FrmMain.h"
 
+#include "ui/StatusBar.h"
+
 void FrmMain::mnuFileOpen_Click() {}
 void FrmMain::mnuFileOpenDir_Click() {}
 void FrmMain::mnuGoFirstPage_Click() {}
@@ -18,4 +20,13 @@ void FrmMain::mnuFavoriteRefresh_Click() {}
 void FrmMain::mnuRefAdd_Click() {}
 void FrmMain::mnuRefDelete_Click() {}
 void FrmMain::mnuRefKey_Click() {}
-void FrmMain::procGetPage() {}
+void FrmMain::procGetPage() {
+    procClearResult();
+    if (cmbResult.ListCount() == 0) {
+        if (gPanelCount) gPanelCount->SetText("0 Icon(s)");
+        return;
+    }
+}
+void FrmMain::procOpenPathList(int) {}
+void FrmMain::procFillSearch() {}
+void FrmMain::procBuildNavTree() {}

@@ -11,3 +11,5 @@ std::string gPathList;
 int gTwipsX = 15;
 int gTwipsY = 15;
 bool gHotSpotMode = false;
+
+std::string ExtractedLibraryFolder() { return gTempDir + "ornavale-libraries\\"; }

@@ -24,3 +24,7 @@ extern int gTwipsX;
 extern int gTwipsY;
 // True while the cursor hotspot command runs; the message window then offers only its action button.
 extern bool gHotSpotMode;
+
+// The folder below the temporary folder that holds the catalogue pictures this program extracted;
+// the exit deletes what is in it and nothing else.
+std::string ExtractedLibraryFolder();

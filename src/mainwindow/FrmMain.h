@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "mainwindow/FrmMainIds.h"
 #include "ui/Control.h"
@@ -59,8 +60,10 @@ class FrmMain : public Form {
     bool mSplitDragging = false;
     bool mLedOn = false;
 
-    // ---- start-up and unload (FrmMain.cpp)
+    // ---- start-up, hand-over and unload (FrmMain.cpp)
     void SetUpImageLists();
+    // Opens a list of paths separated by blanks: the start's own command line or a later start's.
+    void procOpenCommandLine(const std::string& sCmd);
 
     // ---- menus, tool bars and context menu (frmMain_Menus.cpp)
     void CreateBars();
@@ -143,6 +146,9 @@ class FrmMain : public Form {
     void mnuRefDelete_Click();
     void mnuRefKey_Click();
     void procGetPage();
+    void procOpenPathList(int flags);
+    void procFillSearch();
+    void procBuildNavTree();
 
     // ---- commands of icon output (src/output)
     void mnuEditCopy_Click();
@@ -171,8 +177,14 @@ class FrmMain : public Form {
     void BindEvents() override;
     void Form_Load() override;
     void Form_Resize() override;
+    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
     void Form_Unload(bool& cancel) override;
     bool OnMenuCommand(int id) override;
+    std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    // Command lines received from later starts, opened once the current command has returned.
+    std::vector<std::string> receivedCommandLines_;
 };
 
 extern FrmMain frmMain;
@@ -182,3 +194,9 @@ extern Panel* gPanelMessage;
 extern Panel* gPanelCount;
 extern Panel* gPanelArea;
 extern Panel* gPanelType;
+
+// Memory drawing contexts with their 32 x 32 bitmaps, made at start-up and kept for the run.
+extern HDC gMaskDC;
+extern HDC gColorDC;
+extern HBITMAP gMaskDCBitmap;
+extern HBITMAP gColorDCBitmap;

@@ -189,11 +189,12 @@ TEST(SecondStart, DuringTheFirstOnesSplashDoesNothing) {
 
 TEST(FirstStart, SplashThenMarkedMainWindowThenCleanEnd) {
     CleanStore clean;
-    // No tip window in the way of this test.
+    // No tip window and no notice in the way of this test.
     HKEY k;
     RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
                     nullptr);
     RegSetValueExA(k, "Tip", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"), 2);
+    RegSetValueExA(k, "OrnavaleLight", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
     RegCloseKey(k);
 
     Process first("");
@@ -219,4 +220,69 @@ TEST(FirstStart, SplashThenMarkedMainWindowThenCleanEnd) {
     DWORD code = 1;
     GetExitCodeProcess(first.pi.hProcess, &code);
     EXPECT_EQ(code, 0u);
+}
+
+namespace {
+
+DWORD ReadPos(const char* name, bool* found) {
+    DWORD value = 0, size = sizeof value;
+    *found = RegGetValueA(HKEY_CURRENT_USER, "Software\\Ornavale\\Pos", name, RRF_RT_REG_DWORD, nullptr, &value,
+                          &size) == ERROR_SUCCESS;
+    return value;
+}
+
+}  // namespace
+
+TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
+    CleanStore clean;
+    char full[MAX_PATH] = {};
+    GetFullPathNameA(ProgramPath().c_str(), MAX_PATH, full, nullptr);
+    std::string programFolder = full;
+    programFolder = programFolder.substr(0, programFolder.rfind('\\') + 1);
+    std::string favorites = programFolder + "Favorites";
+    RemoveDirectoryA(favorites.c_str());
+
+    RECT placed{};
+    {
+        Process first("");
+        ASSERT_TRUE(first.started);
+        // The catalogue's archives are missing: the notice comes first; closing it lets the start go on.
+        HWND notice = WaitForWindow(first.pi.dwProcessId, "Ornavale Light", 20000);
+        ASSERT_NE(notice, nullptr);
+        PostMessageA(notice, WM_CLOSE, 0, 0);
+        HWND window = WaitForWindow(first.pi.dwProcessId, "Ornavale", 20000);
+        ASSERT_NE(window, nullptr);
+
+        RECT r;
+        GetWindowRect(window, &r);
+        EXPECT_EQ(r.right - r.left, 760);
+        EXPECT_EQ(r.bottom - r.top, 540);
+        EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2);
+        EXPECT_NEAR((r.top + r.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 2);
+        DWORD attributes = GetFileAttributesA(favorites.c_str());
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << favorites;
+
+        SetWindowPos(window, nullptr, 0, 37, 700, 500, SWP_NOZORDER);
+        GetWindowRect(window, &placed);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_EQ(WaitForSingleObject(first.pi.hProcess, 20000), WAIT_OBJECT_0);
+    }
+    bool found = false;
+    EXPECT_EQ(ReadPos("MainLeft", &found), 0u);
+    EXPECT_TRUE(found) << "a window at x = 0 keeps its place";
+    EXPECT_EQ(ReadPos("MainTop", &found), 37u * 15);
+    EXPECT_EQ(ReadPos("MainWidth", &found), 700u * 15);
+
+    Process second("");
+    ASSERT_TRUE(second.started);
+    HWND window = WaitForWindow(second.pi.dwProcessId, "Ornavale", 20000);
+    ASSERT_NE(window, nullptr);
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.left, placed.left);
+    EXPECT_EQ(r.top, placed.top);
+    EXPECT_EQ(r.right, placed.right);
+    EXPECT_EQ(r.bottom, placed.bottom);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(second.pi.hProcess, 20000), WAIT_OBJECT_0);
 }

@@ -1,0 +1,13 @@
+// The page state of the result set.
+#include "browsing/Paging.h"
+
+#include "core/Variant.h"
+
+int32_t gIconsPerPage = 200;
+int32_t gPageNr = 1;
+int32_t gPageCount = 1;
+
+int32_t PageSizeFromSetting(const Variant& stored) {
+    auto n = stored.Number();
+    return n && *n >= 1 ? *n : 200;
+}
