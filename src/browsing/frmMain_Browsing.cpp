@@ -29,4 +29,4 @@ void FrmMain::procGetPage() {
 }
 void FrmMain::procOpenPathList(int) {}
 void FrmMain::procFillSearch() {}
-void FrmMain::procBuildNavTree() {}
+

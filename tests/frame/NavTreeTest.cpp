@@ -1,0 +1,76 @@
+// The navigation tree as the start-up builds it.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "core/FolderWalk.h"
+#include "core/Global.h"
+#include "mainwindow/FrmMain.h"
+#include "mainwindow/Options.h"
+#include "ui/App.h"
+
+namespace {
+
+std::vector<std::string> ChildKeys(const std::string& key) {
+    std::vector<std::string> keys;
+    for (Node* n : frmMain.pnlNav.Children(key)) keys.push_back(n->key);
+    return keys;
+}
+
+class NavTreeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        gEndWhenNoForms = false;
+        frmMain.pnlNav.Clear();
+        frmMain.cmbSearch.Clear();
+        DeleteRegTree(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes");
+        gFavDir = dir.Folder("Fav");
+        gFavoritesName = "Favorites";
+    }
+    void TearDown() override {
+        DeleteRegTree(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes");
+        gCatalogName = "Ornavale";
+    }
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(NavTreeTest, WithoutTheCatalogueOnlyYourIcons) {
+    gCatalogName.clear();
+    frmMain.cmbSearch.AddItem("group kitchen");
+    frmMain.procBuildNavTree();
+    EXPECT_EQ(ChildKeys(""), std::vector<std::string>{"your"});
+    EXPECT_EQ(ChildKeys("your"),
+              (std::vector<std::string>{"favori", "reference", "system", "SysShort", "SysCur", "SysAso"}));
+    EXPECT_EQ(ChildKeys("SysCur"), std::vector<std::string>{"SysCurCurrent"});
+    EXPECT_TRUE(ChildKeys("favori").empty());
+    EXPECT_EQ(frmMain.pnlNav.Item("favori").text, "Favorites");
+    EXPECT_EQ(gFavDir.back(), '\\');
+}
+
+TEST_F(NavTreeTest, CatalogueGroupsLettersAndSchemes) {
+    gCatalogName = "Ornavale";
+    for (const char* k : {"apple", "group kitchen", "groupsiMac", "group", "grouping tools", "zebra"})
+        frmMain.cmbSearch.AddItem(k);
+    HKEY k;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                    nullptr);
+    RegSetValueExA(k, "Windows Standard", 0, REG_SZ, reinterpret_cast<const BYTE*>("a.cur"), 6);
+    RegCloseKey(k);
+    dir.Folder("Fav\\Animals");
+
+    frmMain.procBuildNavTree();
+    EXPECT_EQ(ChildKeys(""), (std::vector<std::string>{"ornavale", "your"}));
+    EXPECT_EQ(ChildKeys("icon"), (std::vector<std::string>{"Icon256", "IconHi"}));
+    struct Group {
+        const char* key;
+        const char* text;
+    } groups[] = {{"groups1", "Kitchen"}, {"groups2", "iMac"}, {"groups3", ""}, {"groups4", "Ng tools"}};
+    ASSERT_EQ(ChildKeys("group").size(), 4u);
+    for (const auto& g : groups) EXPECT_EQ(frmMain.pnlNav.Item(g.key).text, g.text) << g.key;
+    EXPECT_EQ(ChildKeys("alfa").size(), 26u);
+    EXPECT_EQ(frmMain.pnlNav.Item("Z").text, "Z");
+    EXPECT_EQ(ChildKeys("SysCur"), (std::vector<std::string>{"SysCurCurrent", "cthemeWindows Standard"}));
+    EXPECT_EQ(ChildKeys("favori"), std::vector<std::string>{"favori\\Animals"});
+    EXPECT_EQ(frmMain.pnlNav.Item("Icon256").selectedImage, "openbook");
+}
