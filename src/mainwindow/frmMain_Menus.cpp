@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/Files.h"
-#include "core/FolderWalk.h"
 #include "core/FrmTip.h"
 #include "core/Global.h"
 #include "mainwindow/MainCommands.h"
