@@ -171,6 +171,9 @@ class FrmMain : public Form {
     void mnuToolsRebuild_Click();
     void mnuToolsRestart_Click();
 
+    // ---- added for menus and bars
+    HACCEL Accelerators() const override;
+
   protected:
     FormSpec Spec() const override;
     void CreateControls() override;

@@ -93,6 +93,12 @@ enum FrmMainId : int {
     ID_mnuResultClickProperties,
     ID_mnuResultClickZoom,
     ID_mnuResultClickRun,
+    // its separators that are shown and hidden with the commands around them
+    ID_mnudiv13,
+    ID_mnuDiv16,
+    ID_mnuDiv22,
+    ID_mnudiv14,
+    ID_mnuDiv15,
     // White-area menu
     ID_mnuResultClickView = 41000,
     ID_mnuResultClickViewLargeIcons,

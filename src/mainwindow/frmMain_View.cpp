@@ -1,21 +1,134 @@
-// The main window's View menu.
+// The main window's View menu and its twins in the white-area menu.
 #include "mainwindow/FrmMain.h"
 
-void FrmMain::mnuViewToolbarStandard_Click() {}
-void FrmMain::mnuViewToolbarYour_Click() {}
-void FrmMain::mnuViewToolbarKeyword_Click() {}
-void FrmMain::mnuViewToolbarTextLabels_Click() {}
-void FrmMain::mnuViewToolbarCustomize_Click() {}
-void FrmMain::mnuViewStatusBar_Click() {}
-void FrmMain::mnuViewLargeIcons_Click() {}
-void FrmMain::mnuViewList_Click() {}
-void FrmMain::mnuViewDetails_Click() {}
-void FrmMain::mnuViewBackcolor_Click() {}
-void FrmMain::mnuViewArrange_Click(int) {}
-void FrmMain::mnuViewOptions_Click() {}
-void FrmMain::mnuResultClickViewLargeIcons_Click() {}
-void FrmMain::mnuResultClickViewList_Click() {}
-void FrmMain::mnuResultClickViewDetails_Click() {}
-void FrmMain::mnuResultClickViewBackColor_Click() {}
-void FrmMain::mnuResultClickViewArrange_Click(int) {}
-void FrmMain::procCheckViewMenu(bool, bool, bool) {}
+#include "core/Global.h"
+#include "mainwindow/MainCommands.h"
+#include "mainwindow/FrmOptions.h"
+#include "ui/Units.h"
+
+namespace {
+
+// The text labels' button height, a fixed amount of twips.
+constexpr int kLabelButtonHeight = 689;
+constexpr int kPictureButtonPx = 24;
+
+// Flips a check item and answers its new state.
+bool Toggle(MenuModel& menus, int id) {
+    const MenuItem* item = menus.Find(id);
+    bool on = !(item && item->checked);
+    menus.SetChecked(id, on);
+    return on;
+}
+
+void SetResultView(FrmMain& form, int view) {
+    form.pnlResult.SetView(view);
+    form.pnlDummy.SetView(form.pnlResult.View());
+}
+
+void AddHeight(Control& control, int delta) {
+    control.Move(control.Left(), control.Top(), control.Width(), control.Height() + delta);
+}
+
+// Labels on or off for one bar and its band.
+void ApplyLabels(ToolBar& bar, ReBar& cool, int band, bool on) {
+    if (on) {
+        for (int i = 1; i <= bar.ButtonCount(); ++i) bar.Buttons(i).SetCaption(bar.Buttons(i).Tag);
+        // The labels need wider buttons than the pictures alone, but a new caption does not make the
+        // bar measure its buttons again; setting its (unchanged) text rows does.
+        bar.SetButtonWidth(0);
+        if (bar.hwnd()) SendMessageA(bar.hwnd(), TB_SETMAXTEXTROWS, 1, 0);
+        bar.SetButtonHeight(kLabelButtonHeight);
+    } else {
+        for (int i = 1; i <= bar.ButtonCount(); ++i) bar.Buttons(i).SetCaption("");
+        bar.SetButtonHeight(kPictureButtonPx * gTwipsY);
+        bar.SetButtonWidth(kPictureButtonPx * gTwipsX);
+    }
+    cool.SetBandMinHeight(band, bar.ButtonHeight());
+}
+
+}  // namespace
+
+void FrmMain::procCheckViewMenu(bool large, bool list, bool details) {
+    Menus().SetChecked(ID_mnuViewLargeIcons, large);
+    Menus().SetChecked(ID_mnuResultClickViewLargeIcons, large);
+    Menus().SetChecked(ID_mnuViewList, list);
+    Menus().SetChecked(ID_mnuResultClickViewList, list);
+    Menus().SetChecked(ID_mnuViewDetails, details);
+    Menus().SetChecked(ID_mnuResultClickViewDetails, details);
+}
+
+void FrmMain::mnuViewLargeIcons_Click() {
+    SetResultView(*this, lvwIcon);
+    procCheckViewMenu(true, false, false);
+}
+
+void FrmMain::mnuViewList_Click() {
+    SetResultView(*this, lvwList);
+    procCheckViewMenu(false, true, false);
+}
+
+void FrmMain::mnuViewDetails_Click() {
+    SetResultView(*this, lvwReport);
+    procCheckViewMenu(false, false, true);
+}
+
+void FrmMain::mnuViewBackcolor_Click() {
+    static COLORREF custom[16] = {};
+    CHOOSECOLORA choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = hwnd();
+    choice.lpCustColors = custom;
+    choice.Flags = CC_FULLOPEN;
+    // Cancel leaves both lists as they are.
+    if (!gColorPicker(choice)) return;
+    pnlResult.SetBackColor(static_cast<uint32_t>(choice.rgbResult));
+    pnlDummy.SetBackColor(pnlResult.BackColor());
+}
+
+void FrmMain::mnuViewArrange_Click(int index) {
+    // Sorting while the page fills would hand the next entries to the wrong items.
+    if (IsBusy(*this)) return;
+    pnlResult.SetSortKey(index);
+    pnlResult.SetSorted(true);
+}
+
+void FrmMain::mnuViewStatusBar_Click() {
+    int bar = pnlStatusbar.Height();
+    if (Toggle(Menus(), ID_mnuViewStatusBar)) {
+        AddHeight(pnlNav, -bar);
+        AddHeight(pnlResult, -bar);
+        pnlStatusbar.SetVisible(true);
+    } else {
+        pnlStatusbar.SetVisible(false);
+        AddHeight(pnlNav, bar);
+        AddHeight(pnlResult, bar);
+    }
+    pnlDummy.Move(pnlDummy.Left(), pnlDummy.Top(), pnlDummy.Width(), pnlResult.Height());
+}
+
+void FrmMain::mnuViewToolbarStandard_Click() {
+    pnlCoolBar.SetBandVisible(1, Toggle(Menus(), ID_mnuViewToolbarStandard));
+}
+
+void FrmMain::mnuViewToolbarYour_Click() { pnlCoolBar.SetBandVisible(2, Toggle(Menus(), ID_mnuViewToolbarYour)); }
+
+void FrmMain::mnuViewToolbarKeyword_Click() {
+    pnlCoolBar.SetBandVisible(3, Toggle(Menus(), ID_mnuViewToolbarKeyword));
+}
+
+void FrmMain::mnuViewToolbarTextLabels_Click() {
+    bool on = Toggle(Menus(), ID_mnuViewToolbarTextLabels);
+    ApplyLabels(pnlToolbar, pnlCoolBar, 1, on);
+    ApplyLabels(pnlToolbarYour, pnlCoolBar, 2, on);
+    procArrangeBelowCoolBar();
+}
+
+void FrmMain::mnuViewToolbarCustomize_Click() { pnlToolbar.Customize(); }
+
+void FrmMain::mnuViewOptions_Click() { frmOptions.ShowModal(); }
+
+void FrmMain::mnuResultClickViewLargeIcons_Click() { mnuViewLargeIcons_Click(); }
+void FrmMain::mnuResultClickViewList_Click() { mnuViewList_Click(); }
+void FrmMain::mnuResultClickViewDetails_Click() { mnuViewDetails_Click(); }
+void FrmMain::mnuResultClickViewBackColor_Click() { mnuViewBackcolor_Click(); }
+void FrmMain::mnuResultClickViewArrange_Click(int index) { mnuViewArrange_Click(index); }

@@ -213,6 +213,7 @@ TEST_F(FolderWalkTest, PickerModesAndTargets) {
     std::string folder = dir.Folder("Chosen Folder");
     frmScan.Load();
     frmOptions.Load();
+    PresetQuietStart();
     frmMain.Load();
 
     // Scan window mode.

@@ -95,6 +95,12 @@ std::vector<Shot> Shots() {
              frmMain.Show();
              return &frmMain;
          }},
+        {"main-nolabels",
+         [] {
+             frmMain.Show();
+             frmMain.mnuViewToolbarTextLabels_Click();
+             return &frmMain;
+         }},
     };
 }
 

@@ -76,3 +76,12 @@ void DeleteRegTree(HKEY hive, const std::string& key) { SHDeleteKeyA(hive, key.c
 
 CleanStore::CleanStore() { DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale"); }
 CleanStore::~CleanStore() { DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale"); }
+
+void PresetQuietStart() {
+    HKEY k;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(k, "OrnavaleLight", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+    RegCloseKey(k);
+}

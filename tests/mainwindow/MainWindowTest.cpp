@@ -1,0 +1,41 @@
+// The main window loaded for a test.
+#include "MainWindowTest.h"
+
+#include "TestSupport.h"
+#include "core/FolderWalk.h"
+#include "ui/App.h"
+
+std::vector<std::string> MainWindowTest::boxes;
+
+void MainWindowTest::SetUp() {
+    static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
+    (void)started;
+    boxes.clear();
+    gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
+        boxes.push_back(title + "|" + std::to_string(style) + "|" + text);
+        return IDOK;
+    };
+    gAbort = false;
+    PresetQuietStart();
+    frmMain.Load();
+    // Panes the window does not make yet.
+    if (!frmMain.pnlStatusbar.hwnd()) {
+        frmMain.pnlNav.Create(0, 2400, 3000, 4000);
+        frmMain.pnlResult.Create(3060, 2385, 7000, 4030);
+        frmMain.pnlDummy.Create(3060, 2385, 7000, 4030);
+        frmMain.pnlStatusbar.Create(0, 0, 0, 0);
+        frmMain.pnlStatusbar.AddPanel("area");
+    }
+    if (!gPanelArea) gPanelArea = frmMain.pnlStatusbar.FindPanel("area");
+}
+
+void MainWindowTest::TearDown() {
+    frmMain.Unload();
+    gPanelArea = nullptr;
+    gMsgBoxHook = nullptr;
+}
+
+void MainWindowTest::Click(ToolBar& bar, const std::string& key) {
+    SendMessageA(frmMain.hwnd(), WM_COMMAND, MAKEWPARAM(bar.Buttons(key).Id(), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(bar.hwnd()));
+}
