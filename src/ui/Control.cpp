@@ -340,6 +340,26 @@ std::optional<LRESULT> ComboBox::OnCommand(int code) {
 
 // ---- PictureBox
 
+namespace {
+
+int MouseButtons(WPARAM keys) {
+    return (keys & MK_LBUTTON ? 1 : 0) | (keys & MK_RBUTTON ? 2 : 0) | (keys & MK_MBUTTON ? 4 : 0);
+}
+
+int MouseShift(WPARAM keys) {
+    return (keys & MK_SHIFT ? 1 : 0) | (keys & MK_CONTROL ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+// Raises a mouse event with the point in twips; a held mouse reports points outside the box too.
+void RaiseMouse(const std::function<void(int, int, float, float)>& event, int button, WPARAM keys, LPARAM at) {
+    if (!event) return;
+    int x = static_cast<short>(LOWORD(at));
+    int y = static_cast<short>(HIWORD(at));
+    event(button, MouseShift(keys), static_cast<float>(PxToTwipsX(x)), static_cast<float>(PxToTwipsY(y)));
+}
+
+}  // namespace
+
 LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     PictureBox* box = nullptr;
     if (msg == WM_NCCREATE) {
@@ -362,9 +382,33 @@ LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
                 EndPaint(hwnd, &ps);
                 return 0;
             }
-            case WM_LBUTTONUP:
-                if (box->Click) box->Click();
+            case WM_LBUTTONDOWN:
+            case WM_RBUTTONDOWN:
+            case WM_MBUTTONDOWN:
+                SetCapture(hwnd);
+                RaiseMouse(box->MouseDown, msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4, wParam, lParam);
                 return 0;
+            case WM_MOUSEMOVE:
+                RaiseMouse(box->MouseMove, MouseButtons(wParam), wParam, lParam);
+                return 0;
+            case WM_LBUTTONUP:
+            case WM_RBUTTONUP:
+            case WM_MBUTTONUP: {
+                if (!MouseButtons(wParam) && GetCapture() == hwnd) ReleaseCapture();
+                RaiseMouse(box->MouseUp, msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4, wParam, lParam);
+                // Held mice report releases outside the box too; a click is a release on it.
+                RECT r;
+                GetClientRect(hwnd, &r);
+                POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                if (msg == WM_LBUTTONUP && PtInRect(&r, at) && box->Click) box->Click();
+                return 0;
+            }
+            case WM_SETCURSOR:
+                if (box->MousePointer() == 9 && LOWORD(lParam) == HTCLIENT && !ScreenCursor()) {
+                    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE)));
+                    return TRUE;
+                }
+                break;
             case WM_NCDESTROY:
                 SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
                 break;

@@ -246,11 +246,18 @@ class PictureBox : public Control {
     HBITMAP CopyPicture() const;
     void Refresh();
     std::function<void()> Click;
+    // Button 1 left, 2 right, 4 middle (on a move: the buttons held); shift 1 Shift, 2 Ctrl, 4 Alt;
+    // x and y in twips in the box. A button pressed on the box holds the mouse until it is released.
+    std::function<void(int button, int shift, float x, float y)> MouseDown, MouseMove, MouseUp;
+    // The pointer over the box: 0 default, 9 east-west sizing arrow. The screen pointer goes first.
+    int MousePointer() const { return mousePointer_; }
+    void SetMousePointer(int pointer) { mousePointer_ = pointer; }
     // Paints the picture box (its window class calls it).
     void Paint(HDC dc, const RECT& client);
 
   private:
     HBITMAP picture_ = nullptr;
+    int mousePointer_ = 0;
 };
 
 // A timer of the form: Interval in milliseconds, 0 means off.

@@ -275,6 +275,10 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
 
     Process second("");
     ASSERT_TRUE(second.started);
+    // The notice was closed without its box ticked, so it comes again.
+    HWND again = WaitForWindow(second.pi.dwProcessId, "Ornavale Light", 20000);
+    ASSERT_NE(again, nullptr);
+    PostMessageA(again, WM_CLOSE, 0, 0);
     HWND window = WaitForWindow(second.pi.dwProcessId, "Ornavale", 20000);
     ASSERT_NE(window, nullptr);
     RECT r;
