@@ -68,7 +68,7 @@ FormSpec FrmMain::Spec() const {
     FormSpec s;
     s.caption = "Ornavale";
     s.border = BorderStyle::Sizable;
-    s.width = 11400;
+    s.width = 12900;
     s.height = 8100;
     s.minButton = true;
     s.maxButton = true;

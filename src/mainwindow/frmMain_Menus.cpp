@@ -173,7 +173,7 @@ void FrmMain::CreateBars() {
     }
     AddButtons(pnlToolbar, kStandardButtons);
     AddButtons(pnlToolbarYour, kYourButtons);
-    cmbSearch.Create(0, 0, 3030, 3000);
+    cmbSearch.Create(0, 0, 3030, 315);
 
     pnlCoolBar.Create(0, 0, Spec().width, 1700);
     pnlCoolBar.AddBand(pnlToolbar, 5430, 540);

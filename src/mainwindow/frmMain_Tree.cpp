@@ -22,6 +22,7 @@ std::string GroupText(const std::string& keyword) {
 
 void FrmMain::procBuildNavTree() {
     TreeView& nodes = pnlNav;
+    nodes.Clear();  // built anew on every load of the window
     auto book = [&](const std::string& parent, const std::string& key, const std::string& text) {
         nodes.Add(parent, tvwChild, key, text, "book", "openbook");
     };

@@ -37,7 +37,7 @@ void Control::Create() {
     if (hwnd_) DestroyWindow(hwnd_);
     DWORD style = style_ | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
     hwnd_ = CreateWindowExA(exStyle_, class_, text_.c_str(), style, TwipsToPxX(left_), TwipsToPxY(top_),
-                            TwipsToPxX(width_), TwipsToPxY(height_), owner_.hwnd(),
+                            TwipsToPxX(width_), TwipsToPxY(WindowHeight()), owner_.hwnd(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), AppInstance(), this);
     if (!hwnd_) return;
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(owner_.Font()), FALSE);
@@ -87,7 +87,7 @@ void Control::Move(int left, int top, int width, int height) {
     if (width >= 0) width_ = width;
     if (height >= 0) height_ = height;
     if (hwnd_)
-        SetWindowPos(hwnd_, nullptr, TwipsToPxX(left_), TwipsToPxY(top_), TwipsToPxX(width_), TwipsToPxY(height_),
+        SetWindowPos(hwnd_, nullptr, TwipsToPxX(left_), TwipsToPxY(top_), TwipsToPxX(width_), TwipsToPxY(WindowHeight()),
                      SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -321,9 +321,8 @@ std::optional<LRESULT> ListBox::OnCommand(int code) {
 void ComboBox::Create(int left, int top, int width, int height, bool dropDownList) {
     items_.clear();
     listIndex_ = -1;
-    // The height given is the closed box's; the drop-down gets room for about ten items.
     Define("COMBOBOX", WS_TABSTOP | WS_VSCROLL | (dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN) | CBS_AUTOHSCROLL,
-           0, left, top, width, height + 10 * 195);
+           0, left, top, width, height);
 }
 
 std::optional<LRESULT> ComboBox::OnCommand(int code) {

@@ -73,6 +73,8 @@ class Control {
     // Reads the window's text into the cache before it is destroyed.
     virtual void BeforeDestroy();
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // The height the window is made with, in twips; a combo box adds its drop-down list.
+    virtual int WindowHeight() const { return height_; }
     // Raises an event later, once the window has finished handling the input that caused it, so
     // that the handler may change or destroy what the window is still working on.
     void PostEvent(LPARAM data);
@@ -225,6 +227,8 @@ class ComboBox : public ListControl {
     std::optional<LRESULT> OnCommand(int code) override;
 
   protected:
+    // The height given is the closed box's; the drop-down gets room for about ten items.
+    int WindowHeight() const override { return Height() + 10 * 195; }
     UINT AddMsg() const override { return CB_ADDSTRING; }
     UINT InsertMsg() const override { return CB_INSERTSTRING; }
     UINT DeleteMsg() const override { return CB_DELETESTRING; }

@@ -49,6 +49,9 @@ void ReBar::InsertBand(int band) {
     info.lpText = const_cast<char*>(b.caption.c_str());
     info.hwndChild = b.child ? b.child->hwnd() : nullptr;
     info.cyMinChild = static_cast<UINT>(TwipsToPxY(b.minHeight));
+    // The band is as high as its minimum: a combo box's window includes its drop-down list.
+    info.cyChild = info.cyMinChild;
+    info.cyMaxChild = info.cyMinChild;
     info.cx = static_cast<UINT>(TwipsToPxX(b.width));
     info.wID = static_cast<UINT>(band);
     Send(RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
@@ -66,6 +69,8 @@ void ReBar::UpdateBand(int band, UINT mask) {
                       (b.visible ? 0 : RBBS_HIDDEN);
     }
     info.cyMinChild = static_cast<UINT>(TwipsToPxY(b.minHeight));
+    info.cyChild = info.cyMinChild;
+    info.cyMaxChild = info.cyMinChild;
     info.cx = static_cast<UINT>(TwipsToPxX(b.width));
     if (mask & RBBIM_CHILDSIZE) {
         REBARBANDINFOA current{};

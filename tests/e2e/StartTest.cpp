@@ -255,7 +255,7 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
 
         RECT r;
         GetWindowRect(window, &r);
-        EXPECT_EQ(r.right - r.left, 760);
+        EXPECT_EQ(r.right - r.left, 860);
         EXPECT_EQ(r.bottom - r.top, 540);
         EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2);
         EXPECT_NEAR((r.top + r.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 2);

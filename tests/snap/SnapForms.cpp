@@ -7,6 +7,7 @@
 
 #include "core/FrmMessage.h"
 #include "core/FrmSplash.h"
+#include "core/Settings.h"
 #include "core/FrmTip.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
@@ -113,6 +114,13 @@ int main(int argc, char** argv) {
     }
     InitApp(GetModuleHandleA(nullptr));
     gEndWhenNoForms = false;
+    // The catalogue notice would stop the main window's start until someone closes it.
+    WriteSetting(setting::OrnavaleLight, "1");
+    // A message box would wait for a person: print it instead.
+    gMsgBoxHook = [](const std::string& text, UINT, const std::string& title) {
+        std::fprintf(stderr, "message box \"%s\": %s\n", title.c_str(), text.c_str());
+        return IDOK;
+    };
     std::string folder = argv[1];
     int failures = 0;
     for (const Shot& shot : Shots()) {

@@ -74,8 +74,9 @@ std::string TempDir::File(const std::string& relative, const std::string& conten
 
 void DeleteRegTree(HKEY hive, const std::string& key) { SHDeleteKeyA(hive, key.c_str()); }
 
-CleanStore::CleanStore() { DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale"); }
-CleanStore::~CleanStore() { DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale"); }
+void CleanStore::Wipe() { DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale"); }
+CleanStore::CleanStore() { Wipe(); }
+CleanStore::~CleanStore() { Wipe(); }
 
 void PresetQuietStart() {
     HKEY k;

@@ -36,4 +36,5 @@ class CleanStore {
   public:
     CleanStore();
     ~CleanStore();
+    static void Wipe();
 };

@@ -1,0 +1,105 @@
+// The main window's start-up applies every stored setting, and its defaults on an empty registry.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "browsing/Paging.h"
+#include "core/Settings.h"
+#include "mainwindow/FrmMain.h"
+#include "mainwindow/Options.h"
+#include "ui/App.h"
+
+namespace {
+
+struct Stored {
+    const SettingDef* def;
+    Variant value;
+};
+
+class StartupSettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static bool once = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
+        (void)once;
+    }
+    void Load(std::initializer_list<Stored> stored) {
+        CleanStore::Wipe();
+        PresetQuietStart();
+        for (const Stored& s : stored) WriteSetting(*s.def, s.value);
+        frmMain.Load();
+    }
+    void TearDown() override {
+        frmMain.Unload();
+        CleanStore::Wipe();
+    }
+    bool Checked(int id) { return frmMain.Menus().Find(id)->checked; }
+};
+
+}  // namespace
+
+TEST_F(StartupSettingsTest, DefaultsOnAnEmptyRegistry) {
+    Load({});
+    EXPECT_EQ(gIconsPerPage, 200);
+    EXPECT_EQ(frmMain.pnlResult.View(), 0);
+    EXPECT_TRUE(Checked(ID_mnuViewLargeIcons));
+    EXPECT_TRUE(Checked(ID_mnuViewToolbarTextLabels));
+    EXPECT_TRUE(Checked(ID_mnuViewStatusBar));
+    for (int band = 1; band <= 3; ++band) EXPECT_TRUE(frmMain.pnlCoolBar.BandVisible(band)) << band;
+    EXPECT_TRUE(frmMain.pnlCoolBar.BandNewRow(2));
+    EXPECT_TRUE(frmMain.pnlCoolBar.BandNewRow(3));
+    EXPECT_EQ(gDCAction, "None");
+    EXPECT_EQ(gDCZoom, 4);
+    EXPECT_FALSE(frmMain.pnlResult.HotTracking());
+    EXPECT_FALSE(gSearchFav);
+}
+
+TEST_F(StartupSettingsTest, StoredSettingsApplied) {
+    struct Case {
+        const char* name;
+        std::initializer_list<Stored> stored;
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        {"page size not a number", {{&setting::IconsPerPage, "lots"}}, [] { EXPECT_EQ(gIconsPerPage, 200); }},
+        {"page size 0", {{&setting::IconsPerPage, "0"}}, [] { EXPECT_EQ(gIconsPerPage, 200); }},
+        {"page size 50", {{&setting::IconsPerPage, "50"}}, [] { EXPECT_EQ(gIconsPerPage, 50); }},
+        {"list view", {{&setting::ViewType, "2"}}, [] { EXPECT_EQ(frmMain.pnlResult.View(), 2); }},
+        {"details view", {{&setting::ViewType, "3"}}, [this] {
+             EXPECT_EQ(frmMain.pnlResult.View(), 3);
+             EXPECT_TRUE(Checked(ID_mnuViewDetails));
+             EXPECT_FALSE(Checked(ID_mnuViewLargeIcons));
+         }},
+        {"labels other than True", {{&setting::TextLabel, "true"}}, [this] { EXPECT_FALSE(Checked(ID_mnuViewToolbarTextLabels)); }},
+        {"status bar off", {{&setting::Statusbar, "False"}}, [this] {
+             EXPECT_FALSE(Checked(ID_mnuViewStatusBar));
+             EXPECT_FALSE(frmMain.pnlStatusbar.Visible());
+         }},
+        {"your bar hidden skips its row and width",
+         {{&setting::YourToolbar, "False"}, {&setting::YourPos, "False"}, {&setting::StandardToolbarWidth, "1500"}},
+         [] {
+             EXPECT_FALSE(frmMain.pnlCoolBar.BandVisible(2));
+             EXPECT_TRUE(frmMain.pnlCoolBar.BandNewRow(2));
+         }},
+        {"keyword bar on the same row", {{&setting::KeywordPos, "False"}}, [] {
+             EXPECT_FALSE(frmMain.pnlCoolBar.BandNewRow(3));
+         }},
+        {"zoom 0 stays 0", {{&setting::DCZoom, int32_t{0}}}, [] { EXPECT_EQ(gDCZoom, 0); }},
+        {"double-click options", {{&setting::DCAction, "Copy"}, {&setting::DCPlay, "1"}, {&setting::SearchFav, "1"}},
+         [] {
+             EXPECT_EQ(gDCAction, "Copy");
+             EXPECT_TRUE(gDCPlay);
+             EXPECT_TRUE(gSearchFav);
+         }},
+        {"hot tracking", {{&setting::HotTracking, "True"}}, [] { EXPECT_TRUE(frmMain.pnlResult.HotTracking()); }},
+        {"maximised", {{&setting::MainState, int32_t{2}}}, [] { EXPECT_EQ(frmMain.WindowState(), 2); }},
+        {"position at 0", {{&setting::MainLeft, int32_t{0}}, {&setting::MainTop, int32_t{0}}}, [] {
+             EXPECT_EQ(gWinLeft, 0);
+             EXPECT_EQ(gWinTop, 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(c.stored);
+        c.check();
+        frmMain.Unload();
+    }
+}
