@@ -11,7 +11,9 @@
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
+#include "core/Files.h"
 #include "core/FolderWalk.h"
+#include "mainwindow/Selection.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 
@@ -103,6 +105,22 @@ TEST_F(PagesTest, PageItemsCarryTextsTypesOriginsTagsAndPictures) {
     EXPECT_TRUE(Enabled(ID_mnuFile));
     EXPECT_TRUE(Enabled(ID_mnuFileProperties));
 
+    // The first item is selected, with its commands and its path.
+    EXPECT_EQ(Panel("type"), "Hi-Color Icon");
+    EXPECT_EQ(gSelFile, "star.ico");
+    EXPECT_EQ(gItemPath, GetLongPath(ico));
+    EXPECT_TRUE(Enabled(ID_mnuRefAdd));
+    EXPECT_TRUE(Visible(ID_mnuResultClickAddRef));
+    EXPECT_FALSE(Visible(ID_mnuResultClickDelFav));
+    EXPECT_FALSE(Enabled(ID_mnuGoToPage));  // one page
+    // A favorite chosen later: Delete Favorite comes on, the page commands stay.
+    list.SetSelectedItem(&list.Item(3));
+    frmMain.procItemSelected();
+    EXPECT_EQ(gSelFile, "a.b.ico");
+    EXPECT_TRUE(Visible(ID_mnuResultClickDelFav));
+    EXPECT_TRUE(frmMain.pnlToolbarYour.Buttons("favdel").Enabled());
+    EXPECT_TRUE(Enabled(ID_mnuFileProperties));
+
     // The picture of the first item is the red of its file, not the placeholder.
     HICON icon = ImageList_GetIcon(frmMain.imlResult32.handle(), 0, ILD_NORMAL);
     ICONINFO info{};
@@ -119,6 +137,7 @@ TEST_F(PagesTest, PageItemsCarryTextsTypesOriginsTagsAndPictures) {
 
 int gPumps = 0;
 int gAbortAt = 0;
+int gGreyedPumps = 0;
 
 TEST_F(PagesTest, AbortEndsWithAnEmptyPageButSmallSetsRunToTheEnd) {
     const std::string ico = dir.path() + "i.ico";
@@ -132,9 +151,12 @@ TEST_F(PagesTest, AbortEndsWithAnEmptyPageButSmallSetsRunToTheEnd) {
     const Case cases[] = {{20, 7, 0, "Aborted!"}, {5, 1, 5, "5 Icon(s)"}, {20, 0, 20, "20 Icon(s)"}};
     for (const Case& c : cases) {
         gPumps = 0;
+        gGreyedPumps = 0;
         gAbortAt = c.abortAt;
         gDoEventsHook = [] {
             if (++gPumps == gAbortAt) gAbort = true;
+            // Busy mode greys the File menu on the bar while the page fills.
+            if (GetMenuState(GetMenu(frmMain.hwnd()), 0, MF_BYPOSITION) & MF_GRAYED) ++gGreyedPumps;
         };
         Fill(std::vector<std::string>(static_cast<size_t>(c.entries), OpenEntry(ico, 0, "x", '2')));
         EXPECT_EQ(frmMain.pnlResult.Count(), c.items) << c.entries;
@@ -142,6 +164,8 @@ TEST_F(PagesTest, AbortEndsWithAnEmptyPageButSmallSetsRunToTheEnd) {
         EXPECT_FALSE(gAbort);
         EXPECT_TRUE(Enabled(ID_mnuFile));
         EXPECT_TRUE(frmMain.pnlResult.Visible());
+        EXPECT_EQ(gGreyedPumps, gPumps);
+        EXPECT_FALSE(GetMenuState(GetMenu(frmMain.hwnd()), 0, MF_BYPOSITION) & MF_GRAYED);
         if (c.abortAt == 7) {
             EXPECT_EQ(gPumps, 7);
         }
