@@ -119,7 +119,7 @@ void FrmMain::procGetPage() {
         if (gPanelArea) gPanelArea->SetText("Page " + std::to_string(gPageNr) + " of " + std::to_string(gPageCount));
         const PageSpan span = PageRange(gPageNr, gIconsPerPage, count);
         pnlProgressBar.SetMax(gPageNr == gPageCount ? span.Count() + 1 : gIconsPerPage);
-        const int32_t progressStep = std::max(1, pnlProgressBar.Max() / 50);
+        const int32_t progressStep = std::max(1, pnlProgressBar.Max() / 20);
         gImageIndex = 1;
         for (int c = 1; c <= 3 && c <= pnlResult.ColumnCount() && c <= pnlDummy.ColumnCount(); ++c)
             pnlDummy.SetColumnWidth(c, pnlResult.ColumnWidth(c));
@@ -130,7 +130,7 @@ void FrmMain::procGetPage() {
         pnlResult.BeginUpdate();
         pnlResult.Reserve(span.Count());
         for (int32_t i = span.first; i < span.last; ++i) {
-            // Each step of the bar repaints it at once; fifty steps a page show the same progress.
+            // Each step of the bar repaints it at once; twenty steps a page show the same progress.
             if (gImageIndex % progressStep == 1 || progressStep == 1) pnlProgressBar.SetValue(gImageIndex);
             gKeyNrStr = std::to_string(cmbResult.ItemData(i));
             const std::string& text = cmbResult.List(i);
