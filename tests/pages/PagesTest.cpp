@@ -71,7 +71,11 @@ TEST_F(PagesTest, PageItemsCarryTextsTypesOriginsTagsAndPictures) {
         OpenEntry(dir.path() + "missing.dll", 5, "#5 of 238", 'i'),
         OpenEntry(ico, 0, "x", 'x'),
     };
+    // The user widens a column of the twin list while the page fills; the result list keeps it.
+    gDoEventsHook = [] { frmMain.pnlDummy.SetColumnWidth(2, 3015); };
     Fill(entries);
+    gDoEventsHook = nullptr;
+    EXPECT_EQ(frmMain.pnlResult.ColumnWidth(2), 3015);
     struct Row {
         const char* text;
         const char* type;
