@@ -6,6 +6,9 @@
 int32_t gIconsPerPage = 200;
 int32_t gPageNr = 1;
 int32_t gPageCount = 1;
+int32_t gImageIndex = 1;
+std::string gKeyNrStr;
+std::array<std::string, kKeywordSlots> gKeywords;
 
 int32_t PageSizeFromSetting(const Variant& stored) {
     auto n = stored.Number();

@@ -1,16 +1,95 @@
 // Commands of the main window that list icons: opening, paging, favorites and references.
 #include "mainwindow/FrmMain.h"
 
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "browsing/PageMath.h"
+#include "browsing/PagePictures.h"
+#include "browsing/Paging.h"
+#include "browsing/ResultEntry.h"
+#include "core/FolderWalk.h"
+#include "ui/App.h"
 #include "ui/StatusBar.h"
+
+namespace {
+
+// What one entry shows: the item's texts and where its picture comes from.
+struct ItemPlan {
+    std::string text;
+    std::string typeText;
+    std::string origin;
+    enum class Picture { Placeholder, FileIcon, AniFrame } picture = Picture::Placeholder;
+    std::string path;
+    int32_t index = 0;
+};
+
+ItemPlan PlanOf(std::string text, const ResultEntry& e, std::string origin) {
+    ItemPlan plan;
+    plan.text = std::move(text);
+    plan.typeText = TypeText(e.typeCode);
+    plan.origin = std::move(origin);
+    return plan;
+}
+
+std::string AfterLastSlash(const std::string& path) {
+    size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// "ani" exactly: a file ending in ".ANI" is read as a still icon.
+bool IsAniPath(const std::string& path) { return path.size() >= 3 && path.compare(path.size() - 3, 3, "ani") == 0; }
+
+void PictureOfFile(ItemPlan& plan, const ResultEntry& e) {
+    plan.path = e.file;
+    plan.index = e.IndexNumber().value_or(0);
+    plan.picture = IsAniPath(e.file) ? ItemPlan::Picture::AniFrame : ItemPlan::Picture::FileIcon;
+}
+
+// A catalogue cell; its library picture is not read yet, so it shows the placeholder.
+std::optional<ItemPlan> BookItem(const ResultEntry& e, int32_t keyNr) {
+    if (keyNr < 0 || keyNr >= kKeywordSlots || !MaskColorFor(e.ref.maskDigit)) return std::nullopt;
+    return PlanOf(gKeywords[static_cast<size_t>(keyNr)], e, OriginText(e));
+}
+
+std::optional<ItemPlan> FileItem(const ResultEntry& e) {
+    size_t slash = e.file.rfind('\\');
+    if (slash == std::string::npos) return std::nullopt;
+    OriginContext context;
+    context.favoritesMode = gFavoritesMode;
+    context.favDir = gFavDir;
+    const std::string origin = OriginText(e, context);
+    std::string name = e.file.substr(slash + 1);
+    if (origin == "File Favorite") name = name.substr(0, name.find('.'));
+    ItemPlan plan = PlanOf(e.label == "x" ? name : name + " " + e.label, e, origin);
+    PictureOfFile(plan, e);
+    return plan;
+}
+
+std::optional<ItemPlan> ReferenceItem(const ResultEntry& e, const std::string& keyword) {
+    ItemPlan plan = PlanOf(keyword, e, OriginText(e));
+    PictureOfFile(plan, e);
+    if (plan.picture == ItemPlan::Picture::AniFrame) plan.text += " " + e.label;
+    return plan;
+}
+
+// The system sources show their file's name and the placeholder until their own pictures come.
+std::optional<ItemPlan> SystemItem(const ResultEntry& e) {
+    return PlanOf(AfterLastSlash(e.file), e, OriginText(e));
+}
+
+}  // namespace
 
 void FrmMain::mnuFileOpen_Click() {}
 void FrmMain::mnuFileOpenDir_Click() {}
-void FrmMain::mnuGoFirstPage_Click() {}
-void FrmMain::mnuGoPrevPage_Click() {}
-void FrmMain::mnuGoNextPage_Click() {}
-void FrmMain::mnuGoLastPage_Click() {}
-void FrmMain::mnuGoToPageNr_Click(int) {}
-void FrmMain::mnuGoBarToPageNr_Click(int) {}
+void FrmMain::mnuGoFirstPage_Click() { GoToPage(1); }
+void FrmMain::mnuGoPrevPage_Click() { GoToPage(gPageNr - 1); }
+void FrmMain::mnuGoNextPage_Click() { GoToPage(gPageNr + 1); }
+void FrmMain::mnuGoLastPage_Click() { GoToPage(gPageCount); }
+void FrmMain::mnuGoToPageNr_Click(int index) { GoToPage(index); }
+void FrmMain::mnuGoBarToPageNr_Click(int index) { GoToPage(index); }
 void FrmMain::mnuFavoriteAdd_Click() {}
 void FrmMain::mnuFavoriteDel_Click() {}
 void FrmMain::mnuFavoriteGroupAdd_Click() {}
@@ -20,13 +99,147 @@ void FrmMain::mnuFavoriteRefresh_Click() {}
 void FrmMain::mnuRefAdd_Click() {}
 void FrmMain::mnuRefDelete_Click() {}
 void FrmMain::mnuRefKey_Click() {}
-void FrmMain::procGetPage() {
-    procClearResult();
-    if (cmbResult.ListCount() == 0) {
-        if (gPanelCount) gPanelCount->SetText("0 Icon(s)");
-        return;
-    }
-}
 void FrmMain::procOpenPathList(int) {}
 void FrmMain::procFillSearch() {}
 
+
+// The items of one page: the hidden list is filled behind its twin, which is much faster than
+// filling a list on the screen, and every picture is drawn after the last item in a few calls.
+void FrmMain::procGetPage() {
+    procClearResult();
+    const int32_t count = cmbResult.ListCount();
+    bool aborted = false;
+    if (count > 0) {
+        if (Menus().Find(ID_mnuFile) && Menus().Find(ID_mnuFile)->enabled) procSetAbort(false);
+        if (pnlStatusbar.Visible()) {
+            pnlStatusbar.SetVisible(false);
+            pnlProgressBar.SetVisible(true);
+            if (pnlProgressBar.hwnd()) UpdateWindow(pnlProgressBar.hwnd());
+        }
+        if (gPanelArea) gPanelArea->SetText("Page " + std::to_string(gPageNr) + " of " + std::to_string(gPageCount));
+        const PageSpan span = PageRange(gPageNr, gIconsPerPage, count);
+        pnlProgressBar.SetMax(gPageNr == gPageCount ? span.Count() + 1 : gIconsPerPage);
+        const int32_t progressStep = std::max(1, pnlProgressBar.Max() / 20);
+        gImageIndex = 1;
+        for (int c = 1; c <= 3 && c <= pnlResult.ColumnCount() && c <= pnlDummy.ColumnCount(); ++c)
+            pnlDummy.SetColumnWidth(c, pnlResult.ColumnWidth(c));
+        pnlResult.SetVisible(false);
+        pnlDummy.SetVisible(true);
+
+        PagePictures pictures;
+        pnlResult.BeginUpdate();
+        pnlResult.Reserve(span.Count());
+        for (int32_t i = span.first; i < span.last; ++i) {
+            // Each step of the bar repaints it at once; twenty steps a page show the same progress.
+            if (gImageIndex % progressStep == 1 || progressStep == 1) pnlProgressBar.SetValue(gImageIndex);
+            gKeyNrStr = std::to_string(cmbResult.ItemData(i));
+            const std::string& text = cmbResult.List(i);
+            // A builder that fails adds nothing, and the next entry takes the free position.
+            try {
+                std::optional<ItemPlan> plan;
+                if (auto entry = ParseEntry(text)) {
+                    switch (entry->kind) {
+                        case SourceKind::Book: plan = BookItem(*entry, cmbResult.ItemData(i)); break;
+                        case SourceKind::Open: plan = FileItem(*entry); break;
+                        case SourceKind::User: {
+                            int32_t k = cmbResult.ItemData(i);
+                            plan = ReferenceItem(*entry, lstUser.List(cmbUser.ItemData(k)));
+                            break;
+                        }
+                        default: plan = SystemItem(*entry); break;
+                    }
+                }
+                if (plan) {
+                    const std::string key = text.ends_with("user") ? "key" + gKeyNrStr : std::string();
+                    ListItem& item = pnlResult.Add(gImageIndex, key, plan->text, gImageIndex, gImageIndex);
+                    item.SetSubItem(1, plan->typeText);
+                    item.SetSubItem(2, plan->origin);
+                    item.Tag = text;
+                    switch (plan->picture) {
+                        case ItemPlan::Picture::Placeholder: pictures.AddPlaceholder(); break;
+                        case ItemPlan::Picture::FileIcon: pictures.AddFileIcon(plan->path, plan->index); break;
+                        case ItemPlan::Picture::AniFrame: pictures.AddAniFrame(plan->path, plan->index); break;
+                    }
+                    ++gImageIndex;
+                }
+            } catch (const std::exception&) {
+            }
+            if (count > 5) {
+                DoEvents();
+                if (!IsLoaded()) return;
+                if (gAbort) {
+                    aborted = true;
+                    break;
+                }
+            }
+        }
+        pnlResult.EndUpdate();
+
+        if (!aborted) {
+            COLORREF back = pnlResult.BackColor().value_or(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF;
+            pictures.DrawInto(imlResult32, picNoIcon.Picture(), back);
+            pnlResult.SetIcons(&imlResult32);
+            pnlResult.SetSmallIcons(&imlResult32);
+            if (gPanelMessage) gPanelMessage->SetText({});
+            if (gPanelCount) gPanelCount->SetText(std::to_string(count) + " Icon(s)");
+            procSetAbort(true);
+            procItemSelected();
+            procSetPageButtons();
+            SetScreenMousePointer(0);
+        }
+
+        for (int c = 1; c <= 3 && c <= pnlResult.ColumnCount() && c <= pnlDummy.ColumnCount(); ++c)
+            pnlResult.SetColumnWidth(c, pnlDummy.ColumnWidth(c));
+        pnlResult.SetVisible(true);
+        pnlDummy.SetVisible(false);
+        if (Menus().Find(ID_mnuFile) && !Menus().Find(ID_mnuFile)->enabled) procSetAbort(true);
+        if (pnlProgressBar.Visible()) {
+            pnlStatusbar.SetVisible(true);
+            pnlProgressBar.SetVisible(false);
+        }
+        if (!gAbort) {
+            SetScreenMousePointer(0);
+            return;
+        }
+    }
+
+    // An empty result set, or a fill the user stopped.
+    aborted = gAbort;
+    Menus().SetEnabled(ID_mnuFileProperties, true);
+    procClearResult();
+    if (gPanelMessage) gPanelMessage->SetText({});
+    if (gPanelCount) gPanelCount->SetText(aborted ? "Aborted!" : "0 Icon(s)");
+    if (gPanelArea) {
+        gPanelArea->SetPicture(nullptr);
+        gPanelArea->SetText({});
+    }
+    pnlNav.SetEnabled(true);
+    gAbort = false;
+    SetScreenMousePointer(0);
+}
+
+void FrmMain::GoToPage(int32_t pageNr) {
+    gPageNr = ClampPage(pageNr, gPageCount);
+    procGetPage();
+}
+
+// The menus hold pages 1 to kMaxPageItems; a result set with more pages is still reached page by
+// page, but its menus end there.
+namespace {
+constexpr int kMaxPageItems = std::min(ID_mnuGoToPageNr_Last - ID_mnuGoToPageNr_First,
+                                       ID_mnuGoBarToPageNr_Last - ID_mnuGoBarToPageNr_First);
+}
+
+void FrmMain::procSetPageNr() {
+    constexpr int bases[] = {ID_mnuGoBarToPageNr_First, ID_mnuGoToPageNr_First};
+    for (int base : bases)
+        for (int k = Menus().ArrayUBound(base); k >= 2; --k) Menus().SetVisible(base + k, false);
+    const int last = std::min<int32_t>(gPageCount, kMaxPageItems);
+    for (int k = 2; k <= last; ++k)
+        for (int base : bases) {
+            Menus().LoadArrayItem(base, k);
+            Menus().SetVisible(base + k, true);
+            Menus().SetCaption(base + k, std::to_string(k));
+        }
+    if (gPageCount > 1 && gPageNr == 1) tmrLed.SetTimerEnabled(true);
+}

@@ -171,6 +171,16 @@ class FrmMain : public Form {
     void mnuToolsRebuild_Click();
     void mnuToolsRestart_Click();
 
+    // ---- added for the page display
+    // Brings the commands, the status panels and the selected path in line with the selected item.
+    void procItemSelected();
+    // First, previous, next and last page on or off for gPageNr of gPageCount.
+    void procSetPageButtons();
+    // Rebuilds the two go-to-page menus for gPageCount and starts the page light on a first page.
+    void procSetPageNr();
+    // Shows page `pageNr`, kept within the pages.
+    void GoToPage(int32_t pageNr);
+
     // ---- added for menus and bars
     HACCEL Accelerators() const override;
 

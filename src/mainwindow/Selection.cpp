@@ -5,3 +5,4 @@ std::string gItemPath;
 std::string gSelDir;
 std::string gSelFile;
 bool gFilmMode = false;
+std::string gDCActionNow;

@@ -141,10 +141,19 @@ void MenuModel::SetVisible(int id, bool visible) {
 }
 
 void MenuModel::SetEnabled(int id, bool enabled) {
-    if (MenuItem* m = Find(id); m && m->enabled != enabled) {
-        m->enabled = enabled;
-        TopLevelChanged(id);
+    MenuItem* m = Find(id);
+    if (!m || m->enabled == enabled) return;
+    m->enabled = enabled;
+    if (!IsTopLevel(id) || !m->visible || !form_ || !bar_) return;
+    // Only this entry of the bar changes: rebuilding the whole bar for each of the menus that busy
+    // mode switches costs a visible pause under Wine.
+    int position = 0;
+    for (const MenuItem& top : items_) {
+        if (&top == m) break;
+        if (top.visible) ++position;
     }
+    EnableMenuItem(bar_, static_cast<UINT>(position), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    DrawMenuBar(form_);
 }
 
 void MenuModel::SetChecked(int id, bool checked) {

@@ -1,0 +1,70 @@
+// Times the result page: the first, a middle and the last page of 100,000 file icons, and a walk
+// through every page, in the loaded main window. Prints a table in milliseconds.
+#include <cstdio>
+#include <string>
+
+#include "IconMaker.h"
+#include "TestSupport.h"
+#include "browsing/PageMath.h"
+#include "browsing/Paging.h"
+#include "browsing/ResultEntry.h"
+#include "mainwindow/FrmMain.h"
+#include "ui/App.h"
+
+namespace {
+
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double TimePage(int32_t page) {
+    double start = NowMs();
+    frmMain.GoToPage(page);
+    return NowMs() - start;
+}
+
+}  // namespace
+
+int main() {
+    constexpr int kEntries = 100000, kFiles = 8;
+    InitApp(GetModuleHandleA(nullptr));
+    gEndWhenNoForms = false;
+    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
+    PresetQuietStart();
+    TempDir dir;
+    std::string files[kFiles];
+    for (int f = 0; f < kFiles; ++f) {
+        files[f] = dir.path() + "icon" + std::to_string(f) + ".ico";
+        WriteIconFile(files[f], 0x203040u * static_cast<uint32_t>(f + 1));
+    }
+    frmMain.Load();
+    frmMain.Show();
+    frmMain.cmbResult.Reserve(kEntries);
+    for (int i = 0; i < kEntries; ++i) frmMain.cmbResult.AddItem(OpenEntry(files[i % kFiles], 0, "x", '2'));
+    gIconsPerPage = 200;
+    gPageCount = PageCountFor(kEntries, gIconsPerPage);
+    const int32_t lastFull = (kEntries + gIconsPerPage - 1) / gIconsPerPage;
+
+    std::printf("%-28s %10s %8s\n", "operation", "ms", "items");
+    auto row = [](const char* what, double ms) {
+        std::printf("%-28s %10.1f %8d\n", what, ms, frmMain.pnlResult.Count());
+    };
+    row("page 1", TimePage(1));
+    row("middle page", TimePage(lastFull / 2));
+    row("last page with icons", TimePage(lastFull));
+    double start = NowMs();
+    frmMain.GoToPage(1);
+    for (int32_t p = 2; p <= gPageCount; ++p) frmMain.mnuGoNextPage_Click();
+    double walk = NowMs() - start;
+    std::printf("%-28s %10.1f %8d\n", "walk through all pages", walk, gPageCount);
+    std::printf("%-28s %10.1f\n", "  per page", walk / gPageCount);
+    frmMain.Unload();
+    return 0;
+}

@@ -1,0 +1,40 @@
+// The pictures of one result page: asked for entry by entry while the items are made, then drawn
+// into the page's image list in a few calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/Win.h"
+
+class ImageList;
+
+extern std::string gAniFile;  // the animated file whose handle stays loaded for its further frames
+
+class PagePictures {
+  public:
+    void AddPlaceholder();
+    // An icon of an icon, cursor or library file; an index below 0 names a resource id.
+    void AddFileIcon(const std::string& path, int32_t index);
+    // A frame of an animated cursor or icon file (path ending in "ani").
+    void AddAniFrame(const std::string& path, int32_t frame);
+    int Count() const { return static_cast<int>(wants_.size()); }
+
+    // Appends the pictures to `list` in order, one image each: every file is read once for all its
+    // icons on the page, and the images go in with one call. Pictures that cannot be drawn show
+    // `placeholder` (32 x 32, may be nullptr). `back` is the colour that becomes transparent.
+    void DrawInto(ImageList& list, HBITMAP placeholder, COLORREF back) const;
+
+  private:
+    enum class Kind { Placeholder, FileIcon, AniFrame };
+    struct Want {
+        Kind kind;
+        std::string path;
+        int32_t index;
+    };
+    std::vector<Want> wants_;
+};
+
+// Drops the loaded animated file's handle (also when the program ends).
+void ReleaseAniIcon();

@@ -1,0 +1,237 @@
+// The result page in the loaded main window: items, pictures and tags of a page, an abort in the
+// middle, and the page menus and buttons as result sets shrink and grow.
+#include <gtest/gtest.h>
+
+#include "IconMaker.h"
+#include "TestSupport.h"
+
+#include <string>
+#include <vector>
+
+#include "browsing/PageMath.h"
+#include "browsing/Paging.h"
+#include "browsing/ResultEntry.h"
+#include "core/Files.h"
+#include "core/FolderWalk.h"
+#include "mainwindow/Selection.h"
+#include "mainwindow/FrmMain.h"
+#include "ui/App.h"
+
+namespace {
+
+class PagesTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
+        (void)started;
+        gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
+        PresetQuietStart();
+        frmMain.Load();
+        gIconsPerPage = 200;
+        gFavDir.clear();
+        gFavoritesMode = false;
+    }
+    void TearDown() override {
+        gDoEventsHook = nullptr;
+        frmMain.cmbResult.Clear();
+        frmMain.Unload();
+        gMsgBoxHook = nullptr;
+    }
+    // A new result set, shown from page 1 as every filler does.
+    void Fill(const std::vector<std::string>& entries) {
+        frmMain.cmbResult.Clear();
+        for (const auto& e : entries) frmMain.cmbResult.AddItem(e);
+        gPageCount = PageCountFor(frmMain.cmbResult.ListCount(), gIconsPerPage);
+        gPageNr = 1;
+        frmMain.procGetPage();
+        frmMain.procSetPageNr();
+    }
+    static std::string Panel(const char* key) { return frmMain.pnlStatusbar.FindPanel(key)->Text(); }
+    static bool Enabled(int id) { return frmMain.Menus().Find(id)->enabled; }
+    static bool Visible(int id) {
+        const MenuItem* item = frmMain.Menus().Find(id);
+        return item && item->visible;
+    }
+    TempDir dir;
+};
+
+TEST_F(PagesTest, PageItemsCarryTextsTypesOriginsTagsAndPictures) {
+    const std::string ico = dir.path() + "star.ico", cur = dir.path() + "arrow.cur";
+    const std::string fav = dir.Folder("Favorites") + "\\a.b.ico";
+    ASSERT_TRUE(WriteIconFile(ico, 0xFF0000));
+    ASSERT_TRUE(WriteIconFile(cur, 0x00FF00, true));
+    ASSERT_TRUE(WriteIconFile(fav, 0x0000FF));
+    gFavDir = dir.path() + "Favorites";
+    const std::vector<std::string> entries = {
+        OpenEntry(ico, 0, "x", '2'),
+        "nofolder.ico;0;x;2open",  // no "\": no item, and no gap after it
+        OpenEntry(cur, 0, "x", '8'),
+        "C:\\icons\\starBOOK",  // not a kind
+        OpenEntry(fav, 0, "x", '1'),
+        OpenEntry(dir.path() + "missing.dll", 5, "#5 of 238", 'i'),
+        OpenEntry(ico, 0, "x", 'x'),
+    };
+    // The user widens a column of the twin list while the page fills; the result list keeps it.
+    gDoEventsHook = [] { frmMain.pnlDummy.SetColumnWidth(2, 3015); };
+    Fill(entries);
+    gDoEventsHook = nullptr;
+    EXPECT_EQ(frmMain.pnlResult.ColumnWidth(2), 3015);
+    struct Row {
+        const char* text;
+        const char* type;
+        const char* origin;
+        size_t entry;
+    };
+    const Row rows[] = {
+        {"star.ico", "Hi-Color Icon", "File", 0},
+        {"arrow.cur", "Hi-Color Cursor", "File", 2},
+        {"a", "256 Color Icon", "File Favorite", 4},
+        {"missing.dll #5 of 238", "Icon Library", "File", 5},
+        {"star.ico", "", "File", 6},
+    };
+    ListView& list = frmMain.pnlResult;
+    ASSERT_EQ(list.Count(), 5);
+    EXPECT_EQ(ListView_GetItemCount(list.hwnd()), 5);
+    EXPECT_EQ(frmMain.imlResult32.Count(), 5);
+    for (int k = 1; k <= 5; ++k) {
+        const Row& r = rows[k - 1];
+        ListItem& item = list.Item(k);
+        EXPECT_EQ(item.Text(), r.text) << k;
+        EXPECT_EQ(item.SubItem(1), r.type) << k;
+        EXPECT_EQ(item.SubItem(2), r.origin) << k;
+        EXPECT_EQ(item.Tag, entries[r.entry]) << k;
+        EXPECT_EQ(item.Icon(), k);
+    }
+    EXPECT_TRUE(list.Visible());
+    EXPECT_FALSE(frmMain.pnlDummy.Visible());
+    EXPECT_EQ(Panel("count"), "7 Icon(s)");
+    EXPECT_EQ(Panel("area"), "Page 1 of 1");
+    EXPECT_TRUE(Enabled(ID_mnuFile));
+    EXPECT_TRUE(Enabled(ID_mnuFileProperties));
+
+    // The first item is selected, with its commands and its path.
+    EXPECT_EQ(Panel("type"), "Hi-Color Icon");
+    EXPECT_EQ(gSelFile, "star.ico");
+    EXPECT_EQ(gItemPath, GetLongPath(ico));
+    EXPECT_TRUE(Enabled(ID_mnuRefAdd));
+    EXPECT_TRUE(Visible(ID_mnuResultClickAddRef));
+    EXPECT_FALSE(Visible(ID_mnuResultClickDelFav));
+    EXPECT_FALSE(Enabled(ID_mnuGoToPage));  // one page
+    // A favorite chosen later: Delete Favorite comes on, the page commands stay.
+    list.SetSelectedItem(&list.Item(3));
+    frmMain.procItemSelected();
+    EXPECT_EQ(gSelFile, "a.b.ico");
+    EXPECT_TRUE(Visible(ID_mnuResultClickDelFav));
+    EXPECT_TRUE(frmMain.pnlToolbarYour.Buttons("favdel").Enabled());
+    EXPECT_TRUE(Enabled(ID_mnuFileProperties));
+
+    // The picture of the first item is the red of its file, not the placeholder.
+    HICON icon = ImageList_GetIcon(frmMain.imlResult32.handle(), 0, ILD_NORMAL);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, info.hbmColor);
+    EXPECT_EQ(GetPixel(dc, 16, 16) & 0xFFFFFF, RGB(255, 0, 0));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+}
+
+int gPumps = 0;
+int gAbortAt = 0;
+int gGreyedPumps = 0;
+
+TEST_F(PagesTest, AbortEndsWithAnEmptyPageButSmallSetsRunToTheEnd) {
+    const std::string ico = dir.path() + "i.ico";
+    ASSERT_TRUE(WriteIconFile(ico, 0x808080));
+    struct Case {
+        int entries;
+        int abortAt;  // the pump that sets gAbort
+        int items;
+        const char* count;
+    };
+    const Case cases[] = {{20, 7, 0, "Aborted!"}, {5, 1, 5, "5 Icon(s)"}, {20, 0, 20, "20 Icon(s)"}};
+    for (const Case& c : cases) {
+        gPumps = 0;
+        gGreyedPumps = 0;
+        gAbortAt = c.abortAt;
+        gDoEventsHook = [] {
+            if (++gPumps == gAbortAt) gAbort = true;
+            // Busy mode greys the File menu on the bar while the page fills.
+            if (GetMenuState(GetMenu(frmMain.hwnd()), 0, MF_BYPOSITION) & MF_GRAYED) ++gGreyedPumps;
+        };
+        Fill(std::vector<std::string>(static_cast<size_t>(c.entries), OpenEntry(ico, 0, "x", '2')));
+        EXPECT_EQ(frmMain.pnlResult.Count(), c.items) << c.entries;
+        EXPECT_EQ(Panel("count"), c.count) << c.entries;
+        EXPECT_FALSE(gAbort);
+        EXPECT_TRUE(Enabled(ID_mnuFile));
+        EXPECT_TRUE(frmMain.pnlResult.Visible());
+        EXPECT_EQ(gGreyedPumps, gPumps);
+        EXPECT_FALSE(GetMenuState(GetMenu(frmMain.hwnd()), 0, MF_BYPOSITION) & MF_GRAYED);
+        if (c.abortAt == 7) {
+            EXPECT_EQ(gPumps, 7);
+        }
+    }
+    // The result set is unchanged: the next page fill draws it again.
+    gDoEventsHook = nullptr;
+    frmMain.procGetPage();
+    EXPECT_EQ(frmMain.pnlResult.Count(), 20);
+}
+
+TEST_F(PagesTest, PageMenusLightAndButtonsFollowTheResultSet) {
+    const std::string ico = dir.path() + "i.ico";
+    ASSERT_TRUE(WriteIconFile(ico, 0x808080));
+    const int base = ID_mnuGoToPageNr_First, bar = ID_mnuGoBarToPageNr_First;
+    struct Case {
+        int entries;
+        int pages;
+        bool light;
+    };
+    const Case cases[] = {{450, 3, true}, {50, 1, false}, {200, 2, true}, {0, 1, false}, {450, 3, true}};
+    for (const Case& c : cases) {
+        Fill(std::vector<std::string>(static_cast<size_t>(c.entries), OpenEntry(ico, 0, "x", '2')));
+        EXPECT_EQ(gPageCount, c.pages) << c.entries;
+        for (int k = 1; k <= 3; ++k) {
+            EXPECT_EQ(Visible(base + k), k <= c.pages) << c.entries << " page " << k;
+            EXPECT_EQ(Visible(bar + k), k <= c.pages) << c.entries << " page " << k;
+        }
+        EXPECT_EQ(frmMain.tmrLed.TimerEnabled(), c.light) << c.entries;
+    }
+    EXPECT_EQ(frmMain.Menus().ArrayUBound(base), 3);  // no second copy of an item
+    EXPECT_TRUE(Enabled(ID_mnuGoToPage));
+
+    struct Step {
+        void (FrmMain::*go)();
+        int page, items;
+        bool back, forward;
+    };
+    const Step steps[] = {
+        {&FrmMain::mnuGoNextPage_Click, 2, 200, true, true},
+        {&FrmMain::mnuGoLastPage_Click, 3, 50, true, false},
+        {&FrmMain::mnuGoNextPage_Click, 3, 50, true, false},  // never past the last page
+        {&FrmMain::mnuGoFirstPage_Click, 1, 200, false, true},
+        {&FrmMain::mnuGoPrevPage_Click, 1, 200, false, true},
+    };
+    for (const Step& s : steps) {
+        (frmMain.*s.go)();
+        EXPECT_EQ(gPageNr, s.page);
+        EXPECT_EQ(frmMain.pnlResult.Count(), s.items);
+        EXPECT_EQ(Panel("area"), "Page " + std::to_string(s.page) + " of 3");
+        EXPECT_EQ(Enabled(ID_mnuGoFirstPage), s.back);
+        EXPECT_EQ(frmMain.pnlToolbar.Buttons("prevpage").Enabled(), s.back);
+        EXPECT_EQ(Enabled(ID_mnuGoLastPage), s.forward);
+        EXPECT_EQ(frmMain.pnlToolbar.Buttons("nextpage").Enabled(), s.forward);
+    }
+    frmMain.mnuGoToPageNr_Click(9);
+    EXPECT_EQ(gPageNr, 3);
+
+    // More pages than the menus hold: they end at their last id, and nothing breaks.
+    gPageCount = 40000;
+    frmMain.procSetPageNr();
+    EXPECT_EQ(frmMain.Menus().ArrayUBound(base), ID_mnuGoToPageNr_Last - base);
+    EXPECT_EQ(frmMain.Menus().ArrayUBound(bar), ID_mnuGoBarToPageNr_Last - bar);
+}
+
+}  // namespace

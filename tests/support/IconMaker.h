@@ -1,0 +1,36 @@
+// Small icon and cursor files for tests and benchmarks: one 32 x 32 true-colour picture each.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+// Writes an .ico (cursor false) or a .cur (cursor true) whose picture is one colour (0xRRGGBB)
+// with a transparent frame of two pixels.
+inline bool WriteIconFile(const std::string& path, uint32_t rgb, bool cursor = false) {
+    std::vector<uint8_t> b;
+    auto u16 = [&b](uint32_t v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); };
+    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+    const uint32_t xorBytes = 32 * 32 * 4, andBytes = 32 * 4, imageBytes = 40 + xorBytes + andBytes;
+    u16(0); u16(cursor ? 2 : 1); u16(1);                       // directory
+    b.push_back(32); b.push_back(32); b.push_back(0); b.push_back(0);
+    u16(cursor ? 16 : 1); u16(cursor ? 16 : 32);               // planes and bits, or the hot spot
+    u32(imageBytes); u32(22);
+    u32(40); u32(32); u32(64); u16(1); u16(32); u32(0); u32(xorBytes + andBytes); u32(0); u32(0); u32(0); u32(0);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            bool inside = x >= 2 && x < 30 && y >= 2 && y < 30;
+            b.push_back(rgb & 0xFF); b.push_back((rgb >> 8) & 0xFF); b.push_back((rgb >> 16) & 0xFF);
+            b.push_back(inside ? 0xFF : 0);
+        }
+    for (int y = 0; y < 32; ++y) {
+        uint32_t row = 0;
+        for (int x = 0; x < 32; ++x)
+            if (!(x >= 2 && x < 30 && y >= 2 && y < 30)) row |= 0x80000000u >> x;
+        b.push_back(row >> 24); b.push_back((row >> 16) & 0xFF); b.push_back((row >> 8) & 0xFF); b.push_back(row & 0xFF);
+    }
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    return static_cast<bool>(out);
+}
