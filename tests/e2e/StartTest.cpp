@@ -233,6 +233,15 @@ DWORD ReadPos(const char* name, bool* found) {
 
 }  // namespace
 
+// Closes the catalogue notice once it shows, then answers the main window (nullptr if either
+// does not come).
+HWND MainWindowAfterNotice(const Process& p) {
+    HWND notice = WaitForWindow(p.pi.dwProcessId, "Ornavale Light", 20000);
+    if (!notice) return nullptr;
+    PostMessageA(notice, WM_CLOSE, 0, 0);
+    return WaitForWindow(p.pi.dwProcessId, "Ornavale", 20000);
+}
+
 TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
     CleanStore clean;
     char full[MAX_PATH] = {};
@@ -247,10 +256,7 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
         Process first("");
         ASSERT_TRUE(first.started);
         // The catalogue's archives are missing: the notice comes first; closing it lets the start go on.
-        HWND notice = WaitForWindow(first.pi.dwProcessId, "Ornavale Light", 20000);
-        ASSERT_NE(notice, nullptr);
-        PostMessageA(notice, WM_CLOSE, 0, 0);
-        HWND window = WaitForWindow(first.pi.dwProcessId, "Ornavale", 20000);
+        HWND window = MainWindowAfterNotice(first);
         ASSERT_NE(window, nullptr);
 
         RECT r;
@@ -276,10 +282,7 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
     Process second("");
     ASSERT_TRUE(second.started);
     // The notice was closed without its box ticked, so it comes again.
-    HWND again = WaitForWindow(second.pi.dwProcessId, "Ornavale Light", 20000);
-    ASSERT_NE(again, nullptr);
-    PostMessageA(again, WM_CLOSE, 0, 0);
-    HWND window = WaitForWindow(second.pi.dwProcessId, "Ornavale", 20000);
+    HWND window = MainWindowAfterNotice(second);
     ASSERT_NE(window, nullptr);
     RECT r;
     GetWindowRect(window, &r);
