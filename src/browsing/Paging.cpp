@@ -9,6 +9,7 @@ int32_t gPageCount = 1;
 int32_t gImageIndex = 1;
 std::string gKeyNrStr;
 std::array<std::string, kKeywordSlots> gKeywords;
+std::array<std::string, kKeywordSlots> gRefs;
 
 int32_t PageSizeFromSetting(const Variant& stored) {
     auto n = stored.Number();

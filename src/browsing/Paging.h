@@ -14,6 +14,8 @@ extern std::string gKeyNrStr;  // decimal item data of the entry being made
 // The keywords of the catalogue and the user, by slot (the catalogue entries' item data).
 inline constexpr int kKeywordSlots = 3001;
 extern std::array<std::string, kKeywordSlots> gKeywords;
+// The reference list of each keyword slot: catalogue tokens each followed by ";", or "".
+extern std::array<std::string, kKeywordSlots> gRefs;
 
 // The page size a stored "IconsPerPage" text gives: 200 when it is missing, not a number or below 1.
 int32_t PageSizeFromSetting(const class Variant& stored);

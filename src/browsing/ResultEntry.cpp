@@ -1,6 +1,8 @@
 // The texts of the result set: every entry layout composed and read in one place.
 #include "browsing/ResultEntry.h"
 
+#include "formats/Catalogue.h"
+
 #include <array>
 #include <charconv>
 #include <utility>
@@ -220,17 +222,7 @@ std::string_view TypeText(char typeCode) {
     }
 }
 
-std::optional<uint32_t> MaskColorFor(char maskDigit) {
-    // red, green, blue by digit
-    static constexpr uint8_t kColors[10][3] = {
-        {255, 255, 255}, {0, 128, 128}, {0, 255, 0},   {0, 128, 0},   {255, 0, 255},
-        {128, 0, 128},   {255, 0, 0},   {128, 0, 0},   {255, 255, 0}, {128, 128, 0},
-    };
-    if (maskDigit < '0' || maskDigit > '9') return std::nullopt;
-    const uint8_t* c = kColors[maskDigit - '0'];
-    return static_cast<uint32_t>(c[0]) | static_cast<uint32_t>(c[1]) << 8 |
-           static_cast<uint32_t>(c[2]) << 16;
-}
+std::optional<uint32_t> MaskColorFor(char maskDigit) { return formats::MaskColor(maskDigit); }
 
 bool IsFavoritePath(std::string_view path, std::string_view favDir) {
     if (favDir.empty() || favDir.size() > path.size()) return false;

@@ -82,25 +82,15 @@ std::optional<ItemPlan> SystemItem(const ResultEntry& e) {
 
 }  // namespace
 
-void FrmMain::mnuFileOpen_Click() {}
-void FrmMain::mnuFileOpenDir_Click() {}
 void FrmMain::mnuGoFirstPage_Click() { GoToPage(1); }
 void FrmMain::mnuGoPrevPage_Click() { GoToPage(gPageNr - 1); }
 void FrmMain::mnuGoNextPage_Click() { GoToPage(gPageNr + 1); }
 void FrmMain::mnuGoLastPage_Click() { GoToPage(gPageCount); }
 void FrmMain::mnuGoToPageNr_Click(int index) { GoToPage(index); }
 void FrmMain::mnuGoBarToPageNr_Click(int index) { GoToPage(index); }
-void FrmMain::mnuFavoriteAdd_Click() {}
-void FrmMain::mnuFavoriteDel_Click() {}
-void FrmMain::mnuFavoriteGroupAdd_Click() {}
-void FrmMain::mnuFavoriteGroupDel_Click() {}
-void FrmMain::mnuFavoriteOrganize_Click() {}
-void FrmMain::mnuFavoriteRefresh_Click() {}
 void FrmMain::mnuRefAdd_Click() {}
 void FrmMain::mnuRefDelete_Click() {}
 void FrmMain::mnuRefKey_Click() {}
-void FrmMain::procOpenPathList(int) {}
-void FrmMain::procFillSearch() {}
 
 
 // The items of one page: the hidden list is filled behind its twin, which is much faster than

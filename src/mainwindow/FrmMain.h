@@ -146,9 +146,24 @@ class FrmMain : public Form {
     void mnuRefDelete_Click();
     void mnuRefKey_Click();
     void procGetPage();
-    void procOpenPathList(int flags);
-    void procFillSearch();
     void procBuildNavTree();
+
+    // ---- the catalogue: index, keywords and library pictures (src/browsing/frmMain_Catalogue.cpp)
+    // Loads the catalogue index and the user's keyword and reference files once at start-up.
+    void procFillSearch();
+    // Makes the picture of library `lib` available in picBMP, extracting it when needed.
+    void procExtractLibrary(const std::string& lib);
+
+    // ---- keyword search and icons of files (src/browsing/frmMain_Search.cpp)
+    void procSearchOrnavale();
+    void procSearchOpen();
+    void procAddFileIcons(const std::string& sFile);
+    void procSearchKeyword();
+    void procAddResultEntry(const std::string& file, int32_t index, const std::string& label,
+                            const std::string& kind);
+
+    // ---- opening files and folders, favorites (src/browsing/frmMain_Open.cpp, frmMain_Favorites.cpp)
+    void procOpenPathList(int flags);
 
     // ---- commands of icon output (src/output)
     void mnuEditCopy_Click();
