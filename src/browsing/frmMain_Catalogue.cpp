@@ -1,5 +1,4 @@
-// The catalogue index, the keyword files and the library pictures.
+// The catalogue index and the user's keyword and reference files.
 #include "mainwindow/FrmMain.h"
 
 void FrmMain::procFillSearch() {}
-void FrmMain::procExtractLibrary(const std::string&) {}

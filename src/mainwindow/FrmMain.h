@@ -148,7 +148,7 @@ class FrmMain : public Form {
     void procGetPage();
     void procBuildNavTree();
 
-    // ---- the catalogue: index, keywords and library pictures (src/browsing/frmMain_Catalogue.cpp)
+    // ---- the catalogue: index, keywords and library pictures (frmMain_Catalogue.cpp, frmMain_Library.cpp)
     // Loads the catalogue index and the user's keyword and reference files once at start-up.
     void procFillSearch();
     // Makes the picture of library `lib` available in picBMP, extracting it when needed.

@@ -1,0 +1,4 @@
+// The catalogue's library pictures.
+#include "mainwindow/FrmMain.h"
+
+void FrmMain::procExtractLibrary(const std::string&) {}
