@@ -1,4 +1,116 @@
 // The catalogue index and the user's keyword and reference files.
 #include "mainwindow/FrmMain.h"
 
-void FrmMain::procFillSearch() {}
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "browsing/FrmAdd.h"
+#include "browsing/FrmKey.h"
+#include "browsing/Paging.h"
+#include "core/Files.h"
+#include "core/Global.h"
+#include "formats/KeywordFiles.h"
+#include "ui/App.h"
+#include "ui/Unique.h"
+
+namespace {
+
+// Far beyond any keyword file; a larger one is not read at all.
+constexpr LONGLONG kMaxKeywordFileBytes = 64LL << 20;
+
+// The whole file into `text`; false when it cannot be read.
+bool ReadTextFile(const std::string& path, std::string& text) {
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!f || !GetFileSizeEx(f.get(), &size) || size.QuadPart > kMaxKeywordFileBytes) return false;
+    text.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!text.empty() && (!ReadFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) || got != text.size()))
+        return false;
+    return true;
+}
+
+// "1 line", "3 lines".
+std::string Count(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+
+}  // namespace
+
+void FrmMain::procFillSearch() {
+    SetScreenMousePointer(11);
+    DoEvents();
+
+    cmbSearch.Clear();
+    cmbUser.Clear();
+    lstUser.Clear();
+
+    // Problems that do not stop the load, told in one message at its end.
+    std::vector<std::string> problems;
+    std::string index, userKeywords, userReferences;
+    if (!FileExists(gAppPath + "Icondata.dat")) {
+        gCatalogName = "";
+        SetScreenMousePointer(0);
+        gResult = MsgBox("Main Ornavale Index file Icondata.dat was not found.\rThe Ornavale icon features will be disabled.",
+                         MB_ICONEXCLAMATION | MB_OK, "Ornavale error");
+    } else if (!ReadTextFile(gAppPath + "Icondata.dat", index)) {
+        gCatalogName = "";
+        problems.push_back("Icondata.dat could not be read. The Ornavale icon features will be disabled.");
+    }
+    for (auto [name, text] : {std::pair{"Keyuser.dat", &userKeywords}, std::pair{"Iconuser.dat", &userReferences}}) {
+        if (FileExists(gAppPath + name) && !ReadTextFile(gAppPath + name, *text))
+            problems.push_back(std::string(name) + " could not be read.");
+    }
+
+    const formats::KeywordTable table = formats::ReadKeywordFiles(index, userKeywords, userReferences, kKeywordSlots);
+    if (table.skippedIndexLines > 0)
+        problems.push_back(Count(table.skippedIndexLines, "line", "lines") + " of Icondata.dat without \";\" skipped.");
+    if (table.skippedReferenceLines > 0)
+        problems.push_back(Count(table.skippedReferenceLines, "line", "lines") + " of Iconuser.dat without \";\" skipped.");
+    if (table.keywordsLeftOut > 0)
+        problems.push_back("Ornavale holds at most " + std::to_string(kKeywordSlots) + " keywords; " +
+                           Count(table.keywordsLeftOut, "keyword was", "keywords were") + " left out.");
+
+    // Keyword slot i is item i of the keyword box, whose data leads back to the slot.
+    const size_t n = table.keywords.size();
+    std::vector<std::string_view> texts(n);
+    std::vector<int32_t> slots(n);
+    for (size_t i = 0; i < kKeywordSlots; ++i) {
+        if (i >= n) {
+            gKeywords[i].clear();
+            gRefs[i].clear();
+            continue;
+        }
+        const auto& keyword = table.keywords[i];
+        gKeywords[i] = keyword.text;
+        gRefs[i].clear();
+        if (!keyword.user) {
+            // Every token, the last one too, ends with ";".
+            gRefs[i].reserve(keyword.refs.size() + 1);
+            gRefs[i].append(keyword.refs).push_back(';');
+        }
+        texts[i] = keyword.text;
+        slots[i] = static_cast<int32_t>(i);
+    }
+    cmbSearch.AddItems(texts, slots);
+    // The reference window and the keyword editor fill their own lists from these when they load.
+    if (frmAdd.IsLoaded()) frmAdd.FillKeywords();
+    if (frmKey.IsLoaded()) frmKey.FillKeywords();
+
+    // Each reference is a pair of items at the same position, each pointing at its twin.
+    lstUser.Reserve(table.references.size());
+    cmbUser.Reserve(table.references.size());
+    for (const auto& reference : table.references) {
+        const int32_t position = lstUser.ListCount();
+        lstUser.AddItem(std::string(reference.keyword), position);
+        cmbUser.AddItem(std::string(reference.entry), position);
+    }
+
+    if (gPanelCount) gPanelCount->SetText(std::to_string(n) + " Keywords");
+    SetScreenMousePointer(0);
+    if (!problems.empty()) {
+        std::string text;
+        for (const std::string& p : problems) text += (text.empty() ? "" : "\r") + p;
+        gResult = MsgBox(text, MB_ICONEXCLAMATION | MB_OK, "Ornavale error");
+    }
+}

@@ -251,6 +251,25 @@ void ListControl::AddItem(const std::string& item, int index) {
     if (listIndex_ >= index) ++listIndex_;
 }
 
+void ListControl::AddItems(std::span<const std::string_view> texts, std::span<const int32_t> data) {
+    const size_t first = items_.size();
+    items_.reserve(first + texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) items_.push_back(Item{std::string(texts[i]), i < data.size() ? data[i] : 0});
+    if (hwnd()) AddToWindow(first);
+}
+
+void ListControl::AddToWindow(size_t first) {
+    if (first >= items_.size()) return;
+    size_t bytes = 0;
+    for (size_t i = first; i < items_.size(); ++i) bytes += items_[i].text.size() + 1;
+    // Without redrawing, the list does not repaint its scroll bar for every item.
+    Send(WM_SETREDRAW, FALSE);
+    Send(InitStorageMsg(), items_.size() - first, static_cast<LPARAM>(bytes));
+    for (size_t i = first; i < items_.size(); ++i) Send(AddMsg(), 0, reinterpret_cast<LPARAM>(items_[i].text.c_str()));
+    Send(WM_SETREDRAW, TRUE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
 void ListControl::RemoveItem(int index) {
     if (index < 0 || index >= ListCount()) return;
     items_.erase(items_.begin() + index);
@@ -292,7 +311,7 @@ void ListControl::SetListIndex(int index) {
 }
 
 void ListControl::AfterCreate() {
-    for (const auto& it : items_) Send(AddMsg(), 0, reinterpret_cast<LPARAM>(it.text.c_str()));
+    AddToWindow(0);
     if (listIndex_ >= 0) Send(SetSelMsg(), static_cast<WPARAM>(listIndex_));
 }
 

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/Win.h"
@@ -173,6 +175,10 @@ class ListControl : public Control {
   public:
     using Control::Control;
     void AddItem(const std::string& item, int index = -1);
+    // Appends many items at once, item i with data[i] as its item data (0 past the end of data).
+    // The window reserves room for all of them first and is redrawn once, which keeps a list of
+    // thousands of items quick to fill.
+    void AddItems(std::span<const std::string_view> texts, std::span<const int32_t> data = {});
     void RemoveItem(int index);
     void Clear();
     int ListCount() const { return static_cast<int>(items_.size()); }
@@ -194,6 +200,9 @@ class ListControl : public Control {
     virtual UINT ResetMsg() const = 0;
     virtual UINT SetSelMsg() const = 0;
     virtual UINT GetSelMsg() const = 0;
+    virtual UINT InitStorageMsg() const = 0;
+    // Sends the window the items from position `first` on, with room reserved for them.
+    void AddToWindow(size_t first);
 
     struct Item {
         std::string text;
@@ -216,6 +225,7 @@ class ListBox : public ListControl {
     UINT ResetMsg() const override { return LB_RESETCONTENT; }
     UINT SetSelMsg() const override { return LB_SETCURSEL; }
     UINT GetSelMsg() const override { return LB_GETCURSEL; }
+    UINT InitStorageMsg() const override { return LB_INITSTORAGE; }
 };
 
 class ComboBox : public ListControl {
@@ -235,6 +245,7 @@ class ComboBox : public ListControl {
     UINT ResetMsg() const override { return CB_RESETCONTENT; }
     UINT SetSelMsg() const override { return CB_SETCURSEL; }
     UINT GetSelMsg() const override { return CB_GETCURSEL; }
+    UINT InitStorageMsg() const override { return CB_INITSTORAGE; }
 };
 
 // A picture box: shows a bitmap it owns, or a back colour; Click and the picture's handle.

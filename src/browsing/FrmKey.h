@@ -1,0 +1,24 @@
+// The user keyword editor.
+#pragma once
+
+#include "ui/Control.h"
+#include "ui/Form.h"
+
+class FrmKey : public Form {
+  public:
+    FrmKey() : Form("frmKey") {}
+
+    // The user's own keywords; each item's data is the keyword's position in the main window's
+    // keyword box. The exit save writes them to "Keyuser.dat".
+    ListBox lstKey{*this, 1001};
+
+    // Refills the list with the user keywords of the main window's keyword box.
+    void FillKeywords();
+
+  protected:
+    FormSpec Spec() const override;
+    void CreateControls() override;
+    void Form_Load() override;
+};
+
+extern FrmKey frmKey;
