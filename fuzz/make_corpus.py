@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets: small valid files and broken variants of them.
 
-Run from anywhere; it replaces fuzz/corpus/<target>/. Needs Info-ZIP zip for the encrypted archives.
+Run from anywhere; it replaces fuzz/corpus/<target>/ for each target named on the command line, or for
+every target when none is named. Needs Info-ZIP zip for the encrypted archives.
 """
 import io
 import os
@@ -10,6 +11,7 @@ import random
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
 import zipfile
 
@@ -210,8 +212,39 @@ def zips():
     return files
 
 
+# ---- catalogue text files: index, user keywords and user references, separated by zero bytes
+def catalogue():
+    index = [b'stars;12:345:abc00;12:346:abc01', b'moon;1:0:m02;1:1:m13;2:5:q48', b'group kitchen;7:3:k05',
+             b'\xc4pfel;3:9:\xe41']
+    keys = [b'my icons', b'Kr\xe4uter']
+    refs = [b'flowers;C:\\a\\b.ico;0;x;1user', b'my icons;C:\\x\\y.dll;2;#3 of 12;4user']
+
+    def joined(end, i=index, k=keys, r=refs):
+        return end.join(i) + end + b'\0' + end.join(k) + end + b'\0' + end.join(r)
+
+    files = {'crlf.txt': joined(b'\r\n'), 'cr.txt': joined(b'\r'), 'lf.txt': joined(b'\n')}
+    broken = {}
+    for name, data in list(files.items()):
+        for i, v in enumerate(variants(data, 3)):
+            broken[f'broken_{name}_{i}'] = v
+    files.update(broken)
+    files['index_only.txt'] = b'\r\n'.join(index)
+    files['no_separators.txt'] = joined(b'\r\n', [b'broken', b'', b'a;'], [b''], [b'nothing', b';'])
+    files['blank_lines.txt'] = b'\r\n\r\n\n\r\0\r\n\0\n\n'
+    files['empty_parts.txt'] = b'\0\0'
+    files['more_zeros.txt'] = joined(b'\r\n') + b'\0extra;1:1:x00\0'
+    files['long_line.txt'] = b'long;' + b';'.join(b'%d:%d:t%d0' % (i % 175 + 1, i, i % 9) for i in range(2000))
+    files['slots_3005.txt'] = b'\r\n'.join(b'k%d;1:%d:x00' % (i, i) for i in range(3003)) + b'\0u1\r\nu2'
+    files['semicolons.txt'] = b';;;;\r\n;\0a;b;c\0;;'
+    return files
+
+
 def main():
-    for target, files in (('bmp', bitmaps()), ('icocur', icons()), ('ani', anis()), ('zip', zips())):
+    wanted = set(sys.argv[1:])
+    for target, make in (('bmp', bitmaps), ('icocur', icons), ('ani', anis), ('zip', zips), ('catalogue', catalogue)):
+        if wanted and target not in wanted:
+            continue
+        files = make()
         folder = HERE / 'corpus' / target
         shutil.rmtree(folder, ignore_errors=True)
         folder.mkdir(parents=True)

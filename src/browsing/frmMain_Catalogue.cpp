@@ -27,13 +27,14 @@ bool ReadTextFile(const std::string& path, std::string& text) {
     if (!f || !GetFileSizeEx(f.get(), &size) || size.QuadPart > kMaxKeywordFileBytes) return false;
     text.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    if (!text.empty() && (!ReadFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) || got != text.size()))
-        return false;
-    return true;
+    return text.empty() ||
+           (ReadFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) && got == text.size());
 }
 
 // "1 line", "3 lines".
-std::string Count(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+std::string Counted(int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 }  // namespace
 
@@ -51,7 +52,8 @@ void FrmMain::procFillSearch() {
     if (!FileExists(gAppPath + "Icondata.dat")) {
         gCatalogName = "";
         SetScreenMousePointer(0);
-        gResult = MsgBox("Main Ornavale Index file Icondata.dat was not found.\rThe Ornavale icon features will be disabled.",
+        gResult = MsgBox("Main Ornavale Index file Icondata.dat was not found.\r"
+                         "The Ornavale icon features will be disabled.",
                          MB_ICONEXCLAMATION | MB_OK, "Ornavale error");
     } else if (!ReadTextFile(gAppPath + "Icondata.dat", index)) {
         gCatalogName = "";
@@ -62,14 +64,16 @@ void FrmMain::procFillSearch() {
             problems.push_back(std::string(name) + " could not be read.");
     }
 
-    const formats::KeywordTable table = formats::ReadKeywordFiles(index, userKeywords, userReferences, kKeywordSlots);
+    const formats::KeywordTable table =
+        formats::ReadKeywordFiles(index, userKeywords, userReferences, kKeywordSlots);
     if (table.skippedIndexLines > 0)
-        problems.push_back(Count(table.skippedIndexLines, "line", "lines") + " of Icondata.dat without \";\" skipped.");
+        problems.push_back(Counted(table.skippedIndexLines, "line", "lines") + " of Icondata.dat without \";\" skipped.");
     if (table.skippedReferenceLines > 0)
-        problems.push_back(Count(table.skippedReferenceLines, "line", "lines") + " of Iconuser.dat without \";\" skipped.");
+        problems.push_back(Counted(table.skippedReferenceLines, "line", "lines") +
+                           " of Iconuser.dat without \";\" skipped.");
     if (table.keywordsLeftOut > 0)
         problems.push_back("Ornavale holds at most " + std::to_string(kKeywordSlots) + " keywords; " +
-                           Count(table.keywordsLeftOut, "keyword was", "keywords were") + " left out.");
+                           Counted(table.keywordsLeftOut, "keyword was", "keywords were") + " left out.");
 
     // Keyword slot i is item i of the keyword box, whose data leads back to the slot.
     const size_t n = table.keywords.size();

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "browsing/FrmAdd.h"
+#include "browsing/FrmKey.h"
 #include "browsing/FrmScan.h"
 #include "core/ErrorBox.h"
 #include "core/FrmMessage.h"
@@ -130,7 +132,8 @@ void SaveSettingsAndUnload() {
     }
     DeleteExtractedLibraries();
 
-    for (Form* f : std::initializer_list<Form*>{&frmMessage, &frmOptions, &frmScan, &frmSplash, &frmTip})
+    for (Form* f : std::initializer_list<Form*>{&frmAdd, &frmKey, &frmMessage, &frmOptions, &frmScan, &frmSplash,
+                                                           &frmTip})
         f->Unload(UnloadMode::FormCode);
     frmMain.Unload(UnloadMode::FormCode);
 }

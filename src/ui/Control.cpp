@@ -254,7 +254,8 @@ void ListControl::AddItem(const std::string& item, int index) {
 void ListControl::AddItems(std::span<const std::string_view> texts, std::span<const int32_t> data) {
     const size_t first = items_.size();
     items_.reserve(first + texts.size());
-    for (size_t i = 0; i < texts.size(); ++i) items_.push_back(Item{std::string(texts[i]), i < data.size() ? data[i] : 0});
+    for (size_t i = 0; i < texts.size(); ++i)
+        items_.push_back(Item{std::string(texts[i]), i < data.size() ? data[i] : 0});
     if (hwnd()) AddToWindow(first);
 }
 
@@ -265,7 +266,8 @@ void ListControl::AddToWindow(size_t first) {
     // Without redrawing, the list does not repaint its scroll bar for every item.
     Send(WM_SETREDRAW, FALSE);
     Send(InitStorageMsg(), items_.size() - first, static_cast<LPARAM>(bytes));
-    for (size_t i = first; i < items_.size(); ++i) Send(AddMsg(), 0, reinterpret_cast<LPARAM>(items_[i].text.c_str()));
+    for (size_t i = first; i < items_.size(); ++i)
+        Send(AddMsg(), 0, reinterpret_cast<LPARAM>(items_[i].text.c_str()));
     Send(WM_SETREDRAW, TRUE);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <shlwapi.h>
 
+#include "core/Global.h"
+
 std::string TestProgramDir() {
     char buffer[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, buffer, MAX_PATH);
@@ -85,4 +87,9 @@ void PresetQuietStart() {
         return;
     RegSetValueExA(k, "OrnavaleLight", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
     RegCloseKey(k);
+    if (gAppPath.empty()) {
+        static const TempDir programFolder;
+        programFolder.File("Icondata.dat", "");
+        gAppPath = programFolder.path();
+    }
 }

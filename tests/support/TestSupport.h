@@ -28,7 +28,9 @@ class TempDir {
 // Removes a registry key with all its sub-keys; no error when it is missing.
 void DeleteRegTree(HKEY hive, const std::string& key);
 
-// Stores the settings that keep the main window's start quiet in a test: no catalogue notice.
+// Keeps the main window's start quiet in a test: stores the settings that keep the catalogue notice
+// away and, when gAppPath is empty, makes it a folder of this test program's own with an empty
+// catalogue index, so that the catalogue load finds one and has nothing to say.
 void PresetQuietStart();
 
 // Removes the program's own store so that a test starts from an empty registry, and again at the end.

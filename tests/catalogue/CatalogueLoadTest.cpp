@@ -1,0 +1,207 @@
+// The catalogue load in the loaded main window: the index and the user's files from a program
+// folder with a non-ASCII name, into the keyword slots, the keyword lists and the references.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "browsing/FrmAdd.h"
+#include "browsing/FrmKey.h"
+#include "browsing/Paging.h"
+#include "core/Global.h"
+#include "mainwindow/FrmMain.h"
+#include "ui/App.h"
+
+namespace {
+
+struct Box {
+    std::string text;
+    UINT style;
+    std::string title;
+    int pointer;  // the screen pointer while the box shows
+};
+
+std::vector<Box> gBoxes;
+
+// What a list or combo box window itself shows.
+std::vector<std::string> WindowItems(const ListControl& list, bool combo) {
+    std::vector<std::string> items;
+    const HWND h = list.hwnd();
+    const int count = static_cast<int>(SendMessageA(h, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        SendMessageA(h, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::vector<std::string> ModelItems(const ListControl& list) {
+    std::vector<std::string> items;
+    for (int i = 0; i < list.ListCount(); ++i) items.push_back(list.List(i));
+    return items;
+}
+
+class CatalogueLoadTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
+        (void)started;
+        gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
+            gBoxes.push_back({text, style, title, ScreenMousePointer()});
+            return IDOK;
+        };
+        PresetQuietStart();
+        frmMain.Load();
+        gBoxes.clear();
+        gAppPath = dir.Folder("Ornav\xE4le") + "\\";
+        gCatalogName = "Ornavale";
+    }
+    void TearDown() override {
+        frmAdd.Unload();
+        frmKey.Unload();
+        frmMain.Unload();
+        gMsgBoxHook = nullptr;
+        gAppPath.clear();
+        gCatalogName = "Ornavale";
+    }
+    void Write(const char* name, const std::string& content) { dir.File(std::string("Ornav\xE4le\\") + name, content); }
+    static std::string CountPanel() { return frmMain.pnlStatusbar.FindPanel("count")->Text(); }
+
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(CatalogueLoadTest, MissingIndexIsToldOnceAndTheUserFilesStillLoad) {
+    Write("Keyuser.dat", "alpha\r\nbeta\r\ngamma\r\n");
+    Write("Iconuser.dat", "flowers;C:\\a\\b.ico;0;x;1user\r\n");
+    frmMain.procFillSearch();
+
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text,
+              "Main Ornavale Index file Icondata.dat was not found.\rThe Ornavale icon features will be disabled.");
+    EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+    EXPECT_EQ(gBoxes[0].title, "Ornavale error");
+    EXPECT_EQ(gBoxes[0].pointer, 0);
+    EXPECT_EQ(gCatalogName, "");
+
+    EXPECT_EQ(ModelItems(frmMain.cmbSearch), (std::vector<std::string>{"alpha", "beta", "gamma"}));
+    for (int slot = 0; slot < 3; ++slot) {
+        EXPECT_EQ(frmMain.cmbSearch.ItemData(slot), slot);
+        EXPECT_EQ(gKeywords[slot], frmMain.cmbSearch.List(slot));
+        EXPECT_EQ(gRefs[slot], "");
+    }
+    EXPECT_EQ(CountPanel(), "3 Keywords");
+    EXPECT_EQ(frmMain.lstUser.ListCount(), 1);
+    EXPECT_EQ(ScreenMousePointer(), 0);
+}
+
+TEST_F(CatalogueLoadTest, LinesEndingInCrOrCrLf) {
+    for (std::string end : {"\r\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(end));
+        Write("Icondata.dat", "stars;12:345:abc00;12:346:abc01" + end + "moon;1:2:x00" + end);
+        Write("Keyuser.dat", "mine" + end);
+        Write("Iconuser.dat", "flowers;C:\\a\\b.ico;0;x;1user" + end + "mine;C:\\x\\y.dll;2;#3 of 12;4user");
+        // A second load replaces the first one's lists.
+        for (int load = 0; load < 2; ++load) frmMain.procFillSearch();
+
+        EXPECT_TRUE(gBoxes.empty());
+        EXPECT_EQ(gCatalogName, "Ornavale");
+        const std::vector<std::string> keywords = {"stars", "moon", "mine"};
+        EXPECT_EQ(ModelItems(frmMain.cmbSearch), keywords);
+        EXPECT_EQ(WindowItems(frmMain.cmbSearch, true), keywords);
+        EXPECT_EQ(gRefs[0], "12:345:abc00;12:346:abc01;");
+        EXPECT_EQ(gRefs[1], "1:2:x00;");
+        EXPECT_EQ(gRefs[2], "");
+        EXPECT_EQ(gKeywords[3], "");
+        EXPECT_EQ(CountPanel(), "3 Keywords");
+
+        // Each reference's two halves point at each other.
+        const std::vector<std::pair<std::string, std::string>> refs = {
+            {"flowers", "C:\\a\\b.ico;0;x;1user"}, {"mine", "C:\\x\\y.dll;2;#3 of 12;4user"}};
+        ASSERT_EQ(frmMain.lstUser.ListCount(), 2);
+        ASSERT_EQ(frmMain.cmbUser.ListCount(), 2);
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(frmMain.lstUser.List(i), refs[i].first);
+            EXPECT_EQ(frmMain.cmbUser.List(frmMain.lstUser.ItemData(i)), refs[i].second);
+            EXPECT_EQ(frmMain.lstUser.List(frmMain.cmbUser.ItemData(i)), refs[i].first);
+        }
+    }
+}
+
+TEST_F(CatalogueLoadTest, UserKeywordsTakeTheSlotsAfterTheCatalogue) {
+    std::string index;
+    for (int i = 0; i < 2000; ++i) index += "k" + std::to_string(i) + ";1:" + std::to_string(i) + ":x00\r\n";
+    Write("Icondata.dat", index);
+    Write("Keyuser.dat", "first mine\r\nsecond mine\r\n");
+    frmMain.procFillSearch();
+
+    EXPECT_EQ(gKeywords[2000], "first mine");
+    EXPECT_EQ(frmMain.cmbSearch.List(2000), "first mine");
+    EXPECT_EQ(frmMain.cmbSearch.ItemData(2000), 2000);
+    EXPECT_EQ(frmMain.cmbSearch.ItemData(2001), 2001);
+    EXPECT_EQ(CountPanel(), "2002 Keywords");
+
+    // The reference window and the keyword editor, made later, show what the load found.
+    frmAdd.Load();
+    frmKey.Load();
+    const std::vector<std::string> all = ModelItems(frmMain.cmbSearch);
+    EXPECT_EQ(ModelItems(frmAdd.cmbSearch), all);
+    EXPECT_EQ(WindowItems(frmAdd.cmbSearch, true), all);
+    EXPECT_EQ(frmAdd.cmbSearch.ItemData(2000), 0);
+    const std::vector<std::string> mine = {"first mine", "second mine"};
+    EXPECT_EQ(ModelItems(frmKey.lstKey), mine);
+    EXPECT_EQ(WindowItems(frmKey.lstKey, false), mine);
+    EXPECT_EQ(frmKey.lstKey.ItemData(0), 2000);
+    EXPECT_EQ(frmKey.lstKey.ItemData(1), 2001);
+}
+
+TEST_F(CatalogueLoadTest, WindowsMadeBeforeTheLoadAreFilledByIt) {
+    frmAdd.Load();
+    frmKey.Load();
+    Write("Icondata.dat", "stars;1:1:x00\r\n");
+    Write("Keyuser.dat", "mine\r\n");
+    for (int load = 0; load < 2; ++load) frmMain.procFillSearch();
+    EXPECT_EQ(WindowItems(frmAdd.cmbSearch, true), (std::vector<std::string>{"stars", "mine"}));
+    EXPECT_EQ(WindowItems(frmKey.lstKey, false), std::vector<std::string>{"mine"});
+    EXPECT_EQ(frmKey.lstKey.ItemData(0), 1);
+}
+
+TEST_F(CatalogueLoadTest, MalformedLinesAreSkippedAndToldOnce) {
+    Write("Icondata.dat", "a;1:1:x00\r\nno separator\r\nb;1:2:x00\r\n\r\nalso broken\r\n");
+    Write("Keyuser.dat", "mine\r\n");
+    Write("Iconuser.dat", "k;C:\\a.ico;0;x;1user\r\nbad line\r\n");
+    frmMain.procFillSearch();
+
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text,
+              "2 lines of Icondata.dat without \";\" skipped.\r1 line of Iconuser.dat without \";\" skipped.");
+    EXPECT_EQ(gBoxes[0].title, "Ornavale error");
+    EXPECT_EQ(gBoxes[0].pointer, 0);
+    EXPECT_EQ(gCatalogName, "Ornavale");
+    EXPECT_EQ(ModelItems(frmMain.cmbSearch), (std::vector<std::string>{"a", "b", "mine"}));
+    EXPECT_EQ(frmMain.cmbSearch.ItemData(2), 2);
+    EXPECT_EQ(gRefs[1], "1:2:x00;");
+    EXPECT_EQ(CountPanel(), "3 Keywords");
+    EXPECT_EQ(frmMain.lstUser.ListCount(), 1);
+    EXPECT_EQ(frmMain.cmbUser.List(0), "C:\\a.ico;0;x;1user");
+}
+
+TEST_F(CatalogueLoadTest, KeywordsPastTheLastSlotAreLeftOutWithOneMessage) {
+    std::string index;
+    for (int i = 0; i < 3000; ++i) index += "k" + std::to_string(i) + ";1:" + std::to_string(i) + ":x00\r\n";
+    Write("Icondata.dat", index);
+    Write("Keyuser.dat", "u1\r\nu2\r\n");  // 3,002 keywords in all
+    frmMain.procFillSearch();
+
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text, "Ornavale holds at most 3001 keywords; 1 keyword was left out.");
+    ASSERT_EQ(frmMain.cmbSearch.ListCount(), 3001);
+    EXPECT_EQ(frmMain.cmbSearch.List(3000), "u1");
+    EXPECT_EQ(gKeywords[3000], "u1");
+    EXPECT_EQ(CountPanel(), "3001 Keywords");
+    frmKey.Load();
+    EXPECT_EQ(ModelItems(frmKey.lstKey), std::vector<std::string>{"u1"});
+}
