@@ -30,9 +30,9 @@ struct Shape {
 inline char MaskDigitOf(int library, int cell) { return static_cast<char>('0' + (library + cell) % 10); }
 inline char TypeCodeOf(int library, int cell) { return static_cast<char>('0' + (library * 7 + cell) % 9); }
 
-// A cell's token: "<library>:<cell>:<name><mask digit><type code>".
+// A cell's token: "<library>:<cell>:<name><mask digit><type code>", the name "c<cell>_".
 inline std::string Token(int library, int cell) {
-    return std::to_string(library) + ":" + std::to_string(cell) + ":icon" + std::to_string(cell) +
+    return std::to_string(library) + ":" + std::to_string(cell) + ":c" + std::to_string(cell) + "_" +
            MaskDigitOf(library, cell) + TypeCodeOf(library, cell);
 }
 
@@ -47,6 +47,9 @@ inline std::string KeywordName(int k) {
     } while (k > 0);
     return name;
 }
+
+// The keyword with the most tokens (keyword 0).
+inline std::string LargestKeyword() { return KeywordName(0); }
 
 // The keyword each cell is filed under: the first `largestKeyword` cells under keyword 0, the
 // others spread over the remaining keywords.
