@@ -1,11 +1,11 @@
 // Times the catalogue load at start-up: the index of 17,500 cells in 175 libraries under about
 // 2,700 keywords, with the user's keywords and references, in the loaded main window. Prints a
 // table in milliseconds.
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "CatalogueMaker.h"
 #include "TestSupport.h"
 #include "browsing/FrmAdd.h"
@@ -16,22 +16,6 @@
 #include "ui/App.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // One load as at start-up: an empty keyword box, the reference window and the keyword editor not
 // made yet.

@@ -37,6 +37,13 @@ std::vector<std::string> WindowItems(const ListControl& list, bool combo) {
     return items;
 }
 
+// An index of keywords "k0", "k1", … each with one token.
+std::string IndexOf(int keywords) {
+    std::string index;
+    for (int i = 0; i < keywords; ++i) index += "k" + std::to_string(i) + ";1:" + std::to_string(i) + ":x00\r\n";
+    return index;
+}
+
 std::vector<std::string> ModelItems(const ListControl& list) {
     std::vector<std::string> items;
     for (int i = 0; i < list.ListCount(); ++i) items.push_back(list.List(i));
@@ -132,9 +139,7 @@ TEST_F(CatalogueLoadTest, LinesEndingInCrOrCrLf) {
 }
 
 TEST_F(CatalogueLoadTest, UserKeywordsTakeTheSlotsAfterTheCatalogue) {
-    std::string index;
-    for (int i = 0; i < 2000; ++i) index += "k" + std::to_string(i) + ";1:" + std::to_string(i) + ":x00\r\n";
-    Write("Icondata.dat", index);
+    Write("Icondata.dat", IndexOf(2000));
     Write("Keyuser.dat", "first mine\r\nsecond mine\r\n");
     frmMain.procFillSearch();
 
@@ -190,9 +195,7 @@ TEST_F(CatalogueLoadTest, MalformedLinesAreSkippedAndToldOnce) {
 }
 
 TEST_F(CatalogueLoadTest, KeywordsPastTheLastSlotAreLeftOutWithOneMessage) {
-    std::string index;
-    for (int i = 0; i < 3000; ++i) index += "k" + std::to_string(i) + ";1:" + std::to_string(i) + ":x00\r\n";
-    Write("Icondata.dat", index);
+    Write("Icondata.dat", IndexOf(3000));
     Write("Keyuser.dat", "u1\r\nu2\r\n");  // 3,002 keywords in all
     frmMain.procFillSearch();
 
