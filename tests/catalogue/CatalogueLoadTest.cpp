@@ -10,7 +10,9 @@
 #include "browsing/FrmKey.h"
 #include "browsing/Paging.h"
 #include "core/Global.h"
+#include "core/SaveOnExit.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/Options.h"
 #include "ui/App.h"
 
 namespace {
@@ -207,4 +209,16 @@ TEST_F(CatalogueLoadTest, KeywordsPastTheLastSlotAreLeftOutWithOneMessage) {
     EXPECT_EQ(CountPanel(), "3001 Keywords");
     frmKey.Load();
     EXPECT_EQ(ModelItems(frmKey.lstKey), std::vector<std::string>{"u1"});
+}
+
+TEST_F(CatalogueLoadTest, TheExitUnloadsTheWindowsMadeOnFirstUse) {
+    // A hidden window left loaded would keep the program from ending.
+    frmAdd.Load();
+    frmKey.Load();
+    gSettingsSaved = false;
+    SaveSettingsAndUnload();
+    EXPECT_FALSE(frmAdd.IsLoaded());
+    EXPECT_FALSE(frmKey.IsLoaded());
+    EXPECT_FALSE(frmMain.IsLoaded());
+    EXPECT_EQ(LoadedFormCount(), 0);
 }
