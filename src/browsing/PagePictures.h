@@ -23,8 +23,8 @@ class PagePictures {
 
     // Appends the pictures to `list` in order, one image each: every file is read once for all its
     // icons on the page, and the images go in with one call. Pictures that cannot be drawn show
-    // `placeholder` (32 x 32, may be nullptr). `back` is the colour that becomes transparent.
-    void DrawInto(ImageList& list, HBITMAP placeholder, COLORREF back) const;
+    // `placeholder` (may be nullptr). `back` is the colour that becomes transparent.
+    void DrawInto(ImageList& list, HICON placeholder, COLORREF back) const;
 
   private:
     enum class Kind { Placeholder, FileIcon, AniFrame };
@@ -35,6 +35,10 @@ class PagePictures {
     };
     std::vector<Want> wants_;
 };
+
+// The program's placeholder for an icon that cannot be read, 32 x 32; nullptr when the program
+// carries no such resource. Shared: never destroyed.
+HICON PlaceholderIcon();
 
 // Drops the loaded animated file's handle (also when the program ends).
 void ReleaseAniIcon();

@@ -167,7 +167,7 @@ void FrmMain::procGetPage() {
 
         if (!aborted) {
             COLORREF back = pnlResult.BackColor().value_or(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF;
-            pictures.DrawInto(imlResult32, picNoIcon.Picture(), back);
+            pictures.DrawInto(imlResult32, PlaceholderIcon(), back);
             pnlResult.SetIcons(&imlResult32);
             pnlResult.SetSmallIcons(&imlResult32);
             if (gPanelMessage) gPanelMessage->SetText({});

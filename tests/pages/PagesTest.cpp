@@ -5,6 +5,7 @@
 #include "IconMaker.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,45 @@ TEST_F(PagesTest, PageItemsCarryTextsTypesOriginsTagsAndPictures) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     DestroyIcon(icon);
+}
+
+// The pixels of an image of the page's image list, drawn on white.
+std::vector<COLORREF> ImagePixels(int index) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, 32, 32};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(frmMain.imlResult32.handle(), index, dc, 0, 0, ILD_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+TEST_F(PagesTest, EveryIconOfALibraryHasItsOwnPicture) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string shell = std::string(system) + "\\shell32.dll";
+    std::vector<std::string> entries;
+    for (int i = 0; i < 12; ++i) entries.push_back(OpenEntry(shell, i, "#" + std::to_string(i + 1) + " of 12", 'd'));
+    entries.push_back(OpenEntry(shell, -3, "x", 'd'));  // by resource id
+    entries.push_back(OpenEntry(dir.path() + "missing.dll", 0, "x", 'd'));
+    Fill(entries);
+    ASSERT_EQ(frmMain.imlResult32.Count(), 14);
+    const std::vector<COLORREF> placeholder = ImagePixels(13);
+    std::vector<std::vector<COLORREF>> distinct;
+    for (int k = 0; k < 13; ++k) {
+        std::vector<COLORREF> pixels = ImagePixels(k);
+        EXPECT_NE(pixels, placeholder) << "icon " << k;
+        if (std::find(distinct.begin(), distinct.end(), pixels) == distinct.end()) distinct.push_back(pixels);
+    }
+    EXPECT_GE(distinct.size(), 8u);
 }
 
 int gPumps = 0;
