@@ -101,6 +101,10 @@ void PagePictures::AddPlaceholder() { wants_.push_back({Kind::Placeholder, {}, 0
 void PagePictures::AddFileIcon(const std::string& path, int32_t index) {
     wants_.push_back({Kind::FileIcon, path, index});
 }
+void PagePictures::AddCell(const formats::Cell& cell) {
+    wants_.push_back({Kind::Cell, {}, static_cast<int32_t>(cells_.size())});
+    cells_.push_back(cell);
+}
 void PagePictures::AddAniFrame(const std::string& path, int32_t frame) {
     wants_.push_back({Kind::AniFrame, path, frame});
 }
@@ -141,6 +145,7 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
     for (int k = 0; k < n; ++k) {
         const Want& w = wants_[static_cast<size_t>(k)];
         const int x = kSize * k;
+        if (w.kind == Kind::Cell) continue;  // written straight into the pixels below
         HICON icon = nullptr;
         if (w.kind == Kind::FileIcon) {
             auto& fileIcons = icons[w.path];
@@ -153,6 +158,25 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
             !DrawIconEx(dc.get(), x, 0, icon, 0, 0, w.kind == Kind::AniFrame ? static_cast<UINT>(w.index) : 0,
                         nullptr, DI_NORMAL))
             drawPlaceholder(x);
+    }
+    GdiFlush();
+    auto* rows = static_cast<uint8_t*>(bits);
+    const size_t stride = (static_cast<size_t>(kSize) * n * 3 + 3) & ~size_t{3};
+    for (int k = 0; k < n; ++k) {
+        const Want& w = wants_[static_cast<size_t>(k)];
+        if (w.kind != Kind::Cell) continue;
+        const formats::Cell& cell = cells_[static_cast<size_t>(w.index)];
+        for (int y = 0; y < kSize; ++y) {
+            uint8_t* out = rows + stride * static_cast<size_t>(kSize - 1 - y) + static_cast<size_t>(kSize * k) * 3;
+            for (int x = 0; x < kSize; ++x, out += 3) {
+                const size_t i = static_cast<size_t>(y * kSize + x);
+                if (cell.transparent[i]) {
+                    out[0] = GetBValue(back), out[1] = GetGValue(back), out[2] = GetRValue(back);
+                } else {
+                    out[0] = cell.pixels[i].b, out[1] = cell.pixels[i].g, out[2] = cell.pixels[i].r;
+                }
+            }
+        }
     }
     SelectObject(dc.get(), oldStrip);
     list.AddStrip(static_cast<HBITMAP>(strip.get()), back);
