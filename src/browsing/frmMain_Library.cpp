@@ -41,6 +41,9 @@ void FrmMain::procExtractLibrary(const std::string& lib) {
         return;
     }
     gLibPresent = true;
+    // The cells of a page come library by library: the picture in memory serves the whole run
+    // without asking the disk again.
+    if (lib == gLoadedLib && picBMP.HasPicture()) return;
     if (!FileExists(picture)) {
         // A library outside the table comes from the archive used last.
         if (auto archive = formats::ArchiveForLibrary(std::strtod(lib.c_str(), nullptr))) gArchiveName = *archive;
