@@ -4,10 +4,10 @@
 // ten libraries, first with every library still in its archive and then again. Prints a table in
 // milliseconds.
 #include <cstdio>
-#include <map>
 #include <string>
 
-#include "LibraryMaker.h"
+#include "BenchClock.h"
+#include "CatalogueMaker.h"
 #include "TestSupport.h"
 #include "browsing/Library.h"
 #include "browsing/PageMath.h"
@@ -18,17 +18,6 @@
 #include "ui/App.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 template <typename Work>
 double Time(Work work) {
@@ -51,17 +40,14 @@ int main() {
     gAppPath = program.path();
     gTempDir = temp.path();
 
-    std::map<std::string, std::map<std::string, formats::Image>> archives;
-    for (int lib = 1; lib <= kLibraries; ++lib) {
-        const char mask = static_cast<char>('0' + lib % 10);
-        archives[*formats::ArchiveForLibrary(lib)][std::to_string(lib)] =
-            LibraryPicture(kColumns, kRows, mask, [lib](int n) { return 0x010203u * static_cast<uint32_t>(lib + n); });
+    catalogue_maker::Shape shape;
+    shape.libraries = kLibraries;
+    shape.columns = kColumns;
+    shape.cellsPerLibrary = kColumns * kRows;
+    if (!catalogue_maker::WriteArchives(program.path(), shape)) {
+        std::fprintf(stderr, "could not write the archives into %s\n", program.path().c_str());
+        return 1;
     }
-    for (const auto& [name, libraries] : archives)
-        if (!WriteLibraryArchive(program.path() + name, libraries)) {
-            std::fprintf(stderr, "could not write %s\n", name.c_str());
-            return 1;
-        }
 
     std::printf("%-40s %10s\n", "operation", "ms");
     auto row = [](const char* what, double ms) { std::printf("%-40s %10.2f\n", what, ms); };

@@ -1,6 +1,7 @@
 // The catalogue index and the user's keyword and reference files.
 #include "mainwindow/FrmMain.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,25 +11,21 @@
 #include "browsing/Paging.h"
 #include "core/Files.h"
 #include "core/Global.h"
+#include "formats/FileBytes.h"
 #include "formats/KeywordFiles.h"
 #include "ui/App.h"
-#include "ui/Unique.h"
 
 namespace {
 
 // Far beyond any keyword file; a larger one is not read at all.
-constexpr LONGLONG kMaxKeywordFileBytes = 64LL << 20;
+constexpr std::uint64_t kMaxKeywordFileBytes = 64u << 20;
 
 // The whole file into `text`; false when it cannot be read.
 bool ReadTextFile(const std::string& path, std::string& text) {
-    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size{};
-    if (!f || !GetFileSizeEx(f.get(), &size) || size.QuadPart > kMaxKeywordFileBytes) return false;
-    text.resize(static_cast<size_t>(size.QuadPart));
-    DWORD got = 0;
-    return text.empty() ||
-           (ReadFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) && got == text.size());
+    auto bytes = formats::ReadFileBytes(WidePath(path), kMaxKeywordFileBytes);
+    if (!bytes) return false;
+    text.assign(bytes->begin(), bytes->end());
+    return true;
 }
 
 // "1 line", "3 lines".
