@@ -77,6 +77,14 @@ class CatalogueLoadTest : public testing::Test {
     }
     void Write(const char* name, const std::string& content) { dir.File(std::string("Ornav\xE4le\\") + name, content); }
     static std::string CountPanel() { return frmMain.pnlStatusbar.FindPanel("count")->Text(); }
+    // The load showed exactly one message, with the default pointer.
+    static void ExpectOneMessage(const std::string& text) {
+        ASSERT_EQ(gBoxes.size(), 1u);
+        EXPECT_EQ(gBoxes[0].text, text);
+        EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+        EXPECT_EQ(gBoxes[0].title, "Ornavale error");
+        EXPECT_EQ(gBoxes[0].pointer, 0);
+    }
 
     TempDir dir;
 };
@@ -88,12 +96,8 @@ TEST_F(CatalogueLoadTest, MissingIndexIsToldOnceAndTheUserFilesStillLoad) {
     Write("Iconuser.dat", "flowers;C:\\a\\b.ico;0;x;1user\r\n");
     frmMain.procFillSearch();
 
-    ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text,
-              "Main Ornavale Index file Icondata.dat was not found.\rThe Ornavale icon features will be disabled.");
-    EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
-    EXPECT_EQ(gBoxes[0].title, "Ornavale error");
-    EXPECT_EQ(gBoxes[0].pointer, 0);
+    ExpectOneMessage(
+        "Main Ornavale Index file Icondata.dat was not found.\rThe Ornavale icon features will be disabled.");
     EXPECT_EQ(gCatalogName, "");
 
     EXPECT_EQ(ModelItems(frmMain.cmbSearch), (std::vector<std::string>{"alpha", "beta", "gamma"}));
@@ -182,11 +186,7 @@ TEST_F(CatalogueLoadTest, MalformedLinesAreSkippedAndToldOnce) {
     Write("Iconuser.dat", "k;C:\\a.ico;0;x;1user\r\nbad line\r\n");
     frmMain.procFillSearch();
 
-    ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text,
-              "2 lines of Icondata.dat without \";\" skipped.\r1 line of Iconuser.dat without \";\" skipped.");
-    EXPECT_EQ(gBoxes[0].title, "Ornavale error");
-    EXPECT_EQ(gBoxes[0].pointer, 0);
+    ExpectOneMessage("2 lines of Icondata.dat without \";\" skipped.\r1 line of Iconuser.dat without \";\" skipped.");
     EXPECT_EQ(gCatalogName, "Ornavale");
     EXPECT_EQ(ModelItems(frmMain.cmbSearch), (std::vector<std::string>{"a", "b", "mine"}));
     EXPECT_EQ(frmMain.cmbSearch.ItemData(2), 2);
@@ -201,8 +201,7 @@ TEST_F(CatalogueLoadTest, KeywordsPastTheLastSlotAreLeftOutWithOneMessage) {
     Write("Keyuser.dat", "u1\r\nu2\r\n");  // 3,002 keywords in all
     frmMain.procFillSearch();
 
-    ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].text, "Ornavale holds at most 3001 keywords; 1 keyword was left out.");
+    ExpectOneMessage("Ornavale holds at most 3001 keywords; 1 keyword was left out.");
     ASSERT_EQ(frmMain.cmbSearch.ListCount(), 3001);
     EXPECT_EQ(frmMain.cmbSearch.List(3000), "u1");
     EXPECT_EQ(gKeywords[3000], "u1");
