@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "browsing/FileIcons.h"
+#include "browsing/KeywordHits.h"
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
-#include "browsing/ResultEntry.h"
 #include "core/FolderWalk.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
@@ -79,6 +79,18 @@ int32_t KeywordSlot(const std::string& text) {
     return n;
 }
 
+// The status bar repaints itself at once for every new text, which costs more than an entry; during
+// a listing the count and the pending events are brought up to date every few milliseconds instead.
+constexpr DWORD kShowCountEveryMs = 50;
+DWORD gCountShownAt = 0;
+
+bool CountDue() {
+    const DWORD now = GetTickCount();
+    if (now - gCountShownAt < kShowCountEveryMs) return false;
+    gCountShownAt = now;
+    return true;
+}
+
 void SetPanel(Panel* panel, const std::string& text) {
     if (panel) panel->SetText(text);
 }
@@ -118,15 +130,9 @@ void FrmMain::procSearchOrnavale() {
 
 void FrmMain::procSearchKeyword() {
     const std::string keyword = KeywordText(cmbSearch);
-    if (!gKeyNrStr.empty()) {
-        const int32_t n = KeywordSlot(gKeyNrStr);
-        const std::string& refs = gRefs[static_cast<size_t>(n)];
-        size_t start = 0;
-        for (size_t semicolon; (semicolon = refs.find(';', start)) != std::string::npos; start = semicolon + 1)
-            cmbResult.AddItem(BookEntry(std::string_view(refs).substr(start, semicolon - start)), n);
-    }
-    for (int k = 0; k < lstUser.ListCount(); ++k)
-        if (lstUser.List(k) == keyword) cmbResult.AddItem(cmbUser.List(k), k);
+    const int32_t n = gKeyNrStr.empty() ? -1 : KeywordSlot(gKeyNrStr);
+    static const std::string noRefs;
+    AppendKeywordHits(cmbResult, n, n >= 0 ? gRefs[static_cast<size_t>(n)] : noRefs, lstUser, cmbUser, keyword);
 
     if (gSearchFav) {
         lstFiles.Clear();
@@ -207,6 +213,7 @@ void FrmMain::procAddFileIcons(const std::string& sFile) {
 void FrmMain::procAddResultEntry(const std::string& file, int32_t index, const std::string& label,
                                  const std::string& kind) {
     cmbResult.AddItem(file + ";" + std::to_string(index) + ";" + label + ";" + kind);
+    if (!CountDue()) return;
     SetPanel(gPanelCount, std::to_string(cmbResult.ListCount()) + " Icon(s)");
     DoEvents();
 }

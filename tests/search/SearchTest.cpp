@@ -187,6 +187,7 @@ TEST_F(SearchTest, AddResultEntryAppendsAnOpenEntryAndShowsTheCount) {
     };
     int n = 0;
     for (const Case& c : cases) {
+        Sleep(60);  // a listing shows its count every 50 ms
         frmMain.procAddResultEntry(c.file, c.index, c.label, c.kind);
         ++n;
         EXPECT_EQ(frmMain.cmbResult.List(n - 1), c.text);
