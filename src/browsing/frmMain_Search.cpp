@@ -95,10 +95,15 @@ void SetPanel(Panel* panel, const std::string& text) {
     if (panel) panel->SetText(text);
 }
 
-void ShowPage1(FrmMain& form) {
+// The end of a fill: page 1 of what it found, out of busy mode (an empty page leaves it on, a full
+// one has left it already), and the page menus.
+void EndFill(FrmMain& form) {
     gPageNr = 1;
     gPageCount = PageCountFor(form.cmbResult.ListCount(), gIconsPerPage);
     form.procGetPage();
+    if (IsBusy(form)) form.procSetAbort(true);
+    form.procSetPageNr();
+    SetPanel(gPanelMessage, {});
 }
 
 }  // namespace
@@ -119,11 +124,7 @@ void FrmMain::procSearchOrnavale() {
     } catch (const std::exception&) {
         // Whatever was found before the failure is shown, rather than the last search's page over
         // an emptied result set.
-        if (IsLoaded()) {
-            ShowPage1(*this);
-            procSetPageNr();
-            SetPanel(gPanelMessage, {});
-        }
+        if (IsLoaded()) EndFill(*this);
     }
     SetScreenMousePointer(0);
 }
@@ -144,18 +145,14 @@ void FrmMain::procSearchKeyword() {
             if (IsFavoriteFileOf(lstFiles.List(i), keyword)) matches.push_back(lstFiles.List(i));
         lstFiles.Clear();
         for (const std::string& path : matches) lstFiles.AddItem(path);
-        // The page draws every file icon on the list's own transparent colour.
+        // No mask colour to set first: the page draws file icons on the list's own transparent colour.
         for (const std::string& path : matches) {
             procAddFileIcons(path);
             if (!IsLoaded()) return;
         }
     }
 
-    ShowPage1(*this);
-    // An empty page leaves busy mode on; the search that entered it ends it.
-    if (IsBusy(*this)) procSetAbort(true);
-    procSetPageNr();
-    SetPanel(gPanelMessage, {});
+    EndFill(*this);
 }
 
 void FrmMain::procSearchOpen() {
@@ -178,10 +175,7 @@ void FrmMain::procSearchOpen() {
         if (gAbort) break;
     }
     SetPanel(gPanelCount, std::to_string(cmbResult.ListCount()) + " Icon(s)");
-    ShowPage1(*this);
-    procSetAbort(true);
-    procSetPageNr();
-    SetPanel(gPanelMessage, {});
+    EndFill(*this);
     SetScreenMousePointer(0);
 }
 

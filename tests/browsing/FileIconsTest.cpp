@@ -35,6 +35,10 @@ Bytes Ani(uint32_t frames, const std::vector<uint32_t>& sequence) {
 TEST(FileIcons, CountsAndTypeCodesFromTheBytes) {
     Bytes png = ToBytes("\x89PNG");
     png.resize(1000, 0);
+    constexpr size_t kFrameCount = 24;  // "RIFF", its size, "ACON", the "anih" head, the header's size
+    Bytes noFrames = Ani(4, {0, 1, 2, 3}), tooManyFrames = noFrames;
+    Poke32(noFrames, kFrameCount, 0);
+    Poke32(tooManyFrames, kFrameCount, 40000);
     struct Case {
         const char* what;
         IconFileType type;
@@ -62,6 +66,8 @@ TEST(FileIcons, CountsAndTypeCodesFromTheBytes) {
          kMaxAniSteps, 'a'},
         {"a still icon named .ani", IconFileType::Ani, Still(1, {{32, 4}}), 0, 0},
         {"a broken animation", IconFileType::Ani, ToBytes("RIFF\x04\0\0\0ACON"), 0, 0},
+        {"no frames", IconFileType::Ani, noFrames, 0, 0},
+        {"more frames than the file holds", IconFileType::Ani, tooManyFrames, 0, 0},
         {"libraries are counted by the system", IconFileType::Dll, ToBytes("MZ"), 0, 0},
     };
     for (const Case& c : cases) {

@@ -159,17 +159,29 @@ TEST_F(SearchTest, KeywordSearchListsCatalogueReferencesAndFavoritesOfTheKeyword
     EXPECT_EQ(gFavDir.back(), '\\');
 }
 
-TEST_F(SearchTest, AnEmptySearchShowsOnePageAndLeavesBusyMode) {
+TEST_F(SearchTest, AnEmptyOrFailedSearchShowsOneEmptyPageAndLeavesBusyMode) {
+    struct Case {
+        const char* what;
+        int32_t slot;
+    };
+    const Case cases[] = {{"nothing found, favorites walked", kSlot}, {"a slot outside the keywords", kKeywordSlots}};
     gSearchFav = true;  // an empty favorites folder
-    frmMain.cmbSearch.Clear();
-    frmMain.cmbSearch.AddItem("nothing");
-    frmMain.cmbSearch.SetItemData(0, kSlot);
-    frmMain.cmbSearch.SetListIndex(0);
-    frmMain.procSearchOrnavale();
-    EXPECT_TRUE(Result().empty());
-    EXPECT_EQ(gPageCount, 1);
-    EXPECT_EQ(Panel("count"), "0 Icon(s)");
-    EXPECT_FALSE(Busy());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        frmMain.cmbResult.AddItem(OpenEntry(Write("old.ico", StillFile(1, 32, 4)), 0, "x", '0'));
+        frmMain.procGetPage();  // the page of an earlier search
+        frmMain.cmbSearch.Clear();
+        frmMain.cmbSearch.AddItem("nothing");
+        frmMain.cmbSearch.SetItemData(0, c.slot);
+        frmMain.cmbSearch.SetListIndex(0);
+        frmMain.procSearchOrnavale();
+        EXPECT_TRUE(Result().empty());
+        EXPECT_EQ(frmMain.pnlResult.Count(), 0);
+        EXPECT_EQ(gPageCount, 1);
+        EXPECT_EQ(Panel("count"), "0 Icon(s)");
+        EXPECT_EQ(Panel("message"), "");
+        EXPECT_FALSE(Busy());
+    }
 }
 
 TEST_F(SearchTest, AddResultEntryAppendsAnOpenEntryAndShowsTheCount) {
@@ -203,12 +215,6 @@ TEST_F(SearchTest, EachFileGivesOneEntryPerIconOrFrame) {
     ASSERT_TRUE(CopyFileA(library.c_str(), upper.c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(library.c_str(), icl.c_str(), FALSE));
     ASSERT_TRUE(CopyFileA((TestProgramDir() + "noicons.exe").c_str(), noIcons.c_str(), FALSE));
-    Bytes zeroFrames = AniFile(4);
-    constexpr size_t kFrameCount = 24;  // "RIFF", its size, "ACON", the "anih" head, the header's size
-    Poke32(zeroFrames, kFrameCount, 0);
-    Bytes tooManyFrames = AniFile(4);
-    Poke32(tooManyFrames, kFrameCount, 40000);
-
     struct Icon {
         int32_t index;
         std::string label;
@@ -223,13 +229,10 @@ TEST_F(SearchTest, EachFileGivesOneEntryPerIconOrFrame) {
         twelve.push_back({i - 1, "#" + std::to_string(i) + " of 12", 'd'});
         twelveIcl.push_back({i - 1, "#" + std::to_string(i) + " of 12", 'i'});
     }
+    // The size classes and the broken headers are the file reader's; here each kind once, as listed.
     const Case cases[] = {
         {Write("16.ico", StillFile(1, 32, 4)), {{0, "x", '0'}}},  // 766 bytes
-        {Write("256.ico", StillFile(1, 32, 8)), {{0, "x", '1'}}},  // 2238 bytes
-        {Write("more.ico", StillFile(1, 32, 8, 2239)), {{0, "x", '2'}}},
-        {Write("between.ico", StillFile(1, 16, 8)), {{0, "x", '1'}}},
-        {Write("16.cur", StillFile(2, 32, 4)), {{0, "x", '6'}}},
-        {Write("between.cur", StillFile(2, 16, 8)), {{0, "x", '7'}}},
+        {Write("256.cur", StillFile(2, 32, 8)), {{0, "x", '7'}}},  // 2238 bytes
         {Write("\xE4rger.ico", StillFile(1, 32, 32)), {{0, "x", '2'}}},
         {upper, twelve},
         {icl, twelveIcl},
@@ -237,9 +240,6 @@ TEST_F(SearchTest, EachFileGivesOneEntryPerIconOrFrame) {
         {Write("four.ani", AniFile(4)), {{0, "frame 1", 'a'}, {1, "frame 2", 'a'}, {2, "frame 3", 'a'}, {3, "frame 4", 'a'}}},
         {Write("pic.bmp", StillFile(1, 32, 4)), {}},
         {Write("cursor.ico", StillFile(2, 32, 4)), {}},
-        {Write("still.ani", StillFile(1, 32, 4)), {}},
-        {Write("zero.ani", zeroFrames), {}},
-        {Write("toomany.ani", tooManyFrames), {}},
         {Write("text.dll", ToBytes("not a library")), {}},
         {dir.path() + "missing.ico", {}},
     };
