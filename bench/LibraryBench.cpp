@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "BenchClock.h"
 #include "LibraryMaker.h"
 #include "TestSupport.h"
 #include "browsing/Library.h"
@@ -18,17 +19,6 @@
 #include "ui/App.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 template <typename Work>
 double Time(Work work) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "FormatsTestSupport.h"
 #include "IconMaker.h"
 #include "TestSupport.h"
@@ -18,17 +19,6 @@
 #include "ui/App.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // An idle window, as a person's click finds it: what earlier runs left to paint is painted.
 void Settle() {

@@ -3,20 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "FormatsTestSupport.h"
-#include "IconMaker.h"
-#include "TestSupport.h"
+#include "PageFixture.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
-#include "core/FolderWalk.h"
 #include "formats/AniFile.h"
-#include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
-#include "ui/App.h"
 
 namespace {
 
@@ -42,29 +37,21 @@ Bytes AniFile(uint32_t frames, const std::vector<uint32_t>& sequence = {}) {
     return Riff("ACON", chunks);
 }
 
-class SearchTest : public testing::Test {
+class SearchTest : public PagesTest {
   protected:
     void SetUp() override {
-        static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
-        (void)started;
-        gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-        PresetQuietStart();
-        frmMain.Load();
-        gIconsPerPage = 200;
-        gFavoritesMode = false;
+        PagesTest::SetUp();
         gScanSubDirs = false;
         gSearchFav = false;
         gFavDir = dir.Folder("Favorites");
         for (auto* list : {&frmMain.cmbResult, &frmMain.lstFiles, &frmMain.lstUser, &frmMain.cmbUser}) list->Clear();
     }
     void TearDown() override {
-        gDoEventsHook = nullptr;
-        for (auto* list : {&frmMain.cmbResult, &frmMain.lstFiles, &frmMain.lstUser, &frmMain.cmbUser}) list->Clear();
+        for (auto* list : {&frmMain.lstFiles, &frmMain.lstUser, &frmMain.cmbUser}) list->Clear();
         gKeywords[kSlot].clear();
         gRefs[kSlot].clear();
         gSearchFav = false;
-        frmMain.Unload();
-        gMsgBoxHook = nullptr;
+        PagesTest::TearDown();
     }
     std::string Write(const std::string& name, const Bytes& bytes) const {
         return dir.File(name, std::string(bytes.begin(), bytes.end()));
@@ -83,9 +70,7 @@ class SearchTest : public testing::Test {
         frmMain.procSearchOpen();
         return Result();
     }
-    static std::string Panel(const char* key) { return frmMain.pnlStatusbar.FindPanel(key)->Text(); }
-    static bool Busy() { return !frmMain.Menus().Find(ID_mnuFile)->enabled; }
-    TempDir dir;
+    static bool Busy() { return !Enabled(ID_mnuFile); }
 };
 
 TEST_F(SearchTest, KeywordSearchListsCatalogueReferencesAndFavoritesOfTheKeyword) {
