@@ -25,8 +25,8 @@ constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
 constexpr const char* kSearchingIcons = "Searching for icons, please wait...";
 constexpr const char* kSearchingFavorites = "Searching for favorites, please wait...";
 
-// Up to maxBytes from the start of a file named by an ANSI path (the C++ streams would take the
-// path as UTF-8); with `whole`, nothing unless the whole file fits. nullopt when it cannot be read.
+// Up to maxBytes from the start of a file named by an ANSI path (the C++ file streams would convert the
+// path in another code page); with `whole`, nothing unless the whole file fits. nullopt when unreadable.
 std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole) {
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -135,7 +135,8 @@ void FrmMain::procSearchKeyword() {
     static const std::string noRefs;
     AppendKeywordHits(cmbResult, n, n >= 0 ? gRefs[static_cast<size_t>(n)] : noRefs, lstUser, cmbUser, keyword);
 
-    if (gSearchFav) {
+    // Without a favorites folder there is nothing to walk (an empty path would be the drive's root).
+    if (gSearchFav && !gFavDir.empty()) {
         lstFiles.Clear();
         // The walk and the listing let events run: only the abort button may act meanwhile.
         if (!IsBusy(*this)) procSetAbort(false);
