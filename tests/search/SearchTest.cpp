@@ -148,11 +148,18 @@ TEST_F(SearchTest, AnEmptyOrFailedSearchShowsOneEmptyPageAndLeavesBusyMode) {
     struct Case {
         const char* what;
         int32_t slot;
+        std::string favDir;
+        bool walked;  // the favorites pass ran and left its (empty) list of files
     };
-    const Case cases[] = {{"nothing found, favorites walked", kSlot}, {"a slot outside the keywords", kKeywordSlots}};
+    const Case cases[] = {{"nothing found, favorites walked", kSlot, gFavDir, true},
+                          {"no favorites folder: the drive's root is not walked", kSlot, "", false},
+                          {"a slot outside the keywords", kKeywordSlots, gFavDir, false}};
     gSearchFav = true;  // an empty favorites folder
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        gFavDir = c.favDir;
+        frmMain.lstFiles.Clear();
+        frmMain.lstFiles.AddItem("C:\\kept.ico");
         frmMain.cmbResult.AddItem(OpenEntry(Write("old.ico", StillFile(1, 32, 4)), 0, "x", '0'));
         frmMain.procGetPage();  // the page of an earlier search
         frmMain.cmbSearch.Clear();
@@ -166,6 +173,7 @@ TEST_F(SearchTest, AnEmptyOrFailedSearchShowsOneEmptyPageAndLeavesBusyMode) {
         EXPECT_EQ(Panel("count"), "0 Icon(s)");
         EXPECT_EQ(Panel("message"), "");
         EXPECT_FALSE(Busy());
+        EXPECT_EQ(frmMain.lstFiles.ListCount(), c.walked ? 0 : 1);
     }
 }
 
