@@ -1,8 +1,214 @@
 // The keyword search and the icons of the user's files.
 #include "mainwindow/FrmMain.h"
 
-void FrmMain::procSearchOrnavale() {}
-void FrmMain::procSearchOpen() {}
-void FrmMain::procAddFileIcons(const std::string&) {}
-void FrmMain::procSearchKeyword() {}
-void FrmMain::procAddResultEntry(const std::string&, int32_t, const std::string&, const std::string&) {}
+#include <charconv>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "browsing/FileIcons.h"
+#include "browsing/KeywordHits.h"
+#include "browsing/PageMath.h"
+#include "browsing/Paging.h"
+#include "core/FolderWalk.h"
+#include "mainwindow/MainCommands.h"
+#include "mainwindow/Options.h"
+#include "ui/App.h"
+#include "ui/StatusBar.h"
+#include "ui/Unique.h"
+
+namespace {
+
+// Larger icon, cursor and animated files are not read: no real one comes near it.
+constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
+
+constexpr const char* kSearchingIcons = "Searching for icons, please wait...";
+constexpr const char* kSearchingFavorites = "Searching for favorites, please wait...";
+
+// Up to maxBytes from the start of a file named by an ANSI path (the C++ file streams would convert the
+// path in another code page); with `whole`, nothing unless the whole file fits. nullopt when unreadable.
+std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+    uint64_t wanted = static_cast<uint64_t>(size.QuadPart);
+    if (wanted > maxBytes) {
+        if (whole) return std::nullopt;
+        wanted = maxBytes;
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(wanted));
+    DWORD got = 0;
+    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+                           got != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
+
+// The icon resources of a program, library or icon library, as the shell counts them.
+int32_t LibraryIconCount(const std::string& path) {
+    auto head = ReadUserFile(path, 2, false);
+    if (!head || !IsExecutableHeader(*head)) return 0;
+    HICON count = ExtractIconA(AppInstance(), path.c_str(), static_cast<UINT>(-1));
+    return static_cast<int32_t>(reinterpret_cast<UINT_PTR>(count));
+}
+
+// Entries 1 to n of a file through procAddResultEntry; an animated file's come one frame step at a time.
+void procAddIconEntries(FrmMain& form, const std::string& sFile, IconFileType type, int32_t n, int32_t k,
+                        char stillTypeCode) {
+    for (int32_t i = 1; i <= n; ++i) {
+        const IconEntryFields fields = EntryFields(type, i, n, k, stillTypeCode);
+        form.procAddResultEntry(sFile, fields.index, fields.label, std::string(1, fields.typeCode) + "open");
+    }
+}
+
+// While the item is selected in the box its text may still be the one typed before: the box
+// changes its edit text only after it has told its parent about the new selection.
+std::string KeywordText(const ComboBox& box) {
+    const int selected = box.ListIndex();
+    return selected >= 0 ? box.List(selected) : box.Text();
+}
+
+// The keyword slot of a search; throws for anything but a slot number.
+int32_t KeywordSlot(const std::string& text) {
+    int32_t n = -1;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (ec != std::errc() || end != text.data() + text.size() || n < 0 || n >= kKeywordSlots)
+        throw std::out_of_range("Subscript out of range");
+    return n;
+}
+
+// The status bar repaints itself at once for every new text, which costs more than an entry; during
+// a listing the count and the pending events are brought up to date every few milliseconds instead.
+constexpr DWORD kShowCountEveryMs = 50;
+DWORD gCountShownAt = 0;
+
+bool CountDue() {
+    const DWORD now = GetTickCount();
+    if (now - gCountShownAt < kShowCountEveryMs) return false;
+    gCountShownAt = now;
+    return true;
+}
+
+void SetPanel(Panel* panel, const std::string& text) {
+    if (panel) panel->SetText(text);
+}
+
+// The end of a fill: page 1 of what it found, out of busy mode (an empty page leaves it on, a full
+// one has left it already), and the page menus.
+void EndFill(FrmMain& form) {
+    gPageNr = 1;
+    gPageCount = PageCountFor(form.cmbResult.ListCount(), gIconsPerPage);
+    form.procGetPage();
+    if (IsBusy(form)) form.procSetAbort(true);
+    form.procSetPageNr();
+    SetPanel(gPanelMessage, {});
+}
+
+}  // namespace
+
+void FrmMain::procSearchOrnavale() {
+    SetScreenMousePointer(11);
+    if (cmbSearch.hwnd()) UpdateWindow(cmbSearch.hwnd());
+    SetPanel(gPanelMessage, kSearchingIcons);
+    if (pnlStatusbar.hwnd()) UpdateWindow(pnlStatusbar.hwnd());
+    DoEvents();
+    if (!IsLoaded()) return;
+    // No keyword chosen: no catalogue slot at all, never the one searched last.
+    const int selected = cmbSearch.ListIndex();
+    gKeyNrStr = selected >= 0 ? std::to_string(cmbSearch.ItemData(selected)) : std::string();
+    cmbResult.Clear();
+    try {
+        procSearchKeyword();
+    } catch (const std::exception&) {
+        // Whatever was found before the failure is shown, rather than the last search's page over
+        // an emptied result set.
+        if (IsLoaded()) EndFill(*this);
+    }
+    SetScreenMousePointer(0);
+}
+
+void FrmMain::procSearchKeyword() {
+    const std::string keyword = KeywordText(cmbSearch);
+    const int32_t n = gKeyNrStr.empty() ? -1 : KeywordSlot(gKeyNrStr);
+    static const std::string noRefs;
+    AppendKeywordHits(cmbResult, n, n >= 0 ? gRefs[static_cast<size_t>(n)] : noRefs, lstUser, cmbUser, keyword);
+
+    // Without a favorites folder there is nothing to walk (an empty path would be the drive's root).
+    if (gSearchFav && !gFavDir.empty()) {
+        lstFiles.Clear();
+        // The walk and the listing let events run: only the abort button may act meanwhile.
+        if (!IsBusy(*this)) procSetAbort(false);
+        ScanFolderTree(gFavDir, "*.*", gFileCount, gDirCount);
+        std::vector<std::string> matches;
+        for (int i = 0; i < lstFiles.ListCount(); ++i)
+            if (IsFavoriteFileOf(lstFiles.List(i), keyword)) matches.push_back(lstFiles.List(i));
+        lstFiles.Clear();
+        for (const std::string& path : matches) lstFiles.AddItem(path);
+        // No mask colour to set first: the page draws file icons on the list's own transparent colour.
+        for (const std::string& path : matches) {
+            procAddFileIcons(path);
+            if (!IsLoaded()) return;
+        }
+    }
+
+    EndFill(*this);
+}
+
+void FrmMain::procSearchOpen() {
+    SetScreenMousePointer(11);
+    SetPanel(gPanelMessage, gFavoritesMode ? kSearchingFavorites : kSearchingIcons);
+    if (pnlStatusbar.hwnd()) UpdateWindow(pnlStatusbar.hwnd());
+    DoEvents();
+    if (!IsLoaded()) return;
+    // Events run after every file: only the abort button may act meanwhile, whoever called.
+    if (!IsBusy(*this)) procSetAbort(false);
+    for (int i = 0; i < lstFiles.ListCount(); ++i) {
+        const std::string path = lstFiles.List(i);  // the list may change while events run
+        try {
+            procAddFileIcons(path);
+        } catch (const std::exception&) {
+            // A file that fails half-way keeps the entries it gave; the next file goes on.
+        }
+        DoEvents();
+        if (!IsLoaded()) return;
+        if (gAbort) break;
+    }
+    SetPanel(gPanelCount, std::to_string(cmbResult.ListCount()) + " Icon(s)");
+    EndFill(*this);
+    SetScreenMousePointer(0);
+}
+
+void FrmMain::procAddFileIcons(const std::string& sFile) {
+    const IconFileType type = IconFileTypeOf(sFile);
+    switch (type) {
+        case IconFileType::Other: return;
+        case IconFileType::Icl:
+        case IconFileType::Dll:
+        case IconFileType::Exe: {
+            const int32_t n = LibraryIconCount(sFile);
+            if (n >= 1) procAddIconEntries(*this, sFile, type, n, 0, 0);
+            return;
+        }
+        case IconFileType::Ico:
+        case IconFileType::Cur:
+        case IconFileType::Ani: break;
+    }
+    auto bytes = ReadUserFile(sFile, kMaxIconFileBytes, true);
+    if (!bytes) return;
+    const FileIconCount icons = CountFileIcons(type, *bytes);
+    if (type == IconFileType::Ani) {
+        for (int32_t k = 0; k < icons.count; ++k) procAddIconEntries(*this, sFile, type, 1, k, 0);
+    } else if (icons.count >= 1) {
+        procAddIconEntries(*this, sFile, type, icons.count, 0, icons.typeCode);
+    }
+}
+
+void FrmMain::procAddResultEntry(const std::string& file, int32_t index, const std::string& label,
+                                 const std::string& kind) {
+    cmbResult.AddItem(file + ";" + std::to_string(index) + ";" + label + ";" + kind);
+    if (!CountDue()) return;
+    SetPanel(gPanelCount, std::to_string(cmbResult.ListCount()) + " Icon(s)");
+    DoEvents();
+}
