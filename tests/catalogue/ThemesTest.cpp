@@ -87,6 +87,7 @@ TEST(Keywords, WordsOfNames) {
         {"3d-view mp3", {"view", "mp3"}},
         {"e29285e634086352946a0e7090d73106", {}},  // an X cursor's hash
         {"left_ptr_watch", {"left", "ptr", "watch"}},
+        {"org.gnome.Maps", {"gnome", "maps"}},
         {"go-up-go", {"go", "up"}},
         {"caf\xe9-menu", {"caf", "menu"}},
     };

@@ -10,6 +10,9 @@ namespace catalogue {
 
 namespace {
 
+// Parts of reverse domain names ("org.gnome.Maps"), which name nothing a picture shows.
+bool DomainPart(std::string_view w) { return w == "org" || w == "com" || w == "net" || w == "io" || w == "www"; }
+
 bool Hexadecimal(std::string_view w) {
     return w.size() >= 16 && std::all_of(w.begin(), w.end(), [](unsigned char c) { return std::isxdigit(c); });
 }
@@ -20,7 +23,7 @@ std::vector<std::string> NameWords(std::string_view name) {
     std::vector<std::string> words;
     std::string word;
     auto flush = [&] {
-        if (word.size() >= 2 && std::isalpha(static_cast<unsigned char>(word[0])) && !Hexadecimal(word) &&
+        if (word.size() >= 2 && std::isalpha(static_cast<unsigned char>(word[0])) && !Hexadecimal(word) && !DomainPart(word) &&
             std::find(words.begin(), words.end(), word) == words.end())
             words.push_back(word);
         word.clear();

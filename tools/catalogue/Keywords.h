@@ -15,7 +15,8 @@ inline constexpr std::size_t kMaxKeywords = 2800;
 
 // The words of a name: lower case, split at every character that is no letter or digit ("-",
 // "_", "."). Kept are words of two characters or more that start with a letter and are no
-// hexadecimal hash (the names of X cursors are often 32 hex digits).
+// hexadecimal hash (the names of X cursors are often 32 hex digits) and no part of a reverse
+// domain name such as "org" or "com".
 std::vector<std::string> NameWords(std::string_view name);
 
 // What one picture may be filed under.
