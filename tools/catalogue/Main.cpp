@@ -63,7 +63,7 @@ bool WriteLicences(const fs::path& out, const Built& built, std::size_t* licence
         if (stored == 0) continue;
         const std::string package(themes[t].package);
         list << themes[t].name << (themes[t].kind == ThemeKind::Cursors ? " (cursors)" : "") << ": " << stored
-             << " pictures, package " << package << " " << PackageVersion(package) << ", licences/" << package
+             << " icons, animations or cursors in " << f.cells << " pictures, package " << package << " " << PackageVersion(package) << ", licences/" << package
              << ".txt\r\n";
         if (!packages.insert(package).second) continue;
         const fs::path copyright = fs::path("/usr/share/doc") / package / "copyright";
@@ -159,6 +159,9 @@ int main(int argc, char** argv) {
     const auto& themes = CatalogueThemes();
     std::array<std::size_t, 9> perType{};
     std::size_t cells = 0, tokens = 0;
+    std::printf("files: picture files seen; tried: pictures made of them; small: names with bitmaps under 32 pixels only;\n"
+                "unread: files that could not be read; empty: nothing left at 32x32; full: no room for the mask colour;\n"
+                "dupl: the same picture stored before; stored: entries kept, then by type code 0-8\n\n");
     std::printf("%-30s %6s %6s %6s %6s %6s %6s %6s %6s | %5s %5s %5s %5s %5s %5s %5s %5s %5s\n", "theme", "files",
                 "tried", "small", "unread", "empty", "full", "dupl", "stored", "0", "1", "2", "3", "4", "5", "6", "7", "8");
     for (std::size_t t = 0; t < themes.size(); ++t) {
