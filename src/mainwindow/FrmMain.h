@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "browsing/PictureClip.h"
 #include "mainwindow/FrmMainIds.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
@@ -42,6 +43,7 @@ class FrmMain : public Form {
     PictureBox pctMask{*this, 1023};
     PictureBox picLogo{*this, 1024};
     PictureBox picNoIcon{*this, 1025};
+    PictureClip picBMP;  // the catalogue library picture the page cuts its cells from
 
     // ---- image lists
     ImageList imlToolbarGrey{24, 24};
