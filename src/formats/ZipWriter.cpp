@@ -2,7 +2,6 @@
 #include "formats/ZipWriter.h"
 
 #include <memory>
-#include <random>
 
 #include <zlib.h>
 
@@ -36,6 +35,9 @@ Result<std::vector<std::uint8_t>> Deflate(ByteSpan data) {
 
 }  // namespace
 
+ZipWriter::ZipWriter() : random_(std::random_device{}()) {}
+ZipWriter::ZipWriter(std::uint32_t headerSeed) : random_(headerSeed) {}
+
 Result<void> ZipWriter::Add(std::string_view name, ByteSpan data, ZipMethod method, std::string_view password) {
     if (name.empty() || name.size() > 0xFFFF) return Fail("the entry name is empty or too long");
     if (count_ >= 0xFFFE) return Fail("too many entries");
@@ -55,12 +57,10 @@ Result<void> ZipWriter::Add(std::string_view name, ByteSpan data, ZipMethod meth
     if (!password.empty()) {
         flags |= 1;
         ZipCrypto cipher(password);
-        std::random_device seed;
-        std::mt19937 random(seed());
         std::vector<std::uint8_t> sealed;
         sealed.reserve(ZipCrypto::kHeaderSize + payload.size());
         for (std::size_t i = 0; i + 1 < ZipCrypto::kHeaderSize; ++i)
-            sealed.push_back(cipher.Encrypt(static_cast<std::uint8_t>(random())));
+            sealed.push_back(cipher.Encrypt(static_cast<std::uint8_t>(random_())));
         // The last header byte lets a reader check the password before decrypting everything.
         sealed.push_back(cipher.Encrypt(static_cast<std::uint8_t>(crc >> 24)));
         for (std::uint8_t b : payload) sealed.push_back(cipher.Encrypt(b));

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <random>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,12 @@ namespace formats {
 
 class ZipWriter {
   public:
+    // The 11 random bytes that open each encrypted entry come from the system's random source.
+    ZipWriter();
+    // They come from a generator with this seed instead, so that the same entries give the same
+    // bytes (the catalogue tool builds its archives this way).
+    explicit ZipWriter(std::uint32_t headerSeed);
+
     // Adds an entry; with a non-empty password it is encrypted with the traditional PKWARE
     // cipher. Fails when the archive would outgrow what a plain (non-ZIP64) archive can hold.
     Result<void> Add(std::string_view name, ByteSpan data, ZipMethod method = ZipMethod::Deflated,
@@ -24,6 +31,7 @@ class ZipWriter {
     Result<void> WriteTo(const std::filesystem::path& file) const;
 
   private:
+    std::mt19937 random_;
     std::vector<std::uint8_t> local_;    // local headers and data
     std::vector<std::uint8_t> central_;  // central directory records
     std::size_t count_ = 0;

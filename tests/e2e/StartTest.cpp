@@ -245,13 +245,23 @@ DWORD ReadPos(const char* name, bool* found) {
 
 }  // namespace
 
+// True when the program folder holds the catalogue's first archive (scripts/catalogue puts it there).
+bool CatalogueInstalled() {
+    const std::string program = ProgramPath();
+    const std::string archive = program.substr(0, program.rfind('\') + 1) + "Iconlib.res";
+    return GetFileAttributesA(archive.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 // Closes the start's messages (the missing index, the catalogue notice) as they show, then answers
-// the main window (nullptr if one of them does not come).
+// the main window (nullptr if one of them does not come). With the catalogue's archives in place
+// there is no notice.
 HWND MainWindowAfterNotice(const Process& p) {
     if (!PastMissingIndexMessage(p)) return nullptr;
-    HWND notice = WaitForWindow(p.pi.dwProcessId, "Ornavale Light", 20000);
-    if (!notice) return nullptr;
-    PostMessageA(notice, WM_CLOSE, 0, 0);
+    if (!CatalogueInstalled()) {
+        HWND notice = WaitForWindow(p.pi.dwProcessId, "Ornavale Light", 20000);
+        if (!notice) return nullptr;
+        PostMessageA(notice, WM_CLOSE, 0, 0);
+    }
     return WaitForWindow(p.pi.dwProcessId, "Ornavale", 20000);
 }
 
@@ -268,7 +278,7 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
     {
         Process first("");
         ASSERT_TRUE(first.started);
-        // The catalogue's archives are missing: the notice comes first; closing it lets the start go on.
+        // Without the catalogue's archives the notice comes first; closing it lets the start go on.
         HWND window = MainWindowAfterNotice(first);
         ASSERT_NE(window, nullptr);
 
@@ -294,7 +304,7 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
 
     Process second("");
     ASSERT_TRUE(second.started);
-    // The notice was closed without its box ticked, so it comes again.
+    // The notice (when there is one) was closed without its box ticked, so it comes again.
     HWND window = MainWindowAfterNotice(second);
     ASSERT_NE(window, nullptr);
     RECT r;

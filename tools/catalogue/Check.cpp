@@ -1,0 +1,305 @@
+// The catalogue check: every rule of the index, the archives and the library pictures.
+#include "Check.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "browsing/ResultEntry.h"
+#include "formats/Bmp.h"
+#include "formats/Catalogue.h"
+#include "formats/Cells.h"
+#include "formats/FileBytes.h"
+#include "formats/ZipReader.h"
+
+namespace catalogue {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Faults of one kind beyond this many are counted, not listed.
+constexpr std::size_t kListedPerKind = 5;
+
+class Faults {
+  public:
+    void Add(const std::string& kind, const std::string& detail) {
+        if (++counts_[kind] <= kListedPerKind) list_.push_back(kind + ": " + detail);
+    }
+    std::vector<std::string> Done() {
+        for (const auto& [kind, n] : counts_)
+            if (n > kListedPerKind) list_.push_back(kind + ": " + std::to_string(n - kListedPerKind) + " more");
+        return list_;
+    }
+
+  private:
+    std::map<std::string, std::size_t> counts_;
+    std::vector<std::string> list_;
+};
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool IsAnimation(char typeCode) { return typeCode >= '3' && typeCode <= '5'; }
+
+// The part of a token after its cell: what the frames of one animation share.
+std::string Rest(const std::string& token) { return token.substr(token.find(':', token.find(':') + 1) + 1); }
+
+struct CellKey {
+    int library;
+    int cell;
+    friend auto operator<=>(const CellKey&, const CellKey&) = default;
+};
+
+struct Library {
+    std::optional<formats::Image> picture;
+};
+
+// Up to what count a class goes, and from what count: 16 colours, 256 colours, more.
+bool ColoursFitClass(std::size_t colours, int colourClass) {
+    switch (colourClass) {
+        case 0: return colours <= 16;
+        case 1: return colours > 16 && colours <= 256;
+        default: return colours > 256;
+    }
+}
+
+}  // namespace
+
+CheckResult CheckCatalogue(const fs::path& folder, const CheckRules& rules) {
+    CheckResult result;
+    Faults faults;
+    auto& fig = result.figures;
+
+    auto bytes = formats::ReadFileBytes(folder / "Icondata.dat", 64ull << 20);
+    if (!bytes) {
+        result.faults.push_back("Icondata.dat: " + bytes.error());
+        return result;
+    }
+    const std::string text(bytes->begin(), bytes->end());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')) faults.Add("line end", "a CR without LF");
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) faults.Add("line end", "an LF without CR");
+    }
+    if (!text.empty() && !text.ends_with("\r\n")) faults.Add("line end", "the last line has no CR LF");
+
+    // Tokens of every cell, and the runs of every animation.
+    std::map<CellKey, std::string> tokenOf;
+    std::map<std::pair<int, std::string>, std::set<int>> animationCells;  // (library, rest) → cells
+    std::set<std::pair<int, std::string>> stillRests;
+    std::set<std::string> seenKeywords;
+    std::string previous;
+    const auto lines = formats::SplitLines(text);
+    fig.keywords = lines.size();
+    if (lines.size() > rules.maxKeywords)
+        faults.Add("keywords", std::to_string(lines.size()) + " keywords, more than " + std::to_string(rules.maxKeywords));
+    for (std::string_view line : lines) {
+        auto parsed = formats::ParseIndexLine(line);
+        if (!parsed) {
+            faults.Add("index line", "no \";\" in \"" + std::string(line.substr(0, 40)) + "\"");
+            continue;
+        }
+        const std::string keyword(parsed->keyword);
+        const std::string lower = Lower(keyword);
+        if (keyword.empty() || !std::isalpha(static_cast<unsigned char>(keyword[0])))
+            faults.Add("keyword", "\"" + keyword + "\" does not start with a letter");
+        if (!seenKeywords.insert(lower).second) faults.Add("keyword", "\"" + keyword + "\" twice, letter case aside");
+        else if (!previous.empty() && lower < previous) faults.Add("keyword", "\"" + keyword + "\" out of order");
+        previous = lower;
+        const std::string_view refs = parsed->refs;
+        if (refs.empty() || refs.front() == ';' || refs.back() == ';' || refs.find(";;") != std::string_view::npos)
+            faults.Add("empty token", "in the line of \"" + keyword + "\"");
+
+        // Runs of animation frames in this line: (library, rest) and the cells in listed order.
+        std::vector<std::pair<std::pair<int, std::string>, std::vector<int>>> runs;
+        bool inRun = false;
+        for (std::string_view t : formats::SplitTokens(refs)) {
+            ++fig.tokens;
+            auto ref = ParseCatalogueRef(t);
+            const std::string token(t);
+            if (!ref || ref->library.size() > 4) {
+                faults.Add("token", "\"" + token + "\" is no catalogue token");
+                inRun = false;
+                continue;
+            }
+            const int library = std::stoi(ref->library);
+            if (library < 1 || library > formats::kLastLibrary) faults.Add("token", "\"" + token + "\": no such library");
+            if (ref->typeCode < '0' || ref->typeCode > '8') faults.Add("token", "\"" + token + "\": type code not 0-8");
+            if (!formats::MaskColor(ref->maskDigit)) faults.Add("token", "\"" + token + "\": mask digit not 0-9");
+            auto [it, fresh] = tokenOf.try_emplace(CellKey{library, ref->cell}, token);
+            if (!fresh && it->second != token)
+                faults.Add("cell", "\"" + token + "\" and \"" + it->second + "\" name one cell");
+            auto key = std::make_pair(library, Rest(token));
+            if (!IsAnimation(ref->typeCode)) {
+                stillRests.insert(key);
+                inRun = false;
+                continue;
+            }
+            if (!inRun || runs.back().first != key) runs.push_back({key, {}});
+            runs.back().second.push_back(ref->cell);
+            inRun = true;
+        }
+        std::set<std::pair<int, std::string>> keysOfLine;
+        for (const auto& [key, cells] : runs) {
+            const std::string name = std::to_string(key.first) + ":" + key.second;
+            if (!keysOfLine.insert(key).second)
+                faults.Add("animation", "the frames of " + name + " are not together under \"" + keyword + "\"");
+            // Listed from the last frame to the first, one cell apart.
+            for (std::size_t i = 1; i < cells.size(); ++i)
+                if (cells[i] != cells[i - 1] - 1) faults.Add("animation", "the frames of " + name + " are out of order");
+            std::set<int> set(cells.begin(), cells.end());
+            auto [before, first] = animationCells.try_emplace(key, set);
+            if (!first && before->second != set)
+                faults.Add("animation", name + " has other frames under \"" + keyword + "\" than before");
+        }
+    }
+    for (const auto& [key, cells] : animationCells) {
+        if (stillRests.count(key)) faults.Add("animation", "a still picture shares the key of " + key.second);
+        if (*cells.rbegin() - *cells.begin() + 1 != static_cast<int>(cells.size()))
+            faults.Add("animation", "the frames of " + std::to_string(key.first) + ":" + key.second + " are not consecutive");
+        if (cells.size() < 2) faults.Add("animation", std::to_string(key.first) + ":" + key.second + " has one frame");
+    }
+
+    // The library pictures, from their archives.
+    std::map<std::string, std::unique_ptr<formats::ZipArchive>> archives;
+    std::map<int, Library> libraries;
+    for (const auto& [cell, token] : tokenOf) {
+        if (libraries.count(cell.library)) continue;
+        Library& lib = libraries[cell.library];
+        const auto archiveName = formats::ArchiveForLibrary(cell.library);
+        if (!archiveName) continue;
+        auto& archive = archives[*archiveName];
+        if (!archive) {
+            auto opened = formats::ZipArchive::OpenFile(folder / *archiveName);
+            if (!opened) {
+                faults.Add("archive", *archiveName + ": " + opened.error());
+                archive = nullptr;
+                continue;
+            }
+            archive = std::make_unique<formats::ZipArchive>(std::move(opened).value());
+        }
+        const std::string entry = formats::LibraryEntryName(std::to_string(cell.library));
+        auto index = archive->Find(entry);
+        if (!index) {
+            faults.Add("library", entry + " is not in " + *archiveName);
+            continue;
+        }
+        auto data = archive->Read(*index, formats::kLibraryPassword);
+        if (!data) {
+            faults.Add("library", entry + ": " + data.error());
+            continue;
+        }
+        if (data->size() < 30 || (*data)[28] != 24 || (*data)[29] != 0) faults.Add("library", entry + " is no 24-bit bitmap");
+        auto picture = formats::ReadBmp(data.value());
+        if (!picture) {
+            faults.Add("library", entry + ": " + picture.error());
+            continue;
+        }
+        if (picture->width % formats::kCellSize || picture->height % formats::kCellSize)
+            faults.Add("library", entry + " is no whole grid of cells");
+        lib.picture = std::move(picture).value();
+    }
+    for (const auto& [name, archive] : archives) {
+        if (!archive) continue;
+        for (const auto& e : archive->Entries()) {
+            const std::string stem = e.name.substr(0, e.name.find('.'));
+            const bool number = !stem.empty() && std::all_of(stem.begin(), stem.end(), [](unsigned char c) { return std::isdigit(c); });
+            if (!number || e.name != stem + ".lib" || formats::ArchiveForLibrary(std::stod(stem)) != name)
+                faults.Add("archive", name + " holds " + e.name);
+        }
+    }
+    fig.libraries = libraries.size();
+
+    // Every cell referred to: inside its grid, its mask colour around it, its colours fitting its class.
+    std::unordered_map<std::string, std::size_t> pictures;  // picture bytes → times seen
+    std::map<std::pair<int, std::string>, std::unordered_set<std::uint32_t>> animationColours;
+    std::map<int, std::set<int>> used;
+    for (const auto& [cell, token] : tokenOf) {
+        auto ref = ParseCatalogueRef(token);
+        const Library& lib = libraries[cell.library];
+        if (!lib.picture) continue;
+        const std::uint32_t bgr = formats::MaskColor(ref->maskDigit).value_or(0);
+        const formats::Rgb mask{static_cast<std::uint8_t>(bgr & 0xFF), static_cast<std::uint8_t>(bgr >> 8 & 0xFF),
+                                static_cast<std::uint8_t>(bgr >> 16 & 0xFF)};
+        auto cut = formats::CutCell(*lib.picture, cell.cell, mask);
+        if (!cut) {
+            faults.Add("cell", "\"" + token + "\" lies outside its library's grid");
+            continue;
+        }
+        used[cell.library].insert(cell.cell);
+        bool around = false, anything = false;
+        std::unordered_set<std::uint32_t> colours;
+        std::string bytes;
+        for (int y = 0; y < formats::kCellSize; ++y)
+            for (int x = 0; x < formats::kCellSize; ++x) {
+                const std::size_t i = static_cast<std::size_t>(y) * formats::kCellSize + x;
+                const bool edge = x == 0 || y == 0 || x == formats::kCellSize - 1 || y == formats::kCellSize - 1;
+                if (cut->transparent[i]) {
+                    around = around || edge;
+                    bytes += '\0';
+                    continue;
+                }
+                anything = true;
+                const auto& p = cut->pixels[i];
+                colours.insert(static_cast<std::uint32_t>(p.r) << 16 | p.g << 8 | p.b);
+                bytes += '\1';
+                bytes += static_cast<char>(p.r);
+                bytes += static_cast<char>(p.g);
+                bytes += static_cast<char>(p.b);
+            }
+        if (!around) faults.Add("mask", "the mask colour of \"" + token + "\" does not show around its picture");
+        if (!anything) faults.Add("mask", "\"" + token + "\" shows nothing");
+        if (++pictures[bytes] == 2) faults.Add("picture", "\"" + token + "\" shows a picture stored before");
+        const int colourClass = (ref->typeCode - '0') % 3;
+        if (IsAnimation(ref->typeCode)) {
+            animationColours[{cell.library, Rest(token)}].insert(colours.begin(), colours.end());
+        } else {
+            if (!ColoursFitClass(colours.size(), colourClass))
+                faults.Add("class", "\"" + token + "\" has " + std::to_string(colours.size()) + " colours");
+            if (ref->typeCode >= '0' && ref->typeCode <= '8') ++fig.entries[static_cast<std::size_t>(ref->typeCode - '0')];
+        }
+    }
+    for (const auto& [key, colours] : animationColours) {
+        const char typeCode = key.second.back();
+        if (!ColoursFitClass(colours.size(), (typeCode - '0') % 3))
+            faults.Add("class", "animation " + std::to_string(key.first) + ":" + key.second + " has " +
+                                    std::to_string(colours.size()) + " colours");
+        ++fig.entries[static_cast<std::size_t>(typeCode - '0')];
+    }
+    fig.pictures = pictures.size();
+
+    // A cell that no keyword lists must be empty (a library's last row is filled up with one colour).
+    for (const auto& [number, lib] : libraries) {
+        if (!lib.picture) continue;
+        for (int c = 0; c < formats::CellCount(*lib.picture); ++c) {
+            if (used[number].count(c)) continue;
+            auto cut = formats::CutCell(*lib.picture, c, {});
+            std::set<std::tuple<int, int, int>> colours;
+            for (const auto& p : cut->pixels) colours.insert({p.r, p.g, p.b});
+            if (colours.size() > 1)
+                faults.Add("keyword", "cell " + std::to_string(c) + " of library " + std::to_string(number) +
+                                          " holds a picture under no keyword");
+        }
+    }
+
+    std::size_t animations = fig.entries[3] + fig.entries[4] + fig.entries[5];
+    if (fig.pictures < rules.minPictures)
+        faults.Add("count", std::to_string(fig.pictures) + " pictures, fewer than " + std::to_string(rules.minPictures));
+    if (animations < rules.minAnimations)
+        faults.Add("count", std::to_string(animations) + " animations, fewer than " + std::to_string(rules.minAnimations));
+    if (rules.everyClass)
+        for (int c = 0; c < 9; ++c)
+            if (fig.entries[static_cast<std::size_t>(c)] == 0) faults.Add("count", "no entry of type " + std::to_string(c));
+    result.faults = faults.Done();
+    return result;
+}
+
+}  // namespace catalogue

@@ -1,0 +1,72 @@
+// Words of names and the choice of the catalogue's keywords.
+#include "Keywords.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <stdexcept>
+
+namespace catalogue {
+
+namespace {
+
+// Parts of reverse domain names ("org.gnome.Maps"), which name nothing a picture shows.
+bool DomainPart(std::string_view w) { return w == "org" || w == "com" || w == "net" || w == "io" || w == "www"; }
+
+bool Hexadecimal(std::string_view w) {
+    return w.size() >= 16 && std::all_of(w.begin(), w.end(), [](unsigned char c) { return std::isxdigit(c); });
+}
+
+}  // namespace
+
+std::vector<std::string> NameWords(std::string_view name) {
+    std::vector<std::string> words;
+    std::string word;
+    auto flush = [&] {
+        if (word.size() >= 2 && std::isalpha(static_cast<unsigned char>(word[0])) && !Hexadecimal(word) && !DomainPart(word) &&
+            std::find(words.begin(), words.end(), word) == words.end())
+            words.push_back(word);
+        word.clear();
+    };
+    for (char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80 && std::isalnum(c)) word += static_cast<char>(std::tolower(c));
+        else flush();
+    }
+    flush();
+    return words;
+}
+
+KeywordPlan ChooseKeywords(const std::vector<PictureWords>& pictures, std::size_t limit) {
+    std::set<std::string> chosen;
+    for (const auto& p : pictures) chosen.insert(p.contexts.begin(), p.contexts.end());
+    if (chosen.size() > limit) throw std::runtime_error("more contexts than keywords allowed");
+
+    std::map<std::string, std::size_t> uses;
+    for (const auto& p : pictures)
+        for (const auto& w : p.words)
+            if (!chosen.count(w)) ++uses[w];
+    std::vector<std::pair<std::string, std::size_t>> ranked(uses.begin(), uses.end());
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    for (const auto& [word, count] : ranked) {
+        if (chosen.size() >= limit) break;
+        chosen.insert(word);
+    }
+
+    KeywordPlan plan;
+    plan.keywords.assign(chosen.begin(), chosen.end());
+    auto position = [&](const std::string& w) -> std::ptrdiff_t {
+        auto it = std::lower_bound(plan.keywords.begin(), plan.keywords.end(), w);
+        return it != plan.keywords.end() && *it == w ? it - plan.keywords.begin() : -1;
+    };
+    for (const auto& p : pictures) {
+        std::set<std::size_t> mine;
+        for (const auto* group : {&p.contexts, &p.words})
+            for (const auto& w : *group)
+                if (auto i = position(w); i >= 0) mine.insert(static_cast<std::size_t>(i));
+        plan.pictures.emplace_back(mine.begin(), mine.end());
+    }
+    return plan;
+}
+
+}  // namespace catalogue
