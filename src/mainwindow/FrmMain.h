@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mainwindow/FrmMainIds.h"
+#include "ui/CommonDialog.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
 #include "ui/HiddenList.h"
@@ -42,6 +43,7 @@ class FrmMain : public Form {
     PictureBox pctMask{*this, 1023};
     PictureBox picLogo{*this, 1024};
     PictureBox picNoIcon{*this, 1025};
+    CommonDialog dlgIcon;  // the open and save dialog; its settings stay from one use to the next
 
     // ---- image lists
     ImageList imlToolbarGrey{24, 24};
