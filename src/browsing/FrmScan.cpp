@@ -41,7 +41,6 @@ void FrmScan::CreateControls() {
     txtDir.Create("", 120, 420, 5010, 315);
     cmdBrowse.Create("&Browse", 5235, 390, 1140, 375);
     chkScanSubDir.Create("Scan &Subfolders", 120, 855, 3000, 255);
-    fraFilter.Create("Filter", 120, 1230, 6255, 1710);
     chkALL.Create("&All Libraries", 300, 1500, 3000, 255);
     chkICL.Create("Icon &Libraries (*.icl)", 300, 1890, 2880, 255);
     chkEXE.Create("&Executables (*.exe)", 300, 2220, 2880, 255);
@@ -51,6 +50,7 @@ void FrmScan::CreateControls() {
     chkICO.Create("Ic&ons (*.ico)", 3300, 2550, 2880, 255);
     cmdStart.Create("S&tart", 3960, 3150, 1140, 375, true);
     cmdCancel.Create("Cancel", 5235, 3150, 1140, 375);
+    fraFilter.Create("Filter", 120, 1230, 6255, 1710);  // last: below the boxes it holds
     cmdStart.SetEnabled(false);
 }
 
