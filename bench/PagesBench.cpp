@@ -1,5 +1,7 @@
-// Times the result page: the first, a middle and the last page of 100,000 file icons, and a walk
-// through every page, in the loaded main window. Prints a table in milliseconds.
+// Times the result page: the first, a middle and the last page of 100,000 entries of mixed kinds
+// (icon files, cursor files, the icons of the system's shell library), and a walk through every
+// page, in the loaded main window. Prints a table in milliseconds.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -46,8 +48,20 @@ int main() {
     }
     frmMain.Load();
     frmMain.Show();
+    const std::string cursor = dir.path() + "arrow.cur";
+    WriteIconFile(cursor, 0x00FF00, true);
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string shell = std::string(system) + "\\shell32.dll";
+    const int shellIcons = static_cast<int>(reinterpret_cast<INT_PTR>(ExtractIconA(nullptr, shell.c_str(), UINT(-1))));
     frmMain.cmbResult.Reserve(kEntries);
-    for (int i = 0; i < kEntries; ++i) frmMain.cmbResult.AddItem(OpenEntry(files[i % kFiles], 0, "x", '2'));
+    // Of ten entries: five icon files, one cursor file, four icons of the library.
+    for (int i = 0; i < kEntries; ++i) {
+        const int k = i % 10;
+        if (k < 5) frmMain.cmbResult.AddItem(OpenEntry(files[i % kFiles], 0, "x", '2'));
+        else if (k == 5) frmMain.cmbResult.AddItem(OpenEntry(cursor, 0, "x", '8'));
+        else frmMain.cmbResult.AddItem(OpenEntry(shell, i / 10 % std::max(shellIcons, 1), "#", 'd'));
+    }
     gIconsPerPage = 200;
     gPageCount = PageCountFor(kEntries, gIconsPerPage);
     const int32_t lastFull = (kEntries + gIconsPerPage - 1) / gIconsPerPage;

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
+#include <type_traits>
 #include <utility>
 
+#include "resources/resource.h"
 #include "ui/ImageList.h"
 #include "ui/Unique.h"
 
@@ -28,29 +31,61 @@ HICON AniIcon(const std::string& path) {
     return gAniIcon.get();
 }
 
-// The icons of one file at the indexes asked for; index -> icon, owned by the map's user.
+// A program or library opened for its resources only.
+struct ModuleDeleter {
+    void operator()(HMODULE m) const noexcept { FreeLibrary(m); }
+};
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
+
+// The icon group names of a module in resource order: the order in which the shell numbers a
+// file's icons. A number stands for a group with a numeric id.
+BOOL CALLBACK CollectGroup(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
+    auto& groups = *reinterpret_cast<std::vector<std::string>*>(param);
+    groups.push_back(IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<UINT_PTR>(name)) : name);
+    return TRUE;
+}
+
+// The 32 x 32 image of one icon group, as the shell would pick it.
+HICON IconOfGroup(HMODULE module, const std::string& group) {
+    HRSRC found = FindResourceA(module, group.c_str(), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    auto* directory = static_cast<BYTE*>(loaded ? LockResource(loaded) : nullptr);
+    if (!directory || SizeofResource(module, found) < 6) return nullptr;
+    const int id = LookupIconIdFromDirectoryEx(directory, TRUE, kSize, kSize, LR_DEFAULTCOLOR);
+    if (id <= 0) return nullptr;
+    HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3));  // RT_ICON
+    HGLOBAL bits = image ? LoadResource(module, image) : nullptr;
+    auto* data = static_cast<BYTE*>(bits ? LockResource(bits) : nullptr);
+    if (!data) return nullptr;
+    return CreateIconFromResourceEx(data, SizeofResource(module, image), TRUE, 0x00030000, kSize, kSize,
+                                    LR_DEFAULTCOLOR);
+}
+
+// The icons of one file at the indexes asked for; index -> icon, owned by the map's user. A
+// program or library is opened once for all its icons on the page; anything else (icon and cursor
+// files, 16-bit icon libraries) goes through the shell one icon at a time. An index below 0 names
+// a group by its resource id. The shell's batch extraction is not used: Wine fills only its first
+// handle.
 std::map<int32_t, UniqueIcon> ExtractFromFile(const std::string& path, std::vector<int32_t> indexes) {
     std::map<int32_t, UniqueIcon> icons;
     std::sort(indexes.begin(), indexes.end());
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    std::vector<int32_t> plain;
-    for (int32_t i : indexes) {
-        if (i >= 0) {
-            plain.push_back(i);
-            continue;
+    UniqueModule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (module) {
+        std::vector<std::string> groups;
+        EnumResourceNamesA(module.get(), MAKEINTRESOURCEA(14), CollectGroup, reinterpret_cast<LONG_PTR>(&groups));
+        for (int32_t i : indexes) {
+            std::string group;
+            if (i < 0 && i != INT32_MIN) group = "#" + std::to_string(-i);
+            else if (i >= 0 && static_cast<size_t>(i) < groups.size()) group = groups[static_cast<size_t>(i)];
+            if (group.empty()) continue;
+            if (HICON icon = IconOfGroup(module.get(), group)) icons[i].reset(icon);
         }
-        HICON icon = nullptr;  // a resource id: one at a time
-        if (ExtractIconExA(path.c_str(), i, &icon, nullptr, 1) > 0) icons[i].reset(icon);
+        return icons;
     }
-    if (plain.empty()) return icons;
-    const int32_t first = plain.front();
-    const int32_t count = plain.back() - first + 1;
-    std::vector<HICON> large(static_cast<size_t>(count), nullptr);
-    UINT got = ExtractIconExA(path.c_str(), first, large.data(), nullptr, static_cast<UINT>(count));
-    for (int32_t k = 0; k < count; ++k) {
-        UniqueIcon icon(large[static_cast<size_t>(k)]);
-        if (k < static_cast<int32_t>(got) && icon && std::binary_search(plain.begin(), plain.end(), first + k))
-            icons[first + k] = std::move(icon);
+    for (int32_t i : indexes) {
+        HICON icon = nullptr;
+        if (ExtractIconExA(path.c_str(), i, &icon, nullptr, 1) > 0 && icon) icons[i].reset(icon);
     }
     return icons;
 }
@@ -66,11 +101,21 @@ void PagePictures::AddPlaceholder() { wants_.push_back({Kind::Placeholder, {}, 0
 void PagePictures::AddFileIcon(const std::string& path, int32_t index) {
     wants_.push_back({Kind::FileIcon, path, index});
 }
+void PagePictures::AddCell(const formats::Cell& cell) {
+    wants_.push_back({Kind::Cell, {}, static_cast<int32_t>(cells_.size())});
+    cells_.push_back(cell);
+}
 void PagePictures::AddAniFrame(const std::string& path, int32_t frame) {
     wants_.push_back({Kind::AniFrame, path, frame});
 }
 
-void PagePictures::DrawInto(ImageList& list, HBITMAP placeholder, COLORREF back) const {
+HICON PlaceholderIcon() {
+    static HICON icon = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_NOICON), IMAGE_ICON, kSize, kSize, LR_SHARED));
+    return icon;
+}
+
+void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) const {
     if (wants_.empty()) return;
     std::map<std::string, std::vector<int32_t>> byFile;
     for (const Want& w : wants_)
@@ -88,22 +133,19 @@ void PagePictures::DrawInto(ImageList& list, HBITMAP placeholder, COLORREF back)
     void* bits = nullptr;
     UniqueGdi strip(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     UniqueMemDC dc(CreateCompatibleDC(nullptr));
-    UniqueMemDC source(CreateCompatibleDC(nullptr));
-    if (!strip || !dc || !source) return;
+    if (!strip || !dc) return;
     HGDIOBJ oldStrip = SelectObject(dc.get(), strip.get());
     RECT all{0, 0, kSize * n, kSize};
     UniqueGdi brush(CreateSolidBrush(back));
     FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
 
     auto drawPlaceholder = [&](int x) {
-        if (!placeholder) return;
-        HGDIOBJ old = SelectObject(source.get(), placeholder);
-        BitBlt(dc.get(), x, 0, kSize, kSize, source.get(), 0, 0, SRCCOPY);
-        SelectObject(source.get(), old);
+        if (placeholder) DrawIconEx(dc.get(), x, 0, placeholder, kSize, kSize, 0, nullptr, DI_NORMAL);
     };
     for (int k = 0; k < n; ++k) {
         const Want& w = wants_[static_cast<size_t>(k)];
         const int x = kSize * k;
+        if (w.kind == Kind::Cell) continue;  // written straight into the pixels below
         HICON icon = nullptr;
         if (w.kind == Kind::FileIcon) {
             auto& fileIcons = icons[w.path];
@@ -116,6 +158,25 @@ void PagePictures::DrawInto(ImageList& list, HBITMAP placeholder, COLORREF back)
             !DrawIconEx(dc.get(), x, 0, icon, 0, 0, w.kind == Kind::AniFrame ? static_cast<UINT>(w.index) : 0,
                         nullptr, DI_NORMAL))
             drawPlaceholder(x);
+    }
+    GdiFlush();
+    auto* rows = static_cast<uint8_t*>(bits);
+    const size_t stride = (static_cast<size_t>(kSize) * n * 3 + 3) & ~size_t{3};
+    for (int k = 0; k < n; ++k) {
+        const Want& w = wants_[static_cast<size_t>(k)];
+        if (w.kind != Kind::Cell) continue;
+        const formats::Cell& cell = cells_[static_cast<size_t>(w.index)];
+        for (int y = 0; y < kSize; ++y) {
+            uint8_t* out = rows + stride * static_cast<size_t>(kSize - 1 - y) + static_cast<size_t>(kSize * k) * 3;
+            for (int x = 0; x < kSize; ++x, out += 3) {
+                const size_t i = static_cast<size_t>(y * kSize + x);
+                if (cell.transparent[i]) {
+                    out[0] = GetBValue(back), out[1] = GetGValue(back), out[2] = GetRValue(back);
+                } else {
+                    out[0] = cell.pixels[i].b, out[1] = cell.pixels[i].g, out[2] = cell.pixels[i].r;
+                }
+            }
+        }
     }
     SelectObject(dc.get(), oldStrip);
     list.AddStrip(static_cast<HBITMAP>(strip.get()), back);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/Cells.h"
 #include "ui/Win.h"
 
 class ImageList;
@@ -19,22 +20,29 @@ class PagePictures {
     void AddFileIcon(const std::string& path, int32_t index);
     // A frame of an animated cursor or icon file (path ending in "ani").
     void AddAniFrame(const std::string& path, int32_t frame);
+    // A cell cut from a catalogue library; its transparent pixels take the list's back colour.
+    void AddCell(const formats::Cell& cell);
     int Count() const { return static_cast<int>(wants_.size()); }
 
     // Appends the pictures to `list` in order, one image each: every file is read once for all its
     // icons on the page, and the images go in with one call. Pictures that cannot be drawn show
-    // `placeholder` (32 x 32, may be nullptr). `back` is the colour that becomes transparent.
-    void DrawInto(ImageList& list, HBITMAP placeholder, COLORREF back) const;
+    // `placeholder` (may be nullptr). `back` is the colour that becomes transparent.
+    void DrawInto(ImageList& list, HICON placeholder, COLORREF back) const;
 
   private:
-    enum class Kind { Placeholder, FileIcon, AniFrame };
+    enum class Kind { Placeholder, FileIcon, AniFrame, Cell };
     struct Want {
         Kind kind;
         std::string path;
-        int32_t index;
+        int32_t index;  // icon index, frame, or for a cell its place in cells_
     };
     std::vector<Want> wants_;
+    std::vector<formats::Cell> cells_;
 };
+
+// The program's placeholder for an icon that cannot be read, 32 x 32; nullptr when the program
+// carries no such resource. Shared: never destroyed.
+HICON PlaceholderIcon();
 
 // Drops the loaded animated file's handle (also when the program ends).
 void ReleaseAniIcon();

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "browsing/Library.h"
 #include "browsing/PageMath.h"
 #include "browsing/PagePictures.h"
 #include "browsing/Paging.h"
@@ -21,9 +22,10 @@ struct ItemPlan {
     std::string text;
     std::string typeText;
     std::string origin;
-    enum class Picture { Placeholder, FileIcon, AniFrame } picture = Picture::Placeholder;
+    enum class Picture { Placeholder, FileIcon, AniFrame, Cell } picture = Picture::Placeholder;
     std::string path;
     int32_t index = 0;
+    std::optional<formats::Cell> cell;
 };
 
 ItemPlan PlanOf(std::string text, const ResultEntry& e, std::string origin) {
@@ -48,10 +50,16 @@ void PictureOfFile(ItemPlan& plan, const ResultEntry& e) {
     plan.picture = IsAniPath(e.file) ? ItemPlan::Picture::AniFrame : ItemPlan::Picture::FileIcon;
 }
 
-// A catalogue cell; its library picture is not read yet, so it shows the placeholder.
-std::optional<ItemPlan> BookItem(const ResultEntry& e, int32_t keyNr) {
-    if (keyNr < 0 || keyNr >= kKeywordSlots || !MaskColorFor(e.ref.maskDigit)) return std::nullopt;
-    return PlanOf(gKeywords[static_cast<size_t>(keyNr)], e, OriginText(e));
+// A catalogue cell, cut from its library picture; the placeholder when the library is missing or
+// unreadable or the cell lies outside its picture.
+std::optional<ItemPlan> BookItem(FrmMain& form, const ResultEntry& e, int32_t keyNr) {
+    const auto mask = MaskColorFor(e.ref.maskDigit);
+    if (keyNr < 0 || keyNr >= kKeywordSlots || !mask) return std::nullopt;
+    ItemPlan plan = PlanOf(gKeywords[static_cast<size_t>(keyNr)], e, OriginText(e));
+    form.procExtractLibrary(e.ref.library);
+    if (gLibPresent) plan.cell = form.picBMP.GraphicCell(e.ref.cell, *mask);
+    if (plan.cell) plan.picture = ItemPlan::Picture::Cell;
+    return plan;
 }
 
 std::optional<ItemPlan> FileItem(const ResultEntry& e) {
@@ -129,7 +137,7 @@ void FrmMain::procGetPage() {
                 std::optional<ItemPlan> plan;
                 if (auto entry = ParseEntry(text)) {
                     switch (entry->kind) {
-                        case SourceKind::Book: plan = BookItem(*entry, cmbResult.ItemData(i)); break;
+                        case SourceKind::Book: plan = BookItem(*this, *entry, cmbResult.ItemData(i)); break;
                         case SourceKind::Open: plan = FileItem(*entry); break;
                         case SourceKind::User: {
                             int32_t k = cmbResult.ItemData(i);
@@ -149,6 +157,7 @@ void FrmMain::procGetPage() {
                         case ItemPlan::Picture::Placeholder: pictures.AddPlaceholder(); break;
                         case ItemPlan::Picture::FileIcon: pictures.AddFileIcon(plan->path, plan->index); break;
                         case ItemPlan::Picture::AniFrame: pictures.AddAniFrame(plan->path, plan->index); break;
+                        case ItemPlan::Picture::Cell: pictures.AddCell(*plan->cell); break;
                     }
                     ++gImageIndex;
                 }
@@ -167,7 +176,7 @@ void FrmMain::procGetPage() {
 
         if (!aborted) {
             COLORREF back = pnlResult.BackColor().value_or(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF;
-            pictures.DrawInto(imlResult32, picNoIcon.Picture(), back);
+            pictures.DrawInto(imlResult32, PlaceholderIcon(), back);
             pnlResult.SetIcons(&imlResult32);
             pnlResult.SetSmallIcons(&imlResult32);
             if (gPanelMessage) gPanelMessage->SetText({});

@@ -6,6 +6,14 @@
 #include "core/Global.h"
 #include "ui/Unique.h"
 
+std::filesystem::path WidePath(const std::string& path) {
+    if (path.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), n);
+    return std::filesystem::path(wide);
+}
+
 bool FileExists(const std::string& path) {
     // Opened the way a text read opens it: other readers and writers are welcome, an exclusive
     // holder is not. A folder does not open without backup semantics, so it answers False.

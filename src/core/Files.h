@@ -1,9 +1,14 @@
 // Small file, path and shell helpers shared by every window.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "ui/Win.h"
+
+// A path in the program's ANSI code page as a path object: the standard library would read the
+// bytes in another code page, so a name with accented letters would name another file.
+std::filesystem::path WidePath(const std::string& path);
 
 // Sets gResult to True when the path names a file that can be opened for reading, else False
 // (folders, missing paths and files another program holds exclusively). Returns the same.

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "browsing/PagePictures.h"
 #include "browsing/Paging.h"
 #include "core/ErrorBox.h"
 #include "core/Errors.h"
@@ -83,6 +84,20 @@ void FrmMain::CreateControls() {
     for (PictureBox* p : {&picOpen, &picSave, &pctColor, &pctMask, &picLogo, &picNoIcon}) {
         p->Create(0, 0, 480, 480);
         p->SetVisible(false);
+    }
+    // The placeholder on the window colour, for whoever needs it as a picture.
+    if (HICON placeholder = PlaceholderIcon()) {
+        HDC screen = GetDC(nullptr);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
+        HDC dc = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        RECT all{0, 0, 32, 32};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+        DrawIconEx(dc, 0, 0, placeholder, 32, 32, 0, nullptr, DI_NORMAL);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        picNoIcon.SetPicture(bitmap);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "browsing/PictureClip.h"
 #include "mainwindow/FrmMainIds.h"
 #include "ui/CommonDialog.h"
 #include "ui/Control.h"
@@ -43,6 +44,7 @@ class FrmMain : public Form {
     PictureBox pctMask{*this, 1023};
     PictureBox picLogo{*this, 1024};
     PictureBox picNoIcon{*this, 1025};
+    PictureClip picBMP;  // the catalogue library picture the page cuts its cells from
     CommonDialog dlgIcon;  // the open and save dialog; its settings stay from one use to the next
 
     // ---- image lists

@@ -6,6 +6,7 @@
 #define IDI_ORNAVALE 1
 #define IDI_LED_ON 101
 #define IDI_LED_OFF 102
+#define IDI_NOICON 103  // the placeholder of an icon that cannot be read
 
 // Picture strips, one picture beside the next (keys and sizes in Pictures.h).
 #define IDB_TOOLBAR_GREY 201

@@ -153,7 +153,21 @@ void MenuModel::SetEnabled(int id, bool enabled) {
         if (top.visible) ++position;
     }
     EnableMenuItem(bar_, static_cast<UINT>(position), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-    DrawMenuBar(form_);
+    RedrawBar();
+}
+
+void MenuModel::RedrawBar() {
+    if (batchDepth_ > 0) {
+        barDirty_ = true;
+        return;
+    }
+    if (form_) DrawMenuBar(form_);
+}
+
+void MenuModel::EndBarBatch() {
+    if (batchDepth_ == 0 || --batchDepth_ > 0 || !barDirty_) return;
+    barDirty_ = false;
+    RedrawBar();
 }
 
 void MenuModel::SetChecked(int id, bool checked) {
@@ -245,7 +259,7 @@ void MenuModel::RebuildBar() {
     SetMenu(form_, bar_);
     // SetMenu leaves the replaced bar to us.
     if (old) DestroyMenu(old);
-    DrawMenuBar(form_);
+    RedrawBar();
 }
 
 bool MenuModel::OnInitMenuPopup(HMENU popup) {

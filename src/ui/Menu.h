@@ -83,6 +83,10 @@ class MenuModel {
     // The window is gone, and its bar with it.
     void Detach();
     HMENU Bar() const { return bar_; }
+    // Between these the bar is redrawn once, at the end, rather than after every change: each
+    // redraw of the bar lays out the window's frame again.
+    void BeginBarBatch() { ++batchDepth_; }
+    void EndBarBatch();
     // WM_INITMENUPOPUP: refills a popup of this model from the model. False for other popups.
     bool OnInitMenuPopup(HMENU popup);
     // The popup of an item with its whole tree realised, for TrackPopupMenu; the caller destroys it.
@@ -99,6 +103,22 @@ class MenuModel {
     std::map<int, std::set<int>> arrays_;  // base id -> loaded elements k > 0
     HWND form_ = nullptr;
     HMENU bar_ = nullptr;  // owned by the form's window once set
+    int batchDepth_ = 0;
+    bool barDirty_ = false;
+
+    void RedrawBar();
+};
+
+// One redraw of a model's bar for the changes made in this scope.
+class MenuBarBatch {
+  public:
+    explicit MenuBarBatch(MenuModel& menus) : menus_(menus) { menus_.BeginBarBatch(); }
+    ~MenuBarBatch() { menus_.EndBarBatch(); }
+    MenuBarBatch(const MenuBarBatch&) = delete;
+    MenuBarBatch& operator=(const MenuBarBatch&) = delete;
+
+  private:
+    MenuModel& menus_;
 };
 
 // Shows a popup menu at a screen point in pixels and answers the chosen id (0: none), with

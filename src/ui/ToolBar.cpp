@@ -39,14 +39,18 @@ void ToolButton::SetCaption(const std::string& caption) {
     if (owner_) owner_->ShowCaption(*this);
 }
 
+// Each message to a tool bar repaints it, and an auto-size lays out the cool bar: busy mode and
+// every page switch many buttons, so only what changes is sent.
 void ToolButton::SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
     enabled_ = enabled;
-    if (owner_) owner_->ShowState(*this);
+    if (owner_) owner_->ShowState(*this, false);
 }
 
 void ToolButton::SetVisible(bool visible) {
+    if (visible_ == visible) return;
     visible_ = visible;
-    if (owner_) owner_->ShowState(*this);
+    if (owner_) owner_->ShowState(*this, true);
 }
 
 bool ToolButton::Value() const {
@@ -57,7 +61,7 @@ bool ToolButton::Value() const {
 
 void ToolButton::SetValue(bool pressed) {
     value_ = pressed;
-    if (owner_) owner_->ShowState(*this);
+    if (owner_) owner_->ShowState(*this, false);
 }
 
 void ToolButton::SetImage(const std::string& key) {
@@ -187,13 +191,13 @@ void ToolBar::ShowCaption(const ToolButton& button) {
     Resize();
 }
 
-void ToolBar::ShowState(const ToolButton& button) {
+void ToolBar::ShowState(const ToolButton& button, bool layout) {
     if (!hwnd()) return;
     WPARAM id = static_cast<WPARAM>(button.id_);
     Send(TB_ENABLEBUTTON, id, MAKELPARAM(button.enabled_ ? TRUE : FALSE, 0));
     Send(TB_HIDEBUTTON, id, MAKELPARAM(button.visible_ ? FALSE : TRUE, 0));
     Send(IsCheck(button.style_) ? TB_CHECKBUTTON : TB_PRESSBUTTON, id, MAKELPARAM(button.value_ ? TRUE : FALSE, 0));
-    Resize();
+    if (layout) Resize();
 }
 
 void ToolBar::ShowImage(const ToolButton& button) {

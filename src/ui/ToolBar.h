@@ -128,7 +128,8 @@ class ToolBar : public Control {
     void Realise();
     TBBUTTON Describe(const ToolButton& button, const std::string& caption) const;
     void ShowCaption(const ToolButton& button);
-    void ShowState(const ToolButton& button);
+    // `layout`: the button appeared or went, so the bar sizes itself again.
+    void ShowState(const ToolButton& button, bool layout);
     void ShowImage(const ToolButton& button);
     void Resize();
     void DropDown(ToolButton& button);

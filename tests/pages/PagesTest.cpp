@@ -1,59 +1,15 @@
 // The result page in the loaded main window: items, pictures and tags of a page, an abort in the
 // middle, and the page menus and buttons as result sets shrink and grow.
-#include <gtest/gtest.h>
+#include "PageFixture.h"
+
+#include <algorithm>
 
 #include "IconMaker.h"
-#include "TestSupport.h"
-
-#include <string>
-#include <vector>
-
-#include "browsing/PageMath.h"
-#include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
 #include "core/Files.h"
-#include "core/FolderWalk.h"
 #include "mainwindow/Selection.h"
-#include "mainwindow/FrmMain.h"
-#include "ui/App.h"
 
 namespace {
-
-class PagesTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
-        (void)started;
-        gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-        PresetQuietStart();
-        frmMain.Load();
-        gIconsPerPage = 200;
-        gFavDir.clear();
-        gFavoritesMode = false;
-    }
-    void TearDown() override {
-        gDoEventsHook = nullptr;
-        frmMain.cmbResult.Clear();
-        frmMain.Unload();
-        gMsgBoxHook = nullptr;
-    }
-    // A new result set, shown from page 1 as every filler does.
-    void Fill(const std::vector<std::string>& entries) {
-        frmMain.cmbResult.Clear();
-        for (const auto& e : entries) frmMain.cmbResult.AddItem(e);
-        gPageCount = PageCountFor(frmMain.cmbResult.ListCount(), gIconsPerPage);
-        gPageNr = 1;
-        frmMain.procGetPage();
-        frmMain.procSetPageNr();
-    }
-    static std::string Panel(const char* key) { return frmMain.pnlStatusbar.FindPanel(key)->Text(); }
-    static bool Enabled(int id) { return frmMain.Menus().Find(id)->enabled; }
-    static bool Visible(int id) {
-        const MenuItem* item = frmMain.Menus().Find(id);
-        return item && item->visible;
-    }
-    TempDir dir;
-};
 
 TEST_F(PagesTest, PageItemsCarryTextsTypesOriginsTagsAndPictures) {
     const std::string ico = dir.path() + "star.ico", cur = dir.path() + "arrow.cur";
@@ -137,6 +93,26 @@ TEST_F(PagesTest, PageItemsCarryTextsTypesOriginsTagsAndPictures) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     DestroyIcon(icon);
+}
+
+TEST_F(PagesTest, EveryIconOfALibraryHasItsOwnPicture) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string shell = std::string(system) + "\\shell32.dll";
+    std::vector<std::string> entries;
+    for (int i = 0; i < 12; ++i) entries.push_back(OpenEntry(shell, i, "#" + std::to_string(i + 1) + " of 12", 'd'));
+    entries.push_back(OpenEntry(shell, -3, "x", 'd'));  // by resource id
+    entries.push_back(OpenEntry(dir.path() + "missing.dll", 0, "x", 'd'));
+    Fill(entries);
+    ASSERT_EQ(frmMain.imlResult32.Count(), 14);
+    const std::vector<COLORREF> placeholder = ImagePixels(13);
+    std::vector<std::vector<COLORREF>> distinct;
+    for (int k = 0; k < 13; ++k) {
+        std::vector<COLORREF> pixels = ImagePixels(k);
+        EXPECT_NE(pixels, placeholder) << "icon " << k;
+        if (std::find(distinct.begin(), distinct.end(), pixels) == distinct.end()) distinct.push_back(pixels);
+    }
+    EXPECT_GE(distinct.size(), 8u);
 }
 
 int gPumps = 0;

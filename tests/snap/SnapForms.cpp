@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "browsing/PageMath.h"
+#include "browsing/Paging.h"
+#include "browsing/ResultEntry.h"
 #include "core/FrmMessage.h"
+#include "core/Global.h"
 #include "core/FrmSplash.h"
 #include "core/Settings.h"
 #include "core/FrmTip.h"
@@ -60,6 +64,26 @@ bool SaveWindowBitmap(HWND hwnd, const std::string& file) {
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+// A page of the system's own icons and cursors, with a catalogue entry, in one of the three views.
+Form* ShowPage(void (FrmMain::*view)()) {
+    frmMain.Show();
+    frmMain.cmbResult.Clear();
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string shell = std::string(system) + "\\shell32.dll";
+    const int icons = static_cast<int>(reinterpret_cast<INT_PTR>(ExtractIconA(nullptr, shell.c_str(), UINT(-1))));
+    for (int i = 0; i < icons && i < 40; ++i)
+        frmMain.cmbResult.AddItem(OpenEntry(shell, i, "#" + std::to_string(i + 1) + " of " + std::to_string(icons), 'd'));
+    frmMain.cmbResult.AddItem(BookEntry("1:0:a02"), 0);
+    gKeywords[0] = "star";
+    gIconsPerPage = 200;
+    gPageNr = 1;
+    gPageCount = PageCountFor(frmMain.cmbResult.ListCount(), gIconsPerPage);
+    (frmMain.*view)();
+    frmMain.procGetPage();
+    return &frmMain;
 }
 
 struct Shot {
@@ -136,6 +160,9 @@ std::vector<Shot> Shots() {
              frmMain.mnuViewToolbarTextLabels_Click();
              return &frmMain;
          }},
+        {"page-large", [] { return ShowPage(&FrmMain::mnuViewLargeIcons_Click); }},
+        {"page-list", [] { return ShowPage(&FrmMain::mnuViewList_Click); }},
+        {"page-details", [] { return ShowPage(&FrmMain::mnuViewDetails_Click); }},
     };
 }
 

@@ -1,0 +1,70 @@
+// The loaded main window for the page tests: a fresh result set shown from page 1, the status
+// panels, the menu states and the pixels of the page's pictures.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "browsing/PageMath.h"
+#include "browsing/Paging.h"
+#include "core/FolderWalk.h"
+#include "mainwindow/FrmMain.h"
+#include "ui/App.h"
+
+class PagesTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
+        (void)started;
+        gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
+        PresetQuietStart();
+        frmMain.Load();
+        gIconsPerPage = 200;
+        gFavDir.clear();
+        gFavoritesMode = false;
+    }
+    void TearDown() override {
+        gDoEventsHook = nullptr;
+        frmMain.cmbResult.Clear();
+        frmMain.Unload();
+        gMsgBoxHook = nullptr;
+    }
+    // A new result set, shown from page 1 as every filler does.
+    void Fill(const std::vector<std::string>& entries) {
+        frmMain.cmbResult.Clear();
+        for (const auto& e : entries) frmMain.cmbResult.AddItem(e);
+        gPageCount = PageCountFor(frmMain.cmbResult.ListCount(), gIconsPerPage);
+        gPageNr = 1;
+        frmMain.procGetPage();
+        frmMain.procSetPageNr();
+    }
+    static std::string Panel(const char* key) { return frmMain.pnlStatusbar.FindPanel(key)->Text(); }
+    static bool Enabled(int id) { return frmMain.Menus().Find(id)->enabled; }
+    static bool Visible(int id) {
+        const MenuItem* item = frmMain.Menus().Find(id);
+        return item && item->visible;
+    }
+    TempDir dir;
+};
+
+// The pixels of an image of the page's image list, drawn on white.
+inline std::vector<COLORREF> ImagePixels(int index) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, 32, 32};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(frmMain.imlResult32.handle(), index, dc, 0, 0, ILD_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
