@@ -89,7 +89,7 @@ Form* ShowPage(void (FrmMain::*view)()) {
 struct Shot {
     const char* name;
     std::function<Form*()> show;  // shows the window; answers the form to capture
-    std::function<void()> modal;  // or: shows a modal box, captured and closed while it is open
+    std::function<void()> modal = nullptr;  // or: shows a modal box, captured and closed while it is open
 };
 
 // The capture of a modal box: taken by a timer while the box's own loop runs.
