@@ -8,6 +8,7 @@
 #include <string>
 
 #include "LibraryMaker.h"
+#include "BenchClock.h"
 #include "TestSupport.h"
 #include "browsing/Library.h"
 #include "browsing/PageMath.h"
@@ -18,17 +19,6 @@
 #include "ui/App.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 template <typename Work>
 double Time(Work work) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchClock.h"
 #include "IconMaker.h"
 #include "TestSupport.h"
 #include "browsing/PageMath.h"
@@ -14,17 +15,6 @@
 #include "ui/App.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double TimePage(int32_t page) {
     double start = NowMs();

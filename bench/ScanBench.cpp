@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchClock.h"
 #include "IconMaker.h"
 #include "TestSupport.h"
 #include "browsing/FrmScan.h"
@@ -16,24 +17,6 @@
 
 namespace {
 
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.rfind('\\') + 1);
-}
-
 void MakeFolders(const std::string& path) {
     for (size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
         CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
@@ -42,7 +25,7 @@ void MakeFolders(const std::string& path) {
 
 // 5,000 files in 50 folders of 10 sub-folders: of every ten, eight icons, one cursor, one library.
 void MakeTree(const std::string& root) {
-    const std::string library = ProgramFolder() + "bench_iconlib.dll";
+    const std::string library = TestProgramDir() + "bench_iconlib.dll";
     for (int i = 0; i < 5000; ++i) {
         const std::string folder = root + "set" + std::to_string(i / 100) + "\\part" + std::to_string(i / 10 % 10);
         if (i % 10 == 0) MakeFolders(folder);

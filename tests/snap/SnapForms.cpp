@@ -13,6 +13,7 @@
 #include "core/FrmSplash.h"
 #include "core/Settings.h"
 #include "core/FrmTip.h"
+#include "core/Instance.h"
 #include "browsing/FrmScan.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
@@ -175,8 +176,10 @@ int main(int argc, char** argv) {
     }
     InitApp(GetModuleHandleA(nullptr));
     gEndWhenNoForms = false;
-    // The catalogue notice would stop the main window's start until someone closes it.
+    // The catalogue notice would stop the main window's start until someone closes it, and this
+    // program's own arguments are no paths to open.
     WriteSetting(setting::OrnavaleLight, "1");
+    gStartArguments = [] { return std::string(); };
     // A message box would wait for a person: print it instead.
     gMsgBoxHook = [](const std::string& text, UINT, const std::string& title) {
         std::fprintf(stderr, "message box \"%s\": %s\n", title.c_str(), text.c_str());

@@ -28,7 +28,8 @@ class TempDir {
 // Removes a registry key with all its sub-keys; no error when it is missing.
 void DeleteRegTree(HKEY hive, const std::string& key);
 
-// Stores the settings that keep the main window's start quiet in a test: no catalogue notice.
+// Keeps the main window's start quiet in a test: no catalogue notice (a stored setting), and the
+// test program's own switches are not opened as paths.
 void PresetQuietStart();
 
 // Removes the program's own store so that a test starts from an empty registry, and again at the end.

@@ -1,0 +1,16 @@
+// The benchmarks' clock.
+#pragma once
+
+#include "ui/Win.h"
+
+// Milliseconds from the performance counter.
+inline double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
