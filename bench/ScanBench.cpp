@@ -11,6 +11,7 @@
 #include "IconMaker.h"
 #include "TestSupport.h"
 #include "browsing/FrmScan.h"
+#include "browsing/OpenPaths.h"
 #include "core/FolderWalk.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
@@ -54,6 +55,25 @@ void CopySystemFolder(const std::string& target) {
     FindClose(find);
 }
 
+// The two halves of a scan on their own: the walk with the type filter, and the listing of the
+// kept files up to the first page.
+void Halves(const std::string& folder) {
+    FrmMain& main = frmMain;
+    main.lstFiles.Clear();
+    double start = NowMs();
+    std::string path = folder;
+    int32_t files = 0, folders = 0;
+    ScanFolderTree(path, "*.*", files, folders);
+    KeepFiles(main.lstFiles, IsIconFileName);
+    std::printf("%-34s %8d %8d %8s %10.1f\n", "  walk and filter", files, main.lstFiles.ListCount(), "", NowMs() - start);
+    main.cmbResult.Clear();
+    start = NowMs();
+    main.procSetAbort(false);
+    main.procSearchOpen();
+    std::printf("%-34s %8s %8d %8d %10.1f\n", "  listing to the first page", "", main.lstFiles.ListCount(),
+                main.cmbResult.ListCount(), NowMs() - start);
+}
+
 void Scan(const char* what, const std::string& folder) {
     frmScan.Load();
     frmScan.txtDir.SetText(folder);
@@ -90,7 +110,9 @@ int main(int argc, char** argv) {
     frmMain.Show();
     std::printf("%-34s %8s %8s %8s %10s\n", "scan (all types, sub-folders)", "checked", "kept", "icons", "ms");
     Scan("generated tree of 5,000 files", root + "tree");
+    Halves(root + "tree");
     Scan("copy of the system folder", root + "system");
+    Halves(root + "system");
     UnloadAllFormsExcept(nullptr);
     return 0;
 }
