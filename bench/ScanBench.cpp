@@ -65,7 +65,8 @@ void Halves(const std::string& folder) {
     int32_t files = 0, folders = 0;
     ScanFolderTree(path, "*.*", files, folders);
     KeepFiles(main.lstFiles, IsIconFileName);
-    std::printf("%-34s %8d %8d %8s %10.1f\n", "  walk and filter", files, main.lstFiles.ListCount(), "", NowMs() - start);
+    std::printf("%-34s %8d %8d %8s %10.1f\n", "  walk and filter", files, main.lstFiles.ListCount(), "",
+                NowMs() - start);
     main.cmbResult.Clear();
     start = NowMs();
     main.procSetAbort(false);

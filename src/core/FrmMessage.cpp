@@ -77,7 +77,8 @@ void FrmMessage::Form_Load() {
     int height = Height() + kClientHeight - ScaleHeight();
     Move(Left(), Top(), width, height);
 
-    MoveToStoredPlace(ReadStoredSetting(setting::MessageLeft).Number(), ReadStoredSetting(setting::MessageTop).Number());
+    MoveToStoredPlace(ReadStoredSetting(setting::MessageLeft).Number(),
+                      ReadStoredSetting(setting::MessageTop).Number());
 
     if (gHotSpotMode) {
         cmdOK.SetVisible(false);

@@ -122,7 +122,8 @@ TEST_F(FavoritesTest, CreateAsksAgainAfterACollisionOrABadNameAndAddsOneNode) {
         EXPECT_EQ(asked.at(0), "Create Favorite Folder|Give the Name of the Favorite Folder.|") << c.name;
         ASSERT_EQ(boxes.size(), c.messages.size()) << c.name;
         for (size_t i = 0; i < boxes.size(); ++i) {
-            EXPECT_EQ(boxes[i].text.compare(0, c.messages[i].size(), c.messages[i]), 0) << c.name << ": " << boxes[i].text;
+            EXPECT_EQ(boxes[i].text.compare(0, c.messages[i].size(), c.messages[i]), 0)
+                << c.name << ": " << boxes[i].text;
             EXPECT_EQ(boxes[i].title, "Create Favorite Folder") << c.name;
             EXPECT_EQ(boxes[i].style, static_cast<UINT>(MB_ICONHAND)) << c.name;
         }
@@ -146,8 +147,8 @@ TEST_F(FavoritesTest, RemoveDeletesTheFolderWithItsSubFoldersOnYesOnly) {
     EXPECT_TRUE(frmMain.pnlNav.Exists("favori\\A"));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text,
-              "Are you sure you want to remove the 'A' Favorite Folder and all of it's subgroups?.\rAll icons present in "
-              "this folder and all it's subfolders will be permanently deleted from your harddisk!");
+              "Are you sure you want to remove the 'A' Favorite Folder and all of it's subgroups?.\rAll icons present "
+              "in this folder and all it's subfolders will be permanently deleted from your harddisk!");
     EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
     EXPECT_EQ(boxes[0].title, "Remove Favorite Folder");
 
