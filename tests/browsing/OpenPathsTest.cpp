@@ -74,20 +74,6 @@ TEST(OpenPaths, TypeFilterKeepsTheTickedTypesInAnyCase) {
     for (const char* p : {"x.bmp", "x.ico.txt", "xico", ""}) EXPECT_FALSE(IsIconFileName(p)) << p;
 }
 
-TEST(OpenPaths, KeepFilesKeepsOrderAndItemData) {
-    HiddenList files;
-    files.AddItem("a.txt", 1);
-    files.AddItem("b.ico", 2);
-    files.AddItem("c.bmp", 3);
-    files.AddItem("d.DLL", 4);
-    KeepFiles(files, IsIconFileName);
-    ASSERT_EQ(files.ListCount(), 2);
-    EXPECT_EQ(files.List(0), "b.ico");
-    EXPECT_EQ(files.ItemData(0), 2);
-    EXPECT_EQ(files.List(1), "d.DLL");
-    EXPECT_EQ(files.ItemData(1), 4);
-}
-
 TEST(Favorites, FolderNamesWindowsAcceptsAndNoOthers) {
     for (const char* ok : {"Icons", "My Icons", "a.b", " lead", "\xC9toiles"}) EXPECT_TRUE(IsValidFolderName(ok)) << ok;
     for (const char* bad : {"", ".", "..", "a\\b", "a/b", "c:", "a*", "a?", "a\"b", "a<b", "a>b", "a|b", "end.",

@@ -50,8 +50,8 @@ TEST(InputBox, OkAnswersTheTextAndEveryOtherWayOutAnswersNothing) {
         Close how;
         const char* typed;
         const char* answer;
-    } cases[] = {{Close::OK, "My Folder", "My Folder"}, {Close::OK, "", ""}, {Close::Cancel, "typed", ""},
-                 {Close::Escape, "typed", ""}, {Close::CloseBox, "typed", ""}};
+    } cases[] = {{Close::OK, "My Folder", "My Folder"}, {Close::Cancel, "typed", ""}, {Close::Escape, "typed", ""},
+                 {Close::CloseBox, "typed", ""}};
     for (const Case& c : cases) {
         how = c.how;
         typed = c.typed;
