@@ -3,9 +3,9 @@
 
 #include "ui/Win.h"
 
-// Milliseconds from the performance counter.
+// Milliseconds from the performance counter, for differences only.
 inline double NowMs() {
-    static LARGE_INTEGER frequency = [] {
+    static const LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
         return f;

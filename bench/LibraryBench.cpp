@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "LibraryMaker.h"
 #include "BenchClock.h"
+#include "LibraryMaker.h"
 #include "TestSupport.h"
 #include "browsing/Library.h"
 #include "browsing/PageMath.h"
