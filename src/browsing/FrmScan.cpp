@@ -1,18 +1,176 @@
 // The disk scan window.
 #include "browsing/FrmScan.h"
 
+#include "browsing/PageMath.h"
+#include "browsing/Paging.h"
+#include "core/FolderWalk.h"
+#include "core/Global.h"
+#include "core/Settings.h"
+#include "mainwindow/FrmMain.h"
+#include "ui/App.h"
+
 FrmScan frmScan;
+
+namespace {
+
+// Geometry of the client area in twips.
+constexpr int kClientWidth = 6495;
+constexpr int kClientHeight = 3705;
+
+// Closing the window keeps the sub-folder box as a number, where Start keeps it as text.
+constexpr SettingDef kScanSubDirNumber{Store::Settings, "ScanSubDir", REG_DWORD, nullptr};
+
+// A stored box: ticked for "1" (or any other true value), not ticked when missing.
+int BoxValue(const SettingDef& def) { return ReadStoredSetting(def).Truth() ? 1 : 0; }
+
+void SaveBox(const SettingDef& def, const CheckBox& box) { WriteSetting(def, std::to_string(box.Value())); }
+
+}  // namespace
 
 FormSpec FrmScan::Spec() const {
     FormSpec s;
-    s.caption = "Scan";
-    s.width = 6600;
-    s.height = 4200;
+    s.caption = "Open by Folder";
+    s.border = BorderStyle::FixedDialog;
+    s.width = kClientWidth + 120;
+    s.height = kClientHeight + 480;
     return s;
 }
 
 void FrmScan::CreateControls() {
-    txtDir.Create("", 240, 240, 6000, 315);
-    cmdStart.Create("&Start", 4920, 3000, 1215, 375);
+    lblDir.Create("Folders:", 120, 150, 1200, 255);
+    txtDir.Create("", 120, 420, 5010, 315);
+    cmdBrowse.Create("&Browse", 5235, 390, 1140, 375);
+    chkScanSubDir.Create("Scan &Subfolders", 120, 855, 3000, 255);
+    chkALL.Create("&All Libraries", 300, 1500, 3000, 255);
+    chkICL.Create("Icon &Libraries (*.icl)", 300, 1890, 2880, 255);
+    chkEXE.Create("&Executables (*.exe)", 300, 2220, 2880, 255);
+    chkDLL.Create("&Dynamic Link Libraries (*.dll)", 300, 2550, 2880, 255);
+    chkANI.Create("Animated &Icons (*.ani)", 3300, 1890, 2880, 255);
+    chkCUR.Create("&Cursors (*.cur)", 3300, 2220, 2880, 255);
+    chkICO.Create("Ic&ons (*.ico)", 3300, 2550, 2880, 255);
+    cmdStart.Create("S&tart", 3960, 3150, 1140, 375, true);
+    cmdCancel.Create("Cancel", 5235, 3150, 1140, 375);
+    fraFilter.Create("Filter", 120, 1230, 6255, 1710);  // last: below the boxes it holds
     cmdStart.SetEnabled(false);
+}
+
+void FrmScan::BindEvents() {
+    chkALL.Click = [this] { chkALL_Click(); };
+    cmdBrowse.Click = [this] { cmdBrowse_Click(); };
+    cmdCancel.Click = [this] { cmdCancel_Click(); };
+    cmdStart.Click = [this] { cmdStart_Click(); };
+}
+
+void FrmScan::Form_Load() {
+    // The frame fits exactly around the designed client area, whatever the system's borders.
+    Move(Left(), Top(), Width() + kClientWidth - ScaleWidth(), Height() + kClientHeight - ScaleHeight());
+    DoEvents();
+
+    // Stored as text by Start and as a number on closing; either reads.
+    gScanSubDirs = ReadStoredSetting(setting::ScanSubDir).Truth();
+    chkScanSubDir.SetValue(gScanSubDirs ? 1 : 0);
+
+    const Variant folder = ReadStoredSetting(setting::ScanDirectory);
+    txtDir.SetText(folder.IsBlank() ? std::string() : folder.Text());
+    cmdStart.SetEnabled(!folder.IsBlank());
+
+    chkALL.SetValue(BoxValue(setting::ScanAll));
+    chkANI.SetValue(BoxValue(setting::ScanANI));
+    chkDLL.SetValue(BoxValue(setting::ScanDLL));
+    chkCUR.SetValue(BoxValue(setting::ScanCUR));
+    chkEXE.SetValue(BoxValue(setting::ScanEXE));
+    chkICL.SetValue(BoxValue(setting::ScanICL));
+    chkICO.SetValue(BoxValue(setting::ScanICO));
+    chkALL_Click();
+
+    MoveToStoredPlace(ReadStoredSetting(setting::ScanLeft).Number(), ReadStoredSetting(setting::ScanTop).Number());
+}
+
+void FrmScan::chkALL_Click() {
+    const bool each = chkALL.Value() != 1;
+    for (CheckBox* box : {&chkICL, &chkEXE, &chkDLL, &chkANI, &chkCUR, &chkICO}) box->SetEnabled(each);
+}
+
+void FrmScan::cmdBrowse_Click() {
+    // The picker writes the folder into txtDir and enables Start itself.
+    gResult = BrowseForFolder(txtDir.Text());
+}
+
+void FrmScan::cmdCancel_Click() { Unload(); }
+
+FileTypeFilter FrmScan::Filter() const {
+    FileTypeFilter f;
+    f.all = chkALL.Value() == 1;
+    f.ani = chkANI.Value() == 1;
+    f.cur = chkCUR.Value() == 1;
+    f.dll = chkDLL.Value() == 1;
+    f.exe = chkEXE.Value() == 1;
+    f.icl = chkICL.Value() == 1;
+    f.ico = chkICO.Value() == 1;
+    return f;
+}
+
+void FrmScan::cmdStart_Click() {
+    DoEvents();
+    if (!IsLoaded()) return;
+
+    WriteSetting(setting::ScanDirectory, txtDir.Text());
+    SaveBox(setting::ScanAll, chkALL);
+    SaveBox(setting::ScanANI, chkANI);
+    SaveBox(setting::ScanCUR, chkCUR);
+    SaveBox(setting::ScanDLL, chkDLL);
+    SaveBox(setting::ScanEXE, chkEXE);
+    SaveBox(setting::ScanICL, chkICL);
+    SaveBox(setting::ScanICO, chkICO);
+    gScanSubDirs = chkScanSubDir.Value() == 1;
+    WriteSetting(setting::ScanSubDir, gScanSubDirs ? "1" : "0");
+
+    if (txtDir.Text().empty()) {
+        cmdStart.SetEnabled(false);
+        gResult = MsgBox("Select a valid path!", MB_ICONEXCLAMATION, Caption(), hwnd());
+        return;
+    }
+
+    Hide();
+    FrmMain& main = frmMain;
+    main.lstFiles.Clear();
+    main.procSetAbort(false);
+    if (gPanelMessage) gPanelMessage->SetText("Searching for icon libraries, please wait...");
+
+    // Counted from nought for this walk: the status text gives this folder's numbers.
+    gFileCount = 0;
+    gDirCount = 0;
+    std::string folder = txtDir.Text();
+    ScanFolderTree(folder, "*.*", gFileCount, gDirCount);
+
+    if (gAbort) {
+        // The previous result comes back from its first page.
+        gAbort = false;
+        gPageNr = 1;
+        gPageCount = PageCountFor(main.cmbResult.ListCount(), gIconsPerPage);
+        main.procGetPage();
+        main.procSetPageNr();
+        main.procSetAbort(true);
+        SetScreenMousePointer(0);
+        Unload();
+        return;
+    }
+
+    KeepFiles(main.lstFiles, [filter = Filter()](const std::string& path) { return filter.Keeps(path); });
+    if (gPanelMessage)
+        gPanelMessage->SetText(std::to_string(gFileCount) + " files checked, " +
+                               std::to_string(main.lstFiles.ListCount()) + " files matched your filter.");
+    SetScreenMousePointer(0);
+    DoEvents();
+
+    main.cmbResult.Clear();
+    main.procSearchOpen();
+    main.procSetAbort(true);
+    main.cmbSearch.SetText({});
+    SetScreenMousePointer(0);
+}
+
+void FrmScan::Form_Unload(bool&) {
+    if (WindowState() != 1) WriteWindowPos(windowpos::Scan, {Top(), Left()});
+    WriteSetting(kScanSubDirNumber, chkScanSubDir.Value() == 1 ? 1 : 0);
 }

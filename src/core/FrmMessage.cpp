@@ -39,15 +39,6 @@ HBITMAP DrawInformationIcon(int size) {
     return bitmap;
 }
 
-// True when the window's caption strip, at the given place in twips, lies on some screen; a place
-// stored while another screen layout was in use may not, and a modal window nobody can see would
-// hold the whole program.
-bool CaptionOnScreen(int left, int top, int width) {
-    RECT strip{TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(left + width),
-               TwipsToPxY(top) + GetSystemMetrics(SM_CYCAPTION)};
-    return MonitorFromRect(&strip, MONITOR_DEFAULTTONULL) != nullptr;
-}
-
 bool currentAnswer = false;  // the answer of the message being shown
 
 }  // namespace
@@ -86,15 +77,8 @@ void FrmMessage::Form_Load() {
     int height = Height() + kClientHeight - ScaleHeight();
     Move(Left(), Top(), width, height);
 
-    int screenWidth = PxToTwipsX(GetSystemMetrics(SM_CXSCREEN));
-    int screenHeight = PxToTwipsY(GetSystemMetrics(SM_CYSCREEN));
-    int top = ReadStoredSetting(setting::MessageTop).Number().value_or((screenHeight - height) / 2);
-    int left = ReadStoredSetting(setting::MessageLeft).Number().value_or((screenWidth - width) / 2);
-    if (!CaptionOnScreen(left, top, width)) {
-        top = (screenHeight - height) / 2;
-        left = (screenWidth - width) / 2;
-    }
-    Move(left, top);
+    MoveToStoredPlace(ReadStoredSetting(setting::MessageLeft).Number(),
+                      ReadStoredSetting(setting::MessageTop).Number());
 
     if (gHotSpotMode) {
         cmdOK.SetVisible(false);

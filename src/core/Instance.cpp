@@ -65,6 +65,8 @@ std::string ArgumentsOf(const std::string& commandLine) {
     return commandLine.substr(i);
 }
 
+std::string (*gStartArguments)() = [] { return ArgumentsOf(GetCommandLineA()); };
+
 bool Main() {
     if (IsFirstInstance(kMutexName)) {
         frmSplash.Show();

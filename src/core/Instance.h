@@ -32,6 +32,9 @@ void ReleaseInstanceMutex();
 std::vector<char> HandoverBytes(const std::string& arguments);
 // The command line without the program's own path (quoted or not) and the blanks after it.
 std::string ArgumentsOf(const std::string& commandLine);
+// The arguments this program was started with, which the main window opens as paths; test
+// programs replace it, so that their own switches are not opened.
+extern std::string (*gStartArguments)();
 
 // The program's entry procedure: the first instance shows the splash and answers true (the
 // message loop runs next); a second instance hands over or raises the first and answers false.

@@ -140,7 +140,7 @@ void FrmMain::Form_Load() {
     // 5./6. The hand-over arrives through OnMessage; mark the window for a later start to find.
     step([this] { SetAppWindowProp(hwnd()); });
     // 7. Paths given on the command line.
-    step([this] { procOpenCommandLine(ArgumentsOf(GetCommandLineA())); });
+    step([this] { procOpenCommandLine(gStartArguments()); });
     // 8. Favorites name.
     step([] {
         gFavoritesName = LastComponent(GetSpecialFolder(CSIDL_FAVORITES));

@@ -8,6 +8,7 @@
 
 #include "browsing/PictureClip.h"
 #include "mainwindow/FrmMainIds.h"
+#include "ui/CommonDialog.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
 #include "ui/HiddenList.h"
@@ -44,6 +45,7 @@ class FrmMain : public Form {
     PictureBox picLogo{*this, 1024};
     PictureBox picNoIcon{*this, 1025};
     PictureClip picBMP;  // the catalogue library picture the page cuts its cells from
+    CommonDialog dlgIcon;  // the open and save dialog; its settings stay from one use to the next
 
     // ---- image lists
     ImageList imlToolbarGrey{24, 24};

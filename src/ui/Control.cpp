@@ -131,6 +131,24 @@ void Frame::Create(const std::string& caption, int left, int top, int width, int
     Define("BUTTON", BS_GROUPBOX, 0, left, top, width, height, caption);
 }
 
+namespace {
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_ERASEBKGND) {
+        // A group box draws only its edge and caption.
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+        return TRUE;
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FrameProc, 0);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+}  // namespace
+
+void Frame::AfterCreate() {
+    SetWindowSubclass(hwnd(), FrameProc, 0, 0);
+}
+
 void Button::Create(const std::string& caption, int left, int top, int width, int height, bool isDefault) {
     Define("BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, left, top, width, height,
            caption);

@@ -109,10 +109,16 @@ class Label : public Control {
     bool transparent_ = false;
 };
 
+// A group box around other controls of the form; it paints its own inside, which the form
+// (clipping its children) leaves alone. Create it after the controls it holds: a child window made
+// later lies below those made before, and the controls must lie above the box to show.
 class Frame : public Control {
   public:
     using Control::Control;
     void Create(const std::string& caption, int left, int top, int width, int height);
+
+  protected:
+    void AfterCreate() override;
 };
 
 class Button : public Control {

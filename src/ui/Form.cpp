@@ -83,6 +83,12 @@ HFONT CreateSansFont(int points, int weight) {
                        "MS Sans Serif");
 }
 
+bool CaptionOnScreen(int left, int top, int width) {
+    RECT strip{TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(left + width),
+               TwipsToPxY(top) + GetSystemMetrics(SM_CYCAPTION)};
+    return MonitorFromRect(&strip, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
 Form::Form(std::string name) : name_(std::move(name)) {}
 
 Form::~Form() {
@@ -268,6 +274,18 @@ void Form::Move(int left, int top, int width, int height) {
     if (width < 0 || height < 0) flags |= SWP_NOSIZE;
     SetWindowPos(hwnd_, nullptr, TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(std::max(width, 0)),
                  TwipsToPxY(std::max(height, 0)), flags);
+}
+
+void Form::MoveToStoredPlace(std::optional<int> left, std::optional<int> top) {
+    const int width = Width(), height = Height();
+    const int centreLeft = (PxToTwipsX(GetSystemMetrics(SM_CXSCREEN)) - width) / 2;
+    const int centreTop = (PxToTwipsY(GetSystemMetrics(SM_CYSCREEN)) - height) / 2;
+    int x = left.value_or(centreLeft), y = top.value_or(centreTop);
+    if (!CaptionOnScreen(x, y, width)) {
+        x = centreLeft;
+        y = centreTop;
+    }
+    Move(x, y);
 }
 
 int Form::ScaleWidth() const {

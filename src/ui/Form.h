@@ -61,6 +61,9 @@ class Form {
     int Width() const;
     int Height() const;
     void Move(int left, int top, int width = -1, int height = -1);
+    // Moves the window, keeping its size, to a stored place in twips. A missing coordinate centres
+    // the window on the screen that way; a place whose caption lies on no screen centres it fully.
+    void MoveToStoredPlace(std::optional<int> left, std::optional<int> top);
     // Client area in twips.
     int ScaleWidth() const;
     int ScaleHeight() const;
@@ -134,6 +137,11 @@ class Form {
 
 // "MS Sans Serif" at the given size in points, the forms' font; the caller owns it.
 HFONT CreateSansFont(int points, int weight);
+
+// True when a window's caption strip, at this place in twips, lies on some screen. A place stored
+// while another screen layout was in use may not, and a modal window nobody can see would hold the
+// whole program.
+bool CaptionOnScreen(int left, int top, int width);
 
 // The window class every form uses.
 inline constexpr const char* kFormClass = "OrnavaleForm";

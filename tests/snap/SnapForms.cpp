@@ -13,9 +13,12 @@
 #include "core/FrmSplash.h"
 #include "core/Settings.h"
 #include "core/FrmTip.h"
+#include "core/Instance.h"
+#include "browsing/FrmScan.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 #include "ui/Form.h"
+#include "ui/InputBox.h"
 
 namespace {
 
@@ -87,7 +90,18 @@ Form* ShowPage(void (FrmMain::*view)()) {
 struct Shot {
     const char* name;
     std::function<Form*()> show;  // shows the window; answers the form to capture
+    std::function<void()> modal = nullptr;  // or: shows a modal box, captured and closed while it is open
 };
+
+// The capture of a modal box: taken by a timer while the box's own loop runs.
+std::string modalFile;
+bool modalSaved = false;
+void CALLBACK CaptureModal(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND box = GetActiveWindow();
+    modalSaved = box && SaveWindowBitmap(box, modalFile);
+    if (box) PostMessageA(box, WM_CLOSE, 0, 0);
+}
 
 std::vector<Shot> Shots() {
     return {
@@ -115,6 +129,27 @@ std::vector<Shot> Shots() {
              frmTip.Show();
              return &frmTip;
          }},
+        {"scan",
+         [] {
+             frmScan.Load();
+             frmScan.txtDir.SetText("C:\\Icons\\Collection");
+             frmScan.cmdStart.SetEnabled(true);
+             frmScan.chkScanSubDir.SetValue(1);
+             frmScan.chkICO.SetValue(1);
+             frmScan.chkCUR.SetValue(1);
+             frmScan.Show();
+             return &frmScan;
+         }},
+        {"scan-all",
+         [] {
+             frmScan.Load();
+             frmScan.chkICO.SetValue(1);
+             frmScan.chkALL.SetValue(1);
+             frmScan.Show();
+             return &frmScan;
+         }},
+        {"inputbox", nullptr,
+         [] { InputBox("Give the Name of the Favorite Folder.", "Create Favorite Folder", "New Folder"); }},
         {"main",
          [] {
              frmMain.Show();
@@ -141,8 +176,10 @@ int main(int argc, char** argv) {
     }
     InitApp(GetModuleHandleA(nullptr));
     gEndWhenNoForms = false;
-    // The catalogue notice would stop the main window's start until someone closes it.
+    // The catalogue notice would stop the main window's start until someone closes it, and this
+    // program's own arguments are no paths to open.
     WriteSetting(setting::OrnavaleLight, "1");
+    gStartArguments = [] { return std::string(); };
     // A message box would wait for a person: print it instead.
     gMsgBoxHook = [](const std::string& text, UINT, const std::string& title) {
         std::fprintf(stderr, "message box \"%s\": %s\n", title.c_str(), text.c_str());
@@ -154,10 +191,20 @@ int main(int argc, char** argv) {
         bool wanted = argc == 2;
         for (int i = 2; i < argc; ++i) wanted = wanted || shot.name == std::string(argv[i]);
         if (!wanted) continue;
-        Form* form = shot.show();
-        Pump(700);
         std::string file = folder + "\\" + shot.name + ".bmp";
-        if (!form || !form->hwnd() || !SaveWindowBitmap(form->hwnd(), file)) {
+        bool saved = false;
+        if (shot.modal) {
+            modalFile = file;
+            modalSaved = false;
+            SetTimer(nullptr, 0, 700, CaptureModal);
+            shot.modal();
+            saved = modalSaved;
+        } else {
+            Form* form = shot.show();
+            Pump(700);
+            saved = form && form->hwnd() && SaveWindowBitmap(form->hwnd(), file);
+        }
+        if (!saved) {
             std::fprintf(stderr, "could not capture %s\n", shot.name);
             ++failures;
         } else {

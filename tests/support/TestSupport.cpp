@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "core/Global.h"
+#include "core/Instance.h"
 
 std::string TestProgramDir() {
     char buffer[MAX_PATH] = {};
@@ -81,6 +82,7 @@ CleanStore::CleanStore() { Wipe(); }
 CleanStore::~CleanStore() { Wipe(); }
 
 void PresetQuietStart() {
+    gStartArguments = [] { return std::string(); };
     HKEY k;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
                         nullptr) != ERROR_SUCCESS)

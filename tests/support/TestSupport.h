@@ -29,8 +29,9 @@ class TempDir {
 void DeleteRegTree(HKEY hive, const std::string& key);
 
 // Keeps the main window's start quiet in a test: stores the settings that keep the catalogue notice
-// away and, when gAppPath is empty, makes it a folder of this test program's own with an empty
-// catalogue index, so that the catalogue load finds one and has nothing to say.
+// away; when gAppPath is empty, makes it a folder of this test program's own with an empty
+// catalogue index, so that the catalogue load finds one and has nothing to say; and the test
+// program's own switches are not opened as paths.
 void PresetQuietStart();
 
 // Removes the program's own store so that a test starts from an empty registry, and again at the end.

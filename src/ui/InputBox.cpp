@@ -1,0 +1,75 @@
+// The input box: a form of its own with a prompt, a text field, OK and Cancel.
+#include "ui/InputBox.h"
+
+#include "ui/Control.h"
+#include "ui/Form.h"
+
+InputBoxHook gInputBoxHook = nullptr;
+
+namespace {
+
+// Geometry of the client area in twips.
+constexpr int kClientWidth = 6000;
+constexpr int kClientHeight = 1860;
+
+class FrmInputBox : public Form {
+  public:
+    FrmInputBox() : Form("frmInputBox") {}
+
+    Label lblPrompt{*this, 1001};
+    Button cmdOK{*this, 1002};
+    Button cmdCancel{*this, 1003};
+    TextBox txtInput{*this, 1004};
+
+    std::string answer;
+
+  protected:
+    FormSpec Spec() const override {
+        FormSpec s;
+        s.border = BorderStyle::FixedDialog;
+        s.width = kClientWidth + 120;
+        s.height = kClientHeight + 480;
+        return s;
+    }
+    void CreateControls() override {
+        lblPrompt.Create("", 120, 120, 4500, 1080);
+        cmdOK.Create("OK", 4740, 120, 1140, 375, true);
+        cmdCancel.Create("Cancel", 4740, 600, 1140, 375);
+        txtInput.Create("", 120, 1380, 5760, 315);
+    }
+    void BindEvents() override {
+        cmdOK.Click = [this] {
+            answer = txtInput.Text();
+            Unload();
+        };
+        cmdCancel.Click = [this] { Unload(); };
+    }
+    void Form_Load() override {
+        // The frame fits exactly around the designed client area, whatever the system's borders.
+        Move(Left(), Top(), Width() + kClientWidth - ScaleWidth(), Height() + kClientHeight - ScaleHeight());
+    }
+    void Form_Activate() override {
+        txtInput.SetFocus();
+        SendMessageA(txtInput.hwnd(), EM_SETSEL, 0, -1);
+    }
+    int DefaultButtonId() const override { return cmdOK.id(); }
+    int CancelButtonId() const override { return cmdCancel.id(); }
+};
+
+FrmInputBox frmInputBox;
+
+}  // namespace
+
+std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
+    if (gInputBoxHook) return gInputBoxHook(prompt, title, defaultText);
+    frmInputBox.answer.clear();
+    frmInputBox.Load();
+    frmInputBox.SetCaption(title);
+    frmInputBox.lblPrompt.SetText(prompt);
+    frmInputBox.txtInput.SetText(defaultText);
+    frmInputBox.ShowModal();
+    // Closed any way but OK: the answer stays empty.
+    std::string answer = std::move(frmInputBox.answer);
+    frmInputBox.Unload();
+    return answer;
+}

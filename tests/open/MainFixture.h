@@ -1,0 +1,66 @@
+// The loaded main window for the open, scan and favorites tests, with every box and dialog
+// answered by the test and what they showed kept for the checks.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "core/FolderWalk.h"
+#include "mainwindow/FrmMain.h"
+#include "ui/App.h"
+
+struct ShownBox {
+    std::string text;
+    UINT style;
+    std::string title;
+};
+
+class MainFixture : public testing::Test {
+  protected:
+    static inline std::vector<ShownBox> boxes;
+    static inline std::deque<int> boxAnswers;  // IDOK when none is left
+
+    void SetUp() override {
+        static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
+        (void)started;
+        boxes.clear();
+        boxAnswers.clear();
+        gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
+            boxes.push_back({text, style, title});
+            if (boxAnswers.empty()) return IDOK;
+            int answer = boxAnswers.front();
+            boxAnswers.pop_front();
+            return answer;
+        };
+        PresetQuietStart();
+        frmMain.Load();
+        gAbort = gScanSubDirs = gFavoritesMode = false;
+    }
+    void TearDown() override {
+        gDoEventsHook = nullptr;
+        frmMain.cmbResult.Clear();
+        frmMain.lstFiles.Clear();
+        UnloadAllFormsExcept(nullptr);
+        gMsgBoxHook = nullptr;
+    }
+
+    static std::string Panel(const char* key) { return frmMain.pnlStatusbar.FindPanel(key)->Text(); }
+    static bool MenuEnabled(int id) { return frmMain.Menus().Find(id)->enabled; }
+    // lstFiles as paths below root (the root itself cut off); paths elsewhere stay whole.
+    static std::set<std::string> Listed(const std::string& root) {
+        std::set<std::string> s;
+        for (int i = 0; i < frmMain.lstFiles.ListCount(); ++i) {
+            std::string p = frmMain.lstFiles.List(i);
+            s.insert(p.compare(0, root.size(), root) == 0 ? p.substr(root.size()) : p);
+        }
+        return s;
+    }
+
+    CleanStore clean;
+    TempDir dir;
+};
