@@ -248,7 +248,7 @@ DWORD ReadPos(const char* name, bool* found) {
 // True when the program folder holds the catalogue's first archive (scripts/catalogue puts it there).
 bool CatalogueInstalled() {
     const std::string program = ProgramPath();
-    const std::string archive = program.substr(0, program.rfind('\') + 1) + "Iconlib.res";
+    const std::string archive = program.substr(0, program.rfind('\\') + 1) + "Iconlib.res";
     return GetFileAttributesA(archive.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
