@@ -1,6 +1,7 @@
 // The commands, status panels and paths that follow the selected result item, and the page buttons.
 #include "mainwindow/FrmMain.h"
 
+#include "browsing/FrmAdd.h"
 #include "browsing/PagePictures.h"
 #include "browsing/Paging.h"
 #include "core/Files.h"
@@ -119,6 +120,7 @@ void FrmMain::procItemSelected() {
     }
     Menus().SetVisible(ID_mnuDiv16, s.div16);
     Menus().SetVisible(ID_mnuDiv22, s.div22);
+    frmAdd.PresetTypes(s.typeOptions, s.typeChosen);
 }
 
 void FrmMain::procSetPageButtons() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "IconMaker.h"
+#include "browsing/FrmAdd.h"
 #include "browsing/ResultEntry.h"
 #include "core/Files.h"
 #include "mainwindow/Selection.h"
@@ -208,6 +209,41 @@ TEST_F(PagesTest, PageMenusLightAndButtonsFollowTheResultSet) {
     frmMain.procSetPageNr();
     EXPECT_EQ(frmMain.Menus().ArrayUBound(base), ID_mnuGoToPageNr_Last - base);
     EXPECT_EQ(frmMain.Menus().ArrayUBound(bar), ID_mnuGoBarToPageNr_Last - bar);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PagesTest, SelectionPresetsTheReferenceTypes) {
+    const std::string ico = dir.path() + "star.ico";
+    ASSERT_TRUE(WriteIconFile(ico, 0xFF0000));
+    gKeywords[0] = "star";
+    Fill({OpenEntry(ico, 0, "x", '0'), OpenEntry(dir.path() + "lib.icl", 3, "#4 of 9", 'i'), BookEntry("1:0:a25")});
+    struct Case {
+        int item;
+        std::vector<int> enabled;
+        int chosen;
+    } cases[] = {
+        {1, {0}, 0},
+        {2, {0, 1, 2, 6, 7, 8}, 2},
+        {3, {}, 2},  // a catalogue cell files no reference: the chosen type stays
+    };
+    for (bool windowMade : {false, true}) {
+        if (windowMade) frmAdd.Load();
+        for (const Case& c : cases) {
+            frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(c.item));
+            frmMain.procItemSelected();
+            for (int i = 0; i < 9; ++i) {
+                const bool on = std::find(c.enabled.begin(), c.enabled.end(), i) != c.enabled.end();
+                EXPECT_EQ(frmAdd.TypeEnabled(i), on) << c.item << " option " << i;
+                if (windowMade) EXPECT_EQ(IsWindowEnabled(frmAdd.optType[static_cast<size_t>(i)].hwnd()) != 0, on);
+            }
+            EXPECT_EQ(frmAdd.ChosenType(), c.chosen) << c.item;
+            if (windowMade) EXPECT_TRUE(frmAdd.optType[static_cast<size_t>(c.chosen)].Value()) << c.item;
+        }
+    }
+    frmAdd.Unload();
 }
 
 }  // namespace
