@@ -1,0 +1,104 @@
+// The open commands and the scan window through to the result page: real icon and cursor files
+// listed, the count shown and busy mode left.
+#include "MainFixture.h"
+
+#include "IconMaker.h"
+#include "browsing/Favorites.h"
+#include "browsing/FrmScan.h"
+#include "browsing/Paging.h"
+#include "core/Global.h"
+#include "mainwindow/Options.h"
+#include "mainwindow/Selection.h"
+
+namespace {
+
+class ListingTest : public MainFixture {
+  protected:
+    void SetUp() override {
+        MainFixture::SetUp();
+        gIconsPerPage = 200;
+        dir.Folder("Tree\\sub");
+        for (const char* f : {"Tree\\a.ico", "Tree\\B.ICO", "Tree\\sub\\d.ico"}) WriteIconFile(dir.path() + f, 0x3366CC);
+        WriteIconFile(dir.path() + "Tree\\c.cur", 0x00AA00, true);
+        dir.File("Tree\\notes.txt");
+    }
+    // The page and the state every listing ends in.
+    static void ExpectShown(int entries, const std::string& name) {
+        EXPECT_EQ(frmMain.cmbResult.ListCount(), entries) << name;
+        EXPECT_EQ(frmMain.pnlResult.Count(), entries) << name;
+        EXPECT_EQ(Panel("count"), std::to_string(entries) + " Icon(s)") << name;
+        EXPECT_EQ(Panel("area"), "Page 1 of 1") << name;
+        EXPECT_TRUE(MenuEnabled(ID_mnuFile)) << name;
+        EXPECT_TRUE(frmMain.pnlNav.Enabled()) << name;
+        EXPECT_EQ(gPageNr, 1) << name;
+    }
+};
+
+}  // namespace
+
+TEST_F(ListingTest, ScanOfATemporaryTreeListsItsIcons) {
+    struct Case {
+        const char* name;
+        bool all, ico, sub;
+        int entries;
+    } cases[] = {
+        {"icons, sub-folders", false, true, true, 3},
+        {"all, this folder", true, false, false, 3},
+        {"all, sub-folders", true, false, true, 4},
+    };
+    for (const Case& c : cases) {
+        frmMain.cmbResult.AddItem("C:\\before\\x.ico;0;x;2open");
+        frmMain.cmbSearch.SetText("keyword");
+        frmScan.Load();
+        frmScan.txtDir.SetText(dir.path() + "Tree");
+        frmScan.chkALL.SetValue(c.all ? 1 : 0);
+        frmScan.chkICO.SetValue(c.ico ? 1 : 0);
+        frmScan.chkScanSubDir.SetValue(c.sub ? 1 : 0);
+        frmScan.cmdStart_Click();
+        ExpectShown(c.entries, c.name);
+        EXPECT_EQ(frmMain.cmbSearch.Text(), "") << c.name;
+    }
+}
+
+TEST_F(ListingTest, PathListAndOpenByFileListTheirFiles) {
+    gPathList = "\"" + dir.path() + "Tree\" " + dir.path() + "Tree\\A.ICO";
+    frmMain.procOpenPathList(32);
+    ExpectShown(5, "path list");  // a.ico twice: once found in the folder, once named
+
+    using namespace std::string_literals;
+    FileDialog system = gOpenFileDialog;
+    static std::string answer;
+    answer = dir.path() + "Tree\0a.ico\0c.cur"s;
+    gOpenFileDialog = [](OPENFILENAMEA& ofn) {
+        memcpy(ofn.lpstrFile, answer.data(), answer.size());
+        ofn.lpstrFile[answer.size()] = ofn.lpstrFile[answer.size() + 1] = '\0';
+        return true;
+    };
+    frmMain.mnuFileOpen_Click();
+    gOpenFileDialog = system;
+    ExpectShown(2, "open by file");
+}
+
+TEST_F(ListingTest, DeletingAFavoriteFoundByKeywordSearchesAgain) {
+    const std::string saved = gFavDir;
+    gFavDir = dir.Folder("Favorites");
+    WriteIconFile(gFavDir + "\\star.ico", 0xCC3333);
+    WriteIconFile(gFavDir + "\\moon.ico", 0x3333CC);
+    gSearchFav = true;
+    gKeywords[7] = "star";
+    frmMain.cmbSearch.AddItem("star");
+    frmMain.cmbSearch.SetItemData(frmMain.cmbSearch.ListCount() - 1, 7);
+    frmMain.cmbSearch.SetListIndex(frmMain.cmbSearch.ListCount() - 1);
+    frmMain.procSearchOrnavale();
+    ASSERT_EQ(frmMain.cmbResult.ListCount(), 1);
+
+    gFavFolderNode.clear();
+    gSelDir = gFavDir + "\\";
+    gSelFile = "star.ico";
+    frmMain.mnuFavoriteDel_Click();
+    EXPECT_EQ(frmMain.cmbResult.ListCount(), 0);
+    EXPECT_EQ(Panel("count"), "0 Icon(s)");
+    gSearchFav = false;
+    gKeywords[7].clear();
+    gFavDir = saved;
+}
