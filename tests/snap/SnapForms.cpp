@@ -22,6 +22,13 @@
 
 namespace {
 
+std::string TestProgramFolder() {
+    char buffer[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string path(buffer);
+    return path.substr(0, path.rfind('\\') + 1);
+}
+
 void Pump(DWORD ms) {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < ms) {
@@ -84,6 +91,19 @@ Form* ShowPage(void (FrmMain::*view)()) {
     gPageCount = PageCountFor(frmMain.cmbResult.ListCount(), gIconsPerPage);
     (frmMain.*view)();
     frmMain.procGetPage();
+    return &frmMain;
+}
+
+// The shipped catalogue loaded from the built program folder and a keyword searched, as a click
+// in the keyword box does it.
+Form* ShowKeyword(const char* keyword) {
+    const std::string tests = TestProgramFolder();
+    gAppPath = tests.substr(0, tests.rfind('\\', tests.size() - 2) + 1) + "Ornavale\\";
+    frmMain.Show();
+    for (int i = 0; i < frmMain.cmbSearch.ListCount(); ++i)
+        if (frmMain.cmbSearch.List(i) == keyword) frmMain.cmbSearch.SetListIndex(i);
+    frmMain.mnuViewLargeIcons_Click();
+    frmMain.procSearchOrnavale();
     return &frmMain;
 }
 
@@ -164,6 +184,8 @@ std::vector<Shot> Shots() {
         {"page-large", [] { return ShowPage(&FrmMain::mnuViewLargeIcons_Click); }},
         {"page-list", [] { return ShowPage(&FrmMain::mnuViewList_Click); }},
         {"page-details", [] { return ShowPage(&FrmMain::mnuViewDetails_Click); }},
+        {"keyword-folder", [] { return ShowKeyword("folder"); }},
+        {"keyword-cursor", [] { return ShowKeyword("cursor"); }},
     };
 }
 
