@@ -11,8 +11,8 @@ FrmAdd frmAdd;
 FormSpec FrmAdd::Spec() const {
     FormSpec s;
     s.caption = "Add Reference";
-    s.width = 4800;
-    s.height = 4200;
+    s.width = 6600;
+    s.height = 2880;
     return s;
 }
 
@@ -27,13 +27,13 @@ constexpr const char* kTypeCaptions[9] = {
 }  // namespace
 
 void FrmAdd::CreateControls() {
-    cmbSearch.Create(240, 240, 4200, 315, true);
+    cmbSearch.Create(240, 240, 6000, 315, true);
     // Three columns of shape by three rows of colours, as the type digits count.
     for (int i = 0; i < 9; ++i)
-        optType[static_cast<size_t>(i)].Create(kTypeCaptions[i], 360 + i / 3 * 1400, 1080 + i % 3 * 330, 1380, 300,
+        optType[static_cast<size_t>(i)].Create(kTypeCaptions[i], 360 + i / 3 * 1950, 1080 + i % 3 * 330, 1900, 300,
                                                i == 0);
     // Made after the options it holds, so that it paints around them.
-    fraType.Create("Icon Type", 240, 780, 4200, 1380);
+    fraType.Create("Icon Type", 240, 780, 6000, 1380);
 }
 
 void FrmAdd::BindEvents() {

@@ -28,12 +28,7 @@ void SaveBox(const SettingDef& def, const CheckBox& box) { WriteSetting(def, std
 }  // namespace
 
 FormSpec FrmScan::Spec() const {
-    FormSpec s;
-    s.caption = "Open by Folder";
-    s.border = BorderStyle::FixedDialog;
-    s.width = kClientWidth + 120;
-    s.height = kClientHeight + 480;
-    return s;
+    return FixedDialogSpec("Open by Folder", kClientWidth, kClientHeight);
 }
 
 void FrmScan::CreateControls() {

@@ -44,13 +44,8 @@ bool currentAnswer = false;  // the answer of the message being shown
 }  // namespace
 
 FormSpec FrmMessage::Spec() const {
-    FormSpec s;
-    s.caption = "Message";
-    s.border = BorderStyle::FixedDialog;
-    // Room for a usual frame; Form_Load fits the frame exactly around the client area.
-    s.width = kClientWidth + 120;
-    s.height = kClientHeight + 480;
-    return s;
+    // Form_Load fits the frame exactly around the client area.
+    return FixedDialogSpec("Message", kClientWidth, kClientHeight);
 }
 
 void FrmMessage::CreateControls() {

@@ -254,13 +254,8 @@ FrmTip::~FrmTip() {
 }
 
 FormSpec FrmTip::Spec() const {
-    FormSpec s;
-    s.caption = "Tip of the Day";
-    s.border = BorderStyle::FixedDialog;
-    // Room for a usual frame; Form_Load fits the frame exactly around the client area.
-    s.width = kClientWidth + 120;
-    s.height = kClientHeight + 480;
-    return s;
+    // Form_Load fits the frame exactly around the client area.
+    return FixedDialogSpec("Tip of the Day", kClientWidth, kClientHeight);
 }
 
 void FrmTip::CreateControls() {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "ui/Menu.h"
@@ -29,6 +30,16 @@ struct FormSpec {
     bool topmost = false;
     bool keyPreview = false;  // Form_KeyDown sees keys before the focused control
 };
+
+// A fixed dialog with a client area of clientWidth x clientHeight twips and room for a usual frame.
+inline FormSpec FixedDialogSpec(std::string caption, int clientWidth, int clientHeight) {
+    FormSpec s;
+    s.caption = std::move(caption);
+    s.border = BorderStyle::FixedDialog;
+    s.width = clientWidth + 120;
+    s.height = clientHeight + 480;
+    return s;
+}
 
 class Form {
   public:

@@ -1,10 +1,12 @@
 // Shows the program's windows one at a time and saves each as a BMP file, so that a person can
 // look at them: snap_forms.exe <folder> [window name ...]
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "browsing/FrmAdd.h"
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
@@ -184,6 +186,14 @@ std::vector<Shot> Shots() {
         {"page-large", [] { return ShowPage(&FrmMain::mnuViewLargeIcons_Click); }},
         {"page-list", [] { return ShowPage(&FrmMain::mnuViewList_Click); }},
         {"page-details", [] { return ShowPage(&FrmMain::mnuViewDetails_Click); }},
+        {"add-reference",
+         [] {
+             frmMain.Show();
+             std::array<bool, 9> library{true, true, true, false, false, false, true, true, true};
+             frmAdd.PresetTypes(library, 2);
+             frmAdd.Show();
+             return &frmAdd;
+         }},
         {"keyword-folder", [] { return ShowKeyword("folder"); }},
         {"keyword-cursor", [] { return ShowKeyword("cursor"); }},
     };
