@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "browsing/FileIcons.h"
 #include "resources/resource.h"
 #include "ui/ImageList.h"
 #include "ui/Unique.h"
@@ -70,7 +71,10 @@ std::map<int32_t, UniqueIcon> ExtractFromFile(const std::string& path, std::vect
     std::map<int32_t, UniqueIcon> icons;
     std::sort(indexes.begin(), indexes.end());
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    UniqueModule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    // Icon and cursor files are no modules: trying to load one as a module costs as much as reading it.
+    const IconFileType type = IconFileTypeOf(path);
+    const bool iconFile = type == IconFileType::Ico || type == IconFileType::Cur;
+    UniqueModule module(iconFile ? nullptr : LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (module) {
         std::vector<std::string> groups;
         EnumResourceNamesA(module.get(), MAKEINTRESOURCEA(14), CollectGroup, reinterpret_cast<LONG_PTR>(&groups));

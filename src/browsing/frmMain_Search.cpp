@@ -1,11 +1,13 @@
 // The keyword search and the icons of the user's files.
 #include "mainwindow/FrmMain.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "browsing/FileIconReader.h"
 #include "browsing/FileIcons.h"
 #include "browsing/KeywordHits.h"
 #include "browsing/PageMath.h"
@@ -15,44 +17,17 @@
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
-#include "ui/Unique.h"
+
+unsigned long gListingEventsMs = 20;
 
 namespace {
-
-// Larger icon, cursor and animated files are not read: no real one comes near it.
-constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
 
 constexpr const char* kSearchingIcons = "Searching for icons, please wait...";
 constexpr const char* kSearchingFavorites = "Searching for favorites, please wait...";
 
-// Up to maxBytes from the start of a file named by an ANSI path (the C++ file streams would convert the
-// path in another code page); with `whole`, nothing unless the whole file fits. nullopt when unreadable.
-std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-    uint64_t wanted = static_cast<uint64_t>(size.QuadPart);
-    if (wanted > maxBytes) {
-        if (whole) return std::nullopt;
-        wanted = maxBytes;
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(wanted));
-    DWORD got = 0;
-    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                           got != bytes.size()))
-        return std::nullopt;
-    return bytes;
-}
-
-// The icon resources of a program, library or icon library, as the shell counts them.
-int32_t LibraryIconCount(const std::string& path) {
-    auto head = ReadUserFile(path, 2, false);
-    if (!head || !IsExecutableHeader(*head)) return 0;
-    HICON count = ExtractIconA(AppInstance(), path.c_str(), static_cast<UINT>(-1));
-    return static_cast<int32_t>(reinterpret_cast<UINT_PTR>(count));
-}
+// Threads reading a listing's files ahead of the window thread. More do not help: under Wine the
+// opening of files goes through one server process.
+constexpr unsigned kListingReaders = 2;
 
 // Entries 1 to n of a file through procAddResultEntry; an animated file's come one frame step at a time.
 void procAddIconEntries(FrmMain& form, const std::string& sFile, IconFileType type, int32_t n, int32_t k,
@@ -89,6 +64,25 @@ bool CountDue() {
     if (now - gCountShownAt < kShowCountEveryMs) return false;
     gCountShownAt = now;
     return true;
+}
+
+DWORD gEventsRunAt = 0;
+
+bool EventsDue() {
+    const DWORD now = GetTickCount();
+    if (now - gEventsRunAt < gListingEventsMs) return false;
+    gEventsRunAt = now;
+    return true;
+}
+
+// The entries a file gave, added to the result set.
+void AddCountedIcons(FrmMain& form, const std::string& sFile, const FileIconCount& icons) {
+    const IconFileType type = IconFileTypeOf(sFile);
+    if (type == IconFileType::Ani) {
+        for (int32_t k = 0; k < icons.count; ++k) procAddIconEntries(form, sFile, type, 1, k, 0);
+    } else if (icons.count >= 1) {
+        procAddIconEntries(form, sFile, type, icons.count, 0, icons.typeCode);
+    }
 }
 
 void SetPanel(Panel* panel, const std::string& text) {
@@ -162,48 +156,44 @@ void FrmMain::procSearchOpen() {
     if (pnlStatusbar.hwnd()) UpdateWindow(pnlStatusbar.hwnd());
     DoEvents();
     if (!IsLoaded()) return;
-    // Events run after every file: only the abort button may act meanwhile, whoever called.
+    // Events run during the listing: only the abort button may act meanwhile, whoever called.
     if (!IsBusy(*this)) procSetAbort(false);
-    for (int i = 0; i < lstFiles.ListCount(); ++i) {
+
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<size_t>(lstFiles.ListCount()));
+    for (int i = 0; i < lstFiles.ListCount(); ++i) paths.push_back(lstFiles.List(i));
+    FileIconCountsAhead ahead(std::move(paths), kListingReaders);
+    gEventsRunAt = GetTickCount();
+    for (int i = 0; i < lstFiles.ListCount() && !gAbort; ++i) {
         const std::string path = lstFiles.List(i);  // the list may change while events run
+        FileIconCount icons;
+        const size_t at = static_cast<size_t>(i);
+        if (at < ahead.size() && ahead.Path(at) == path) {
+            // A slow file (a network share) keeps the window alive while it is read.
+            while (!ahead.Wait(at, static_cast<unsigned>(std::max(gListingEventsMs, 1ul)), icons)) {
+                DoEvents();
+                gEventsRunAt = GetTickCount();
+                if (!IsLoaded()) return;
+            }
+        } else {
+            icons = ReadFileIconCount(path);
+        }
         try {
-            procAddFileIcons(path);
+            AddCountedIcons(*this, path, icons);
         } catch (const std::exception&) {
             // A file that fails half-way keeps the entries it gave; the next file goes on.
         }
-        DoEvents();
-        if (!IsLoaded()) return;
-        if (gAbort) break;
+        if (EventsDue()) {
+            DoEvents();
+            if (!IsLoaded()) return;
+        }
     }
     SetPanel(gPanelCount, std::to_string(cmbResult.ListCount()) + " Icon(s)");
     EndFill(*this);
     SetScreenMousePointer(0);
 }
 
-void FrmMain::procAddFileIcons(const std::string& sFile) {
-    const IconFileType type = IconFileTypeOf(sFile);
-    switch (type) {
-        case IconFileType::Other: return;
-        case IconFileType::Icl:
-        case IconFileType::Dll:
-        case IconFileType::Exe: {
-            const int32_t n = LibraryIconCount(sFile);
-            if (n >= 1) procAddIconEntries(*this, sFile, type, n, 0, 0);
-            return;
-        }
-        case IconFileType::Ico:
-        case IconFileType::Cur:
-        case IconFileType::Ani: break;
-    }
-    auto bytes = ReadUserFile(sFile, kMaxIconFileBytes, true);
-    if (!bytes) return;
-    const FileIconCount icons = CountFileIcons(type, *bytes);
-    if (type == IconFileType::Ani) {
-        for (int32_t k = 0; k < icons.count; ++k) procAddIconEntries(*this, sFile, type, 1, k, 0);
-    } else if (icons.count >= 1) {
-        procAddIconEntries(*this, sFile, type, icons.count, 0, icons.typeCode);
-    }
-}
+void FrmMain::procAddFileIcons(const std::string& sFile) { AddCountedIcons(*this, sFile, ReadFileIconCount(sFile)); }
 
 void FrmMain::procAddResultEntry(const std::string& file, int32_t index, const std::string& label,
                                  const std::string& kind) {

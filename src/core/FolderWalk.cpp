@@ -128,23 +128,46 @@ FavoritesNodeKeys FavoritesKeys(const std::string& favDir, const std::string& wa
     return keys;
 }
 
+namespace {
+
+// True for the patterns every name matches: one look at the folder then serves both passes.
+bool MatchesEverything(const std::string& pattern) { return pattern == "*" || pattern == "*.*"; }
+
+// The folder's entries, with the attributes the listing already holds (no second look per entry).
+HANDLE FindEntries(const std::string& spec, WIN32_FIND_DATAA& found) {
+    return FindFirstFileExA(spec.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                            FIND_FIRST_EX_LARGE_FETCH);
+}
+
+bool IsDotEntry(const char* name) { return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])); }
+
+}  // namespace
+
 uint64_t ScanFolderTree(std::string& path, const std::string& pattern, int32_t& fileCount, int32_t& dirCount) {
     if (path.empty() || path.back() != '\\') path += '\\';
     uint64_t total = 0;
     std::vector<std::string> subFolders;
+    const bool onePass = MatchesEverything(pattern);
+
+    // Lists an entry the pattern matched; false once the walk is aborted.
+    auto list = [&](const WIN32_FIND_DATAA& entry, const std::string& name) {
+        total += (static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+        ++fileCount;
+        frmMain.lstFiles.AddItem(path + name);
+        LetEventsRun();
+        return !gAbort;
+    };
 
     WIN32_FIND_DATAA found;
     {
-        UniqueFind find(FindFirstFileA((path + "*").c_str(), &found));
+        UniqueFind find(FindEntries(path + "*", found));
         if (find) {
             do {
+                if (IsDotEntry(found.cFileName)) continue;
                 std::string name = found.cFileName;
-                TrimAtNull(name);
-                if (name == "." || name == "..") continue;
                 LetEventsRun();
                 if (gAbort) return total;
-                DWORD attributes = GetFileAttributesA((path + name).c_str());
-                if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     subFolders.push_back(name);
                     ++dirCount;
                     if (gFavoritesMode) {
@@ -156,24 +179,18 @@ uint64_t ScanFolderTree(std::string& path, const std::string& pattern, int32_t& 
                             // A folder the tree already shows, or one outside the favorites branch.
                         }
                     }
-                    LetEventsRun();
                 }
+                if (onePass && !list(found, name)) return total;
             } while (FindNextFileA(find.get(), &found));
         }
     }
 
-    {
-        UniqueFind find(FindFirstFileA((path + pattern).c_str(), &found));
+    if (!onePass) {
+        UniqueFind find(FindEntries(path + pattern, found));
         if (find) {
             do {
-                std::string name = found.cFileName;
-                TrimAtNull(name);
-                if (name == "." || name == "..") continue;
-                total += (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-                ++fileCount;
-                frmMain.lstFiles.AddItem(path + name);
-                LetEventsRun();
-                if (gAbort) return total;
+                if (IsDotEntry(found.cFileName)) continue;
+                if (!list(found, found.cFileName)) return total;
             } while (FindNextFileA(find.get(), &found));
         }
     }

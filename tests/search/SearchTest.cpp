@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "browsing/FileIconReader.h"
 #include "browsing/ResultEntry.h"
 #include "formats/AniFile.h"
 #include "mainwindow/Options.h"
@@ -256,6 +257,35 @@ TEST_F(SearchTest, EachFileGivesOneEntryPerIconOrFrame) {
     EXPECT_FALSE(Busy());
 }
 
+TEST_F(SearchTest, FilesReadAheadCountAsFilesReadOneByOne) {
+    std::vector<std::string> files = {
+        Write("a.ico", StillFile(1, 32, 4)), Write("b.cur", StillFile(2, 32, 8)), Write("c.ani", AniFile(3)),
+        TestProgramDir() + "icons12.dll",    TestProgramDir() + "noicons.exe",   Write("d.txt", ToBytes("text")),
+        dir.path() + "missing.ico",
+    };
+    for (int i = 0; i < 40; ++i) files.push_back(Write("many" + std::to_string(i) + ".ico", StillFile(1, 32, i % 2 ? 4 : 32)));
+    std::vector<FileIconCount> alone;
+    for (const std::string& f : files) alone.push_back(ReadFileIconCount(f));
+    EXPECT_EQ(alone[3].count, 12);
+    EXPECT_EQ(alone[2].count, 3);
+
+    for (unsigned workers : {0u, 1u, 3u, 64u}) {
+        FileIconCountsAhead ahead(files, workers);
+        ASSERT_EQ(ahead.size(), files.size());
+        for (size_t i = 0; i < files.size(); ++i) {
+            FileIconCount count;
+            while (!ahead.Wait(i, 5, count)) {
+            }
+            EXPECT_EQ(count.count, alone[i].count) << workers << " " << files[i];
+            EXPECT_EQ(count.typeCode, alone[i].typeCode) << workers << " " << files[i];
+        }
+    }
+    // Given up half-way (an abort): the workers stop without every file being taken.
+    { FileIconCountsAhead ahead(files, 2); }
+    FileIconCountsAhead none({}, 4);
+    EXPECT_EQ(none.size(), 0u);
+}
+
 TEST_F(SearchTest, AnimatedFilesCountTheStepsTheSystemDraws) {
     const std::string path = Write("steps.ani", AniFile(3, {0, 1, 2, 1, 0}));
     Entries entries = Listing({path});
@@ -290,6 +320,8 @@ TEST_F(SearchTest, AbortStopsTheListingAfterTheCurrentFile) {
     std::vector<std::string> files;
     for (int i = 0; i < 10; ++i) files.push_back(Write("i" + std::to_string(i) + ".ico", StillFile(1, 32, 4)));
     gAbortLive = false;
+    const unsigned long eventsMs = gListingEventsMs;
+    gListingEventsMs = 0;  // events after every file, so that the abort comes at the third
     gDoEventsHook = [] {
         if (frmMain.cmbResult.ListCount() == 3 && !gAbort) {
             gAbortLive = frmMain.pnlToolbar.Buttons("abort").Enabled();
@@ -298,6 +330,7 @@ TEST_F(SearchTest, AbortStopsTheListingAfterTheCurrentFile) {
     };
     Entries entries = Listing(files);
     gDoEventsHook = nullptr;
+    gListingEventsMs = eventsMs;
     EXPECT_TRUE(gAbortLive);
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[2].first, OpenEntry(files[2], 0, "x", '0'));

@@ -1,0 +1,107 @@
+// Reading user files for the result set.
+#include "browsing/FileIconReader.h"
+
+#include <chrono>
+#include <optional>
+
+#include "ui/Unique.h"
+#include "ui/Win.h"
+
+namespace {
+
+// Larger icon, cursor and animated files are not read: no real one comes near it.
+constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
+
+// Up to maxBytes from the start of a file named by an ANSI path (the C++ file streams would convert the
+// path in another code page); with `whole`, nothing unless the whole file fits. nullopt when unreadable.
+std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+    uint64_t wanted = static_cast<uint64_t>(size.QuadPart);
+    if (wanted > maxBytes) {
+        if (whole) return std::nullopt;
+        wanted = maxBytes;
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(wanted));
+    DWORD got = 0;
+    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+                           got != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
+
+// The icon resources of a program, library or icon library, as the shell counts them.
+int32_t LibraryIconCount(const std::string& path) {
+    auto head = ReadUserFile(path, 2, false);
+    if (!head || !IsExecutableHeader(*head)) return 0;
+    HICON count = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(-1));
+    return static_cast<int32_t>(reinterpret_cast<UINT_PTR>(count));
+}
+
+}  // namespace
+
+FileIconCount ReadFileIconCount(const std::string& path) {
+    const IconFileType type = IconFileTypeOf(path);
+    switch (type) {
+        case IconFileType::Other: return {};
+        case IconFileType::Icl:
+        case IconFileType::Dll:
+        case IconFileType::Exe: return {LibraryIconCount(path), 0};
+        case IconFileType::Ico:
+        case IconFileType::Cur:
+        case IconFileType::Ani: break;
+    }
+    auto bytes = ReadUserFile(path, kMaxIconFileBytes, true);
+    if (!bytes) return {};
+    return CountFileIcons(type, *bytes);
+}
+
+FileIconCountsAhead::FileIconCountsAhead(std::vector<std::string> paths, unsigned workers)
+    : paths_(std::move(paths)),
+      counts_(std::make_unique<FileIconCount[]>(paths_.size())),
+      ready_(std::make_unique<std::atomic<bool>[]>(paths_.size())) {
+    for (size_t i = 0; i < paths_.size(); ++i) ready_[i].store(false, std::memory_order_relaxed);
+    const size_t threads = std::min<size_t>(workers, paths_.size());
+    workers_.reserve(threads);
+    for (size_t t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
+}
+
+FileIconCountsAhead::~FileIconCountsAhead() {
+    stop_ = true;
+    for (std::thread& worker : workers_) worker.join();
+}
+
+void FileIconCountsAhead::Work() {
+    for (size_t i = next_++; i < paths_.size() && !stop_; i = next_++) {
+        FileIconCount count;
+        try {
+            count = ReadFileIconCount(paths_[i]);
+        } catch (const std::exception&) {
+            // Out of memory for one file: it gives nothing, the others go on.
+        }
+        counts_[i] = count;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ready_[i].store(true, std::memory_order_release);
+        }
+        readyChanged_.notify_all();
+    }
+}
+
+bool FileIconCountsAhead::Wait(size_t i, unsigned waitMs, FileIconCount& count) {
+    if (workers_.empty()) {
+        count = ReadFileIconCount(paths_[i]);
+        return true;
+    }
+    if (!ready_[i].load(std::memory_order_acquire)) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (!readyChanged_.wait_for(lock, std::chrono::milliseconds(waitMs),
+                                    [&] { return ready_[i].load(std::memory_order_acquire); }))
+            return false;
+    }
+    count = counts_[i];
+    return true;
+}

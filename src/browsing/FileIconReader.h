@@ -1,0 +1,52 @@
+// Reads what a user's file gives to the result set, and reads a list of files ahead of the window
+// thread on a few threads of its own: under Wine and on network shares the time of a listing is
+// spent opening files, and opening several at once overlaps the waits.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "browsing/FileIcons.h"
+
+// How often window events run between the files of a listing, in milliseconds: a message check per
+// file would cost about as much as reading the file. 0 runs them after every file.
+extern unsigned long gListingEventsMs;
+
+// How many result entries the file at `path` gives, by its extension and bytes: icons, cursors and
+// animated files are parsed, programs and libraries counted as the shell counts them. Nothing for
+// other files and for files that do not read. Safe on any thread.
+FileIconCount ReadFileIconCount(const std::string& path);
+
+// The counts of a fixed list of files, read in order by worker threads while the caller takes them
+// one by one. Destroying it stops the workers after the file each one is reading.
+class FileIconCountsAhead {
+  public:
+    FileIconCountsAhead(std::vector<std::string> paths, unsigned workers);
+    ~FileIconCountsAhead();
+    FileIconCountsAhead(const FileIconCountsAhead&) = delete;
+    FileIconCountsAhead& operator=(const FileIconCountsAhead&) = delete;
+
+    size_t size() const { return paths_.size(); }
+    const std::string& Path(size_t i) const { return paths_[i]; }
+    // The count of file i once it is read: false when it is not read within `waitMs`. Without
+    // workers the file is read here.
+    bool Wait(size_t i, unsigned waitMs, FileIconCount& count);
+
+  private:
+    void Work();
+
+    std::vector<std::string> paths_;
+    std::unique_ptr<FileIconCount[]> counts_;
+    std::unique_ptr<std::atomic<bool>[]> ready_;
+    std::atomic<size_t> next_{0};
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::condition_variable readyChanged_;
+    std::vector<std::thread> workers_;
+};
