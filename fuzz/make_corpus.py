@@ -239,9 +239,90 @@ def catalogue():
     return files
 
 
+# ---- programs and libraries: PE32, PE32+ and NE images with icon groups
+def resource_section(named, numbered, group_type=True):
+    """A named type, icons (3), icon groups (14) and a version (16); the groups named, then numbered."""
+    types = [3] + ([14] if group_type else []) + [16]
+    empty_dir = 16 + 8 * (1 + len(types))
+    group_dir = empty_dir + 16
+    data_entry = group_dir + 16 + 8 * (named + numbered)
+    names = bytearray()
+
+    def name(text):
+        at = data_entry + 16 + len(names)
+        names.extend(u16(len(text)) + text.encode('utf-16-le'))
+        return at | 0x80000000
+
+    root = struct.pack('<IIHHHH', 0, 0, 0, 0, 1, len(types)) + u32(name('PNG')) + u32(0x80000000 | empty_dir)
+    for t in types:
+        root += u32(t) + u32(0x80000000 | (group_dir if t == 14 else empty_dir))
+    group = struct.pack('<IIHHHH', 0, 0, 0, 0, named, numbered)
+    group += b''.join(u32(name('GROUP%d' % k)) + u32(data_entry) for k in range(named))
+    group += b''.join(u32(100 + k) + u32(data_entry) for k in range(numbered))
+    return root + bytes(16) + group + u32(0x3000) + u32(64) + bytes(8) + bytes(names)
+
+
+def pe(wide, named, numbered, group_type=True, pe_at=0x80):
+    rsrc = resource_section(named, numbered, group_type)
+    optional_size = 240 if wide else 224
+    sections = pe_at + 24 + optional_size
+    text = (sections + 80 + 0x1FF) // 0x200 * 0x200
+    rsrc_at = text + 0x200
+    raw = (len(rsrc) + 0x1FF) // 0x200 * 0x200
+    head = b'MZ' + bytes(0x3A) + u32(pe_at)
+    head += bytes(pe_at - len(head)) + b'PE\0\0'
+    head += struct.pack('<HHIIIHH', 0x8664 if wide else 0x14C, 2, 0, 0, 0, optional_size, 0x2102)
+    directories = 112 if wide else 96
+    optional = u16(0x20B if wide else 0x10B) + bytes(directories - 6) + u32(16)
+    optional += bytes(16) + u32(0x2000) + u32(len(rsrc)) + bytes(13 * 8)
+    head += optional
+    head += b'.text\0\0\0' + struct.pack('<IIIIIIHHI', 0x100, 0x1000, 0x200, text, 0, 0, 0, 0, 0x60000020)
+    head += b'.rsrc\0\0\0' + struct.pack('<IIIIIIHHI', len(rsrc), 0x2000, raw, rsrc_at, 0, 0, 0, 0, 0x40000040)
+    return head + bytes(rsrc_at - len(head)) + rsrc + bytes(raw - len(rsrc))
+
+
+def ne(types):
+    """types: (type id, count); none gives a file without a resource table."""
+    table = b''
+    if types:
+        table = u16(4)
+        for type_id, count in types:
+            table += u16(type_id) + u16(count) + u32(0)
+            table += b''.join(struct.pack('<HHHHI', 0x10 + k, 1, 0x30, 0x8001 + k, 0) for k in range(count))
+        table += u16(0)
+    header = b'NE' + bytes(0x22) + u16(0x40) + u16(0x40 + len(table)) + bytes(0x18)
+    return b'MZ' + bytes(0x3A) + u32(0x40) + header + table + b'\x05ICONS' + u16(0) + b'\0'
+
+
+def exe_icons():
+    files = {
+        'pe32.dll': pe(False, 1, 3),
+        'pe32plus.exe': pe(True, 2, 1),
+        'pe32_no_groups.exe': pe(False, 0, 0, group_type=False),
+        'pe32plus_far_header.dll': pe(True, 0, 2, pe_at=0x3F0),
+        'ne.icl': ne([(0x8003, 4), (0x800E, 2)]),
+        'ne_named_type.dll': ne([(0x0120, 1), (0x800E, 1)]),
+        'ne_no_table.exe': ne([]),
+    }
+    broken = {}
+    for name, data in list(files.items()):
+        for i, v in enumerate(variants(data, 6)):
+            broken[f'broken_{name}_{i}'] = v
+    files.update(broken)
+    base = files['pe32.dll']
+    files['sections_ffff.dll'] = base[:0x86] + u16(0xFFFF) + base[0x88:]
+    files['lfanew_huge.dll'] = base[:0x3C] + u32(0xFFFFFFF0) + base[0x40:]
+    files['rva_outside.dll'] = base.replace(u32(0x2000) + u32(len(resource_section(1, 3))), u32(0x9000) + u32(0x100), 1)
+    base = files['ne.icl']
+    files['ne_count_ffff.icl'] = base[:0x84] + u16(0xFFFF) + base[0x86:]
+    files['ne_types_repeat.icl'] = ne([(0x8010, 0)] * 1100 + [(0x800E, 1)])
+    return files
+
+
 def main():
     wanted = set(sys.argv[1:])
-    for target, make in (('bmp', bitmaps), ('icocur', icons), ('ani', anis), ('zip', zips), ('catalogue', catalogue)):
+    for target, make in (('bmp', bitmaps), ('icocur', icons), ('ani', anis), ('zip', zips), ('catalogue', catalogue),
+                         ('exe_icons', exe_icons)):
         if wanted and target not in wanted:
             continue
         files = make()
