@@ -27,7 +27,7 @@ def u32(v):
     return struct.pack('<I', v)
 
 
-def variants(data, count=4):
+def variants(data, count=4, pick=rng):
     """Broken copies of a valid file: cut short at a few places and with a few bytes flipped."""
     out = []
     for n in sorted({len(data) // 2, len(data) - 1, 30, 6}):
@@ -35,7 +35,7 @@ def variants(data, count=4):
             out.append(data[:n])
     for _ in range(count):
         b = bytearray(data)
-        b[rng.randrange(len(b))] ^= 0xFF
+        b[pick.randrange(len(b))] ^= 0xFF
         out.append(bytes(b))
     return out
 
@@ -118,6 +118,40 @@ def icons():
     files.update(broken)
     files['count_ffff.ico'] = u16(0) + u16(1) + u16(0xFFFF) + b'\0' * 32
     files['offset_wraps.ico'] = u16(0) + u16(1) + u16(1) + bytes(4) + u16(1) + u16(32) + u32(0x20) + u32(0xFFFFFFF0)
+    return files
+
+
+# ---- single icon images: what one directory entry points at
+def icon_pictures():
+    pick = random.Random(11)  # its own, so that this corpus comes out the same alone or with the rest
+
+    def image(w, h, bits, table=b'', compression=0, extras=b'', mask=True, used=0, alpha=None):
+        info = struct.pack('<IiiHHIIiiII', 40, w, 2 * h, 1, bits, compression, 0, 0, 0, used, 0)
+        color = bytearray(pick.randrange(256) for _ in range(stride(w, bits) * abs(h)))
+        if alpha is not None:
+            color[3::4] = bytes([alpha]) * len(color[3::4])
+        andm = bytes(pick.randrange(256) for _ in range(stride(w, 1) * abs(h))) if mask else b''
+        return info + extras + table + bytes(color) + andm
+
+    files = {
+        '1bit.dib': image(32, 32, 1, b'\0\0\0\0\xff\xff\xff\0'),
+        '4bit.dib': image(16, 16, 4, bytes(pick.randrange(256) for _ in range(64))),
+        '8bit_four_colours.dib': image(5, 3, 8, bytes(pick.randrange(256) for _ in range(16)), used=4),
+        '24bit_topdown.dib': image(7, -5, 24),
+        '32bit_alpha.dib': image(8, 8, 32),
+        '32bit_zero_alpha.dib': image(6, 4, 32, alpha=0),
+        '32bit_bitfields.dib': image(3, 3, 32, compression=3, extras=u32(0xFF0000) + u32(0xFF00) + u32(0xFF)),
+    }
+    broken = {}
+    for name, data in list(files.items()):
+        for i, v in enumerate(variants(data, 3, pick)):
+            broken[f'broken_{name}_{i}'] = v
+    files.update(broken)
+    files['24bit_no_mask.dib'] = image(9, 9, 24, mask=False)
+    files['png.dib'] = b'\x89PNG\r\n\x1a\n' + b'\0' * 40
+    files['huge.dib'] = struct.pack('<IiiHHIIiiII', 40, 0x7FFFFFFF, 0x7FFFFFFE, 1, 24, 0, 0, 0, 0, 0, 0)
+    files['min_height.dib'] = struct.pack('<IiiHHIIiiII', 40, 1, -0x80000000, 1, 24, 0, 0, 0, 0, 0, 0) + b'\0' * 8
+    files['colours_used_max.dib'] = image(4, 4, 1, b'\x10' * 1024, used=0xFFFFFFFF)
     return files
 
 
@@ -322,7 +356,7 @@ def exe_icons():
 def main():
     wanted = set(sys.argv[1:])
     for target, make in (('bmp', bitmaps), ('icocur', icons), ('ani', anis), ('zip', zips), ('catalogue', catalogue),
-                         ('exe_icons', exe_icons)):
+                         ('exe_icons', exe_icons), ('icon_picture', icon_pictures)):
         if wanted and target not in wanted:
             continue
         files = make()
