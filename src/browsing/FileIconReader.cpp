@@ -4,6 +4,7 @@
 #include <chrono>
 #include <optional>
 
+#include "formats/ExeIcons.h"
 #include "ui/Unique.h"
 #include "ui/Win.h"
 
@@ -33,10 +34,35 @@ std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64
     return bytes;
 }
 
-// The icon resources of a program, library or icon library, as the shell counts them.
+// Up to `size` bytes at `offset` of an open file, with one positioned read.
+bool ReadFileAt(HANDLE file, uint64_t offset, size_t size, std::vector<uint8_t>& out) {
+    out.resize(size);
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    if (!ReadFile(file, out.data(), static_cast<DWORD>(size), &got, &at) && GetLastError() != ERROR_HANDLE_EOF)
+        return false;
+    out.resize(got);
+    return true;
+}
+
+// The icon resources of a program, library or icon library, as the shell counts them: read from the
+// headers, and asked of the shell only for a file the reader cannot make out.
 int32_t LibraryIconCount(const std::string& path) {
-    auto head = ReadUserFile(path, 2, false);
-    if (!head || !IsExecutableHeader(*head)) return 0;
+    bool executable = false;
+    {
+        UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return 0;
+        auto counted = formats::CountIconGroups([&](uint64_t offset, size_t size, std::vector<uint8_t>& out) {
+            if (!ReadFileAt(file.get(), offset, size, out)) return false;
+            if (offset == 0) executable = IsExecutableHeader(out);
+            return true;
+        });
+        if (counted) return *counted;
+    }
+    if (!executable) return 0;
     HICON count = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(-1));
     return static_cast<int32_t>(reinterpret_cast<UINT_PTR>(count));
 }

@@ -286,6 +286,34 @@ TEST_F(SearchTest, FilesReadAheadCountAsFilesReadOneByOne) {
     EXPECT_EQ(none.size(), 0u);
 }
 
+// The icon groups read from the headers against the shell's own count, over every program and
+// library of the system folder, 32- and 64-bit, and the test libraries.
+TEST(LibraryIcons, CountedAsTheShellCountsThem) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::vector<std::string> files = {TestProgramDir() + "icons12.dll", TestProgramDir() + "noicons.exe"};
+    for (const std::string& folder : {std::string(system), std::string("C:\\windows\\syswow64")}) {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        do {
+            const IconFileType type = IconFileTypeOf(found.cFileName);
+            if (type == IconFileType::Dll || type == IconFileType::Exe)
+                files.push_back(folder + "\\" + found.cFileName);
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    ASSERT_GT(files.size(), 100u);
+    int withIcons = 0;
+    for (const std::string& file : files) {
+        const int shell =
+            static_cast<int>(reinterpret_cast<UINT_PTR>(ExtractIconA(GetModuleHandleA(nullptr), file.c_str(), UINT(-1))));
+        EXPECT_EQ(ReadFileIconCount(file).count, shell) << file;
+        if (shell > 0) ++withIcons;
+    }
+    EXPECT_GT(withIcons, 10);
+}
+
 TEST_F(SearchTest, AnimatedFilesCountTheStepsTheSystemDraws) {
     const std::string path = Write("steps.ani", AniFile(3, {0, 1, 2, 1, 0}));
     Entries entries = Listing({path});
