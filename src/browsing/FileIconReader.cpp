@@ -10,30 +10,6 @@
 
 namespace {
 
-// Larger icon, cursor and animated files are not read: no real one comes near it.
-constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
-
-// Up to maxBytes from the start of a file named by an ANSI path (the C++ file streams would convert the
-// path in another code page); with `whole`, nothing unless the whole file fits. nullopt when unreadable.
-std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return std::nullopt;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-    uint64_t wanted = static_cast<uint64_t>(size.QuadPart);
-    if (wanted > maxBytes) {
-        if (whole) return std::nullopt;
-        wanted = maxBytes;
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(wanted));
-    DWORD got = 0;
-    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                           got != bytes.size()))
-        return std::nullopt;
-    return bytes;
-}
-
 // Up to `size` bytes at `offset` of an open file, with one positioned read.
 bool ReadFileAt(HANDLE file, uint64_t offset, size_t size, std::vector<uint8_t>& out) {
     out.resize(size);
@@ -68,6 +44,26 @@ int32_t LibraryIconCount(const std::string& path) {
 }
 
 }  // namespace
+
+std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+    uint64_t wanted = static_cast<uint64_t>(size.QuadPart);
+    if (wanted > maxBytes) {
+        if (whole) return std::nullopt;
+        wanted = maxBytes;
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(wanted));
+    DWORD got = 0;
+    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+                           got != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
+
 
 FileIconCount ReadFileIconCount(const std::string& path) {
     const IconFileType type = IconFileTypeOf(path);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,14 @@
 // How often window events run between the files of a listing, in milliseconds: a message check per
 // file would cost about as much as reading the file. 0 runs them after every file.
 extern unsigned long gListingEventsMs;
+
+// Larger icon, cursor and animated files are not read: no real one comes near it.
+inline constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
+
+// Up to maxBytes from the start of a file named by an ANSI path (the C++ file streams would convert
+// the path in another code page); with `whole`, nothing unless the whole file fits. nullopt when
+// the file does not read.
+std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole);
 
 // How many result entries the file at `path` gives, by its extension and bytes: icons, cursors and
 // animated files are parsed, programs and libraries counted as the shell counts them. Nothing for

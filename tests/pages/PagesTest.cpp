@@ -237,10 +237,14 @@ TEST_F(PagesTest, SelectionPresetsTheReferenceTypes) {
             for (int i = 0; i < 9; ++i) {
                 const bool on = std::find(c.enabled.begin(), c.enabled.end(), i) != c.enabled.end();
                 EXPECT_EQ(frmAdd.TypeEnabled(i), on) << c.item << " option " << i;
-                if (windowMade) EXPECT_EQ(IsWindowEnabled(frmAdd.optType[static_cast<size_t>(i)].hwnd()) != 0, on);
+                if (windowMade) {
+                    EXPECT_EQ(IsWindowEnabled(frmAdd.optType[static_cast<size_t>(i)].hwnd()) != 0, on);
+                }
             }
             EXPECT_EQ(frmAdd.ChosenType(), c.chosen) << c.item;
-            if (windowMade) EXPECT_TRUE(frmAdd.optType[static_cast<size_t>(c.chosen)].Value()) << c.item;
+            if (windowMade) {
+                EXPECT_TRUE(frmAdd.optType[static_cast<size_t>(c.chosen)].Value()) << c.item;
+            }
         }
     }
     frmAdd.Unload();

@@ -1,0 +1,148 @@
+// The icons of icon, cursor and library files on a page, drawn by the program from their bits,
+// against the same icons drawn by the system: the page must not be able to tell them apart.
+#include "PageFixture.h"
+
+#include <cstdlib>
+
+#include "FormatsTestSupport.h"
+#include "browsing/ResultEntry.h"
+#include "ui/ImageList.h"
+
+namespace {
+
+// A bitmap image with random colours, palette, mask and, at 32 bits, alpha as asked.
+enum class Alpha { None, Random, Zero, Opaque };
+Bytes RandomDib(int size, int bits, unsigned seed, Alpha alpha = Alpha::Random) {
+    std::srand(seed);
+    auto byte = [] { return static_cast<uint8_t>(std::rand() & 0xFF); };
+    const int colors = bits <= 8 ? 1 << bits : 0;
+    const size_t xorStride = (static_cast<size_t>(size) * bits + 31) / 32 * 4;
+    const size_t andStride = (static_cast<size_t>(size) + 31) / 32 * 4;
+    Bytes dib(40);
+    Poke32(dib, 0, 40);
+    Poke32(dib, 4, static_cast<uint32_t>(size));
+    Poke32(dib, 8, static_cast<uint32_t>(size * 2));
+    Poke16(dib, 12, 1);
+    Poke16(dib, 14, static_cast<uint16_t>(bits));
+    for (int c = 0; c < colors; ++c) dib.insert(dib.end(), {byte(), byte(), byte(), 0});
+    for (size_t i = 0; i < xorStride * static_cast<size_t>(size); ++i) {
+        uint8_t b = byte();
+        if (bits == 32 && i % 4 == 3) {
+            b = alpha == Alpha::Zero ? 0 : alpha == Alpha::Opaque ? 255 : b;
+            if (alpha == Alpha::Random && i % 12 == 3) b = 0;  // some fully clear pixels too
+        }
+        dib.push_back(b);
+    }
+    for (size_t i = 0; i < andStride * static_cast<size_t>(size); ++i) dib.push_back(byte());
+    return dib;
+}
+
+struct Image {
+    int size;
+    int bits;
+    Alpha alpha = Alpha::Random;
+};
+
+Bytes IconFile(int type, const std::vector<Image>& images, unsigned seed) {
+    std::vector<IconEntry> entries;
+    for (const Image& i : images) {
+        IconEntry e{RandomDib(i.size, i.bits, seed++, i.alpha), i.size, i.size, 1, i.bits};
+        if (type == 2) e.field4 = e.field6 = 3;  // a cursor's hotspot
+        entries.push_back(e);
+    }
+    return IconFileBytes(type, entries);
+}
+
+// What the page shows for an icon the system draws: the icon over the list's back colour, where
+// that colour then shows the white below.
+std::vector<COLORREF> SystemDrawn(HICON icon, COLORREF back) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP strip = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, strip);
+    HBRUSH brush = CreateSolidBrush(back);
+    RECT all{0, 0, 32, 32};
+    FillRect(dc, &all, brush);
+    DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const COLORREF p = GetPixel(dc, x, y);
+            pixels.push_back(p == back ? RGB(255, 255, 255) : p);
+        }
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteObject(strip);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// Pixels that differ by more than the rounding of an alpha blend.
+int Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        const int dr = std::abs(GetRValue(a[i]) - GetRValue(b[i]));
+        const int dg = std::abs(GetGValue(a[i]) - GetGValue(b[i]));
+        const int db = std::abs(GetBValue(a[i]) - GetBValue(b[i]));
+        if (dr > 2 || dg > 2 || db > 2) ++n;
+    }
+    return n + static_cast<int>(a.size() > b.size() ? a.size() - b.size() : b.size() - a.size());
+}
+
+}  // namespace
+
+TEST_F(PagesTest, IconFilesLookAsTheSystemDrawsThem) {
+    struct Case {
+        const char* name;
+        int type;
+        std::vector<Image> images;
+    } cases[] = {
+        {"mono.ico", 1, {{32, 1}}},
+        {"sixteen.ico", 1, {{32, 4}}},
+        {"palette.ico", 1, {{32, 8}}},
+        {"true.ico", 1, {{32, 24}}},
+        {"alpha.ico", 1, {{32, 32}}},
+        {"noalpha.ico", 1, {{32, 32, Alpha::Zero}}},
+        {"opaque.ico", 1, {{32, 32, Alpha::Opaque}}},
+        {"sizes.ico", 1, {{16, 8}, {48, 32}, {32, 4}, {32, 32}, {32, 8}}},
+        {"large.ico", 1, {{48, 8}}},  // scaled by the system
+        {"pointer.cur", 2, {{32, 1}}},
+        {"colour.cur", 2, {{32, 32}}},
+    };
+    const COLORREF back = frmMain.pnlResult.BackColor().value_or(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF;
+    unsigned seed = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes bytes = IconFile(c.type, c.images, seed += 10);
+        const std::string file = dir.File(c.name, std::string(bytes.begin(), bytes.end()));
+        Fill({OpenEntry(file, 0, "x", c.type == 1 ? '2' : '8')});
+        ASSERT_EQ(frmMain.imlResult32.Count(), 1);
+        // The shell extracts no icon from a cursor file under Wine: the system's cursor drawn instead.
+        HICON icon = nullptr;
+        if (c.type == 1) ASSERT_EQ(ExtractIconExA(file.c_str(), 0, &icon, nullptr, 1), 1u);
+        else icon = static_cast<HICON>(LoadImageA(nullptr, file.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+        ASSERT_TRUE(icon);
+        EXPECT_EQ(Differences(ImagePixels(0), SystemDrawn(icon, back)), 0);
+        if (c.type == 1) DestroyIcon(icon);
+        else DestroyCursor(icon);
+    }
+}
+
+TEST_F(PagesTest, LibraryIconsLookAsTheSystemDrawsThem) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string library = std::string(system) + "\\shell32.dll";
+    std::vector<std::string> entries;
+    for (int i = 0; i < 40; ++i) entries.push_back(OpenEntry(library, i, "x", 'd'));
+    Fill(entries);
+    ASSERT_EQ(frmMain.imlResult32.Count(), 40);
+    const COLORREF back = frmMain.pnlResult.BackColor().value_or(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF;
+    for (int i = 0; i < 40; ++i) {
+        HICON icon = nullptr;
+        ASSERT_EQ(ExtractIconExA(library.c_str(), i, &icon, nullptr, 1), 1u) << i;
+        EXPECT_EQ(Differences(ImagePixels(i), SystemDrawn(icon, back)), 0) << i;
+        DestroyIcon(icon);
+    }
+}
