@@ -58,22 +58,18 @@ int32_t KeywordSlot(const std::string& text) {
 // a listing the count and the pending events are brought up to date every few milliseconds instead.
 constexpr DWORD kShowCountEveryMs = 50;
 DWORD gCountShownAt = 0;
-
-bool CountDue() {
-    const DWORD now = GetTickCount();
-    if (now - gCountShownAt < kShowCountEveryMs) return false;
-    gCountShownAt = now;
-    return true;
-}
-
 DWORD gEventsRunAt = 0;
 
-bool EventsDue() {
+// True, and the time kept, once `everyMs` have passed since `lastAt`.
+bool Due(DWORD& lastAt, DWORD everyMs) {
     const DWORD now = GetTickCount();
-    if (now - gEventsRunAt < gListingEventsMs) return false;
-    gEventsRunAt = now;
+    if (now - lastAt < everyMs) return false;
+    lastAt = now;
     return true;
 }
+
+bool CountDue() { return Due(gCountShownAt, kShowCountEveryMs); }
+bool EventsDue() { return Due(gEventsRunAt, gListingEventsMs); }
 
 // The entries a file gave, added to the result set.
 void AddCountedIcons(FrmMain& form, const std::string& sFile, const FileIconCount& icons) {

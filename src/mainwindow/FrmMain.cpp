@@ -16,6 +16,7 @@
 #include "core/SaveOnExit.h"
 #include "core/Settings.h"
 #include "core/ShellFolders.h"
+#include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/Units.h"
@@ -35,6 +36,9 @@ namespace {
 
 // Opens a command line received from a later start once the message that brought it is done.
 constexpr UINT kOpenReceivedCommandLine = WM_APP + 1;
+// While a listing runs, a handed-over command line waits: this timer looks again until it is done.
+constexpr UINT_PTR kHandOverTimer = 0xC0DA;
+constexpr UINT kHandOverRetryMs = 200;
 
 constexpr const char* kLightNotice =
     "This Ornavale Light version is a fully functional Ornavale version but does not contain the 17.500 "
@@ -310,7 +314,7 @@ void FrmMain::procOpenCommandLine(const std::string& sCmd) {
     RestoreAppWindow(hwnd());
 }
 
-std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM, LPARAM lParam) {
+std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COPYDATA) {
         // Copied now, opened after the command that is running has returned.
         const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -321,7 +325,19 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM, LPARAM lParam) {
         }
         return TRUE;
     }
+    if (msg == WM_TIMER && wParam == kHandOverTimer) {
+        if (!IsBusy(*this)) {
+            KillTimer(hwnd(), kHandOverTimer);
+            PostMessageA(hwnd(), kOpenReceivedCommandLine, 0, 0);
+        }
+        return 0;
+    }
     if (msg == kOpenReceivedCommandLine) {
+        // Opened in the middle of a listing, it would empty the result set under it.
+        if (IsBusy(*this)) {
+            SetTimer(hwnd(), kHandOverTimer, kHandOverRetryMs, nullptr);
+            return 0;
+        }
         if (!receivedCommandLines_.empty()) {
             std::string line = std::move(receivedCommandLines_.front());
             receivedCommandLines_.erase(receivedCommandLines_.begin());

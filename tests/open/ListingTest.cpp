@@ -3,6 +3,7 @@
 #include "MainFixture.h"
 
 #include "IconMaker.h"
+#include "browsing/FileIconReader.h"
 #include "browsing/Favorites.h"
 #include "browsing/FrmScan.h"
 #include "browsing/Paging.h"
@@ -101,4 +102,39 @@ TEST_F(ListingTest, DeletingAFavoriteFoundByKeywordSearchesAgain) {
     gSearchFav = false;
     gKeywords[7].clear();
     gFavDir = saved;
+}
+
+TEST_F(ListingTest, AHandOverDuringAListingWaitsForItsEnd) {
+    dir.Folder("Big");
+    for (int i = 0; i < 60; ++i) WriteIconFile(dir.path() + "Big\\icon" + std::to_string(i) + ".ico", 0x808080);
+    const std::string later = dir.path() + "Tree\\a.ico";
+    static std::string handedOver;
+    static bool sent;
+    handedOver = later;
+    sent = false;
+    // A second start hands its path over while the first listing is a third done.
+    gDoEventsHook = [] {
+        if (sent || frmMain.cmbResult.ListCount() < 20) return;
+        sent = true;
+        COPYDATASTRUCT cds{};
+        cds.cbData = static_cast<DWORD>(handedOver.size());
+        cds.lpData = const_cast<char*>(handedOver.data());
+        SendMessageA(frmMain.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+    };
+    const unsigned long eventsMs = gListingEventsMs;
+    gListingEventsMs = 0;
+    gPathList = dir.path() + "Big";
+    frmMain.procOpenPathList(32);
+    gListingEventsMs = eventsMs;
+    gDoEventsHook = nullptr;
+    EXPECT_TRUE(sent);
+    ExpectShown(60, "the first listing, whole");
+
+    // Then, once it is done, the handed-over path opens.
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 2000 && frmMain.cmbResult.ListCount() != 1;) {
+        DoEvents();
+        Sleep(20);
+    }
+    ExpectShown(1, "the handed-over path");
+    EXPECT_EQ(frmMain.cmbResult.List(0).rfind(LowerAnsi(later), 0), 0u) << frmMain.cmbResult.List(0);
 }
