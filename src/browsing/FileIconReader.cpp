@@ -10,6 +10,12 @@
 
 namespace {
 
+// A user's file opened for reading, others still free to read and write it.
+UniqueFile OpenUserFile(const std::string& path, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    return UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, flags, nullptr));
+}
+
 // Up to `size` bytes at `offset` of an open file, with one positioned read.
 bool ReadFileAt(HANDLE file, uint64_t offset, size_t size, std::vector<uint8_t>& out) {
     out.resize(size);
@@ -28,8 +34,7 @@ bool ReadFileAt(HANDLE file, uint64_t offset, size_t size, std::vector<uint8_t>&
 int32_t LibraryIconCount(const std::string& path) {
     bool executable = false;
     {
-        UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file = OpenUserFile(path);
         if (!file) return 0;
         auto counted = formats::CountIconGroups([&](uint64_t offset, size_t size, std::vector<uint8_t>& out) {
             if (!ReadFileAt(file.get(), offset, size, out)) return false;
@@ -46,8 +51,7 @@ int32_t LibraryIconCount(const std::string& path) {
 }  // namespace
 
 std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFile file = OpenUserFile(path, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (!file) return std::nullopt;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
@@ -63,7 +67,6 @@ std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64
         return std::nullopt;
     return bytes;
 }
-
 
 FileIconCount ReadFileIconCount(const std::string& path) {
     const IconFileType type = IconFileTypeOf(path);
