@@ -2,6 +2,7 @@
 #include "browsing/FileIconReader.h"
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 #include "formats/ExeIcons.h"
@@ -29,23 +30,24 @@ bool ReadFileAt(HANDLE file, uint64_t offset, size_t size, std::vector<uint8_t>&
     return true;
 }
 
-// The icon resources of a program, library or icon library, as the shell counts them: read from the
-// headers, and asked of the shell only for a file the reader cannot make out.
+}  // namespace
+
+formats::Result<formats::ModuleIcons> OpenModuleIcons(const std::string& path) {
+    auto file = std::make_shared<UniqueFile>(OpenUserFile(path));
+    if (!*file) return formats::Fail("the file could not be opened");
+    return formats::ModuleIcons::Open([file](uint64_t offset, size_t size, std::vector<uint8_t>& out) {
+        return ReadFileAt(file->get(), offset, size, out);
+    });
+}
+
+namespace {
+
+// The icon groups of a program, library or icon library, as the shell counts them, read from the
+// headers. A file the reader cannot make out gives none: the system is never asked about a file
+// whose headers may lie.
 int32_t LibraryIconCount(const std::string& path) {
-    bool executable = false;
-    {
-        UniqueFile file = OpenUserFile(path);
-        if (!file) return 0;
-        auto counted = formats::CountIconGroups([&](uint64_t offset, size_t size, std::vector<uint8_t>& out) {
-            if (!ReadFileAt(file.get(), offset, size, out)) return false;
-            if (offset == 0) executable = IsExecutableHeader(out);
-            return true;
-        });
-        if (counted) return *counted;
-    }
-    if (!executable) return 0;
-    HICON count = ExtractIconA(GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(-1));
-    return static_cast<int32_t>(reinterpret_cast<UINT_PTR>(count));
+    auto module = OpenModuleIcons(path);
+    return module ? static_cast<int32_t>(module->GroupCount()) : 0;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "browsing/FileIcons.h"
+#include "formats/ExeIcons.h"
 
 // How often window events run between the files of a listing, in milliseconds: a message check per
 // file would cost about as much as reading the file. 0 runs them after every file.
@@ -27,8 +28,12 @@ inline constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
 // the file does not read.
 std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole);
 
+// The icon resources of a program, library or icon library, read from its bytes through a handle
+// the reader keeps open; an error when the file does not open or its headers do not hold.
+formats::Result<formats::ModuleIcons> OpenModuleIcons(const std::string& path);
+
 // How many result entries the file at `path` gives, by its extension and bytes: icons, cursors and
-// animated files are parsed, programs and libraries counted as the shell counts them. Nothing for
+// animated files are parsed, programs and libraries counted from their headers as the shell counts them. Nothing for
 // other files and for files that do not read. Safe on any thread.
 FileIconCount ReadFileIconCount(const std::string& path);
 

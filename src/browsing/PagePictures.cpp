@@ -2,14 +2,18 @@
 #include "browsing/PagePictures.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <memory>
-#include <type_traits>
+#include <optional>
+#include <thread>
 #include <utility>
 
 #include "browsing/FileIconReader.h"
 #include "browsing/FileIcons.h"
+#include "formats/AniFile.h"
+#include "formats/ExeIcons.h"
 #include "formats/IconFile.h"
 #include "formats/IconPicture.h"
 #include "resources/resource.h"
@@ -21,150 +25,186 @@ std::string gAniFile;
 namespace {
 
 constexpr int kSize = 32;
+constexpr size_t kPageReaders = 2;  // worker threads besides the window thread
 
 inline void DeleteGdi(HGDIOBJ o) noexcept { DeleteObject(o); }
 using UniqueGdi = Unique<NullTraits<HGDIOBJ, &DeleteGdi>>;
 
-// Its own slot: extracted still icons are destroyed after drawing, this one is kept for the next frame.
-UniqueIcon gAniIcon;
+// The animated file read last, kept for its further frames on the next page.
+std::shared_ptr<const std::vector<uint8_t>> gAniBytes;
 
-HICON AniIcon(const std::string& path) {
-    if (path != gAniFile || !gAniIcon) {
-        gAniIcon.reset(static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
-        gAniFile = path;
-    }
-    return gAniIcon.get();
-}
-
-// A program or library opened for its resources only.
-struct ModuleDeleter {
-    void operator()(HMODULE m) const noexcept { FreeLibrary(m); }
-};
-using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
-
-// The icon group names of a module in resource order: the order in which the shell numbers a
-// file's icons. A number stands for a group with a numeric id.
-BOOL CALLBACK CollectGroup(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
-    auto& groups = *reinterpret_cast<std::vector<std::string>*>(param);
-    groups.push_back(IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<UINT_PTR>(name)) : name);
-    return TRUE;
-}
-
-// One picture of a file on the page: its pixels when the program draws it itself (a 32 x 32 image
-// in one of the bitmap formats, the common case), else an icon the system draws.
+// One picture of a file on the page, as a worker thread leaves it: its pixels when the program
+// draws it itself (a 32 x 32 image in one of the bitmap formats, the common case), else checked
+// image bytes that the system draws; `icon` is made from those on the window thread.
 struct FilePicture {
     std::vector<uint8_t> pixels;  // 32 x 32, rows top to bottom, blue, green, red
+    std::vector<uint8_t> systemImage;
     UniqueIcon icon;
 };
 
-// A 32 x 32 bitmap image drawn over the background by the program: no icon object, no drawing call.
-// Empty for any other image, which the system then draws.
-std::vector<uint8_t> ComposedImage(formats::ByteSpan image, COLORREF back) {
-    auto picture = formats::DecodeIconImage(image);
-    if (!picture || picture->width != kSize || picture->height != kSize) return {};
-    return formats::ComposeIcon(*picture, GetBValue(back), GetGValue(back), GetRValue(back));
-}
-
-// The 32 x 32 image of one icon group, as the shell would pick it.
-FilePicture PictureOfGroup(HMODULE module, const std::string& group, COLORREF back) {
+// The picture of one image's bytes: drawn over the background by the program, else left to the
+// system once the reader has checked everything it will read.
+FilePicture PictureOfImage(formats::ByteSpan image, COLORREF back) {
     FilePicture picture;
-    HRSRC found = FindResourceA(module, group.c_str(), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    auto* directory = static_cast<BYTE*>(loaded ? LockResource(loaded) : nullptr);
-    if (!directory || SizeofResource(module, found) < 6) return picture;
-    const int id = LookupIconIdFromDirectoryEx(directory, TRUE, kSize, kSize, LR_DEFAULTCOLOR);
-    if (id <= 0) return picture;
-    HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3));  // RT_ICON
-    HGLOBAL bits = image ? LoadResource(module, image) : nullptr;
-    auto* data = static_cast<BYTE*>(bits ? LockResource(bits) : nullptr);
-    if (!data) return picture;
-    const DWORD size = SizeofResource(module, image);
-    picture.pixels = ComposedImage(formats::ByteSpan(data, size), back);
-    if (picture.pixels.empty())
-        picture.icon.reset(CreateIconFromResourceEx(data, size, TRUE, 0x00030000, kSize, kSize, LR_DEFAULTCOLOR));
+    auto decoded = formats::DecodeIconImage(image);
+    if (decoded && decoded->width == kSize && decoded->height == kSize)
+        picture.pixels = formats::ComposeIcon(*decoded, GetBValue(back), GetGValue(back), GetRValue(back));
+    if (picture.pixels.empty()) {
+        auto checked = formats::IconImageForSystem(image);
+        if (checked) picture.systemImage = std::move(*checked);
+    }
     return picture;
 }
 
-// The image of an icon or cursor file the shell would show at 32 x 32: its directory laid out as an
-// icon group (entry i + 1 for image i) for the system's own choice. -1 when it makes none.
-int ChosenImage(const formats::IconDirectory& directory) {
-    std::vector<BYTE> group(6 + 14 * directory.images.size());
+// The image of a group the system would show at 32 x 32: the group laid out as an icon group
+// resource for its own choice. -1 when it makes none.
+int ChosenImage(const std::vector<formats::GroupImage>& images) {
+    if (images.empty() || images.size() > 0xFFFF) return -1;
+    std::vector<BYTE> group(6 + 14 * images.size());
     group[2] = 1;  // an icon group
-    group[4] = static_cast<BYTE>(directory.images.size());
-    group[5] = static_cast<BYTE>(directory.images.size() >> 8);
-    for (size_t i = 0; i < directory.images.size(); ++i) {
-        const formats::IconImage& image = directory.images[i];
+    group[4] = static_cast<BYTE>(images.size());
+    group[5] = static_cast<BYTE>(images.size() >> 8);
+    for (size_t i = 0; i < images.size(); ++i) {
+        const formats::GroupImage& image = images[i];
         BYTE* entry = group.data() + 6 + 14 * i;
-        entry[0] = static_cast<BYTE>(image.width >= 256 ? 0 : image.width);
-        entry[1] = static_cast<BYTE>(image.height >= 256 ? 0 : image.height);
-        entry[2] = static_cast<BYTE>(image.colorCount);
-        const int planes = image.planes > 0 ? image.planes : 1;
-        const int bits = image.dibBitCount > 0 ? image.dibBitCount : image.bitCount > 0 ? image.bitCount : 32;
-        entry[4] = static_cast<BYTE>(planes);
-        entry[6] = static_cast<BYTE>(bits);
+        entry[0] = image.width;
+        entry[1] = image.height;
+        entry[2] = image.colorCount;
+        std::memcpy(entry + 4, &image.planes, 2);
+        std::memcpy(entry + 6, &image.bitCount, 2);
         std::memcpy(entry + 8, &image.bytes, 4);
-        const uint16_t id = static_cast<uint16_t>(i + 1);
+        const uint16_t id = static_cast<uint16_t>(i + 1);  // the place, whatever ids the group names
         std::memcpy(entry + 12, &id, 2);
     }
-    return LookupIconIdFromDirectoryEx(group.data(), TRUE, kSize, kSize, LR_DEFAULTCOLOR) - 1;
+    const int chosen = LookupIconIdFromDirectoryEx(group.data(), TRUE, kSize, kSize, LR_DEFAULTCOLOR) - 1;
+    return chosen >= 0 && static_cast<size_t>(chosen) < images.size() ? chosen : -1;
 }
 
-// The picture of an icon or cursor file drawn by the program, when its chosen image allows it.
-std::vector<uint8_t> ComposedFileIcon(const std::string& path, COLORREF back) {
-    auto bytes = ReadUserFile(path, kMaxIconFileBytes, true);
-    if (!bytes) return {};
-    auto directory = formats::ReadIconDirectory(*bytes);
-    if (!directory || directory->images.size() > 0xFFFF) return {};
-    const int chosen = ChosenImage(*directory);
-    if (chosen < 0 || static_cast<size_t>(chosen) >= directory->images.size()) return {};
-    auto image = formats::IconImageBytes(*bytes, *directory, static_cast<size_t>(chosen));
-    return image ? ComposedImage(*image, back) : std::vector<uint8_t>{};
+// The images of an icon or cursor file described as a group's are: old files leave planes and bit
+// count at 0, where the bitmap header knows them.
+std::vector<formats::GroupImage> GroupOf(const formats::IconDirectory& directory) {
+    std::vector<formats::GroupImage> images;
+    for (const formats::IconImage& image : directory.images) {
+        formats::GroupImage g;
+        g.width = static_cast<uint8_t>(image.width >= 256 ? 0 : image.width);
+        g.height = static_cast<uint8_t>(image.height >= 256 ? 0 : image.height);
+        g.colorCount = static_cast<uint8_t>(image.colorCount);
+        g.planes = static_cast<uint16_t>(image.planes > 0 ? image.planes : 1);
+        g.bitCount = static_cast<uint16_t>(image.dibBitCount > 0 ? image.dibBitCount
+                                           : image.bitCount > 0  ? image.bitCount
+                                                                 : 32);
+        g.bytes = image.bytes;
+        images.push_back(g);
+    }
+    return images;
 }
 
-// The icons of one file at the indexes asked for. A program or library is opened once for all its
-// icons on the page; an icon or cursor file is read by the program; anything else (16-bit icon
-// libraries, pictures the program does not draw) goes through the shell one icon at a time. An
-// index below 0 names a group by its resource id. The shell's batch extraction is not used: Wine
-// fills only its first handle.
-std::map<int32_t, FilePicture> ExtractFromFile(const std::string& path, std::vector<int32_t> indexes, COLORREF back) {
-    std::map<int32_t, FilePicture> pictures;
-    std::sort(indexes.begin(), indexes.end());
-    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    // Icon and cursor files are no modules: trying to load one as a module costs as much as reading it.
-    const IconFileType type = IconFileTypeOf(path);
-    const bool iconFile = type == IconFileType::Ico || type == IconFileType::Cur;
-    if (iconFile && indexes == std::vector<int32_t>{0}) {
-        std::vector<uint8_t> pixels = ComposedFileIcon(path, back);
-        if (!pixels.empty()) {
-            pictures[0].pixels = std::move(pixels);
-            return pictures;
-        }
-    }
-    UniqueModule module(iconFile ? nullptr : LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    if (module) {
-        std::vector<std::string> groups;
-        EnumResourceNamesA(module.get(), MAKEINTRESOURCEA(14), CollectGroup, reinterpret_cast<LONG_PTR>(&groups));
-        for (int32_t i : indexes) {
-            std::string group;
-            if (i < 0 && i != INT32_MIN) group = "#" + std::to_string(-i);
-            else if (i >= 0 && static_cast<size_t>(i) < groups.size()) group = groups[static_cast<size_t>(i)];
-            if (group.empty()) continue;
-            FilePicture picture = PictureOfGroup(module.get(), group, back);
-            if (!picture.pixels.empty() || picture.icon) pictures[i] = std::move(picture);
-        }
-        return pictures;
-    }
+// The picture the system would show for an icon or cursor file held in `file`.
+FilePicture PictureOfIconFile(formats::ByteSpan file, COLORREF back) {
+    auto directory = formats::ReadIconDirectory(file);
+    if (!directory) return {};
+    const int chosen = ChosenImage(GroupOf(*directory));
+    if (chosen < 0) return {};
+    auto image = formats::IconImageBytes(file, *directory, static_cast<size_t>(chosen));
+    return image ? PictureOfImage(*image, back) : FilePicture{};
+}
+
+using FilePictures = std::map<int32_t, FilePicture>;
+
+// The icons of a program, library or icon library: an index below 0 names a group by resource id.
+void ReadModulePictures(const std::string& path, const std::vector<int32_t>& indexes, COLORREF back,
+                        FilePictures& pictures) {
+    auto module = OpenModuleIcons(path);
+    if (!module) return;
     for (int32_t i : indexes) {
-        HICON icon = nullptr;
-        if (ExtractIconExA(path.c_str(), i, &icon, nullptr, 1) > 0 && icon) pictures[i].icon.reset(icon);
+        std::optional<size_t> group;
+        if (i >= 0) group = static_cast<size_t>(i);
+        else if (i >= -0xFFFF) group = module->FindGroup(static_cast<uint16_t>(-i));
+        if (!group) continue;
+        auto images = module->Group(*group);
+        if (!images) continue;
+        const int chosen = ChosenImage(*images);
+        if (chosen < 0) continue;
+        auto image = module->Image((*images)[static_cast<size_t>(chosen)].id);
+        if (image) pictures[i] = PictureOfImage(*image, back);
     }
-    return pictures;
+}
+
+// The frames of an animated file at the steps asked for.
+void ReadAniPictures(const std::vector<uint8_t>& bytes, const std::vector<int32_t>& steps, COLORREF back,
+                     FilePictures& pictures) {
+    auto ani = formats::ReadAni(bytes);
+    if (!ani) return;
+    for (int32_t step : steps) {
+        if (step < 0 || static_cast<size_t>(step) >= ani->sequence.size()) continue;
+        const formats::AniFrame& frame = ani->frames[ani->sequence[static_cast<size_t>(step)]];
+        pictures[step] = PictureOfIconFile(formats::AniFrameBytes(bytes, frame), back);
+    }
+}
+
+// What a page wants of one file, and what a worker thread read of it.
+struct FileJob {
+    std::string path;
+    bool animated = false;
+    std::vector<int32_t> indexes;
+    std::shared_ptr<const std::vector<uint8_t>> aniBytes;  // an animated file read before
+    FilePictures pictures;
+};
+
+// Reads one file once for all its pictures on the page, every byte through the program's own
+// readers: no file of the user's reaches a system loader.
+void ReadFileJob(FileJob& job, COLORREF back) {
+    std::sort(job.indexes.begin(), job.indexes.end());
+    job.indexes.erase(std::unique(job.indexes.begin(), job.indexes.end()), job.indexes.end());
+    if (job.animated) {
+        if (!job.aniBytes) {
+            auto bytes = ReadUserFile(job.path, kMaxIconFileBytes, true);
+            if (!bytes) return;
+            job.aniBytes = std::make_shared<const std::vector<uint8_t>>(std::move(*bytes));
+        }
+        ReadAniPictures(*job.aniBytes, job.indexes, back, job.pictures);
+        return;
+    }
+    switch (IconFileTypeOf(job.path)) {
+        case IconFileType::Ico:
+        case IconFileType::Cur:
+        case IconFileType::Ani: {  // a still icon behind an upper-case ending
+            if (job.indexes != std::vector<int32_t>{0}) return;
+            auto bytes = ReadUserFile(job.path, kMaxIconFileBytes, true);
+            if (bytes) job.pictures[0] = PictureOfIconFile(*bytes, back);
+            return;
+        }
+        case IconFileType::Icl:
+        case IconFileType::Dll:
+        case IconFileType::Exe: ReadModulePictures(job.path, job.indexes, back, job.pictures); return;
+        case IconFileType::Other: return;
+    }
+}
+
+// Reads the files on a few threads: under Wine and on network shares the time of a page goes into
+// opening files, and several at once overlap the waits. The window thread takes its share.
+void ReadFileJobs(std::vector<FileJob>& jobs, COLORREF back) {
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i = next++; i < jobs.size(); i = next++) {
+            try {
+                ReadFileJob(jobs[i], back);
+            } catch (const std::exception&) {
+                jobs[i].pictures.clear();  // out of memory for one file: its pictures show the placeholder
+            }
+        }
+    };
+    std::vector<std::thread> workers;
+    const size_t threads = std::min<size_t>(kPageReaders, jobs.size() > 0 ? jobs.size() - 1 : 0);
+    for (size_t t = 0; t < threads; ++t) workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers) worker.join();
 }
 
 }  // namespace
 
 void ReleaseAniIcon() {
-    gAniIcon.reset();
+    gAniBytes.reset();
     gAniFile.clear();
 }
 
@@ -188,17 +228,43 @@ HICON PlaceholderIcon() {
 
 void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) const {
     if (wants_.empty()) return;
-    std::map<std::string, std::vector<int32_t>> byFile;
-    for (const Want& w : wants_)
-        if (w.kind == Kind::FileIcon) byFile[w.path].push_back(w.index);
-    std::map<std::string, std::map<int32_t, FilePicture>> pictures;
-    for (auto& [path, indexes] : byFile) pictures[path] = ExtractFromFile(path, indexes, back);
+    // One job a file, in the order the page first names it.
+    std::vector<FileJob> jobs;
+    std::map<std::string, size_t> jobOf;
+    for (const Want& w : wants_) {
+        if (w.kind != Kind::FileIcon && w.kind != Kind::AniFrame) continue;
+        auto [at, added] = jobOf.try_emplace(w.path, jobs.size());
+        if (added) {
+            FileJob job;
+            job.path = w.path;
+            job.animated = w.kind == Kind::AniFrame || IconFileTypeOf(w.path) == IconFileType::Ani;
+            if (job.animated && w.path == gAniFile) job.aniBytes = gAniBytes;
+            jobs.push_back(std::move(job));
+        }
+        jobs[at->second].indexes.push_back(w.index);
+    }
+    ReadFileJobs(jobs, back);
+    for (FileJob& job : jobs) {
+        for (auto& [index, picture] : job.pictures)
+            if (picture.pixels.empty() && !picture.systemImage.empty())
+                picture.icon.reset(CreateIconFromResourceEx(picture.systemImage.data(),
+                                                            static_cast<DWORD>(picture.systemImage.size()), TRUE,
+                                                            0x00030000, kSize, kSize, LR_DEFAULTCOLOR));
+        if (job.animated && job.aniBytes) {
+            gAniFile = job.path;
+            gAniBytes = job.aniBytes;
+        }
+    }
+    auto pictureOf = [&](const Want& w) -> const FilePicture* {
+        if (w.kind != Kind::FileIcon && w.kind != Kind::AniFrame) return nullptr;
+        const FilePictures& filePictures = jobs[jobOf.at(w.path)].pictures;
+        auto found = filePictures.find(w.index);
+        return found != filePictures.end() ? &found->second : nullptr;
+    };
     // The picture of a file icon the program draws itself; nullptr for the system's or none.
     auto composed = [&](const Want& w) -> const std::vector<uint8_t>* {
-        if (w.kind != Kind::FileIcon) return nullptr;
-        auto& filePictures = pictures[w.path];
-        auto found = filePictures.find(w.index);
-        return found != filePictures.end() && !found->second.pixels.empty() ? &found->second.pixels : nullptr;
+        const FilePicture* picture = pictureOf(w);
+        return picture && !picture->pixels.empty() ? &picture->pixels : nullptr;
     };
 
     const int n = Count();
@@ -224,18 +290,9 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
         const Want& w = wants_[static_cast<size_t>(k)];
         const int x = kSize * k;
         if (w.kind == Kind::Cell || composed(w)) continue;  // written straight into the pixels below
-        HICON icon = nullptr;
-        if (w.kind == Kind::FileIcon) {
-            auto& filePictures = pictures[w.path];
-            auto found = filePictures.find(w.index);
-            if (found != filePictures.end()) icon = found->second.icon.get();
-        } else if (w.kind == Kind::AniFrame) {
-            icon = AniIcon(w.path);
-        }
-        if (!icon ||
-            !DrawIconEx(dc.get(), x, 0, icon, 0, 0, w.kind == Kind::AniFrame ? static_cast<UINT>(w.index) : 0,
-                        nullptr, DI_NORMAL))
-            drawPlaceholder(x);
+        const FilePicture* picture = pictureOf(w);
+        HICON icon = picture ? picture->icon.get() : nullptr;
+        if (!icon || !DrawIconEx(dc.get(), x, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL)) drawPlaceholder(x);
     }
     GdiFlush();
     auto* rows = static_cast<uint8_t*>(bits);

@@ -11,7 +11,7 @@
 
 class ImageList;
 
-extern std::string gAniFile;  // the animated file whose handle stays loaded for its further frames
+extern std::string gAniFile;  // the animated file whose bytes stay read for its further frames
 
 class PagePictures {
   public:
@@ -25,7 +25,8 @@ class PagePictures {
     int Count() const { return static_cast<int>(wants_.size()); }
 
     // Appends the pictures to `list` in order, one image each: every file is read once for all its
-    // icons on the page, and the images go in with one call. Pictures that cannot be drawn show
+    // icons on the page, on a few threads, by the program's own readers (no file reaches a system
+    // loader), and the images go in with one call. Pictures that cannot be drawn show
     // `placeholder` (may be nullptr). `back` is the colour that becomes transparent.
     void DrawInto(ImageList& list, HICON placeholder, COLORREF back) const;
 
@@ -44,5 +45,5 @@ class PagePictures {
 // carries no such resource. Shared: never destroyed.
 HICON PlaceholderIcon();
 
-// Drops the loaded animated file's handle (also when the program ends).
+// Drops the animated file kept for its further frames (also when the program ends).
 void ReleaseAniIcon();

@@ -80,4 +80,48 @@ std::vector<std::uint8_t> ComposeIcon(const IconPicture& picture, std::uint8_t b
     return out;
 }
 
+Result<std::vector<std::uint8_t>> IconImageForSystem(ByteSpan bytes) {
+    constexpr std::size_t kPngSignature = 8, kIhdrEnd = 8 + 8 + 13;
+    if (HasTag(bytes, 0, "\x89PNG")) {
+        if (!HasTag(bytes, 4, "\r\n\x1A\n") || !HasTag(bytes, kPngSignature + 4, "IHDR") ||
+            bytes.size() < kIhdrEnd)
+            return Fail("the PNG image's header is missing");
+        // PNG numbers are big-endian.
+        auto big = [&](std::size_t at) {
+            return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
+                   std::uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+        };
+        const std::uint32_t width = big(16), height = big(20);
+        if (big(kPngSignature) != 13 || width == 0 || height == 0 || width > kMaxIconSide || height > kMaxIconSide)
+            return Fail("the PNG image's size is not valid");
+        return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    }
+
+    auto headerSize = ReadU32(bytes, 0);
+    if (!headerSize || *headerSize < 40 || *headerSize > 124 || bytes.size() < *headerSize)
+        return Fail("the icon's bitmap header is not valid");
+    const std::int32_t width = *ReadI32(bytes, 4), storedHeight = *ReadI32(bytes, 8);
+    const std::uint16_t bitCount = *ReadU16(bytes, 14);
+    const std::uint32_t compression = *ReadU32(bytes, 16), colorsUsed = *ReadU32(bytes, 32);
+    const std::int64_t height = (storedHeight < 0 ? -static_cast<std::int64_t>(storedHeight) : storedHeight) / 2;
+    if (width <= 0 || width > kMaxIconSide || height <= 0 || height > kMaxIconSide)
+        return Fail("the icon's size is not valid");
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
+        return Fail("the icon's colour depth is not valid");
+    const bool bitfields = compression == 3;
+    if (compression != 0 && !(bitfields && (bitCount == 16 || bitCount == 32)))
+        return Fail("the icon's compression is not valid");
+    if (colorsUsed > 256) return Fail("the icon's colour table is too large");
+
+    std::uint64_t tableEnd = *headerSize;
+    if (bitfields && *headerSize == 40) tableEnd += 12;
+    tableEnd += 4ull * (colorsUsed != 0 ? colorsUsed : bitCount <= 8 ? 1u << bitCount : 0);
+    if (bytes.size() < tableEnd) return Fail("the icon's colour table is cut short");
+    const auto rows = static_cast<std::uint64_t>(height);
+    const std::uint64_t whole = tableEnd + DibStride(width, bitCount) * rows + DibStride(width, 1) * rows;
+    std::vector<std::uint8_t> copy(std::max<std::uint64_t>(whole, bytes.size()), 0);
+    std::copy(bytes.begin(), bytes.end(), copy.begin());
+    return copy;
+}
+
 }  // namespace formats

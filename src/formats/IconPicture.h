@@ -34,4 +34,11 @@ Result<IconPicture> DecodeIconImage(ByteSpan imageBytes);
 std::vector<std::uint8_t> ComposeIcon(const IconPicture& picture, std::uint8_t backB, std::uint8_t backG,
                                       std::uint8_t backR);
 
+// A copy of one image's bytes that the system can be given to draw (CreateIconFromResourceEx): the
+// images the program does not draw itself, other sizes, PNG streams and 16-bit pixels. A bitmap must
+// have a full header and colour table, a size of at most kMaxIconSide and a depth and compression the
+// system reads; colour bits or mask cut short are padded with zeros, so that nothing the system
+// reads lies past the copy. A PNG stream must start with its signature and a valid "IHDR" chunk.
+Result<std::vector<std::uint8_t>> IconImageForSystem(ByteSpan imageBytes);
+
 }  // namespace formats
