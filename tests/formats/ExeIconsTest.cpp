@@ -750,3 +750,42 @@ TEST(ModuleIcons, EveryCutGivesErrorsOrWhatTheWholeModuleGives) {
         else EXPECT_GT(opened, 0u);
     }
 }
+
+TEST(ModuleIcons, OversizedResourcesAreRefusedUnread) {
+    // The code section claims far more raw data than the file holds, so that only the size limit
+    // stands between a group's data entry and a read of its size.
+    struct Case {
+        const char* label;
+        std::uint32_t size;
+        const char* message;
+    } cases[] = {
+        {"one byte over the limit", kMaxIconResourceBytes + 1, "too large"},
+        {"4 GB", 0xFFFFFFFF, "runs past"},
+        {"at the limit, past the end of the file", kMaxIconResourceBytes, "ends inside"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Module m = Sample(Kind::Pe32);
+        Poke32(m.bytes, m.textSection + 12, 0x100000);
+        Poke32(m.bytes, m.textSection + 16, 0x7FFFFFFF);
+        Poke32(m.bytes, m.groups[0].dataEntry, 0x100000);
+        Poke32(m.bytes, m.groups[0].dataEntry + 4, c.size);
+        Served stats;
+        auto module = ModuleIcons::Open(Serve(m.bytes, &stats));
+        ASSERT_TRUE(module) << module.error();
+        auto group = module->Group(0);
+        ASSERT_FALSE(group);
+        EXPECT_NE(group.error().find(c.message), std::string::npos) << group.error();
+        EXPECT_LE(stats.requested, std::uint64_t{kMaxIconResourceBytes} + 4 * 1024);
+    }
+
+    // Icon images without groups: nothing checked the alignment shift when the table was read.
+    for (std::uint16_t shift : {25, 64, 200, 0xFFFF}) {
+        Module m = BuildModuleNe(4, {}, SampleIcons());
+        Poke16(m.bytes, m.root, shift);
+        auto module = ModuleIcons::Open(Serve(m.bytes));
+        ASSERT_TRUE(module) << module.error();
+        EXPECT_EQ(module->GroupCount(), 0u);
+        EXPECT_FALSE(module->Image(1)) << "shift " << shift;
+    }
+}
