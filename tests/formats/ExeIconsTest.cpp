@@ -3,7 +3,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -787,5 +791,163 @@ TEST(ModuleIcons, OversizedResourcesAreRefusedUnread) {
         ASSERT_TRUE(module) << module.error();
         EXPECT_EQ(module->GroupCount(), 0u);
         EXPECT_FALSE(module->Image(1)) << "shift " << shift;
+    }
+}
+
+// ---- Wine's own libraries, whole and damaged
+
+namespace {
+
+std::vector<std::filesystem::path> WineLibraries() {
+    std::vector<std::filesystem::path> found;
+    for (const char* folder : {"/usr/lib/x86_64-linux-gnu/wine/x86_64-windows", "/usr/lib/x86_64-linux-gnu/wine/i386-windows",
+                               "/usr/lib/i386-linux-gnu/wine/i386-windows"})
+        for (const char* name : {"shell32.dll", "user32.dll", "comdlg32.dll"}) {
+            std::error_code error;
+            const std::filesystem::path path = std::filesystem::path(folder) / name;
+            if (std::filesystem::is_regular_file(path, error)) found.push_back(path);
+        }
+    return found;
+}
+
+Bytes ReadWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Serves `file` as if it ended at `size` and had the byte at `flip` inverted; counts each read and
+// keeps the largest request.
+struct Damage {
+    std::uint64_t size = UINT64_MAX;
+    std::uint64_t flip = UINT64_MAX;
+};
+
+struct Bounded {
+    int reads = 0;
+    std::size_t largest = 0;
+};
+
+ReadAt ServeDamaged(const Bytes& file, Damage d, Bounded& stats) {
+    return [&file, d, &stats](std::uint64_t offset, std::size_t size, std::vector<std::uint8_t>& out) {
+        ++stats.reads;
+        stats.largest = std::max(stats.largest, size);
+        out.clear();
+        const std::uint64_t end = std::min<std::uint64_t>(file.size(), d.size);
+        if (offset < end) {
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size, end - offset));
+            out.assign(file.begin() + static_cast<std::ptrdiff_t>(offset),
+                       file.begin() + static_cast<std::ptrdiff_t>(offset + n));
+            if (d.flip >= offset && d.flip - offset < n) out[static_cast<std::size_t>(d.flip - offset)] ^= 0xFF;
+        }
+        return true;
+    };
+}
+
+// The raw extents of a PE file's sections, and where its resource directory is in the file.
+struct PeParts {
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> sections;  // raw start and end
+    std::uint64_t resources = 0, resourcesEnd = 0;
+};
+
+std::optional<PeParts> PartsOf(const Bytes& b) {
+    auto next = ReadU32(b, 0x3C);
+    if (!next) return std::nullopt;
+    auto count = ReadU16(b, *next + 6), optionalSize = ReadU16(b, *next + 20), magic = ReadU16(b, *next + 24);
+    if (!count || !optionalSize || !magic) return std::nullopt;
+    auto rva = ReadU32(b, *next + 24 + (*magic == 0x20B ? 112 : 96) + 16);
+    if (!rva) return std::nullopt;
+    PeParts parts;
+    for (std::size_t i = 0; i < *count; ++i) {
+        const std::size_t at = *next + 24 + *optionalSize + 40 * i;
+        auto address = ReadU32(b, at + 12), rawSize = ReadU32(b, at + 16), raw = ReadU32(b, at + 20);
+        if (!address || !rawSize || !raw) return std::nullopt;
+        parts.sections.emplace_back(*raw, std::uint64_t{*raw} + *rawSize);
+        if (*rva >= *address && *rva - *address < *rawSize) {
+            parts.resources = *raw + (*rva - *address);
+            parts.resourcesEnd = std::uint64_t{*raw} + *rawSize;
+        }
+    }
+    if (parts.resources == 0) return std::nullopt;
+    return parts;
+}
+
+// Reads every group and every image of each; what comes back must be drawable by the program or
+// by the system, and no call may read without bound.
+struct Tally {
+    std::size_t groups = 0, images = 0, failed = 0;
+};
+
+Tally ReadAllOf(const Bytes& file, Damage damage) {
+    Tally tally;
+    Bounded stats;
+    auto module = ModuleIcons::Open(ServeDamaged(file, damage, stats));
+    EXPECT_LE(stats.reads, 16);
+    if (!module) return tally;
+    for (std::size_t i = 0; i < module->GroupCount(); ++i) {
+        stats.reads = 0;
+        auto group = module->Group(i);
+        EXPECT_LE(stats.reads, 8) << "group " << i;
+        if (!group) {
+            ++tally.failed;
+            continue;
+        }
+        ++tally.groups;
+        for (const GroupImage& entry : *group) {
+            stats.reads = 0;
+            auto image = module->Image(entry.id);
+            EXPECT_LE(stats.reads, 8) << "image " << entry.id;
+            if (!image) {
+                ++tally.failed;
+                continue;
+            }
+            ++tally.images;
+            auto forSystem = IconImageForSystem(*image);
+            if (forSystem) EXPECT_GE(forSystem->size(), image->size());
+            if (damage.size == UINT64_MAX && damage.flip == UINT64_MAX)
+                EXPECT_TRUE(DecodeIconImage(*image) || forSystem) << "image " << entry.id;
+        }
+    }
+    EXPECT_LE(stats.largest, kMaxIconResourceBytes);
+    return tally;
+}
+
+}  // namespace
+
+TEST(ModuleIcons, ReadsEveryImageOfWinesLibraries) {
+    const auto libraries = WineLibraries();
+    if (libraries.empty()) GTEST_SKIP() << "Wine's libraries are not installed here";
+    for (const auto& path : libraries) {
+        SCOPED_TRACE(path.string());
+        const Bytes file = ReadWhole(path);
+        const Tally tally = ReadAllOf(file, {});
+        EXPECT_EQ(tally.failed, 0u);
+        EXPECT_GT(tally.groups, 0u);
+        EXPECT_GE(tally.images, tally.groups);
+    }
+}
+
+TEST(ModuleIcons, DamagedCopiesOfWinesLibrariesGiveErrorsOrImages) {
+    const auto libraries = WineLibraries();
+    if (libraries.empty()) GTEST_SKIP() << "Wine's libraries are not installed here";
+    for (const auto& path : libraries) {
+        SCOPED_TRACE(path.string());
+        const Bytes file = ReadWhole(path);
+        auto parts = PartsOf(file);
+        ASSERT_TRUE(parts);
+        std::vector<std::uint64_t> cuts = {file.size() / 2, 200000, (parts->resources + parts->resourcesEnd) / 2};
+        for (const auto& [start, end] : parts->sections) cuts.insert(cuts.end(), {start, end, end - 1});
+        for (std::uint64_t cut : cuts) {
+            SCOPED_TRACE("cut at " + std::to_string(cut));
+            ReadAllOf(file, {.size = cut});
+        }
+        // The directory's tables come first in the section: flip bytes across its first few kilobytes.
+        const Tally whole = ReadAllOf(file, {});
+        int changed = 0;
+        for (std::uint64_t at = parts->resources; at < std::min(parts->resourcesEnd, parts->resources + 6000); at += 47) {
+            SCOPED_TRACE("flipped at " + std::to_string(at));
+            const Tally t = ReadAllOf(file, {.flip = at});
+            changed += t.groups != whole.groups || t.images != whole.images || t.failed != whole.failed;
+        }
+        EXPECT_GT(changed, 10) << "the flips must reach what the reader reads";
     }
 }
