@@ -294,6 +294,9 @@ TEST(IconPicture, ImagesForTheSystemArePaddedToTheirWholeSize) {
         {"32-bit fields after a plain header", IconDib(1, 1, 32, U32s({0xFF0000, 0xFF00, 0xFF}), Bytes(4, 3), Bytes(4, 0), 3),
          52},
         {"32-bit fields in a long header", IconDib(1, 1, 32, {}, Bytes(4, 3), Bytes(4, 0), 3, 0, 124), 124},
+        // The masks follow a header shorter than the one that holds them: the system looks for the
+        // bits after the masks.
+        {"32-bit fields after an odd header", IconDib(1, 1, 32, Bytes(8, 9), Bytes(4, 3), Bytes(4, 0), 3, 0, 44), 52},
         {"256 x 256 at 32 bits", IconDib(256, 256, 32, {}, Bytes(256 * 1024, 1), Bytes(256 * 32, 0)), 40},
     };
     for (const auto& c : cases) {
