@@ -1,4 +1,5 @@
-// Icon group counts of PE32, PE32+ and NE images built here, and every way their headers can lie.
+// Icons of PE32, PE32+ and NE modules built here and of Wine's own libraries: group counts, groups and
+// images, and every way their headers can lie.
 #include <gtest/gtest.h>
 
 #include <algorithm>
