@@ -353,10 +353,157 @@ def exe_icons():
     return files
 
 
+# ---- programs and libraries with real icon groups and images
+def group_data(entries):
+    """entries: (icon id, image bytes); the directory the system writes for them."""
+    out = u16(0) + u16(1) + u16(len(entries))
+    for icon_id, image in entries:
+        if image.startswith(b'\x89PNG'):
+            w, h, bits = 0, 0, 32
+        else:
+            w, h, bits = struct.unpack_from('<i', image, 4)[0], struct.unpack_from('<i', image, 8)[0] // 2, \
+                struct.unpack_from('<H', image, 14)[0]
+        out += bytes([w % 256, h % 256, 0, 0]) + u16(1) + u16(bits) + u32(len(image)) + u16(icon_id)
+    return out
+
+
+def png_image(side):
+    ihdr = b'IHDR' + struct.pack('>IIBBBBB', side, side, 8, 6, 0, 0, 0)
+    iend = b'IEND'
+    return (b'\x89PNG\r\n\x1a\n' + struct.pack('>I', 13) + ihdr + u32(0) + struct.pack('>I', 0) + iend + u32(0))
+
+
+def module_resources():
+    icons = [(1, dib(16, 16, 4)), (2, dib(32, 32, 1)), (3, dib(8, 8, 32)), (4, png_image(16))]
+    images = dict(icons)
+    groups = [('MAIN', group_data([(1, images[1]), (2, images[2])])),
+              (5, group_data([(3, images[3]), (4, images[4])])),
+              (7, group_data([(2, images[2]), (1, images[1]), (3, images[3])]))]
+    return groups, icons
+
+
+def pe_module(wide, groups, icons):
+    """A PE32 or PE32+ image whose resource section holds icons (3) and icon groups (14), each resource
+    through a language directory and a data entry; groups: (name or id, bytes), named first.
+    Returns the file and where its parts are."""
+    n_icons, n_groups = len(icons), len(groups)
+    icon_dir, group_dir = 32, 32 + 16 + 8 * n_icons
+    languages = group_dir + 16 + 8 * n_groups
+    entries = languages + 24 * (n_icons + n_groups)
+    resources = list(icons) + list(groups)
+    r = bytearray(entries + 16 * len(resources))
+    struct.pack_into('<HH', r, 12, 0, 2)
+    struct.pack_into('<IIII', r, 16, 3, 0x80000000 | icon_dir, 14, 0x80000000 | group_dir)
+    named = sum(1 for key, _ in groups if isinstance(key, str))
+    struct.pack_into('<HH', r, icon_dir + 12, 0, n_icons)
+    struct.pack_into('<HH', r, group_dir + 12, named, n_groups - named)
+    at = {}
+    for k, (key, _) in enumerate(resources):
+        entry = icon_dir + 16 + 8 * k if k < n_icons else group_dir + 16 + 8 * (k - n_icons)
+        if isinstance(key, str):
+            name_at = len(r)
+            r += u16(len(key)) + key.encode('utf-16-le')
+            key = 0x80000000 | name_at
+        struct.pack_into('<II', r, entry, key, 0x80000000 | (languages + 24 * k))
+        struct.pack_into('<HHII', r, languages + 24 * k + 12, 0, 1, 0x409, entries + 16 * k)
+        at[k] = (entry, languages + 24 * k, entries + 16 * k)
+    for k, (_, data) in enumerate(resources):
+        r += bytes(-len(r) % 8)
+        struct.pack_into('<II', r, entries + 16 * k, 0x2000 + len(r), len(data))
+        at[k] = at[k] + (len(r),)
+        r += data
+    head = pe(wide, 0, 0)
+    rsrc_at = len(head) - 0x200
+    sections = 0x80 + 24 + (240 if wide else 224)
+    raw = (len(r) + 0x1FF) // 0x200 * 0x200
+    out = bytearray(head[:rsrc_at]) + r + bytes(raw - len(r))
+    directory = 0x80 + 24 + (112 if wide else 96) + 16
+    struct.pack_into('<II', out, directory, 0x2000, len(r))
+    struct.pack_into('<III', out, sections + 40 + 8, len(r), 0x2000, raw)
+    where = {'root': rsrc_at, 'text': sections, 'group_type': rsrc_at + 24}
+    for k, (entry, language, data_entry, data) in at.items():
+        kind = 'icon%d' % k if k < n_icons else 'group%d' % (k - n_icons)
+        where[kind] = {'entry': rsrc_at + entry, 'language': rsrc_at + language,
+                       'data_entry': rsrc_at + data_entry, 'data': rsrc_at + data}
+    return bytes(out), where
+
+
+def ne_module(shift, groups, icons):
+    """An NE image with icon (0x8003) and icon group (0x800E) records: offset and length in units of
+    1 << shift, flags, id (0x8000 | number, or the offset of a name in the table), handle, usage."""
+    table = bytearray(u16(shift))
+    records = []
+    for type_id, items in ((0x8003, icons), (0x800E, groups)):
+        table += u16(type_id) + u16(len(items)) + u32(0)
+        for key, data in items:
+            records.append((0x80 + len(table), key, data))
+            table += bytes(12)
+    table += u16(0)
+    for at, key, _ in records:
+        if isinstance(key, str):
+            struct.pack_into('<H', table, at - 0x80 + 6, len(table))
+            table += bytes([len(key)]) + key.encode()
+        else:
+            struct.pack_into('<H', table, at - 0x80 + 6, 0x8000 | key)
+    header = b'NE' + bytes(0x22) + u16(0x40) + u16(0x40 + len(table)) + bytes(0x18)
+    out = bytearray(b'MZ' + bytes(0x3A) + u32(0x40) + header + table + b'\x05ICONS' + u16(0) + b'\0')
+    unit = 1 << shift
+    for at, _, data in records:
+        out += bytes(-len(out) % unit)
+        struct.pack_into('<HHH', out, at, len(out) >> shift, (len(data) + unit - 1) >> shift, 0x1C30)
+        out += data
+    out += bytes(-len(out) % unit)
+    return bytes(out), {'table': 0x80, 'records': [at for at, _, _ in records]}
+
+
+def module_icons():
+    pick = random.Random(13)  # its own, so that this corpus comes out the same alone or with the rest
+    groups, icons = module_resources()
+    files = {}
+    pe32, where = pe_module(False, groups, icons)
+    files['pe32.dll'] = pe32
+    files['pe32plus.exe'] = pe_module(True, groups, icons)[0]
+    ne4, ne_where = ne_module(4, groups, icons)
+    files['ne_shift4.icl'] = ne4
+    files['ne_shift0.dll'] = ne_module(0, groups, icons)[0]
+    broken = {}
+    seen = set(files.values())
+    for name, data in list(files.items()):
+        for i, v in enumerate(variants(data, 3, pick)):
+            if v not in seen:  # the short cuts of every module are the same MZ header
+                seen.add(v)
+                broken[f'broken_{name}_{i}'] = v
+    files.update(broken)
+
+    def patched(base, *changes):
+        b = bytearray(base)
+        for at, fmt, value in changes:
+            struct.pack_into(fmt, b, at, value)
+        return bytes(b)
+
+    g0 = where['group0']
+    files['rva_outside.dll'] = patched(pe32, (g0['data_entry'], '<I', 0x9000))
+    files['size_past_raw.dll'] = patched(pe32, (g0['data_entry'] + 4, '<I', 0x10000))
+    files['language_nests.dll'] = patched(pe32, (g0['language'] + 20, '<I', 0x80000020))
+    files['type_loops_to_root.dll'] = patched(pe32, (where['group_type'] + 4, '<I', 0x80000000))
+    files['missing_icon.dll'] = patched(pe32, (g0['data'] + 6 + 12, '<H', 99))
+    files['group_count_past.dll'] = patched(pe32, (g0['data'] + 4, '<H', 0x300))
+    # The code section claims 2 GB of raw data and a group's data lies there, over the size limit.
+    files['huge_size.dll'] = patched(pe32, (where['text'] + 12, '<I', 0x100000), (where['text'] + 16, '<I', 0x7FFFFFFF),
+                                     (g0['data_entry'], '<I', 0x100000), (g0['data_entry'] + 4, '<I', 0x900000))
+    group_record = ne_where['records'][len(icons)]
+    files['ne_offset_past_end.icl'] = patched(ne4, (group_record, '<H', 0xFFFF))
+    files['ne_length_past_end.icl'] = patched(ne4, (group_record + 2, '<H', 0xFFFF))
+    files['ne_shift_absurd.icl'] = patched(ne4, (ne_where['table'], '<H', 200))
+    files['ne_icons_only_shift_absurd.icl'] = patched(ne_module(4, [], icons)[0], (0x80, '<H', 200))
+    return files
+
+
 def main():
     wanted = set(sys.argv[1:])
     for target, make in (('bmp', bitmaps), ('icocur', icons), ('ani', anis), ('zip', zips), ('catalogue', catalogue),
-                         ('exe_icons', exe_icons), ('icon_picture', icon_pictures)):
+                         ('exe_icons', exe_icons), ('icon_picture', icon_pictures),
+                         ('module_icons', module_icons)):
         if wanted and target not in wanted:
             continue
         files = make()

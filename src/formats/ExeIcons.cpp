@@ -339,6 +339,8 @@ Result<Place> ModuleIcons::State::PeData(const Entry& entry, std::string_view wh
 }
 
 Result<Place> ModuleIcons::State::NeData(const Entry& entry, std::string_view what) {
+    // Open checks the shift only when there are groups; images can be asked for without one.
+    if (shift > kMaxNeShift) return Fail("the resource table's alignment is not valid");
     auto record = src.Get(entry.at, kNeNameRecord);
     if (!record) return src.Short(what);
     const std::uint64_t offset = std::uint64_t{*ReadU16(*record, 0)} << shift;

@@ -113,8 +113,9 @@ Result<std::vector<std::uint8_t>> IconImageForSystem(ByteSpan bytes) {
         return Fail("the icon's compression is not valid");
     if (colorsUsed > 256) return Fail("the icon's colour table is too large");
 
-    std::uint64_t tableEnd = *headerSize;
-    if (bitfields && *headerSize == 40) tableEnd += 12;
+    // The masks follow a header too short to hold them; the system starts the table after the
+    // masks then, whatever the header's own size.
+    std::uint64_t tableEnd = bitfields ? std::max<std::uint64_t>(*headerSize, 40 + 12) : *headerSize;
     tableEnd += 4ull * (colorsUsed != 0 ? colorsUsed : bitCount <= 8 ? 1u << bitCount : 0);
     if (bytes.size() < tableEnd) return Fail("the icon's colour table is cut short");
     const auto rows = static_cast<std::uint64_t>(height);

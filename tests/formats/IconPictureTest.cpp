@@ -2,6 +2,7 @@
 // and broken or cut short.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "FormatsTestSupport.h"
@@ -252,4 +253,121 @@ TEST(IconPicture, BrokenHeadersAreRefused) {
     auto oneRow = DecodeIconImage(odd);
     ASSERT_TRUE(oneRow) << oneRow.error();
     EXPECT_EQ(oneRow->height, 1);
+}
+
+namespace {
+
+// The start of a PNG stream: the signature and an "IHDR" chunk of `length` bytes naming the size.
+Bytes PngHead(std::uint32_t width, std::uint32_t height, std::uint32_t length = 13) {
+    Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto big = [&](std::uint32_t v) {
+        for (int shift : {24, 16, 8, 0}) b.push_back(static_cast<std::uint8_t>(v >> shift));
+    };
+    big(length);
+    b.insert(b.end(), {'I', 'H', 'D', 'R'});
+    big(width);
+    big(height);
+    b.insert(b.end(), {8, 6, 0, 0, 0});
+    big(0x12345678);  // the chunk's CRC, which the system checks itself
+    return b;
+}
+
+}  // namespace
+
+TEST(IconPicture, ImagesForTheSystemArePaddedToTheirWholeSize) {
+    struct Case {
+        const char* label;
+        Bytes whole;           // every byte the system reads
+        std::size_t tableEnd;  // where the colour bits start
+    } cases[] = {
+        {"1-bit", DibImage(5, 3, 1), 40 + 8},
+        {"4-bit", DibImage(5, 3, 4), 40 + 64},
+        {"8-bit", DibImage(5, 3, 8), 40 + 1024},
+        {"16-bit", DibImage(5, 3, 16), 40},
+        {"24-bit", DibImage(5, 3, 24), 40},
+        {"32-bit", DibImage(5, 3, 32), 40},
+        {"32-bit top-down", IconDib(2, -2, 32, {}, Bytes(16, 7), Bytes(8, 0)), 40},
+        {"8-bit with two colours", IconDib(3, 2, 8, Bytes(8, 1), Bytes(8, 2), Bytes(8, 0), 0, 2), 48},
+        {"24-bit after a three-entry table", IconDib(1, 1, 24, Bytes(12, 1), Bytes(4, 2), Bytes(4, 0), 0, 3), 52},
+        {"16-bit fields after a plain header", IconDib(2, 2, 16, U32s({0xF800, 0x7E0, 0x1F}), Bytes(8, 3), Bytes(8, 0), 3),
+         52},
+        {"32-bit fields after a plain header", IconDib(1, 1, 32, U32s({0xFF0000, 0xFF00, 0xFF}), Bytes(4, 3), Bytes(4, 0), 3),
+         52},
+        {"32-bit fields in a long header", IconDib(1, 1, 32, {}, Bytes(4, 3), Bytes(4, 0), 3, 0, 124), 124},
+        // The masks follow a header shorter than the one that holds them: the system looks for the
+        // bits after the masks.
+        {"32-bit fields after an odd header", IconDib(1, 1, 32, Bytes(8, 9), Bytes(4, 3), Bytes(4, 0), 3, 0, 44), 52},
+        {"256 x 256 at 32 bits", IconDib(256, 256, 32, {}, Bytes(256 * 1024, 1), Bytes(256 * 32, 0)), 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        auto copy = IconImageForSystem(c.whole);
+        ASSERT_TRUE(copy) << copy.error();
+        EXPECT_EQ(*copy, c.whole);
+        for (std::size_t n : {c.tableEnd, c.tableEnd + 1, (c.tableEnd + c.whole.size()) / 2, c.whole.size() - 1}) {
+            SCOPED_TRACE(n);
+            const ByteSpan cut(c.whole.data(), n);
+            auto padded = IconImageForSystem(cut);
+            ASSERT_TRUE(padded) << padded.error();
+            ASSERT_EQ(padded->size(), c.whole.size());
+            EXPECT_TRUE(std::equal(cut.begin(), cut.end(), padded->begin()));
+            EXPECT_TRUE(std::all_of(padded->begin() + static_cast<std::ptrdiff_t>(n), padded->end(),
+                                    [](std::uint8_t v) { return v == 0; }));
+        }
+    }
+    Bytes longer = DibImage(4, 4, 24);
+    longer.resize(longer.size() + 100, 0xEE);
+    auto kept = IconImageForSystem(longer);
+    ASSERT_TRUE(kept) << kept.error();
+    EXPECT_EQ(*kept, longer) << "bytes past the image are kept, never cut";
+}
+
+TEST(IconPicture, BrokenImagesAreNotGivenToTheSystem) {
+    const Bytes good = DibImage(4, 4, 8);
+    ASSERT_TRUE(IconImageForSystem(good));
+    struct Case {
+        const char* label;
+        std::function<void(Bytes&)> damage;
+    } cases[] = {
+        {"OS/2 header", [](Bytes& b) { Poke32(b, 0, 12); }},
+        {"header of 39 bytes", [](Bytes& b) { Poke32(b, 0, 39); }},
+        {"header of 125 bytes", [](Bytes& b) { Poke32(b, 0, 125); }},
+        {"header past the end", [](Bytes& b) { b.resize(30); }},
+        {"width 0", [](Bytes& b) { Poke32(b, 4, 0); }},
+        {"negative width", [](Bytes& b) { Poke32(b, 4, 0xFFFFFFFC); }},
+        {"width 257", [](Bytes& b) { Poke32(b, 4, 257); }},
+        {"stored height 1 holds no row", [](Bytes& b) { Poke32(b, 8, 1); }},
+        {"257 rows", [](Bytes& b) { Poke32(b, 8, 514); }},
+        {"most negative height", [](Bytes& b) { Poke32(b, 8, 0x80000000); }},
+        {"depth 0", [](Bytes& b) { Poke16(b, 14, 0); }},
+        {"depth 2", [](Bytes& b) { Poke16(b, 14, 2); }},
+        {"depth 64", [](Bytes& b) { Poke16(b, 14, 64); }},
+        {"RLE8", [](Bytes& b) { Poke32(b, 16, 1); }},
+        {"RLE4", [](Bytes& b) { Poke32(b, 16, 2); }},
+        {"bit fields at 8 bits", [](Bytes& b) { Poke32(b, 16, 3); }},
+        {"bit fields at 24 bits", [](Bytes& b) { Poke16(b, 14, 24), Poke32(b, 16, 3); }},
+        {"JPEG", [](Bytes& b) { Poke32(b, 16, 4); }},
+        {"colour table cut", [](Bytes& b) { b.resize(40 + 1020); }},
+        {"257 colours", [](Bytes& b) { Poke32(b, 32, 257); }},
+        {"colours used all ones", [](Bytes& b) { Poke32(b, 32, 0xFFFFFFFF); }},
+        {"PNG without its full signature", [](Bytes& b) { b = PngHead(32, 32), b[6] = 0; }},
+        {"PNG starting with another chunk", [](Bytes& b) { b = PngHead(32, 32), b[12] = 'i'; }},
+        {"PNG header of 12 bytes", [](Bytes& b) { b = PngHead(32, 32, 12); }},
+        {"PNG of width 0", [](Bytes& b) { b = PngHead(0, 32); }},
+        {"PNG of height 257", [](Bytes& b) { b = PngHead(32, 257); }},
+        {"PNG of width 2^31", [](Bytes& b) { b = PngHead(0x80000000, 32); }},
+        {"PNG cut inside its header", [](Bytes& b) { b = PngHead(32, 32), b.resize(28); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Bytes bad = good;
+        c.damage(bad);
+        EXPECT_FALSE(IconImageForSystem(bad));
+    }
+    for (std::uint32_t side : {1u, 48u, 256u}) {
+        const Bytes png = PngHead(side, side);
+        auto copy = IconImageForSystem(png);
+        ASSERT_TRUE(copy) << side << ": " << copy.error();
+        EXPECT_EQ(*copy, png);
+    }
 }
