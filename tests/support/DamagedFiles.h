@@ -294,4 +294,24 @@ inline std::vector<SoundFile> SoundFiles() {
             {{"sound.ani", SoundAni(4)}, 4}};
 }
 
+// Hands every file of a damaged folder to `write(name, bytes)`: the damages of each module of
+// `modules` (name stem, sound bytes) no longer than `maxBytes` or half the module, with the endings
+// of libraries, programs and icon libraries in turn; then the damaged icons, cursors and animated
+// files.
+template <class Write>
+void ForEachDamagedFile(const std::vector<std::pair<std::string, Bytes>>& modules, size_t maxBytes, Write write) {
+    const char* endings[] = {".dll", ".exe", ".icl"};
+    for (const auto& [stem, sound] : modules) {
+        size_t n = 0;
+        for (const Damage& d : ModuleDamages(sound)) {
+            if (std::min(d.length, sound.size()) > std::max(maxBytes, sound.size() / 2)) continue;
+            write(stem + "-" + std::to_string(n) + endings[n % 3], Apply(sound, d));
+            ++n;
+        }
+    }
+    for (int type : {1, 2})
+        for (const NamedFile& f : DamagedIconFiles(type)) write(f.name, f.bytes);
+    for (const NamedFile& f : DamagedAniFiles()) write(f.name, f.bytes);
+}
+
 }  // namespace damaged
