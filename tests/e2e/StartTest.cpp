@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ProgramProcess.h"
 #include "TestSupport.h"
 
 namespace {
@@ -12,24 +13,6 @@ namespace {
 const char* kMutex = "Ornavale_APPLICATION_MUTEX";
 const char* kProp = "Ornavale_APPLICATION";
 
-std::string ProgramPath() { return TestProgramDir() + "..\\Ornavale\\Ornavale.exe"; }
-
-struct Process {
-    PROCESS_INFORMATION pi{};
-    bool started = false;
-    explicit Process(const std::string& arguments) {
-        std::string command = "\"" + ProgramPath() + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    }
-    ~Process() {
-        if (!started) return;
-        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-};
 
 struct Visible {
     DWORD pid;
@@ -103,45 +86,9 @@ struct FirstInstance {
     }
 };
 
-HWND WaitForWindow(DWORD processId, const char* title, DWORD timeoutMs) {
-    struct Search {
-        DWORD pid;
-        const char* title;
-        HWND found;
-    } search{processId, title, nullptr};
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        EnumWindows(
-            [](HWND hwnd, LPARAM lp) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lp);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(hwnd, &pid);
-                char text[256] = {};
-                GetWindowTextA(hwnd, text, sizeof text);
-                if (pid == s->pid && IsWindowVisible(hwnd) && std::string(text) == s->title) {
-                    s->found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        Sleep(100);
-    }
-    return nullptr;
-}
 
 std::vector<char> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
-// Without a catalogue index in the program folder the start first says so in a message box; closes
-// it. Answers false when the box was due but did not come.
-bool PastMissingIndexMessage(const Process& p) {
-    const std::string index = ProgramPath().substr(0, ProgramPath().rfind('\\') + 1) + "Icondata.dat";
-    if (GetFileAttributesA(index.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    HWND box = WaitForWindow(p.pi.dwProcessId, "Ornavale error", 20000);
-    if (!box) return false;
-    PostMessageA(box, WM_CLOSE, 0, 0);
-    return true;
-}
 
 }  // namespace
 
@@ -245,25 +192,7 @@ DWORD ReadPos(const char* name, bool* found) {
 
 }  // namespace
 
-// True when the program folder holds the catalogue's first archive (scripts/catalogue puts it there).
-bool CatalogueInstalled() {
-    const std::string program = ProgramPath();
-    const std::string archive = program.substr(0, program.rfind('\\') + 1) + "Iconlib.res";
-    return GetFileAttributesA(archive.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
-// Closes the start's messages (the missing index, the catalogue notice) as they show, then answers
-// the main window (nullptr if one of them does not come). With the catalogue's archives in place
-// there is no notice.
-HWND MainWindowAfterNotice(const Process& p) {
-    if (!PastMissingIndexMessage(p)) return nullptr;
-    if (!CatalogueInstalled()) {
-        HWND notice = WaitForWindow(p.pi.dwProcessId, "Ornavale Light", 20000);
-        if (!notice) return nullptr;
-        PostMessageA(notice, WM_CLOSE, 0, 0);
-    }
-    return WaitForWindow(p.pi.dwProcessId, "Ornavale", 20000);
-}
 
 TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
     CleanStore clean;
