@@ -12,6 +12,7 @@
 #include "browsing/FrmKey.h"
 #include "core/Global.h"
 #include "formats/KeywordFiles.h"
+#include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 
@@ -41,6 +42,7 @@ double TimeWindowsLoad() {
 }  // namespace
 
 int main() {
+    RegisterCoreHooks();
     constexpr int kRuns = 9;
     InitApp(GetModuleHandleA(nullptr));
     gEndWhenNoForms = false;

@@ -14,6 +14,7 @@
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
 #include "core/Global.h"
+#include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 
@@ -29,6 +30,7 @@ double Time(Work work) {
 }  // namespace
 
 int main() {
+    RegisterCoreHooks();
     constexpr int kLibraries = 175, kColumns = 10, kRows = 10;
     InitApp(GetModuleHandleA(nullptr));
     gEndWhenNoForms = false;

@@ -12,6 +12,7 @@
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
+#include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 
@@ -72,6 +73,7 @@ double TimeBareList() {
 }  // namespace
 
 int main() {
+    RegisterCoreHooks();
     constexpr int kEntries = 100000, kFiles = 8;
     InitApp(GetModuleHandleA(nullptr));
     gEndWhenNoForms = false;

@@ -16,6 +16,7 @@
 #include "browsing/FrmScan.h"
 #include "browsing/OpenPaths.h"
 #include "core/FolderWalk.h"
+#include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 
@@ -114,6 +115,7 @@ void Scan(const char* what, const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    RegisterCoreHooks();
     InitApp(GetModuleHandleA(nullptr));
     gEndWhenNoForms = false;
     gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };

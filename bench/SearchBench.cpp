@@ -14,6 +14,7 @@
 #include "browsing/Paging.h"
 #include "core/FolderWalk.h"
 #include "formats/AniFile.h"
+#include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
@@ -89,6 +90,7 @@ void Row(const char* what, double ms, int entries) { std::printf("%-44s %10.1f %
 }  // namespace
 
 int main() {
+    RegisterCoreHooks();
     constexpr int kTokens = 2000, kUserRefs = 3000, kSlot = 10;
     constexpr int kFiles = 1000, kLibraries = 10;
     InitApp(GetModuleHandleA(nullptr));

@@ -29,9 +29,6 @@ bool IsValidFolderName(const std::string& name);
 // thing that could not be removed.
 DWORD DeleteFolderTree(const std::string& folder);
 
-// The system's text for an error number, without its line break.
-std::string SystemErrorText(DWORD error);
-
 // Starts a program from a command line in a normal window with the focus; answers its process id,
 // or 0 when it could not be started (the system error is then the last error). Tests replace it.
 using ProgramStarter = DWORD (*)(const std::string& commandLine);

@@ -36,3 +36,14 @@ int ShowError(int32_t number, const std::string& source, const std::string& desc
     gResult = answer;
     return answer;
 }
+
+std::string SystemErrorText(DWORD error) {
+    char* text = nullptr;
+    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    DWORD n = FormatMessageA(flags, nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = n && text ? std::string(text, n) : "System error " + std::to_string(error);
+    if (text) LocalFree(text);
+    while (!result.empty() && (result.back() == '\r' || result.back() == '\n' || result.back() == ' '))
+        result.pop_back();
+    return result;
+}

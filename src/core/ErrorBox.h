@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/Win.h"
+
 // The error text: "Error Nr. <number> in <source>", the description, an empty line and the
 // three lines asking the user to report it; lines joined by a single "\r".
 std::string ErrorText(int32_t number, const std::string& source, const std::string& description);
@@ -18,3 +20,6 @@ int ShowErrorBox(int32_t number, const std::string& source, const std::string& d
 // The answer goes to gResult and is returned.
 int ShowError(int32_t number, const std::string& source, const std::string& description,
               const std::string& title = "Error");
+
+// The system's text for an error number, without its line break.
+std::string SystemErrorText(DWORD error);

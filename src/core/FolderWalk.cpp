@@ -5,12 +5,8 @@
 #include <strings.h>
 #include <vector>
 
-#include "browsing/FrmScan.h"
 #include "core/Files.h"
-#include "mainwindow/FrmMain.h"
-#include "mainwindow/FrmOptions.h"
 #include "ui/App.h"
-#include "ui/TreeView.h"
 #include "ui/Unique.h"
 
 bool gFavoritesMode = false;
@@ -25,6 +21,23 @@ int32_t gDirCount = 0;
 FolderPicker gFolderPicker = &SHBrowseForFolderA;
 
 namespace {
+
+// Stands in until a window layer registers: the picker has no owner and the walk only counts.
+class NoVisitor final : public FolderWalkVisitor {
+  public:
+    HWND PickerOwner(PickerMode) override { return nullptr; }
+    void FolderChosen(PickerMode, const std::string&) override {}
+    void EntryListed(const std::string&) override {}
+    void FavoritesFolder(const FavoritesNodeKeys&, const std::string&) override {}
+};
+NoVisitor gNoVisitor;
+FolderWalkVisitor* gVisitor = &gNoVisitor;
+
+PickerMode CurrentPickerMode() {
+    if (gFavoritesMode) return PickerMode::Favorites;
+    if (gBrowseFolderIcon) return PickerMode::FolderIcon;
+    return PickerMode::Scan;
+}
 
 constexpr const char* kFavoritesTitle =
     "Select a valid Folder. Do not select system objects like Printers, Control Panel etc.";
@@ -60,6 +73,8 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
 
 }  // namespace
 
+void SetFolderWalkVisitor(FolderWalkVisitor* visitor) { gVisitor = visitor ? visitor : &gNoVisitor; }
+
 int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
     if (msg == BFFM_INITIALIZED && data) {
         const char* start = reinterpret_cast<const char*>(data);
@@ -70,21 +85,14 @@ int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
 }
 
 std::string BrowseForFolder(const std::string& startPath) {
-    HWND owner = nullptr;
-    const char* title = kScanTitle;
-    if (gFavoritesMode) {
-        owner = frmOptions.hwnd();
-        title = kFavoritesTitle;
-    } else if (gBrowseFolderIcon) {
-        owner = frmMain.hwnd();
-        title = kFolderIconTitle;
-    } else {
-        owner = frmScan.hwnd();
-    }
+    const PickerMode mode = CurrentPickerMode();
+    const char* title = mode == PickerMode::Favorites    ? kFavoritesTitle
+                        : mode == PickerMode::FolderIcon ? kFolderIconTitle
+                                                         : kScanTitle;
 
     std::string start = startPath;  // zero-terminated and alive for the whole dialog
     BROWSEINFOA info{};
-    info.hwndOwner = owner;
+    info.hwndOwner = gVisitor->PickerOwner(mode);
     info.pidlRoot = nullptr;
     info.lpszTitle = title;
     info.ulFlags = 0;
@@ -101,14 +109,8 @@ std::string BrowseForFolder(const std::string& startPath) {
         TrimAtNull(result);
         if (!IsFileSystemPath(result)) result.clear();
     }
-    if (gFavoritesMode) {
-        frmOptions.txtFavHomeDir.SetText(result);
-    } else if (gBrowseFolderIcon) {
-        gStrTemp = result;
-    } else {
-        frmScan.txtDir.SetText(result);
-        frmScan.cmdStart.SetEnabled(true);
-    }
+    if (mode == PickerMode::FolderIcon) gStrTemp = result;
+    else gVisitor->FolderChosen(mode, result);
     return result;
 }
 
@@ -153,7 +155,7 @@ uint64_t ScanFolderTree(std::string& path, const std::string& pattern, int32_t& 
     auto list = [&](const WIN32_FIND_DATAA& entry, const std::string& name) {
         total += (static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
         ++fileCount;
-        frmMain.lstFiles.AddItem(path + name);
+        gVisitor->EntryListed(path + name);
         LetEventsRun();
         return !gAbort;
     };
@@ -170,15 +172,7 @@ uint64_t ScanFolderTree(std::string& path, const std::string& pattern, int32_t& 
                 if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     subFolders.push_back(name);
                     ++dirCount;
-                    if (gFavoritesMode) {
-                        FavoritesNodeKeys keys = FavoritesKeys(gFavDir, path, name);
-                        try {
-                            frmMain.pnlNav.Add(keys.parent, tvwChild, keys.key, name, "bookfav", "openbook");
-                            frmMain.pnlNav.SetSorted(keys.key, true);
-                        } catch (const KeyError&) {
-                            // A folder the tree already shows, or one outside the favorites branch.
-                        }
-                    }
+                    if (gFavoritesMode) gVisitor->FavoritesFolder(FavoritesKeys(gFavDir, path, name), name);
                 }
                 if (onePass && !list(found, name)) return total;
             } while (FindNextFileA(find.get(), &found));

@@ -17,6 +17,35 @@ extern std::string gStrTemp;    // the folder the picker leaves for the folder i
 extern int32_t gFileCount;
 extern int32_t gDirCount;
 
+// The keys of a favorites folder's node and of its parent, for a folder `name` met while walking
+// `walkedPath` under the favorites root `favDir`.
+struct FavoritesNodeKeys {
+    std::string parent;
+    std::string key;
+};
+FavoritesNodeKeys FavoritesKeys(const std::string& favDir, const std::string& walkedPath, const std::string& name);
+
+// Whom the picker serves, by the modes above.
+enum class PickerMode { Scan, Favorites, FolderIcon };
+
+// The windows that show the picker and the walk. The layer that owns them registers one; without
+// it the picker has no owner and the walk only counts.
+class FolderWalkVisitor {
+  public:
+    virtual ~FolderWalkVisitor() = default;
+    // The window that owns the picker in this mode.
+    virtual HWND PickerOwner(PickerMode mode) = 0;
+    // The folder the user chose, "" for an item without a file-system path; never on cancel, and
+    // not in folder icon mode (that folder goes to gStrTemp).
+    virtual void FolderChosen(PickerMode mode, const std::string& folder) = 0;
+    // An entry the pattern matched, by its full path.
+    virtual void EntryListed(const std::string& path) = 0;
+    // A folder met in favorites mode, with the keys of its node.
+    virtual void FavoritesFolder(const FavoritesNodeKeys& keys, const std::string& name) = 0;
+};
+// Registers the visitor (nullptr: none); it must outlive every later walk.
+void SetFolderWalkVisitor(FolderWalkVisitor* visitor);
+
 // Shows the shell's folder picker with startPath preselected and hands the chosen folder to the
 // window that asked (by mode). Answers the folder, or "" when cancelled or when the chosen item
 // has no file-system path.
@@ -27,16 +56,8 @@ int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM lParam, LPARAM data)
 using FolderPicker = PIDLIST_ABSOLUTE (*)(BROWSEINFOA* info);
 extern FolderPicker gFolderPicker;
 
-// Lists the files of path matching pattern into frmMain.lstFiles, counts files and folders,
-// descends into sub-folders when gScanSubDirs is set, and in favorites mode adds a tree node for
-// every folder. A missing trailing "\" is appended to path. Stops at once when gAbort is set.
-// Answers the summed size of the listed entries.
+// Hands every entry of path matching pattern to the visitor, counts files and folders, descends
+// into sub-folders when gScanSubDirs is set, and in favorites mode hands over every folder too. A
+// missing trailing "\" is appended to path. Stops at once when gAbort is set. Answers the summed
+// size of the listed entries.
 uint64_t ScanFolderTree(std::string& path, const std::string& pattern, int32_t& fileCount, int32_t& dirCount);
-
-// The keys of a favorites folder's node and of its parent, for a folder `name` met while walking
-// `walkedPath` under the favorites root `favDir`.
-struct FavoritesNodeKeys {
-    std::string parent;
-    std::string key;
-};
-FavoritesNodeKeys FavoritesKeys(const std::string& favDir, const std::string& walkedPath, const std::string& name);

@@ -10,7 +10,6 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "core/SplashPicture.h"
-#include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 #include "ui/Units.h"
 
@@ -19,7 +18,14 @@ FrmSplash frmSplash;
 namespace {
 constexpr int kWidthPx = 256;
 constexpr int kHeightPx = 187;
+
+SplashHandover& Handover() {
+    static SplashHandover handover;
+    return handover;
+}
 }  // namespace
+
+void SetSplashHandover(SplashHandover handover) { Handover() = std::move(handover); }
 
 FormSpec FrmSplash::Spec() const {
     FormSpec s;
@@ -81,9 +87,13 @@ void FrmSplash::tmrSplash_Timer() {
         }
     };
     quietly([this] { tmrSplash.SetTimerEnabled(false); });
-    quietly([] { frmMain.Show(); });
+    quietly([] {
+        if (Handover().showMainWindow) Handover().showMainWindow();
+    });
     quietly([this] { SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); });
-    quietly([this] { frmMain.picLogo.SetPicture(picSplash.CopyPicture()); });
+    quietly([this] {
+        if (Handover().takePicture) Handover().takePicture(picSplash.CopyPicture());
+    });
     quietly([this] { Unload(); });
 }
 

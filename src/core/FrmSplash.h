@@ -1,8 +1,18 @@
 // The splash window: records the program's folders, then hands over to the main window.
 #pragma once
 
+#include <functional>
+
 #include "ui/Control.h"
 #include "ui/Form.h"
+
+// What the splash hands over to when its time is up; the main window's layer registers both.
+struct SplashHandover {
+    std::function<void()> showMainWindow;
+    // Takes a copy of the splash picture, which the receiver then owns.
+    std::function<void(HBITMAP picture)> takePicture;
+};
+void SetSplashHandover(SplashHandover handover);
 
 class FrmSplash : public Form {
   public:

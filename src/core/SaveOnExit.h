@@ -1,11 +1,23 @@
-// The one exit routine: saves the view settings, the window positions and the user's files,
-// then unloads every window, the main window last. Runs at most once per process.
+// The one exit routine: runs the save step of every registered window (the view settings, the
+// window positions and the user's files), then unloads the registered windows in the order they
+// were registered, the main window last. Runs at most once per process.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+class Form;
+
+extern bool gSettingsSaved;  // the exit routine has run
+
 void SaveSettingsAndUnload();
+
+// The exit's part for one window: its save step (none when empty), which runs before any window
+// unloads, in the order registered; the windows unload in that order too. The layers that own the
+// windows register them, the main window last. Registering a window again replaces its save step
+// and keeps its place.
+void RegisterExitStep(Form& form, std::function<void()> save = {});
 
 // Replaces a user file with the given lines (each ended by CR LF) without ever losing the old
 // content: the new text goes to a temporary file first, the old file becomes backupPath, then the

@@ -114,3 +114,22 @@ TEST_F(ErrorBoxTest, SplashMovesOutOfSightBeforeTheBox) {
     EXPECT_EQ(frmSplash.Top(), top);
     EXPECT_EQ(frmSplash.Width(), width);
 }
+
+TEST(SystemErrorText, TheSystemsLineWithoutItsBreakOrAFallback) {
+    struct Case {
+        DWORD error;
+        const char* contains;
+    } cases[] = {
+        {ERROR_FILE_NOT_FOUND, "not found"},
+        {ERROR_ACCESS_DENIED, "ccess"},
+        {0x2FFFFFFF, "System error 805306367"},  // a number the system has no text for
+    };
+    for (const auto& c : cases) {
+        std::string text = SystemErrorText(c.error);
+        EXPECT_NE(text.find(c.contains), std::string::npos) << c.error << ": " << text;
+        ASSERT_FALSE(text.empty());
+        EXPECT_NE(text.back(), '\n') << c.error;
+        EXPECT_NE(text.back(), '\r') << c.error;
+        EXPECT_NE(text.back(), ' ') << c.error;
+    }
+}

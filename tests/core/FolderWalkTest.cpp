@@ -3,10 +3,13 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "TestSupport.h"
 #include "browsing/FrmScan.h"
 #include "core/FolderWalk.h"
+#include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/FrmOptions.h"
 #include "ui/App.h"
@@ -70,6 +73,89 @@ TEST_F(FolderWalkTest, PatternsSubFoldersAndTheTrailingBackslash) {
         EXPECT_EQ(files, static_cast<int32_t>(c.files.size())) << c.pattern;
         EXPECT_EQ(dirs, c.dirs) << c.pattern;
     }
+}
+
+namespace {
+
+// Records what the picker and the walk hand over, in place of the program's windows.
+struct RecordingVisitor final : FolderWalkVisitor {
+    HWND owner = reinterpret_cast<HWND>(0x1234);
+    std::vector<PickerMode> ownerAsked;
+    std::vector<std::pair<PickerMode, std::string>> chosen;
+    std::vector<std::string> listed;
+    std::vector<std::string> favoritesKeys;
+    HWND PickerOwner(PickerMode mode) override {
+        ownerAsked.push_back(mode);
+        return owner;
+    }
+    void FolderChosen(PickerMode mode, const std::string& folder) override { chosen.emplace_back(mode, folder); }
+    void EntryListed(const std::string& path) override { listed.push_back(path); }
+    void FavoritesFolder(const FavoritesNodeKeys& keys, const std::string& name) override {
+        favoritesKeys.push_back(keys.key + "|" + name);
+    }
+};
+
+HWND gOwnerSeen = nullptr;
+PIDLIST_ABSOLUTE PickerChoosing(BROWSEINFOA* info) {
+    gOwnerSeen = info->hwndOwner;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return ILCreateFromPathA(temp);
+}
+
+}  // namespace
+
+// Core reaches no window of its own accord: the walk and the picker go only to the registered visitor.
+TEST_F(FolderWalkTest, TheRegisteredVisitorGetsWhatTheWalkFinds) {
+    dir.File("Fav\\a.ico");
+    dir.File("Fav\\Tools\\b.ico");
+    RecordingVisitor visitor;
+    SetFolderWalkVisitor(&visitor);
+
+    gFavDir = dir.path() + "Fav";
+    gFavoritesMode = true;
+    gScanSubDirs = true;
+    std::string path = gFavDir;
+    int32_t files = 0, dirs = 0;
+    ScanFolderTree(path, "*.ico", files, dirs);
+    EXPECT_EQ(visitor.listed, (std::vector<std::string>{path + "a.ico", path + "Tools\\b.ico"}));
+    EXPECT_EQ(visitor.favoritesKeys, std::vector<std::string>{"favori\\Tools|Tools"});
+    EXPECT_EQ(frmMain.lstFiles.ListCount(), 0);
+    EXPECT_EQ(frmMain.pnlNav.Count(), 0);
+
+    gFolderPicker = &PickerChoosing;
+    struct Case {
+        bool favorites, folderIcon;
+        PickerMode mode;
+        bool handedOver;
+    } cases[] = {
+        {false, false, PickerMode::Scan, true},
+        {true, false, PickerMode::Favorites, true},
+        {false, true, PickerMode::FolderIcon, false},  // that folder goes to gStrTemp instead
+    };
+    for (const auto& c : cases) {
+        visitor.ownerAsked.clear();
+        visitor.chosen.clear();
+        gFavoritesMode = c.favorites;
+        gBrowseFolderIcon = c.folderIcon;
+        std::string folder = BrowseForFolder("");
+        EXPECT_FALSE(folder.empty());
+        EXPECT_EQ(visitor.ownerAsked, std::vector<PickerMode>{c.mode});
+        EXPECT_EQ(gOwnerSeen, visitor.owner);
+        EXPECT_EQ(visitor.chosen.size(), c.handedOver ? 1u : 0u);
+        if (c.handedOver) EXPECT_EQ(visitor.chosen[0], std::make_pair(c.mode, folder));
+    }
+
+    // Without a visitor the walk still counts and sums.
+    SetFolderWalkVisitor(nullptr);
+    gFavoritesMode = false;
+    path = dir.path();
+    files = dirs = 0;
+    EXPECT_EQ(ScanFolderTree(path, "*.ico", files, dirs), 2u);
+    EXPECT_EQ(files, 2);
+    EXPECT_EQ(dirs, 2);
+    EXPECT_EQ(frmMain.lstFiles.ListCount(), 0);
+    RegisterCoreHooks();
 }
 
 TEST_F(FolderWalkTest, SizesAddUpPast4GB) {

@@ -17,6 +17,7 @@
 #include "core/FrmTip.h"
 #include "core/Instance.h"
 #include "browsing/FrmScan.h"
+#include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 #include "ui/Form.h"
@@ -202,6 +203,7 @@ std::vector<Shot> Shots() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    RegisterCoreHooks();
     if (argc < 2) {
         std::fprintf(stderr, "usage: snap_forms <folder> [name ...]\n");
         return 2;

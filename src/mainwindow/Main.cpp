@@ -2,6 +2,7 @@
 #include "core/ErrorBox.h"
 #include "core/Errors.h"
 #include "core/Instance.h"
+#include "mainwindow/CoreHooks.h"
 #include "ui/App.h"
 
 namespace {
@@ -20,6 +21,7 @@ void ShowUnhandled(const char* where, const std::exception& e) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitApp(instance);
     SetExceptionHandler(&ShowUnhandled);
+    RegisterCoreHooks();
     if (!Main()) return 0;
     return RunMessageLoop();
 }

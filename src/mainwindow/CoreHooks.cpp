@@ -1,0 +1,133 @@
+// The hooks the program's windows register with core.
+#include "mainwindow/CoreHooks.h"
+
+#include <string>
+#include <vector>
+
+#include "browsing/FrmAdd.h"
+#include "browsing/FrmKey.h"
+#include "browsing/FrmScan.h"
+#include "browsing/Paging.h"
+#include "core/ErrorBox.h"
+#include "core/FolderWalk.h"
+#include "core/FrmMessage.h"
+#include "core/FrmSplash.h"
+#include "core/FrmTip.h"
+#include "core/Global.h"
+#include "core/SaveOnExit.h"
+#include "core/Settings.h"
+#include "mainwindow/FrmMain.h"
+#include "mainwindow/FrmOptions.h"
+#include "mainwindow/Options.h"
+#include "ui/App.h"
+
+namespace {
+
+// The picker serves the scan window, the options' favorites field or the folder icon commands; the
+// walk lists into frmMain.lstFiles and adds the favorites folders to the tree.
+class WindowsOfTheWalk final : public FolderWalkVisitor {
+  public:
+    HWND PickerOwner(PickerMode mode) override {
+        switch (mode) {
+            case PickerMode::Favorites: return frmOptions.hwnd();
+            case PickerMode::FolderIcon: return frmMain.hwnd();
+            case PickerMode::Scan: break;
+        }
+        return frmScan.hwnd();
+    }
+    void FolderChosen(PickerMode mode, const std::string& folder) override {
+        if (mode == PickerMode::Favorites) {
+            frmOptions.txtFavHomeDir.SetText(folder);
+        } else if (mode == PickerMode::Scan) {
+            frmScan.txtDir.SetText(folder);
+            frmScan.cmdStart.SetEnabled(true);
+        }
+    }
+    void EntryListed(const std::string& path) override { frmMain.lstFiles.AddItem(path); }
+    void FavoritesFolder(const FavoritesNodeKeys& keys, const std::string& name) override {
+        try {
+            frmMain.pnlNav.Add(keys.parent, tvwChild, keys.key, name, "bookfav", "openbook");
+            frmMain.pnlNav.SetSorted(keys.key, true);
+        } catch (const KeyError&) {
+            // A folder the tree already shows, or one outside the favorites branch.
+        }
+    }
+};
+WindowsOfTheWalk gWindowsOfTheWalk;
+
+const char* TrueFalse(bool b) { return b ? "True" : "False"; }
+
+void SaveSettings(FrmMain& m) {
+    const MenuItem* labels = m.Menus().Find(ID_mnuViewToolbarTextLabels);
+    const MenuItem* status = m.Menus().Find(ID_mnuViewStatusBar);
+    ReBar& bar = m.pnlCoolBar;
+    const int bands = bar.BandCount();
+    auto bandVisible = [&](int b) { return b <= bands && bar.BandVisible(b); };
+
+    WriteSetting(setting::ViewType, m.pnlResult.View());
+    WriteSetting(setting::TextLabel, TrueFalse(labels && labels->checked));
+    WriteSetting(setting::Statusbar, TrueFalse(status && status->checked));
+    WriteSetting(setting::Toolbar, TrueFalse(bandVisible(1)));
+    WriteSetting(setting::YourToolbar, TrueFalse(bandVisible(2)));
+    if (bandVisible(2)) {
+        WriteSetting(setting::YourPos, TrueFalse(bar.BandNewRow(2)));
+        if (!bar.BandNewRow(2)) WriteSetting(setting::StandardToolbarWidth, bar.BandWidth(1));
+    }
+    WriteSetting(setting::Keywordbar, TrueFalse(bandVisible(3)));
+    if (bandVisible(3)) {
+        WriteSetting(setting::KeywordPos, TrueFalse(bar.BandNewRow(3)));
+        if (!bar.BandNewRow(3)) WriteSetting(setting::YourToolbarWidth, bar.BandWidth(2));
+    }
+    if (auto color = m.pnlResult.BackColor()) WriteSetting(setting::BackColor, static_cast<int32_t>(*color));
+    WriteSetting(setting::IconsPerPage, gIconsPerPage);
+    WriteSetting(setting::HotTracking, TrueFalse(m.pnlResult.HotTracking()));
+    WriteSetting(setting::SingleSel, "True");
+    if (bands >= 2) WriteSetting(setting::KeywordbarPos, TrueFalse(bar.BandNewRow(2)));
+    const SettingDef* widths[] = {&setting::Colwidth1, &setting::Colwidth2, &setting::Colwidth3};
+    for (int n = 1; n <= 3 && n <= m.pnlResult.ColumnCount(); ++n) WriteSetting(*widths[n - 1], m.pnlResult.ColumnWidth(n));
+}
+
+void SavePositions(FrmMain& m) {
+    WriteSetting(setting::Splitter, m.pnlNav.Width());
+    if (!m.IsLoaded()) return;
+    int state = m.WindowState();
+    if (state == 1) return;
+    WriteSetting(setting::MainState, state);
+    if (state == 0) {
+        WriteSetting(setting::MainTop, m.Top());
+        WriteSetting(setting::MainLeft, m.Left());
+        WriteSetting(setting::MainWidth, m.Width());
+        WriteSetting(setting::MainHeight, m.Height());
+    }
+}
+
+// The main window's part of the exit: its view settings and place, then the user references.
+void SaveMainWindow() {
+    gCacheDirty = false;
+    SaveSettings(frmMain);
+    SavePositions(frmMain);
+
+    // From here on a failure is passed over and the next step runs.
+    if (gRefsChanged) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < frmMain.lstUser.ListCount(); ++i)
+            lines.push_back(frmMain.lstUser.List(i) + ";" + frmMain.cmbUser.List(i));
+        DoEvents();
+        if (!RewriteUserFile(gAppPath + "Iconuser.dat", gAppPath + "Iconuser.bak", lines))
+            ShowError(75, "Ornavale", "The user references could not be saved to " + gAppPath + "Iconuser.dat.");
+    }
+}
+
+}  // namespace
+
+void RegisterCoreHooks() {
+    SetFolderWalkVisitor(&gWindowsOfTheWalk);
+
+    // Unloading the splash may show the tip window, so the tip window unloads after it.
+    for (Form* form : std::initializer_list<Form*>{&frmAdd, &frmKey, &frmMessage, &frmOptions, &frmScan, &frmSplash,
+                                                   &frmTip})
+        RegisterExitStep(*form);
+    RegisterExitStep(frmMain, &SaveMainWindow);
+
+    SetSplashHandover({[] { frmMain.Show(); }, [](HBITMAP picture) { frmMain.picLogo.SetPicture(picture); }});
+}
