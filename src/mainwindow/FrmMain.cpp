@@ -105,7 +105,17 @@ void FrmMain::CreateControls() {
     }
 }
 
-void FrmMain::BindEvents() {}
+void FrmMain::BindEvents() {
+    pnlToolbar.ButtonClick = [this](ToolButton& b) { pnlToolbar_ButtonClick(b); };
+    pnlToolbar.ButtonMenuClick = [this](ToolButton& b, ButtonMenu& m) { pnlToolbar_ButtonMenuClick(b, m); };
+    pnlToolbar.Change = [this] { pnlToolbar_Change(); };
+    pnlToolbarYour.ButtonClick = [this](ToolButton& b) { pnlToolbarYour_ButtonClick(b); };
+    pnlCoolBar.HeightChanged = [this] { pnlCoolBar_HeightChanged(); };
+    picSplitV.MouseDown = [this](int b, int s, float x, float y) { picSplitV_MouseDown(b, s, x, y); };
+    picSplitV.MouseMove = [this](int b, int s, float x, float y) { picSplitV_MouseMove(b, s, x, y); };
+    picSplitV.MouseUp = [this](int b, int s, float x, float y) { picSplitV_MouseUp(b, s, x, y); };
+    tmrLed.Tick = [this] { tmrLed_Timer(); };
+}
 
 void FrmMain::Form_Load() {
     // Every step that fails is skipped and the next one runs: a setting that is no number is
