@@ -120,6 +120,8 @@ class FrmMain : public Form {
     void tmrLed_Timer();
     // The zoom command for a default zoom index (0..4); nothing for another index.
     void ZoomByDefault(bool fallbackToTen);
+    // The menu bar's shortcut keys; Ctrl+C is the keyword box's own while it has the focus.
+    HACCEL Accelerators() const override;
 
     // ---- view menu (frmMain_View.cpp)
     void mnuViewToolbarStandard_Click();
@@ -212,7 +214,7 @@ class FrmMain : public Form {
     void mnuToolsRebuild_Click();
     void mnuToolsRestart_Click();
 
-    // ---- added for the page display
+    // ---- the selected item and the pages (frmMain_Selection.cpp, src/browsing/frmMain_Browsing.cpp)
     // Brings the commands, the status panels and the selected path in line with the selected item.
     void procItemSelected();
     // First, previous, next and last page on or off for gPageNr of gPageCount.
@@ -221,9 +223,6 @@ class FrmMain : public Form {
     void procSetPageNr();
     // Shows page `pageNr`, kept within the pages.
     void GoToPage(int32_t pageNr);
-
-    // ---- added for menus and bars
-    HACCEL Accelerators() const override;
 
   protected:
     FormSpec Spec() const override;
