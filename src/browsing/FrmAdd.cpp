@@ -8,13 +8,7 @@
 
 FrmAdd frmAdd;
 
-FormSpec FrmAdd::Spec() const {
-    FormSpec s;
-    s.caption = "Add Reference";
-    s.width = 6600;
-    s.height = 2880;
-    return s;
-}
+FormSpec FrmAdd::Spec() const { return FixedDialogSpec("Add Reference", 6480, 2400); }
 
 namespace {
 

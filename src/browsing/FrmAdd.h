@@ -11,10 +11,26 @@ class FrmAdd : public Form {
   public:
     FrmAdd() : Form("frmAdd") {}
 
-    ComboBox cmbSearch{*this, 1001};  // every keyword, catalogue and user, in the main keyword box's order
-    Frame fraType{*this, 1002};       // "Icon Type"
-    std::array<OptionButton, 9> optType{{{*this, 1010}, {*this, 1011}, {*this, 1012}, {*this, 1013}, {*this, 1014},
-                                         {*this, 1015}, {*this, 1016}, {*this, 1017}, {*this, 1018}}};
+    // Control ids, from this form's own base.
+    enum ControlId : int {
+        kIdBase = 1200,
+        ID_cmbSearch = kIdBase + 1,
+        ID_fraType,
+        ID_optType_First,  // the nine type options, index 0 to 8
+        ID_optType_Last = ID_optType_First + 8,
+    };
+
+    ComboBox cmbSearch{*this, ID_cmbSearch};  // every keyword, catalogue and user, in the main keyword box's order
+    Frame fraType{*this, ID_fraType};         // "Icon Type"
+    std::array<OptionButton, 9> optType{{{*this, ID_optType_First},
+                                         {*this, ID_optType_First + 1},
+                                         {*this, ID_optType_First + 2},
+                                         {*this, ID_optType_First + 3},
+                                         {*this, ID_optType_First + 4},
+                                         {*this, ID_optType_First + 5},
+                                         {*this, ID_optType_First + 6},
+                                         {*this, ID_optType_First + 7},
+                                         {*this, ID_optType_Last}}};
 
     // The type options the selected result item allows and the one it suggests (nullopt keeps the
     // chosen type). Kept while the window is not made, so that the selection need not make it.

@@ -10,13 +10,7 @@
 
 FrmKey frmKey;
 
-FormSpec FrmKey::Spec() const {
-    FormSpec s;
-    s.caption = "Edit Custom Keywords";
-    s.width = 4800;
-    s.height = 4200;
-    return s;
-}
+FormSpec FrmKey::Spec() const { return FixedDialogSpec("Edit Custom Keywords", 4680, 3720); }
 
 void FrmKey::CreateControls() { lstKey.Create(240, 240, 4200, 3000); }
 

@@ -8,9 +8,15 @@ class FrmKey : public Form {
   public:
     FrmKey() : Form("frmKey") {}
 
+    // Control ids, from this form's own base.
+    enum ControlId : int {
+        kIdBase = 1300,
+        ID_lstKey = kIdBase + 1,
+    };
+
     // The user's own keywords; each item's data is the keyword's position in the main window's
     // keyword box. The exit save writes them to "Keyuser.dat".
-    ListBox lstKey{*this, 1001};
+    ListBox lstKey{*this, ID_lstKey};
 
     // Refills the list with the user keywords of the main window's keyword box.
     void FillKeywords();

@@ -9,20 +9,39 @@ class FrmScan : public Form {
   public:
     FrmScan() : Form("frmScan") {}
 
-    TextBox txtDir{*this, 1001};
-    Button cmdStart{*this, 1002};
-    Label lblDir{*this, 1003};
-    Button cmdBrowse{*this, 1004};
-    CheckBox chkScanSubDir{*this, 1005};
-    Frame fraFilter{*this, 1006};
-    CheckBox chkALL{*this, 1007};
-    CheckBox chkICL{*this, 1008};
-    CheckBox chkEXE{*this, 1009};
-    CheckBox chkDLL{*this, 1010};
-    CheckBox chkANI{*this, 1011};
-    CheckBox chkCUR{*this, 1012};
-    CheckBox chkICO{*this, 1013};
-    Button cmdCancel{*this, 1014};
+    // Control ids, from this form's own base.
+    enum ControlId : int {
+        kIdBase = 1100,
+        ID_txtDir = kIdBase + 1,
+        ID_cmdStart,
+        ID_lblDir,
+        ID_cmdBrowse,
+        ID_chkScanSubDir,
+        ID_fraFilter,
+        ID_chkALL,
+        ID_chkICL,
+        ID_chkEXE,
+        ID_chkDLL,
+        ID_chkANI,
+        ID_chkCUR,
+        ID_chkICO,
+        ID_cmdCancel,
+    };
+
+    TextBox txtDir{*this, ID_txtDir};
+    Button cmdStart{*this, ID_cmdStart};
+    Label lblDir{*this, ID_lblDir};
+    Button cmdBrowse{*this, ID_cmdBrowse};
+    CheckBox chkScanSubDir{*this, ID_chkScanSubDir};
+    Frame fraFilter{*this, ID_fraFilter};
+    CheckBox chkALL{*this, ID_chkALL};
+    CheckBox chkICL{*this, ID_chkICL};
+    CheckBox chkEXE{*this, ID_chkEXE};
+    CheckBox chkDLL{*this, ID_chkDLL};
+    CheckBox chkANI{*this, ID_chkANI};
+    CheckBox chkCUR{*this, ID_chkCUR};
+    CheckBox chkICO{*this, ID_chkICO};
+    Button cmdCancel{*this, ID_cmdCancel};
 
     // "All Libraries" greys the six type boxes, which keep their ticks.
     void chkALL_Click();

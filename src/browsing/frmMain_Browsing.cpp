@@ -88,6 +88,70 @@ std::optional<ItemPlan> SystemItem(const ResultEntry& e) {
     return PlanOf(AfterLastSlash(e.file), e, OriginText(e));
 }
 
+// What the result entry `text`, with its item data, shows; nothing for an entry that does not read.
+std::optional<ItemPlan> PlanEntry(FrmMain& form, const std::string& text, int32_t itemData) {
+    auto entry = ParseEntry(text);
+    if (!entry) return std::nullopt;
+    switch (entry->kind) {
+        case SourceKind::Book: return BookItem(form, *entry, itemData);
+        case SourceKind::Open: return FileItem(*entry);
+        case SourceKind::User: return ReferenceItem(*entry, form.lstUser.List(form.cmbUser.ItemData(itemData)));
+        default: return SystemItem(*entry);
+    }
+}
+
+// Adds the planned item at the next free position, gImageIndex, and its picture to the page's.
+void AddPlannedItem(FrmMain& form, PagePictures& pictures, const ItemPlan& plan, const std::string& text) {
+    const std::string key = text.ends_with("user") ? "key" + gKeyNrStr : std::string();
+    ListItem& item = form.pnlResult.Add(gImageIndex, key, plan.text, gImageIndex, gImageIndex);
+    item.SetSubItem(1, plan.typeText);
+    item.SetSubItem(2, plan.origin);
+    item.Tag = text;
+    switch (plan.picture) {
+        case ItemPlan::Picture::Placeholder: pictures.AddPlaceholder(); break;
+        case ItemPlan::Picture::FileIcon: pictures.AddFileIcon(plan.path, plan.index); break;
+        case ItemPlan::Picture::AniFrame: pictures.AddAniFrame(plan.path, plan.index); break;
+        case ItemPlan::Picture::Cell: pictures.AddCell(*plan.cell); break;
+    }
+    ++gImageIndex;
+}
+
+// The result list and its twin show the same widths of their three columns.
+void CopyColumnWidths(const ListView& from, ListView& to) {
+    for (int c = 1; c <= 3 && c <= from.ColumnCount() && c <= to.ColumnCount(); ++c)
+        to.SetColumnWidth(c, from.ColumnWidth(c));
+}
+
+// Every item of the page is in: its pictures, the count of the result set and the commands follow.
+void ShowPictures(FrmMain& form, PagePictures& pictures, int32_t count) {
+    COLORREF back = form.pnlResult.BackColor().value_or(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF;
+    pictures.DrawInto(form.imlResult32, PlaceholderIcon(), back);
+    form.pnlResult.SetIcons(&form.imlResult32);
+    form.pnlResult.SetSmallIcons(&form.imlResult32);
+    if (gPanelMessage) gPanelMessage->SetText({});
+    if (gPanelCount) gPanelCount->SetText(std::to_string(count) + " Icon(s)");
+    form.procSetAbort(true);
+    form.procItemSelected();
+    form.procSetPageButtons();
+    SetScreenMousePointer(0);
+}
+
+// An empty result set, or a fill the user stopped.
+void ShowNoPage(FrmMain& form) {
+    const bool aborted = gAbort;
+    form.Menus().SetEnabled(ID_mnuFileProperties, true);
+    form.procClearResult();
+    if (gPanelMessage) gPanelMessage->SetText({});
+    if (gPanelCount) gPanelCount->SetText(aborted ? "Aborted!" : "0 Icon(s)");
+    if (gPanelArea) {
+        gPanelArea->SetPicture(nullptr);
+        gPanelArea->SetText({});
+    }
+    form.pnlNav.SetEnabled(true);
+    gAbort = false;
+    SetScreenMousePointer(0);
+}
+
 }  // namespace
 
 void FrmMain::mnuGoFirstPage_Click() { GoToPage(1); }
@@ -99,7 +163,6 @@ void FrmMain::mnuGoBarToPageNr_Click(int index) { GoToPage(index); }
 void FrmMain::mnuRefAdd_Click() {}
 void FrmMain::mnuRefDelete_Click() {}
 void FrmMain::mnuRefKey_Click() {}
-
 
 // The items of one page: the hidden list is filled behind its twin, which is much faster than
 // filling a list on the screen, and every picture is drawn after the last item in a few calls.
@@ -119,8 +182,7 @@ void FrmMain::procGetPage() {
         pnlProgressBar.SetMax(gPageNr == gPageCount ? span.Count() + 1 : gIconsPerPage);
         const int32_t progressStep = std::max(1, pnlProgressBar.Max() / 20);
         gImageIndex = 1;
-        for (int c = 1; c <= 3 && c <= pnlResult.ColumnCount() && c <= pnlDummy.ColumnCount(); ++c)
-            pnlDummy.SetColumnWidth(c, pnlResult.ColumnWidth(c));
+        CopyColumnWidths(pnlResult, pnlDummy);
         pnlResult.SetVisible(false);
         pnlDummy.SetVisible(true);
 
@@ -134,33 +196,8 @@ void FrmMain::procGetPage() {
             const std::string& text = cmbResult.List(i);
             // A builder that fails adds nothing, and the next entry takes the free position.
             try {
-                std::optional<ItemPlan> plan;
-                if (auto entry = ParseEntry(text)) {
-                    switch (entry->kind) {
-                        case SourceKind::Book: plan = BookItem(*this, *entry, cmbResult.ItemData(i)); break;
-                        case SourceKind::Open: plan = FileItem(*entry); break;
-                        case SourceKind::User: {
-                            int32_t k = cmbResult.ItemData(i);
-                            plan = ReferenceItem(*entry, lstUser.List(cmbUser.ItemData(k)));
-                            break;
-                        }
-                        default: plan = SystemItem(*entry); break;
-                    }
-                }
-                if (plan) {
-                    const std::string key = text.ends_with("user") ? "key" + gKeyNrStr : std::string();
-                    ListItem& item = pnlResult.Add(gImageIndex, key, plan->text, gImageIndex, gImageIndex);
-                    item.SetSubItem(1, plan->typeText);
-                    item.SetSubItem(2, plan->origin);
-                    item.Tag = text;
-                    switch (plan->picture) {
-                        case ItemPlan::Picture::Placeholder: pictures.AddPlaceholder(); break;
-                        case ItemPlan::Picture::FileIcon: pictures.AddFileIcon(plan->path, plan->index); break;
-                        case ItemPlan::Picture::AniFrame: pictures.AddAniFrame(plan->path, plan->index); break;
-                        case ItemPlan::Picture::Cell: pictures.AddCell(*plan->cell); break;
-                    }
-                    ++gImageIndex;
-                }
+                if (auto plan = PlanEntry(*this, text, cmbResult.ItemData(i)))
+                    AddPlannedItem(*this, pictures, *plan, text);
             } catch (const std::exception&) {
             }
             if (count > 5) {
@@ -174,21 +211,9 @@ void FrmMain::procGetPage() {
         }
         pnlResult.EndUpdate();
 
-        if (!aborted) {
-            COLORREF back = pnlResult.BackColor().value_or(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF;
-            pictures.DrawInto(imlResult32, PlaceholderIcon(), back);
-            pnlResult.SetIcons(&imlResult32);
-            pnlResult.SetSmallIcons(&imlResult32);
-            if (gPanelMessage) gPanelMessage->SetText({});
-            if (gPanelCount) gPanelCount->SetText(std::to_string(count) + " Icon(s)");
-            procSetAbort(true);
-            procItemSelected();
-            procSetPageButtons();
-            SetScreenMousePointer(0);
-        }
+        if (!aborted) ShowPictures(*this, pictures, count);
 
-        for (int c = 1; c <= 3 && c <= pnlResult.ColumnCount() && c <= pnlDummy.ColumnCount(); ++c)
-            pnlResult.SetColumnWidth(c, pnlDummy.ColumnWidth(c));
+        CopyColumnWidths(pnlDummy, pnlResult);
         pnlResult.SetVisible(true);
         pnlDummy.SetVisible(false);
         if (Menus().Find(ID_mnuFile) && !Menus().Find(ID_mnuFile)->enabled) procSetAbort(true);
@@ -201,20 +226,7 @@ void FrmMain::procGetPage() {
             return;
         }
     }
-
-    // An empty result set, or a fill the user stopped.
-    aborted = gAbort;
-    Menus().SetEnabled(ID_mnuFileProperties, true);
-    procClearResult();
-    if (gPanelMessage) gPanelMessage->SetText({});
-    if (gPanelCount) gPanelCount->SetText(aborted ? "Aborted!" : "0 Icon(s)");
-    if (gPanelArea) {
-        gPanelArea->SetPicture(nullptr);
-        gPanelArea->SetText({});
-    }
-    pnlNav.SetEnabled(true);
-    gAbort = false;
-    SetScreenMousePointer(0);
+    ShowNoPage(*this);
 }
 
 void FrmMain::GoToPage(int32_t pageNr) {

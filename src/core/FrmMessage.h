@@ -11,11 +11,21 @@ class FrmMessage : public Form {
   public:
     FrmMessage() : Form("frmMessage") {}
 
-    PictureBox picIcon{*this, 1001};
-    Label txtMessage{*this, 1002};
-    CheckBox chkNoShow{*this, 1003};  // its Tag names the reminder value
-    Button cmdRestart{*this, 1004};
-    Button cmdOK{*this, 1005};
+    // Control ids, from this form's own base.
+    enum ControlId : int {
+        kIdBase = 1600,
+        ID_picIcon = kIdBase + 1,
+        ID_txtMessage,
+        ID_chkNoShow,
+        ID_cmdRestart,
+        ID_cmdOK,
+    };
+
+    PictureBox picIcon{*this, ID_picIcon};
+    Label txtMessage{*this, ID_txtMessage};
+    CheckBox chkNoShow{*this, ID_chkNoShow};  // its Tag names the reminder value
+    Button cmdRestart{*this, ID_cmdRestart};
+    Button cmdOK{*this, ID_cmdOK};
 
     void cmdOK_Click();
     void cmdRestart_Click();

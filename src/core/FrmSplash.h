@@ -18,8 +18,15 @@ class FrmSplash : public Form {
   public:
     FrmSplash() : Form("frmSplash") {}
 
-    PictureBox picSplash{*this, 1001};
-    Timer tmrSplash{*this, 1002};
+    // Control ids, from this form's own base.
+    enum ControlId : int {
+        kIdBase = 1700,
+        ID_picSplash = kIdBase + 1,
+        ID_tmrSplash,
+    };
+
+    PictureBox picSplash{*this, ID_picSplash};
+    Timer tmrSplash{*this, ID_tmrSplash};
 
     void tmrSplash_Timer();
 

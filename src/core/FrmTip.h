@@ -21,13 +21,25 @@ class FrmTip : public Form {
 
     static constexpr int kTipCount = 28;
 
-    Button cmdOK{*this, 1001};
-    Button cmdNextTip{*this, 1002};
-    CheckBox chkTip{*this, 1003};
-    PictureBox picLogo{*this, 1004};
-    Label txtTitle{*this, 1005};
-    PlainTextBox txtTip{*this, 1006};
-    PictureBox picTipBack{*this, 1007};
+    // Control ids, from this form's own base.
+    enum ControlId : int {
+        kIdBase = 1500,
+        ID_cmdOK = kIdBase + 1,
+        ID_cmdNextTip,
+        ID_chkTip,
+        ID_picLogo,
+        ID_txtTitle,
+        ID_txtTip,
+        ID_picTipBack,
+    };
+
+    Button cmdOK{*this, ID_cmdOK};
+    Button cmdNextTip{*this, ID_cmdNextTip};
+    CheckBox chkTip{*this, ID_chkTip};
+    PictureBox picLogo{*this, ID_picLogo};
+    Label txtTitle{*this, ID_txtTitle};
+    PlainTextBox txtTip{*this, ID_txtTip};
+    PictureBox picTipBack{*this, ID_picTipBack};
 
     // The number of the tip shown; it may lie outside 1 to 28 when the stored number does.
     int32_t mCurrentTip = 1;

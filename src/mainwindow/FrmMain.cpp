@@ -2,6 +2,7 @@
 #include "mainwindow/FrmMain.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "browsing/PagePictures.h"
 #include "browsing/Paging.h"
@@ -105,192 +106,253 @@ void FrmMain::CreateControls() {
     }
 }
 
-void FrmMain::BindEvents() {}
+void FrmMain::BindEvents() {
+    pnlToolbar.ButtonClick = [this](ToolButton& b) { pnlToolbar_ButtonClick(b); };
+    pnlToolbar.ButtonMenuClick = [this](ToolButton& b, ButtonMenu& m) { pnlToolbar_ButtonMenuClick(b, m); };
+    pnlToolbar.Change = [this] { pnlToolbar_Change(); };
+    pnlToolbarYour.ButtonClick = [this](ToolButton& b) { pnlToolbarYour_ButtonClick(b); };
+    pnlCoolBar.HeightChanged = [this] { pnlCoolBar_HeightChanged(); };
+    picSplitV.MouseDown = [this](int b, int s, float x, float y) { picSplitV_MouseDown(b, s, x, y); };
+    picSplitV.MouseMove = [this](int b, int s, float x, float y) { picSplitV_MouseMove(b, s, x, y); };
+    picSplitV.MouseUp = [this](int b, int s, float x, float y) { picSplitV_MouseUp(b, s, x, y); };
+    tmrLed.Tick = [this] { tmrLed_Timer(); };
+}
+
+namespace {
+
+// Runs one step of the start-up: a step that fails is skipped and the next one runs. A setting
+// that is no number is ignored; anything else is shown in the error box.
+template <class Step>
+void RunStep(FrmMain& form, Step&& step) {
+    try {
+        std::invoke(step, form);
+    } catch (const RuntimeError& e) {
+        SetScreenMousePointer(0);
+        ShowErrorBox(e.number(), e.source(), e.what());
+    } catch (const std::exception& e) {
+        SetScreenMousePointer(0);
+        ShowErrorBox(5, "Ornavale", e.what());
+    }
+}
+
+// The window's place as designed, before any stored setting moves it.
+struct DesignPlace {
+    int top, left, width, height;
+};
+
+// Folder icons need Windows 98 or a shell of version 4 or later.
+void CheckFolderIconSupport(FrmMain& form) {
+    GetOSVersion();
+    gFolderIconSupport = gOSCode == "98";
+    if (!gFolderIconSupport) procCheckShellVersion("htmlfile\\DefaultIcon");
+    form.Menus().SetEnabled(ID_mnuToolsDefaultFolder, gFolderIconSupport);
+}
+
+void ReadPageSize(FrmMain&) { gIconsPerPage = PageSizeFromSetting(ReadStoredSetting(setting::IconsPerPage)); }
+
+void FindStatusPanels(FrmMain& form) {
+    gPanelMessage = form.pnlStatusbar.FindPanel("message");
+    gPanelCount = form.pnlStatusbar.FindPanel("count");
+    gPanelArea = form.pnlStatusbar.FindPanel("area");
+    gPanelType = form.pnlStatusbar.FindPanel("type");
+}
+
+// The hand-over of later starts arrives through OnMessage; this marks the window for them to find.
+void MarkForLaterStarts(FrmMain& form) { SetAppWindowProp(form.hwnd()); }
+
+// Paths given on the command line.
+void OpenStartArguments(FrmMain& form) { form.procOpenCommandLine(gStartArguments()); }
+
+void NameFavorites(FrmMain&) {
+    gFavoritesName = LastComponent(GetSpecialFolder(CSIDL_FAVORITES));
+    gFavDir = gAppPath + gFavoritesName;
+}
+
+// The favorites folder: stored, or the program folder's own, created on the first start.
+void FindFavoritesFolder(FrmMain&) {
+    Variant stored = ReadStoredSetting(setting::FavDir);
+    if (!stored.IsEmpty()) {
+        gFavDir = stored.Text();
+    } else if (!FolderExists(gFavDir)) {
+        CreateDirectoryA(gFavDir.c_str(), nullptr);
+    }
+}
+
+void ReadDoubleClickAndSearchOptions(FrmMain&) {
+    gSearchFav = BoolSetting(setting::SearchFav);
+    gDCAction = ReadSetting(setting::DCAction).Text();
+    gDCZoom = ReadSetting(setting::DCZoom).Number().value_or(4);
+    gSettingsSaved = false;
+    gDCPlay = BoolSetting(setting::DCPlay);
+    gDCRef = BoolSetting(setting::DCRef);
+    gDCRun = BoolSetting(setting::DCRun);
+    gDCChange = BoolSetting(setting::DCChange);
+}
+
+// A stored 0 is a position like any other.
+void ReadStoredPlace(FrmMain& form, const DesignPlace& design) {
+    gWinTop = ReadStoredSetting(setting::MainTop).Number().value_or(design.top);
+    gWinLeft = ReadStoredSetting(setting::MainLeft).Number().value_or(design.left);
+    gWinWidth = ReadStoredSetting(setting::MainWidth).Number().value_or(design.width);
+    gWinHeight = ReadStoredSetting(setting::MainHeight).Number().value_or(design.height);
+    form.SetWindowState(ReadStoredSetting(setting::MainState).Number().value_or(0));
+}
+
+void ShowStoredView(FrmMain& form) {
+    switch (ReadSetting(setting::ViewType).Number().value_or(0)) {
+        case 0: form.mnuViewLargeIcons_Click(); break;
+        case 2: form.mnuViewList_Click(); break;
+        case 3: form.mnuViewDetails_Click(); break;
+        default: break;
+    }
+}
+
+// The toggle flips the check, so it starts from the opposite.
+void ShowStoredTextLabels(FrmMain& form) {
+    bool labels = ReadSetting(setting::TextLabel).Text() == "True";
+    form.Menus().SetChecked(ID_mnuViewToolbarTextLabels, !labels);
+    form.mnuViewToolbarTextLabels_Click();
+}
+
+void ShowStoredStatusBar(FrmMain& form) {
+    bool on = BoolSetting(setting::Statusbar);
+    form.pnlStatusbar.SetVisible(on);
+    form.Menus().SetChecked(ID_mnuViewStatusBar, on);
+}
+
+void ShowStoredStandardBand(FrmMain& form) {
+    bool on = BoolSetting(setting::Toolbar);
+    form.pnlCoolBar.SetBandVisible(1, on);
+    form.Menus().SetChecked(ID_mnuViewToolbarStandard, on);
+}
+
+void ShowStoredYourBand(FrmMain& form) {
+    bool on = BoolSetting(setting::YourToolbar);
+    form.pnlCoolBar.SetBandVisible(2, on);
+    form.Menus().SetChecked(ID_mnuViewToolbarYour, on);
+    if (!on) return;
+    bool newRow = BoolSetting(setting::YourPos);
+    form.pnlCoolBar.SetBandNewRow(2, newRow);
+    if (!newRow) form.pnlCoolBar.SetBandWidth(1, ReadSetting(setting::StandardToolbarWidth).Number().value_or(0));
+}
+
+void ShowStoredKeywordBand(FrmMain& form) {
+    bool on = BoolSetting(setting::Keywordbar);
+    form.pnlCoolBar.SetBandVisible(3, on);
+    form.Menus().SetChecked(ID_mnuViewToolbarKeyword, on);
+    if (!on) return;
+    bool newRow = BoolSetting(setting::KeywordPos);
+    form.pnlCoolBar.SetBandNewRow(3, newRow);
+    if (!newRow) form.pnlCoolBar.SetBandWidth(2, ReadSetting(setting::YourToolbarWidth).Number().value_or(0));
+}
+
+// The twin list follows the result list's widths.
+void ReadColumnWidths(FrmMain& form) {
+    const SettingDef* widths[] = {&setting::Colwidth1, &setting::Colwidth2, &setting::Colwidth3};
+    for (int n = 1; n <= 3; ++n) {
+        if (auto w = ReadStoredSetting(*widths[n - 1]).Number()) form.pnlResult.SetColumnWidth(n, *w);
+        if (n <= form.pnlResult.ColumnCount() && n <= form.pnlDummy.ColumnCount())
+            form.pnlDummy.SetColumnWidth(n, form.pnlResult.ColumnWidth(n));
+    }
+}
+
+// The splitter goes to its stored place as a drag would move it.
+void MoveSplitterToStoredPlace(FrmMain& form) {
+    if (auto x = ReadStoredSetting(setting::Splitter).Number()) {
+        form.mSplitDragging = true;
+        form.picSplitV_MouseMove(1, 1, static_cast<float>(*x), 1);
+        form.mSplitDragging = false;
+    }
+}
+
+void ReadBackColor(FrmMain& form) {
+    if (auto c = ReadStoredSetting(setting::BackColor).Number()) form.pnlResult.SetBackColor(static_cast<uint32_t>(*c));
+    form.pnlDummy.SetBackColor(form.pnlResult.BackColor());
+}
+
+void ReadMaskColor(FrmMain& form) {
+    gUseMask = BoolSetting(setting::UseMask);
+    Variant mask = ReadStoredSetting(setting::MaskColor);
+    if (auto c = mask.Number()) gMaskColor = static_cast<uint32_t>(*c);
+    else gMaskColor = form.pnlResult.BackColor().value_or(0x80000005);
+}
+
+void ReadHotTracking(FrmMain& form) { form.pnlResult.SetHotTracking(BoolSetting(setting::HotTracking)); }
+
+// The work surfaces are 32 x 32 pixels.
+void SizeWorkSurfaces(FrmMain& form) {
+    for (PictureBox* p : {&form.picOpen, &form.picSave, &form.pctColor, &form.pctMask})
+        p->Move(p->Left(), p->Top(), 32 * gTwipsX, 32 * gTwipsY);
+}
+
+void SayNoIconSelected(FrmMain& form) {
+    if (form.cmbResult.ListCount() > 0 && gPanelType) gPanelType->SetText("No icon selected.");
+}
+
+// Drawing surfaces for the mask builder, kept for the whole run.
+void MakeMaskSurfaces(FrmMain& form) {
+    if (gMaskDC) return;
+    HDC windowDC = GetDC(form.hwnd());
+    gMaskDC = CreateCompatibleDC(windowDC);
+    gColorDC = CreateCompatibleDC(windowDC);
+    gMaskDCBitmap = CreateCompatibleBitmap(gMaskDC, 32, 32);
+    gColorDCBitmap = CreateCompatibleBitmap(windowDC, 32, 32);
+    SelectObject(gMaskDC, gMaskDCBitmap);
+    SelectObject(gColorDC, gColorDCBitmap);
+    ReleaseDC(form.hwnd(), windowDC);
+}
+
+// Band heights follow their contents.
+void FitBandsToContents(FrmMain& form) {
+    form.pnlCoolBar.SetBandMinHeight(1, form.pnlToolbar.ButtonHeight());
+    form.pnlCoolBar.SetBandMinHeight(2, form.pnlToolbarYour.ButtonHeight());
+    form.pnlCoolBar.SetBandMinHeight(3, form.cmbSearch.Height());
+}
+
+// The notice for a catalogue without its archives.
+void ShowLightNotice(FrmMain&) {
+    Variant seen = ReadStoredSetting(setting::OrnavaleLight);
+    if (seen.Number().value_or(0) == 0 && !FileExists(gAppPath + "iconlib.res"))
+        ShowMessage(kLightNotice, "OrnavaleLight", "Ornavale Light", "");
+}
+
+// Without a stored position the window stays centred where it was made.
+void MoveToStoredGeometry(FrmMain& form) { form.Move(gWinLeft, gWinTop, gWinWidth, gWinHeight); }
+
+}  // namespace
 
 void FrmMain::Form_Load() {
-    // Every step that fails is skipped and the next one runs: a setting that is no number is
-    // ignored, anything else is shown in the error box.
-    auto step = [](auto&& work) {
-        try {
-            work();
-        } catch (const RuntimeError& e) {
-            SetScreenMousePointer(0);
-            ShowErrorBox(e.number(), e.source(), e.what());
-        } catch (const std::exception& e) {
-            SetScreenMousePointer(0);
-            ShowErrorBox(5, "Ornavale", e.what());
-        }
-    };
-    const int designTop = Top(), designLeft = Left(), designWidth = Width(), designHeight = Height();
-
-    // 1. Folder icons need Windows 98 or a shell of version 4 or later.
-    step([this] {
-        GetOSVersion();
-        gFolderIconSupport = gOSCode == "98";
-        if (!gFolderIconSupport) procCheckShellVersion("htmlfile\\DefaultIcon");
-        Menus().SetEnabled(ID_mnuToolsDefaultFolder, gFolderIconSupport);
-    });
-    // 2. Tool bar pictures.
-    step([this] { SetUpImageLists(); });
-    // 3. Page size.
-    step([] { gIconsPerPage = PageSizeFromSetting(ReadStoredSetting(setting::IconsPerPage)); });
-    // 4. Status panels.
-    step([this] {
-        gPanelMessage = pnlStatusbar.FindPanel("message");
-        gPanelCount = pnlStatusbar.FindPanel("count");
-        gPanelArea = pnlStatusbar.FindPanel("area");
-        gPanelType = pnlStatusbar.FindPanel("type");
-    });
-    // 5./6. The hand-over arrives through OnMessage; mark the window for a later start to find.
-    step([this] { SetAppWindowProp(hwnd()); });
-    // 7. Paths given on the command line.
-    step([this] { procOpenCommandLine(gStartArguments()); });
-    // 8. Favorites name.
-    step([] {
-        gFavoritesName = LastComponent(GetSpecialFolder(CSIDL_FAVORITES));
-        gFavDir = gAppPath + gFavoritesName;
-    });
-    // 9. Favorites folder: stored, or the program folder's own, created on the first start.
-    step([] {
-        Variant stored = ReadStoredSetting(setting::FavDir);
-        if (!stored.IsEmpty()) {
-            gFavDir = stored.Text();
-        } else if (!FolderExists(gFavDir)) {
-            CreateDirectoryA(gFavDir.c_str(), nullptr);
-        }
-    });
-    // 10. Double-click and search options.
-    step([] {
-        gSearchFav = BoolSetting(setting::SearchFav);
-        gDCAction = ReadSetting(setting::DCAction).Text();
-        gDCZoom = ReadSetting(setting::DCZoom).Number().value_or(4);
-        gSettingsSaved = false;
-        gDCPlay = BoolSetting(setting::DCPlay);
-        gDCRef = BoolSetting(setting::DCRef);
-        gDCRun = BoolSetting(setting::DCRun);
-        gDCChange = BoolSetting(setting::DCChange);
-    });
-    // 12. Geometry: a stored 0 is a position like any other.
-    step([&] {
-        gWinTop = ReadStoredSetting(setting::MainTop).Number().value_or(designTop);
-        gWinLeft = ReadStoredSetting(setting::MainLeft).Number().value_or(designLeft);
-        gWinWidth = ReadStoredSetting(setting::MainWidth).Number().value_or(designWidth);
-        gWinHeight = ReadStoredSetting(setting::MainHeight).Number().value_or(designHeight);
-        SetWindowState(ReadStoredSetting(setting::MainState).Number().value_or(0));
-    });
-    // 13. Result view.
-    step([this] {
-        switch (ReadSetting(setting::ViewType).Number().value_or(0)) {
-            case 0: mnuViewLargeIcons_Click(); break;
-            case 2: mnuViewList_Click(); break;
-            case 3: mnuViewDetails_Click(); break;
-            default: break;
-        }
-    });
-    // 14. Text labels: the toggle flips the check, so it starts from the opposite.
-    step([this] {
-        bool labels = ReadSetting(setting::TextLabel).Text() == "True";
-        Menus().SetChecked(ID_mnuViewToolbarTextLabels, !labels);
-        mnuViewToolbarTextLabels_Click();
-    });
-    // 15.-18. Status bar and bands.
-    step([this] {
-        bool on = BoolSetting(setting::Statusbar);
-        pnlStatusbar.SetVisible(on);
-        Menus().SetChecked(ID_mnuViewStatusBar, on);
-    });
-    step([this] {
-        bool on = BoolSetting(setting::Toolbar);
-        pnlCoolBar.SetBandVisible(1, on);
-        Menus().SetChecked(ID_mnuViewToolbarStandard, on);
-    });
-    step([this] {
-        bool on = BoolSetting(setting::YourToolbar);
-        pnlCoolBar.SetBandVisible(2, on);
-        Menus().SetChecked(ID_mnuViewToolbarYour, on);
-        if (!on) return;
-        bool newRow = BoolSetting(setting::YourPos);
-        pnlCoolBar.SetBandNewRow(2, newRow);
-        if (!newRow) pnlCoolBar.SetBandWidth(1, ReadSetting(setting::StandardToolbarWidth).Number().value_or(0));
-    });
-    step([this] {
-        bool on = BoolSetting(setting::Keywordbar);
-        pnlCoolBar.SetBandVisible(3, on);
-        Menus().SetChecked(ID_mnuViewToolbarKeyword, on);
-        if (!on) return;
-        bool newRow = BoolSetting(setting::KeywordPos);
-        pnlCoolBar.SetBandNewRow(3, newRow);
-        if (!newRow) pnlCoolBar.SetBandWidth(2, ReadSetting(setting::YourToolbarWidth).Number().value_or(0));
-    });
-    // 19. Column widths, the twin list following.
-    step([this] {
-        const SettingDef* widths[] = {&setting::Colwidth1, &setting::Colwidth2, &setting::Colwidth3};
-        for (int n = 1; n <= 3; ++n) {
-            if (auto w = ReadStoredSetting(*widths[n - 1]).Number()) pnlResult.SetColumnWidth(n, *w);
-            if (n <= pnlResult.ColumnCount() && n <= pnlDummy.ColumnCount())
-                pnlDummy.SetColumnWidth(n, pnlResult.ColumnWidth(n));
-        }
-    });
-    // 20. Splitter, moved as by a drag.
-    step([this] {
-        if (auto x = ReadStoredSetting(setting::Splitter).Number()) {
-            mSplitDragging = true;
-            picSplitV_MouseMove(1, 1, static_cast<float>(*x), 1);
-            mSplitDragging = false;
-        }
-    });
-    // 21.-23. Colours and hot tracking.
-    step([this] {
-        if (auto c = ReadStoredSetting(setting::BackColor).Number()) pnlResult.SetBackColor(static_cast<uint32_t>(*c));
-        pnlDummy.SetBackColor(pnlResult.BackColor());
-    });
-    step([this] {
-        gUseMask = BoolSetting(setting::UseMask);
-        Variant mask = ReadStoredSetting(setting::MaskColor);
-        if (auto c = mask.Number()) gMaskColor = static_cast<uint32_t>(*c);
-        else gMaskColor = pnlResult.BackColor().value_or(0x80000005);
-    });
-    step([this] { pnlResult.SetHotTracking(BoolSetting(setting::HotTracking)); });
-    // 24. Work surfaces of 32 x 32 pixels.
-    step([this] {
-        for (PictureBox* p : {&picOpen, &picSave, &pctColor, &pctMask})
-            p->Move(p->Left(), p->Top(), 32 * gTwipsX, 32 * gTwipsY);
-    });
-    // 25. Panes under the cool bar.
-    step([this] { procArrangeBelowCoolBar(); });
-    // 26.
-    step([this] {
-        if (cmbResult.ListCount() > 0 && gPanelType) gPanelType->SetText("No icon selected.");
-    });
-    // 28./29. Catalogue, keywords and the navigation tree.
-    step([this] { procFillSearch(); });
-    step([this] { procBuildNavTree(); });
-    // 30. Drawing surfaces for the mask builder, kept for the whole run.
-    step([this] {
-        if (gMaskDC) return;
-        HDC windowDC = GetDC(hwnd());
-        gMaskDC = CreateCompatibleDC(windowDC);
-        gColorDC = CreateCompatibleDC(windowDC);
-        gMaskDCBitmap = CreateCompatibleBitmap(gMaskDC, 32, 32);
-        gColorDCBitmap = CreateCompatibleBitmap(windowDC, 32, 32);
-        SelectObject(gMaskDC, gMaskDCBitmap);
-        SelectObject(gColorDC, gColorDCBitmap);
-        ReleaseDC(hwnd(), windowDC);
-    });
-    // 31. Band heights follow their contents.
-    step([this] {
-        pnlCoolBar.SetBandMinHeight(1, pnlToolbar.ButtonHeight());
-        pnlCoolBar.SetBandMinHeight(2, pnlToolbarYour.ButtonHeight());
-        pnlCoolBar.SetBandMinHeight(3, cmbSearch.Height());
-    });
-    // 32. The notice for a catalogue without its archives.
-    step([] {
-        Variant seen = ReadStoredSetting(setting::OrnavaleLight);
-        if (seen.Number().value_or(0) == 0 && !FileExists(gAppPath + "iconlib.res"))
-            ShowMessage(kLightNotice, "OrnavaleLight", "Ornavale Light", "");
-    });
-    // 33. Placement; without a stored position the window stays centred where it was made.
-    step([this] { Move(gWinLeft, gWinTop, gWinWidth, gWinHeight); });
+    const DesignPlace design{Top(), Left(), Width(), Height()};
+    RunStep(*this, CheckFolderIconSupport);
+    RunStep(*this, &FrmMain::SetUpImageLists);
+    RunStep(*this, ReadPageSize);
+    RunStep(*this, FindStatusPanels);
+    RunStep(*this, MarkForLaterStarts);
+    RunStep(*this, OpenStartArguments);
+    RunStep(*this, NameFavorites);
+    RunStep(*this, FindFavoritesFolder);
+    RunStep(*this, ReadDoubleClickAndSearchOptions);
+    RunStep(*this, [&design](FrmMain& form) { ReadStoredPlace(form, design); });
+    RunStep(*this, ShowStoredView);
+    RunStep(*this, ShowStoredTextLabels);
+    RunStep(*this, ShowStoredStatusBar);
+    RunStep(*this, ShowStoredStandardBand);
+    RunStep(*this, ShowStoredYourBand);
+    RunStep(*this, ShowStoredKeywordBand);
+    RunStep(*this, ReadColumnWidths);
+    RunStep(*this, MoveSplitterToStoredPlace);
+    RunStep(*this, ReadBackColor);
+    RunStep(*this, ReadMaskColor);
+    RunStep(*this, ReadHotTracking);
+    RunStep(*this, SizeWorkSurfaces);
+    RunStep(*this, &FrmMain::procArrangeBelowCoolBar);
+    RunStep(*this, SayNoIconSelected);
+    RunStep(*this, &FrmMain::procFillSearch);
+    RunStep(*this, &FrmMain::procBuildNavTree);
+    RunStep(*this, MakeMaskSurfaces);
+    RunStep(*this, FitBandsToContents);
+    RunStep(*this, ShowLightNotice);
+    RunStep(*this, MoveToStoredGeometry);
     SetScreenMousePointer(0);
 }
 

@@ -25,25 +25,47 @@ class FrmMain : public Form {
   public:
     FrmMain();
 
+    // Control ids, from this form's own base (its menu command ids are in FrmMainIds.h).
+    enum ControlId : int {
+        kIdBase = 1000,
+        ID_pnlCoolBar = kIdBase + 1,
+        ID_pnlToolbar,
+        ID_pnlToolbarYour,
+        ID_cmbSearch,
+        ID_pnlNav,
+        ID_picSplitV,
+        ID_pnlResult,
+        ID_pnlDummy,
+        ID_pnlStatusbar,
+        ID_pnlProgressBar,
+        ID_tmrLed,
+        ID_picOpen = kIdBase + 20,
+        ID_picSave,
+        ID_pctColor,
+        ID_pctMask,
+        ID_picLogo,
+        ID_picNoIcon,
+    };
+
     // ---- controls
-    ReBar pnlCoolBar{*this, 1001};
-    ToolBar pnlToolbar{*this, 1002};
-    ToolBar pnlToolbarYour{*this, 1003};
-    ComboBox cmbSearch{*this, 1004};
-    TreeView pnlNav{*this, 1005};
-    PictureBox picSplitV{*this, 1006};
-    ListView pnlResult{*this, 1007};
-    ListView pnlDummy{*this, 1008};  // the twin list shown while pnlResult is filled
-    StatusBar pnlStatusbar{*this, 1009};
-    ProgressBar pnlProgressBar{*this, 1010};
-    Timer tmrLed{*this, 1011};
+    ReBar pnlCoolBar{*this, ID_pnlCoolBar};
+    ToolBar pnlToolbar{*this, ID_pnlToolbar};
+    ToolBar pnlToolbarYour{*this, ID_pnlToolbarYour};
+    ComboBox cmbSearch{*this, ID_cmbSearch};
+    TreeView pnlNav{*this, ID_pnlNav};
+    PictureBox picSplitV{*this, ID_picSplitV};
+    ListView pnlResult{*this, ID_pnlResult};
+    ListView pnlDummy{*this, ID_pnlDummy};  // the twin list shown while pnlResult is filled
+    StatusBar pnlStatusbar{*this, ID_pnlStatusbar};
+    ProgressBar pnlProgressBar{*this, ID_pnlProgressBar};
+    Timer tmrLed{*this, ID_tmrLed};
     // Work surfaces and pictures, never shown.
-    PictureBox picOpen{*this, 1020};
-    PictureBox picSave{*this, 1021};
-    PictureBox pctColor{*this, 1022};
-    PictureBox pctMask{*this, 1023};
-    PictureBox picLogo{*this, 1024};
-    PictureBox picNoIcon{*this, 1025};
+    PictureBox picOpen{*this, ID_picOpen};
+    PictureBox picSave{*this, ID_picSave};
+    PictureBox pctColor{*this, ID_pctColor};
+    PictureBox pctMask{*this, ID_pctMask};
+    PictureBox picLogo{*this, ID_picLogo};
+    PictureBox picNoIcon{*this, ID_picNoIcon};
     PictureClip picBMP;  // the catalogue library picture the page cuts its cells from
     CommonDialog dlgIcon;  // the open and save dialog; its settings stay from one use to the next
 
@@ -98,6 +120,8 @@ class FrmMain : public Form {
     void tmrLed_Timer();
     // The zoom command for a default zoom index (0..4); nothing for another index.
     void ZoomByDefault(bool fallbackToTen);
+    // The menu bar's shortcut keys; Ctrl+C is the keyword box's own while it has the focus.
+    HACCEL Accelerators() const override;
 
     // ---- view menu (frmMain_View.cpp)
     void mnuViewToolbarStandard_Click();
@@ -190,7 +214,7 @@ class FrmMain : public Form {
     void mnuToolsRebuild_Click();
     void mnuToolsRestart_Click();
 
-    // ---- added for the page display
+    // ---- the selected item and the pages (frmMain_Selection.cpp, src/browsing/frmMain_Browsing.cpp)
     // Brings the commands, the status panels and the selected path in line with the selected item.
     void procItemSelected();
     // First, previous, next and last page on or off for gPageNr of gPageCount.
@@ -199,9 +223,6 @@ class FrmMain : public Form {
     void procSetPageNr();
     // Shows page `pageNr`, kept within the pages.
     void GoToPage(int32_t pageNr);
-
-    // ---- added for menus and bars
-    HACCEL Accelerators() const override;
 
   protected:
     FormSpec Spec() const override;

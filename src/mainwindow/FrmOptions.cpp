@@ -3,12 +3,6 @@
 
 FrmOptions frmOptions;
 
-FormSpec FrmOptions::Spec() const {
-    FormSpec s;
-    s.caption = "Options";
-    s.width = 6600;
-    s.height = 5400;
-    return s;
-}
+FormSpec FrmOptions::Spec() const { return FixedDialogSpec("Options", 6480, 4920); }
 
 void FrmOptions::CreateControls() { txtFavHomeDir.Create("", 240, 240, 6000, 315, false, true); }

@@ -8,7 +8,13 @@ class FrmOptions : public Form {
   public:
     FrmOptions() : Form("frmOptions") {}
 
-    TextBox txtFavHomeDir{*this, 1001};
+    // Control ids, from this form's own base.
+    enum ControlId : int {
+        kIdBase = 1400,
+        ID_txtFavHomeDir = kIdBase + 1,
+    };
+
+    TextBox txtFavHomeDir{*this, ID_txtFavHomeDir};
 
   protected:
     FormSpec Spec() const override;

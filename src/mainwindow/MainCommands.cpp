@@ -25,12 +25,6 @@ bool Checked(FrmMain& form, int id) {
 ShellOpen gShellOpen = SystemShellOpen;
 ColorPicker gColorPicker = SystemColorPicker;
 
-KeyAction FindKeyAction(std::span<const KeyCommand> table, std::string_view key) {
-    for (const KeyCommand& c : table)
-        if (c.key == key) return c.action;
-    return nullptr;
-}
-
 int DefaultZoomFactor(int zoomIndex, bool fallbackToTen) {
     static constexpr int kFactors[] = {2, 3, 4, 5, 10};
     if (zoomIndex >= 0 && zoomIndex < static_cast<int>(std::size(kFactors))) return kFactors[zoomIndex];

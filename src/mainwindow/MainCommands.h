@@ -1,62 +1,22 @@
 // The main window's command tables: menu ids, tool buttons and drop-down items, each to the handler it runs.
 #pragma once
 
-#include <cstddef>
-#include <span>
 #include <string>
-#include <string_view>
 
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/FrmMainIds.h"
+#include "ui/Dispatch.h"
 
-template <class F>
-struct Command {
-    int id;
-    void (F::*handler)();
-};
-template <class F>
-struct CommandRange {
-    int first, last;
-    void (F::*handler)(int index);
-};
+// A tool button's or a drop-down item's action.
+using MainKeyCommand = KeyCommand<FrmMain>;
 
-template <class F, std::size_t N>
-bool Dispatch(F& form, const Command<F> (&table)[N], int id) {
-    for (const auto& c : table)
-        if (c.id == id) {
-            (form.*c.handler)();
-            return true;
-        }
-    return false;
-}
-template <class F, std::size_t N>
-bool DispatchRange(F& form, const CommandRange<F> (&table)[N], int id) {
-    for (const auto& r : table)
-        if (id >= r.first && id <= r.last) {
-            (form.*r.handler)(id - r.first);
-            return true;
-        }
-    return false;
-}
-
-// What a tool button or a drop-down item runs.
-using KeyAction = void (*)(FrmMain& form);
-struct KeyCommand {
-    std::string_view key;
-    KeyAction action;
-};
-
-template <void (FrmMain::*Handler)()>
-void Run(FrmMain& form) {
-    (form.*Handler)();
-}
 // The three commands of the standard tool bar that are no menu's: stop the running fill, the next
 // view of the cycle, zoom by the default factor (10:1 when that is unknown).
 void RequestAbort(FrmMain& form);
 void NextView(FrmMain& form);
 void ZoomByDefaultOrTen(FrmMain& form);
 
-inline constexpr KeyCommand kStandardButtonCommands[] = {
+inline constexpr MainKeyCommand kStandardButtonCommands[] = {
     {"firstpage", Run<&FrmMain::mnuGoFirstPage_Click>},
     {"prevpage", Run<&FrmMain::mnuGoPrevPage_Click>},
     {"nextpage", Run<&FrmMain::mnuGoNextPage_Click>},
@@ -74,7 +34,7 @@ inline constexpr KeyCommand kStandardButtonCommands[] = {
     {"close", Run<&FrmMain::mnuFileExit_Click>},
 };
 
-inline constexpr KeyCommand kYourButtonCommands[] = {
+inline constexpr MainKeyCommand kYourButtonCommands[] = {
     {"change", Run<&FrmMain::mnuFileChange_Click>},
     {"changefolder", Run<&FrmMain::mnuToolsChangeFolder_Click>},
     {"favadd", Run<&FrmMain::mnuFavoriteAdd_Click>},
@@ -89,7 +49,7 @@ inline constexpr KeyCommand kYourButtonCommands[] = {
 };
 
 // The drop-down items of the standard tool bar, of all its menus together.
-inline constexpr KeyCommand kButtonMenuCommands[] = {
+inline constexpr MainKeyCommand kButtonMenuCommands[] = {
     {"viewlarge", Run<&FrmMain::mnuViewLargeIcons_Click>},
     {"viewlist", Run<&FrmMain::mnuViewList_Click>},
     {"viewdetails", Run<&FrmMain::mnuViewDetails_Click>},
@@ -101,9 +61,6 @@ inline constexpr KeyCommand kButtonMenuCommands[] = {
     {"openfile", Run<&FrmMain::mnuFileOpen_Click>},
     {"opendir", Run<&FrmMain::mnuFileOpenDir_Click>},
 };
-
-// The action for a key, compared exactly; nullptr for a key the table does not know.
-KeyAction FindKeyAction(std::span<const KeyCommand> table, std::string_view key);
 
 // The zoom factor (2, 3, 4, 5 or 10) for a default zoom index 0..4; any other index gives 10 with
 // the fallback and 0 (no zoom) without it.

@@ -88,9 +88,6 @@ void FrmMain::CreatePanes() {
     pnlNav.Create(0, kPaneTop, kNavWidth, kPaneHeight);
     pnlNav.SetImageList(&imlNav);
     picSplitV.Create(0, kPaneTop, kNavWidth + kSplitStrip, kPaneHeight);
-    picSplitV.MouseDown = [this](int b, int s, float x, float y) { picSplitV_MouseDown(b, s, x, y); };
-    picSplitV.MouseMove = [this](int b, int s, float x, float y) { picSplitV_MouseMove(b, s, x, y); };
-    picSplitV.MouseUp = [this](int b, int s, float x, float y) { picSplitV_MouseUp(b, s, x, y); };
 
     // The twin lies exactly over the list, which stands a pixel above the tree and reaches one below.
     for (ListView* list : {&pnlResult, &pnlDummy}) {
@@ -100,8 +97,6 @@ void FrmMain::CreatePanes() {
         list->AddColumn("Origin", 2880);
     }
     pnlDummy.SetVisible(false);
-
-    pnlCoolBar.HeightChanged = [this] { pnlCoolBar_HeightChanged(); };
 }
 
 void FrmMain::Form_Resize() {

@@ -182,13 +182,6 @@ void FrmMain::CreateBars() {
 
     tmrLed.SetInterval(1500);
     tmrLed.SetTimerEnabled(false);
-
-    pnlToolbar.ButtonClick = [this](ToolButton& b) { pnlToolbar_ButtonClick(b); };
-    pnlToolbar.ButtonMenuClick = [this](ToolButton& b, ButtonMenu& m) { pnlToolbar_ButtonMenuClick(b, m); };
-    pnlToolbar.Change = [this] { pnlToolbar_Change(); };
-    pnlToolbarYour.ButtonClick = [this](ToolButton& b) { pnlToolbarYour_ButtonClick(b); };
-    pnlCoolBar.HeightChanged = [this] { pnlCoolBar_HeightChanged(); };
-    tmrLed.Tick = [this] { tmrLed_Timer(); };
 }
 
 void FrmMain::DefineMenus() {
@@ -355,19 +348,19 @@ bool FrmMain::OnMenuCommand(int id) {
 
 void FrmMain::pnlToolbar_ButtonClick(ToolButton& button) {
     if (IsBusy(*this) && button.Key() != "abort") return;
-    if (KeyAction action = FindKeyAction(kStandardButtonCommands, button.Key())) action(*this);
+    if (auto action = FindKeyAction(kStandardButtonCommands, button.Key())) action(*this);
 }
 
 void FrmMain::pnlToolbar_ButtonMenuClick(ToolButton&, ButtonMenu& item) {
     if (IsBusy(*this)) return;
-    if (KeyAction action = FindKeyAction(kButtonMenuCommands, item.key)) action(*this);
+    if (auto action = FindKeyAction(kButtonMenuCommands, item.key)) action(*this);
 }
 
 void FrmMain::pnlToolbar_Change() { pnlToolbar.SaveToolbar("Ornavale", "Settings", "Toolbar"); }
 
 void FrmMain::pnlToolbarYour_ButtonClick(ToolButton& button) {
     if (IsBusy(*this)) return;
-    if (KeyAction action = FindKeyAction(kYourButtonCommands, button.Key())) action(*this);
+    if (auto action = FindKeyAction(kYourButtonCommands, button.Key())) action(*this);
 }
 
 void FrmMain::mnuResultClickCopy_Click() { mnuEditCopy_Click(); }
@@ -387,7 +380,7 @@ void FrmMain::mnuResultClickRun_Click() { mnuFileRun_Click(); }
 void FrmMain::ZoomByDefault(bool fallbackToTen) {
     int factor = DefaultZoomFactor(gDCZoom, fallbackToTen);
     if (!factor) return;
-    if (KeyAction zoom = FindKeyAction(kButtonMenuCommands, "zoom" + std::to_string(factor))) zoom(*this);
+    if (auto zoom = FindKeyAction(kButtonMenuCommands, "zoom" + std::to_string(factor))) zoom(*this);
 }
 
 void FrmMain::mnuFileExit_Click() { SaveSettingsAndUnload(); }

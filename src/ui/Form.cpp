@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "ui/App.h"
@@ -100,9 +102,13 @@ Form::~Form() {
     }
 }
 
-void Form::Register(Control* control) {
+bool Form::Register(Control* control) {
+    if (!byId_.emplace(control->id(), control).second) {
+        clashingIds_.push_back(control->id());
+        return false;
+    }
     controls_.push_back(control);
-    byId_[control->id()] = control;
+    return true;
 }
 
 Control* Form::ControlById(int id) const {
@@ -142,6 +148,9 @@ void Form::PopupMenu(int menuId, int x, int y, int defaultId) {
 
 void Form::Load() {
     if (hwnd_) return;
+    // Messages of the refused control would reach the other one.
+    if (!clashingIds_.empty())
+        throw std::logic_error(name_ + ": control id " + std::to_string(clashingIds_.front()) + " is used twice");
     FormSpec spec = Spec();
     int w = TwipsToPxX(spec.width);
     int h = TwipsToPxY(spec.height);

@@ -1,5 +1,19 @@
 // A form: one program-wide window with its controls, loaded on demand, hidden or unloaded,
 // whose members (and so its state) survive Unload.
+//
+// Adding a window: copy the disk scan window (src/browsing/FrmScan.h and .cpp) into the folder of
+// the subsystem the window belongs to, then
+//   - the header: class FrmName : public Form, its control ids as one enum from a base of the
+//     form's own (no other form's ids in the same hundred, never below 1000), the controls as
+//     members made with those ids, the handlers named after their control and event
+//     (cmdStart_Click), and `extern FrmName frmName;`;
+//   - Spec(): FixedDialogSpec(caption, client width, client height) for a fixed dialog, a FormSpec
+//     filled in for anything else;
+//   - CreateControls(): each control's Create with its design geometry in twips;
+//   - BindEvents(): every control event of the form bound to its handler, in one block;
+//   - the handlers, and OnMenuCommand over a command table (ui/Dispatch.h) if the form has menus;
+//   - the global `FrmName frmName;` in the .cpp, and the .cpp added to its subsystem's library in
+//     CMakeLists.txt.
 #pragma once
 
 #include <optional>
@@ -53,6 +67,7 @@ class Form {
     bool IsLoaded() const { return hwnd_ != nullptr; }
 
     // Creates the window and its controls (hidden), then raises Form_Load. No-op when loaded.
+    // Throws std::logic_error, before any window is made, when two controls share an id.
     void Load();
     // Loads if needed and shows the window modeless.
     void Show();
@@ -96,8 +111,10 @@ class Form {
     static constexpr int kAtPointer = -0x7FFFFFFF;
     void PopupMenu(int menuId, int x = kAtPointer, int y = kAtPointer, int defaultId = 0);
 
-    // Used by Control: controls register themselves with the form that holds them.
-    void Register(Control* control);
+    // Used by Control: controls register themselves with the form that holds them. A second
+    // control with an id already taken is refused (false) and the earlier one kept; the form then
+    // refuses to load (see Load).
+    bool Register(Control* control);
     // The window procedure's work, also reachable from tests.
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // Keyboard hook of the message loops; answers true when the key was handled.
@@ -139,6 +156,7 @@ class Form {
     HFONT font_ = nullptr;
     std::vector<Control*> controls_;
     std::unordered_map<int, Control*> byId_;
+    std::vector<int> clashingIds_;  // ids that a second control asked for
     bool modal_ = false;
     std::vector<HWND> disabledByModal_;
     int unloadDepth_ = 0;

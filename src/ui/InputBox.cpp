@@ -16,21 +16,24 @@ class FrmInputBox : public Form {
   public:
     FrmInputBox() : Form("frmInputBox") {}
 
-    Label lblPrompt{*this, 1001};
-    Button cmdOK{*this, 1002};
-    Button cmdCancel{*this, 1003};
-    TextBox txtInput{*this, 1004};
+    // Control ids, from this form's own base.
+    enum ControlId : int {
+        kIdBase = 1800,
+        ID_lblPrompt = kIdBase + 1,
+        ID_cmdOK,
+        ID_cmdCancel,
+        ID_txtInput,
+    };
+
+    Label lblPrompt{*this, ID_lblPrompt};
+    Button cmdOK{*this, ID_cmdOK};
+    Button cmdCancel{*this, ID_cmdCancel};
+    TextBox txtInput{*this, ID_txtInput};
 
     std::string answer;
 
   protected:
-    FormSpec Spec() const override {
-        FormSpec s;
-        s.border = BorderStyle::FixedDialog;
-        s.width = kClientWidth + 120;
-        s.height = kClientHeight + 480;
-        return s;
-    }
+    FormSpec Spec() const override { return FixedDialogSpec("", kClientWidth, kClientHeight); }
     void CreateControls() override {
         lblPrompt.Create("", 120, 120, 4500, 1080);
         cmdOK.Create("OK", 4740, 120, 1140, 375, true);

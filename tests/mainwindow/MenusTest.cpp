@@ -10,9 +10,9 @@
 
 namespace {
 
-std::set<std::string_view> Keys(std::span<const KeyCommand> table) {
+std::set<std::string_view> Keys(std::span<const MainKeyCommand> table) {
     std::set<std::string_view> keys;
-    for (const KeyCommand& c : table) keys.insert(c.key);
+    for (const MainKeyCommand& c : table) keys.insert(c.key);
     return keys;
 }
 
@@ -27,7 +27,7 @@ void Leaves(const std::vector<MenuItem>& items, std::vector<const MenuItem*>& ou
 
 TEST_F(MainWindowTest, EveryButtonAndDropDownItemHasItsCommandAndPicture) {
     std::set<std::string_view> dropDownKeys;
-    using Bar = std::pair<ToolBar*, std::span<const KeyCommand>>;
+    using Bar = std::pair<ToolBar*, std::span<const MainKeyCommand>>;
     for (auto [bar, commands] : {Bar{&frmMain.pnlToolbar, kStandardButtonCommands},
                                  Bar{&frmMain.pnlToolbarYour, kYourButtonCommands}}) {
         std::set<std::string_view> onBar;
