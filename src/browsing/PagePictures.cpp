@@ -27,9 +27,6 @@ namespace {
 constexpr int kSize = 32;
 constexpr size_t kPageReaders = 2;  // worker threads besides the window thread
 
-inline void DeleteGdi(HGDIOBJ o) noexcept { DeleteObject(o); }
-using UniqueGdi = Unique<NullTraits<HGDIOBJ, &DeleteGdi>>;
-
 // The animated file read last, kept for its further frames on the next page.
 std::shared_ptr<const std::vector<uint8_t>> gAniBytes;
 
@@ -268,23 +265,15 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
     };
 
     const int n = Count();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kSize * n;
-    info.bmiHeader.biHeight = kSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    UniqueGdi strip(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    UniqueMemDC dc(CreateCompatibleDC(nullptr));
-    if (!strip || !dc) return;
-    HGDIOBJ oldStrip = SelectObject(dc.get(), strip.get());
+    MemoryBitmap strip(kSize * n, kSize, MemoryBitmap::Format::Rgb24);
+    if (!strip) return;
+    HDC dc = strip.dc();
     RECT all{0, 0, kSize * n, kSize};
-    UniqueGdi brush(CreateSolidBrush(back));
-    FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
+    UniqueBrush brush(CreateSolidBrush(back));
+    FillRect(dc, &all, brush.get());
 
     auto drawPlaceholder = [&](int x) {
-        if (placeholder) DrawIconEx(dc.get(), x, 0, placeholder, kSize, kSize, 0, nullptr, DI_NORMAL);
+        if (placeholder) DrawIconEx(dc, x, 0, placeholder, kSize, kSize, 0, nullptr, DI_NORMAL);
     };
     for (int k = 0; k < n; ++k) {
         const Want& w = wants_[static_cast<size_t>(k)];
@@ -292,11 +281,11 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
         if (w.kind == Kind::Cell || composed(w)) continue;  // written straight into the pixels below
         const FilePicture* picture = pictureOf(w);
         HICON icon = picture ? picture->icon.get() : nullptr;
-        if (!icon || !DrawIconEx(dc.get(), x, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL)) drawPlaceholder(x);
+        if (!icon || !DrawIconEx(dc, x, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL)) drawPlaceholder(x);
     }
     GdiFlush();
-    auto* rows = static_cast<uint8_t*>(bits);
-    const size_t stride = (static_cast<size_t>(kSize) * n * 3 + 3) & ~size_t{3};
+    auto* rows = static_cast<uint8_t*>(strip.Bits());
+    const size_t stride = strip.Stride();
     for (int k = 0; k < n; ++k) {
         const Want& w = wants_[static_cast<size_t>(k)];
         if (const std::vector<uint8_t>* pixels = composed(w)) {
@@ -320,6 +309,6 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
             }
         }
     }
-    SelectObject(dc.get(), oldStrip);
-    list.AddStrip(static_cast<HBITMAP>(strip.get()), back);
+    UniqueBitmap bitmap(strip.Release());
+    list.AddStrip(bitmap.get(), back);
 }

@@ -76,11 +76,8 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
 void SetFolderWalkVisitor(FolderWalkVisitor* visitor) { gVisitor = visitor ? visitor : &gNoVisitor; }
 
 int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED && data) {
-        const char* start = reinterpret_cast<const char*>(data);
-        std::string path(start, static_cast<size_t>(lstrlenA(start)));
-        SendMessageA(hwnd, BFFM_SETSELECTIONA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(path.c_str()));
-    }
+    // data is the zero-terminated start path, alive for the whole dialog.
+    if (msg == BFFM_INITIALIZED && data) SendMessageA(hwnd, BFFM_SETSELECTIONA, static_cast<WPARAM>(-1), data);
     return 0;
 }
 

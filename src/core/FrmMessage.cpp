@@ -19,24 +19,15 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 // The system's information icon on the band's white; the caller owns the bitmap.
 HBITMAP DrawInformationIcon(int size) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-    UniqueMemDC dc(CreateCompatibleDC(screen));
-    ReleaseDC(nullptr, screen);
-    if (!bitmap || !dc) {
-        if (bitmap) DeleteObject(bitmap);
-        return nullptr;
-    }
-    HGDIOBJ old = SelectObject(dc.get(), bitmap);
+    MemoryBitmap picture(size, size);
+    if (!picture) return nullptr;
     RECT all{0, 0, size, size};
-    HBRUSH white = CreateSolidBrush(kWhite);
-    FillRect(dc.get(), &all, white);
-    DeleteObject(white);
+    UniqueBrush white(CreateSolidBrush(kWhite));
+    FillRect(picture.dc(), &all, white.get());
     // Shared icon from the system: never destroyed.
     HICON icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_INFORMATION));
-    if (icon) DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    SelectObject(dc.get(), old);
-    return bitmap;
+    if (icon) DrawIconEx(picture.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    return picture.Release();
 }
 
 bool currentAnswer = false;  // the answer of the message being shown
@@ -106,9 +97,8 @@ void FrmMessage::OnPaint(HDC dc) {
     RECT client{};
     GetClientRect(hwnd(), &client);
     RECT band{0, 0, client.right, TwipsToPxY(kBandHeight)};
-    HBRUSH white = CreateSolidBrush(kWhite);
-    FillRect(dc, &band, white);
-    DeleteObject(white);
+    UniqueBrush white(CreateSolidBrush(kWhite));
+    FillRect(dc, &band, white.get());
     RECT rule{0, band.bottom, client.right, band.bottom + 1};
     FillRect(dc, &rule, GetSysColorBrush(COLOR_3DLIGHT));
 }

@@ -156,76 +156,60 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 // Tip numbers count on like the stored 32-bit value, wrapping instead of overflowing.
 int32_t Following(int32_t n) { return static_cast<int32_t>(static_cast<uint32_t>(n) + 1u); }
 
-struct GdiPen {
-    HPEN h;
-    GdiPen(int width, COLORREF c) : h(CreatePen(PS_SOLID, width, c)) {}
-    ~GdiPen() { DeleteObject(h); }
-};
-struct GdiBrush {
-    HBRUSH h;
-    explicit GdiBrush(COLORREF c) : h(CreateSolidBrush(c)) {}
-    ~GdiBrush() { DeleteObject(h); }
-};
+UniquePen SolidPen(int width, COLORREF c) { return UniquePen(CreatePen(PS_SOLID, width, c)); }
+UniqueBrush SolidBrush(COLORREF c) { return UniqueBrush(CreateSolidBrush(c)); }
 
 // A bitmap of the given pixel size, drawn by paint on a memory DC; the caller owns the result.
+// Paint leaves the stock null pen and brush selected before the objects it made go.
 template <class Paint>
 HBITMAP DrawBitmap(int width, int height, Paint paint) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    UniqueMemDC dc(CreateCompatibleDC(screen));
-    ReleaseDC(nullptr, screen);
-    if (!bitmap || !dc) {
-        if (bitmap) DeleteObject(bitmap);
-        return nullptr;
-    }
-    HGDIOBJ oldBitmap = SelectObject(dc.get(), bitmap);
-    HGDIOBJ oldPen = SelectObject(dc.get(), GetStockObject(NULL_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc.get(), GetStockObject(NULL_BRUSH));
+    MemoryBitmap picture(width, height);
+    if (!picture) return nullptr;
+    HDC dc = picture.dc();
+    SelectInDC pen(dc, GetStockObject(NULL_PEN));
+    SelectInDC brush(dc, GetStockObject(NULL_BRUSH));
     RECT all{0, 0, width, height};
-    GdiBrush white(kWhite);
-    FillRect(dc.get(), &all, white.h);
-    paint(dc.get());
-    SelectObject(dc.get(), oldBrush);
-    SelectObject(dc.get(), oldPen);
-    SelectObject(dc.get(), oldBitmap);
-    return bitmap;
+    UniqueBrush white = SolidBrush(kWhite);
+    FillRect(dc, &all, white.get());
+    paint(dc);
+    return picture.Release();
 }
 
 // A small light bulb with a few rays, drawn on a 40-unit grid scaled to size pixels.
 HBITMAP DrawBulb(int size) {
     return DrawBitmap(size, size, [size](HDC dc) {
         auto u = [size](double v) { return static_cast<int>(std::lround(v * size / 40.0)); };
-        GdiPen rays(std::max(1, u(1.5)), RGB(240, 170, 30));
-        SelectObject(dc, rays.h);
+        UniquePen rays = SolidPen(std::max(1, u(1.5)), RGB(240, 170, 30));
+        SelectObject(dc, rays.get());
         for (int degrees : {0, 40, 90, 140, 180}) {
             double a = degrees * 3.14159265 / 180.0;
             MoveToEx(dc, u(20 + 12 * std::cos(a)), u(16 - 12 * std::sin(a)), nullptr);
             LineTo(dc, u(20 + 16 * std::cos(a)), u(16 - 16 * std::sin(a)));
         }
-        GdiPen outline(1, RGB(200, 140, 20));
-        GdiBrush glass(RGB(255, 220, 80));
-        SelectObject(dc, outline.h);
-        SelectObject(dc, glass.h);
+        UniquePen outline = SolidPen(1, RGB(200, 140, 20));
+        UniqueBrush glass = SolidBrush(RGB(255, 220, 80));
+        SelectObject(dc, outline.get());
+        SelectObject(dc, glass.get());
         POINT neck[] = {{u(15), u(21)}, {u(25), u(21)}, {u(24), u(28)}, {u(16), u(28)}};
         Polygon(dc, neck, 4);
         Ellipse(dc, u(11), u(7), u(29), u(25));
         // The glass's lower outline stays out of the neck.
         SelectObject(dc, GetStockObject(NULL_PEN));
         Rectangle(dc, u(16), u(20), u(25), u(27));
-        GdiBrush shine(kWhite);
-        SelectObject(dc, shine.h);
+        UniqueBrush shine = SolidBrush(kWhite);
+        SelectObject(dc, shine.get());
         Ellipse(dc, u(14), u(10), u(19), u(16));
-        GdiPen metal(1, RGB(110, 110, 110));
-        GdiBrush base(RGB(170, 170, 170));
-        SelectObject(dc, metal.h);
-        SelectObject(dc, base.h);
+        UniquePen metal = SolidPen(1, RGB(110, 110, 110));
+        UniqueBrush base = SolidBrush(RGB(170, 170, 170));
+        SelectObject(dc, metal.get());
+        SelectObject(dc, base.get());
         Rectangle(dc, u(15), u(28), u(25), u(35));
         MoveToEx(dc, u(15), u(30.5), nullptr);
         LineTo(dc, u(25), u(30.5));
         MoveToEx(dc, u(15), u(32.5), nullptr);
         LineTo(dc, u(25), u(32.5));
-        GdiBrush contact(RGB(90, 90, 90));
-        SelectObject(dc, contact.h);
+        UniqueBrush contact = SolidBrush(RGB(90, 90, 90));
+        SelectObject(dc, contact.get());
         Rectangle(dc, u(18), u(35), u(22), u(38));
         SelectObject(dc, GetStockObject(NULL_PEN));
         SelectObject(dc, GetStockObject(NULL_BRUSH));
@@ -235,8 +219,8 @@ HBITMAP DrawBulb(int size) {
 // The white panel behind the tip with a thin rule under the title; rule is in the panel's pixels.
 HBITMAP DrawTipBack(int width, int height, int ruleY, int margin) {
     return DrawBitmap(width, height, [=](HDC dc) {
-        GdiPen rule(1, RGB(215, 215, 215));
-        SelectObject(dc, rule.h);
+        UniquePen rule = SolidPen(1, RGB(215, 215, 215));
+        SelectObject(dc, rule.get());
         MoveToEx(dc, margin, ruleY, nullptr);
         LineTo(dc, width - margin, ruleY);
         SelectObject(dc, GetStockObject(NULL_PEN));
@@ -249,10 +233,6 @@ void PlainTextBox::Create(const std::string& text, int left, int top, int width,
     Define("EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, left, top, width, height, text);
 }
 
-FrmTip::~FrmTip() {
-    if (titleFont_) DeleteObject(titleFont_);
-}
-
 FormSpec FrmTip::Spec() const {
     // Form_Load fits the frame exactly around the client area.
     return FixedDialogSpec("Tip of the Day", kClientWidth, kClientHeight);
@@ -262,9 +242,9 @@ void FrmTip::CreateControls() {
     // Siblings made first lie on top: the white panel comes last, below the title, text and logo.
     txtTitle.Create("Title", 1170, 540, 4740, 300);
     txtTitle.SetBackColor(kWhite);
-    if (!titleFont_) titleFont_ = CreateSansFont(10, FW_BOLD);
+    if (!titleFont_) titleFont_.reset(CreateSansFont(10, FW_BOLD));
     if (txtTitle.hwnd() && titleFont_)
-        SendMessageA(txtTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
+        SendMessageA(txtTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
     txtTip.Create("Tip", kTextLeft, 1290, 5520, 1560);
     txtTip.SetBackColor(kWhite);
     picLogo.Create(390, 390, kLogoSize, kLogoSize);

@@ -6,6 +6,7 @@
 
 #include "ui/Control.h"
 #include "ui/Form.h"
+#include "ui/Unique.h"
 
 // A read-only multi-line text without frame or scroll bar, for text drawn on a coloured panel.
 class PlainTextBox : public TextBox {
@@ -17,7 +18,6 @@ class PlainTextBox : public TextBox {
 class FrmTip : public Form {
   public:
     FrmTip() : Form("frmTip") {}
-    ~FrmTip() override;
 
     static constexpr int kTipCount = 28;
 
@@ -61,7 +61,7 @@ class FrmTip : public Form {
     int CancelButtonId() const override { return cmdOK.id(); }
 
   private:
-    HFONT titleFont_ = nullptr;  // owned here, outlives the title label that shows it
+    UniqueFont titleFont_;  // owned here, outlives the title label that shows it
 };
 
 extern FrmTip frmTip;

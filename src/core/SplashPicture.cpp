@@ -4,56 +4,47 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ui/Unique.h"
+
 namespace {
 
 void FillGradient(HDC dc, int w, int h, COLORREF top, COLORREF bottom) {
     for (int y = 0; y < h; ++y) {
         auto mix = [&](int a, int b) { return a + (b - a) * y / std::max(h - 1, 1); };
-        HBRUSH b = CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)),
-                                        mix(GetGValue(top), GetGValue(bottom)),
-                                        mix(GetBValue(top), GetBValue(bottom))));
+        UniqueBrush b(CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)),
+                                           mix(GetGValue(top), GetGValue(bottom)),
+                                           mix(GetBValue(top), GetBValue(bottom)))));
         RECT line{0, y, w, y + 1};
-        FillRect(dc, &line, b);
-        DeleteObject(b);
+        FillRect(dc, &line, b.get());
     }
 }
 
 void Tile(HDC dc, int x, int y, int size, COLORREF fill, COLORREF edge) {
-    HBRUSH b = CreateSolidBrush(fill);
-    HPEN p = CreatePen(PS_SOLID, 1, edge);
-    HGDIOBJ ob = SelectObject(dc, b);
-    HGDIOBJ op = SelectObject(dc, p);
+    UniqueBrush b(CreateSolidBrush(fill));
+    UniquePen p(CreatePen(PS_SOLID, 1, edge));
+    SelectInDC brush(dc, b.get());
+    SelectInDC pen(dc, p.get());
     RoundRect(dc, x, y, x + size, y + size, 7, 7);
     // A small highlight gives each tile the look of an icon.
-    HBRUSH shine = CreateSolidBrush(RGB(255, 255, 255));
+    UniqueBrush shine(CreateSolidBrush(RGB(255, 255, 255)));
     RECT r{x + 4, y + 4, x + size / 2, y + 6};
-    FillRect(dc, &r, shine);
-    DeleteObject(shine);
-    SelectObject(dc, ob);
-    SelectObject(dc, op);
-    DeleteObject(b);
-    DeleteObject(p);
+    FillRect(dc, &r, shine.get());
 }
 
 void Text(HDC dc, const char* text, int x, int y, int height, int weight, COLORREF color) {
-    HFONT f = CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Tahoma");
-    HGDIOBJ old = SelectObject(dc, f);
+    UniqueFont f(CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Tahoma"));
+    SelectInDC font(dc, f.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
     TextOutA(dc, x, y, text, lstrlenA(text));
-    SelectObject(dc, old);
-    DeleteObject(f);
 }
 
 }  // namespace
 
 HBITMAP MakeSplashPicture(int width, int height) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    MemoryBitmap picture(width, height);
+    HDC dc = picture.dc();
 
     FillGradient(dc, width, height, RGB(22, 52, 104), RGB(8, 20, 48));
 
@@ -74,12 +65,9 @@ HBITMAP MakeSplashPicture(int width, int height) {
     Text(dc, "Icon Manager", 21, height - 52, 15, FW_NORMAL, RGB(190, 210, 240));
     Text(dc, "Version 1.0", 21, height - 26, 11, FW_NORMAL, RGB(140, 160, 200));
 
-    HBRUSH border = CreateSolidBrush(RGB(120, 150, 200));
+    UniqueBrush border(CreateSolidBrush(RGB(120, 150, 200)));
     RECT all{0, 0, width, height};
-    FrameRect(dc, &all, border);
-    DeleteObject(border);
+    FrameRect(dc, &all, border.get());
 
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return bitmap;
+    return picture.Release();
 }

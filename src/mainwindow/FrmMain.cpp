@@ -20,6 +20,7 @@
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
+#include "ui/Unique.h"
 #include "ui/Units.h"
 
 FrmMain frmMain;
@@ -92,17 +93,11 @@ void FrmMain::CreateControls() {
     }
     // The placeholder on the window colour, for whoever needs it as a picture.
     if (HICON placeholder = PlaceholderIcon()) {
-        HDC screen = GetDC(nullptr);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
-        HDC dc = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ old = SelectObject(dc, bitmap);
+        MemoryBitmap picture(32, 32);
         RECT all{0, 0, 32, 32};
-        FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
-        DrawIconEx(dc, 0, 0, placeholder, 32, 32, 0, nullptr, DI_NORMAL);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        picNoIcon.SetPicture(bitmap);
+        FillRect(picture.dc(), &all, GetSysColorBrush(COLOR_WINDOW));
+        DrawIconEx(picture.dc(), 0, 0, placeholder, 32, 32, 0, nullptr, DI_NORMAL);
+        picNoIcon.SetPicture(picture.Release());
     }
 }
 
@@ -292,14 +287,13 @@ void SayNoIconSelected(FrmMain& form) {
 // Drawing surfaces for the mask builder, kept for the whole run.
 void MakeMaskSurfaces(FrmMain& form) {
     if (gMaskDC) return;
-    HDC windowDC = GetDC(form.hwnd());
-    gMaskDC = CreateCompatibleDC(windowDC);
-    gColorDC = CreateCompatibleDC(windowDC);
+    WindowDC windowDC(form.hwnd());
+    gMaskDC = CreateCompatibleDC(windowDC.get());
+    gColorDC = CreateCompatibleDC(windowDC.get());
     gMaskDCBitmap = CreateCompatibleBitmap(gMaskDC, 32, 32);
-    gColorDCBitmap = CreateCompatibleBitmap(windowDC, 32, 32);
+    gColorDCBitmap = CreateCompatibleBitmap(windowDC.get(), 32, 32);
     SelectObject(gMaskDC, gMaskDCBitmap);
     SelectObject(gColorDC, gColorDCBitmap);
-    ReleaseDC(form.hwnd(), windowDC);
 }
 
 // Band heights follow their contents.

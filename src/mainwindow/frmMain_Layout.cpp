@@ -5,6 +5,7 @@
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/Selection.h"
 #include "ui/App.h"
+#include "ui/Unique.h"
 #include "ui/Units.h"
 
 namespace {
@@ -21,12 +22,10 @@ constexpr int kStatusHeight = 330;
 
 SIZE TextSizePx(const FrmMain& form, const std::string& text) {
     SIZE size{};
-    HDC dc = GetDC(form.hwnd());
+    WindowDC dc(form.hwnd());
     if (!dc) return size;
-    HGDIOBJ old = SelectObject(dc, form.Font());
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(form.hwnd(), dc);
+    SelectInDC font(dc.get(), form.Font());
+    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size;
 }
 

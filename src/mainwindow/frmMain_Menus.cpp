@@ -26,9 +26,6 @@ constexpr const char* kHelpMissing = "The Ornavale Help file could not be found.
 // The help file's Help Topics window (HELP_TAB, which the mingw headers lack).
 constexpr UINT kHelpTopics = 0x000F;
 
-inline void DeleteBitmapObject(HBITMAP b) noexcept { DeleteObject(b); }
-using OwnedBitmap = Unique<NullTraits<HBITMAP, &DeleteBitmapObject>>;
-
 // ---- tool bars
 
 struct DropItem {
@@ -100,7 +97,7 @@ void AddButtons(ToolBar& bar, std::span<const ButtonDesign> buttons) {
 template <size_t N>
 void AddStripFromResources(ImageList& list, int id, const std::array<std::string_view, N>& keys) {
     // LR_CREATEDIBSECTION keeps the strip's alpha, which gives the pictures their soft edges.
-    OwnedBitmap strip(static_cast<HBITMAP>(
+    UniqueBitmap strip(static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!strip) return;
     list.AddStrip(strip.get(), static_cast<HBITMAP>(nullptr), std::vector<std::string>(keys.begin(), keys.end()));

@@ -11,6 +11,7 @@
 #include "mainwindow/Selection.h"
 #include "mainwindow/SelectionPolicy.h"
 #include "ui/Keys.h"
+#include "ui/Unique.h"
 #include "ui/Units.h"
 
 namespace {
@@ -44,12 +45,10 @@ void Step(F&& work) {
 }
 
 int32_t TextWidthPx(HWND window, HFONT font, std::string_view text) {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    WindowDC dc(window);
+    SelectInDC selected(dc.get(), font);
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
-    if (old) SelectObject(dc, old);
-    ReleaseDC(window, dc);
+    GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 

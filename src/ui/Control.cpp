@@ -51,10 +51,7 @@ void Control::BeforeDestroy() {
 
 void Control::Destroyed() {
     hwnd_ = nullptr;
-    if (backBrush_) {
-        DeleteObject(backBrush_);
-        backBrush_ = nullptr;
-    }
+    backBrush_.reset();
 }
 
 void Control::SetEnabled(bool enabled) {
@@ -97,19 +94,16 @@ void Control::SetFocus() {
 
 void Control::SetBackColor(std::optional<uint32_t> color) {
     backColor_ = color;
-    if (backBrush_) {
-        DeleteObject(backBrush_);
-        backBrush_ = nullptr;
-    }
+    backBrush_.reset();
     if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 std::optional<LRESULT> Control::OnCtlColor(HDC dc) {
     if (!backColor_) return std::nullopt;
     COLORREF c = ToColorRef(*backColor_);
-    if (!backBrush_) backBrush_ = CreateSolidBrush(c);
+    if (!backBrush_) backBrush_.reset(CreateSolidBrush(c));
     SetBkColor(dc, c);
-    return reinterpret_cast<LRESULT>(backBrush_);
+    return reinterpret_cast<LRESULT>(backBrush_.get());
 }
 
 // ---- Label, Frame, Button
@@ -412,12 +406,10 @@ LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             case WM_ERASEBKGND:
                 return 1;
             case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd, &ps);
+                PaintScope paint(hwnd);
                 RECT r;
                 GetClientRect(hwnd, &r);
-                box->Paint(dc, r);
-                EndPaint(hwnd, &ps);
+                box->Paint(paint.dc(), r);
                 return 0;
             }
             case WM_LBUTTONDOWN:
@@ -456,12 +448,11 @@ LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     } catch (const std::exception& e) {
         ReportException("PictureBox", e);
         return 0;
+    } catch (...) {
+        ReportUnknownException("PictureBox");
+        return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-PictureBox::~PictureBox() {
-    if (picture_) DeleteObject(picture_);
 }
 
 void PictureBox::Create(int left, int top, int width, int height, bool border) {
@@ -469,13 +460,12 @@ void PictureBox::Create(int left, int top, int width, int height, bool border) {
 }
 
 void PictureBox::SetPicture(HBITMAP bitmap) {
-    if (picture_ && picture_ != bitmap) DeleteObject(picture_);
-    picture_ = bitmap;
+    if (bitmap != picture_.get()) picture_.reset(bitmap);
     Refresh();
 }
 
 HBITMAP PictureBox::CopyPicture() const {
-    return picture_ ? static_cast<HBITMAP>(CopyImage(picture_, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+    return picture_ ? static_cast<HBITMAP>(CopyImage(picture_.get(), IMAGE_BITMAP, 0, 0, 0)) : nullptr;
 }
 
 void PictureBox::Refresh() {
@@ -487,17 +477,14 @@ void PictureBox::Refresh() {
 
 void PictureBox::Paint(HDC dc, const RECT& client) {
     COLORREF back = BackColor() ? ToColorRef(*BackColor()) : GetSysColor(COLOR_BTNFACE);
-    HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    UniqueBrush brush(CreateSolidBrush(back));
+    FillRect(dc, &client, brush.get());
     if (!picture_) return;
     BITMAP bm{};
-    GetObjectA(picture_, sizeof bm, &bm);
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, picture_);
-    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    GetObjectA(picture_.get(), sizeof bm, &bm);
+    UniqueMemDC mem(CreateCompatibleDC(dc));
+    SelectInDC shown(mem.get(), picture_.get());
+    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
 }
 
 // ---- Timer

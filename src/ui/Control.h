@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/Unique.h"
 #include "ui/Win.h"
 
 class Form;
@@ -94,7 +95,7 @@ class Control {
     bool visible_ = true;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::optional<uint32_t> backColor_;
-    HBRUSH backBrush_ = nullptr;
+    UniqueBrush backBrush_;
 };
 
 class Label : public Control {
@@ -258,11 +259,10 @@ class ComboBox : public ListControl {
 class PictureBox : public Control {
   public:
     using Control::Control;
-    ~PictureBox() override;
     void Create(int left, int top, int width, int height, bool border = false);
     // Takes ownership of the bitmap (nullptr clears the picture) and repaints.
     void SetPicture(HBITMAP bitmap);
-    HBITMAP Picture() const { return picture_; }
+    HBITMAP Picture() const { return picture_.get(); }
     // A copy of the picture the caller owns.
     HBITMAP CopyPicture() const;
     void Refresh();
@@ -277,7 +277,7 @@ class PictureBox : public Control {
     void Paint(HDC dc, const RECT& client);
 
   private:
-    HBITMAP picture_ = nullptr;
+    UniqueBitmap picture_;
     int mousePointer_ = 0;
 };
 

@@ -77,9 +77,8 @@ LRESULT CALLBACK FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 HFONT CreateSansFont(int points, int weight) {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    WindowDC screen(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                        "MS Sans Serif");
@@ -187,10 +186,14 @@ void Form::ShowModal() {
         GetCurrentThreadId(),
         [](HWND w, LPARAM lp) -> BOOL {
             auto* self = reinterpret_cast<Form*>(lp);
-            if (w != self->hwnd_ && IsWindowEnabled(w) && IsWindowVisible(w)) {
-                self->disabledByModal_.push_back(w);
+            try {
+                if (w != self->hwnd_ && IsWindowEnabled(w) && IsWindowVisible(w)) {
+                    self->disabledByModal_.push_back(w);
+                }
+                return TRUE;
+            } catch (...) {
+                return FALSE;  // out of memory: the windows listed so far wait
             }
-            return TRUE;
         },
         reinterpret_cast<LPARAM>(this));
     for (HWND w : disabledByModal_) EnableWindow(w, FALSE);
@@ -433,10 +436,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
             break;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd_, &ps);
-            OnPaint(dc);
-            EndPaint(hwnd_, &ps);
+            PaintScope paint(hwnd_);
+            OnPaint(paint.dc());
             return 0;
         }
         case WM_CLOSE:

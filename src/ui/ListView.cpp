@@ -24,7 +24,11 @@ namespace {
 
 int CALLBACK ByRank(LPARAM a, LPARAM b, LPARAM ranks) {
     const auto& rank = *reinterpret_cast<const std::unordered_map<int, int>*>(ranks);
-    return rank.at(static_cast<int>(a)) - rank.at(static_cast<int>(b));
+    auto rankOf = [&](LPARAM item) {  // nothing may throw back into the control
+        auto found = rank.find(static_cast<int>(item));
+        return found != rank.end() ? found->second : 0;
+    };
+    return rankOf(a) - rankOf(b);
 }
 
 }  // namespace

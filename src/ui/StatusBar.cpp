@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "ui/Form.h"
+#include "ui/Unique.h"
 
 std::vector<int> StatusPanelEdges(const std::vector<PanelLayout>& panels, int clientWidthPx, const Units& units) {
     std::vector<int> widths(panels.size(), 0);
@@ -144,21 +145,20 @@ void StatusBar::Refresh() {
 void StatusBar::Layout() {
     if (!hwnd()) return;
     std::vector<PanelLayout> layout;
-    HDC dc = GetDC(hwnd());
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
+    WindowDC dc(hwnd());
+    SelectInDC font(dc.get(), reinterpret_cast<HGDIOBJ>(Send(WM_GETFONT)));
     for (const auto& p : panels_) {
         PanelLayout l{p->width_, p->minWidth_, p->autoSize_, 0};
         if (p->autoSize_ == sbrContents) {
             SIZE size{};
-            GetTextExtentPoint32A(dc, p->text_.c_str(), static_cast<int>(p->text_.size()), &size);
+            GetTextExtentPoint32A(dc.get(), p->text_.c_str(), static_cast<int>(p->text_.size()), &size);
             // Room for the borders and the text's margins, and for the picture beside it.
             l.contentWidthPx = size.cx + 4 * GetSystemMetrics(SM_CXEDGE) + 4;
             if (p->picture_) l.contentWidthPx += GetSystemMetrics(SM_CXSMICON) + 2;
         }
         layout.push_back(l);
     }
-    SelectObject(dc, oldFont);
-    ReleaseDC(hwnd(), dc);
+    font.Undo();
     RECT client{};
     GetClientRect(hwnd(), &client);
     std::vector<int> edges = StatusPanelEdges(layout, client.right, ScreenUnits());

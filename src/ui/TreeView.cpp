@@ -10,7 +10,11 @@ namespace {
 
 int CALLBACK ByRank(LPARAM a, LPARAM b, LPARAM ranks) {
     const auto& rank = *reinterpret_cast<const std::unordered_map<const Node*, int>*>(ranks);
-    return rank.at(reinterpret_cast<const Node*>(a)) - rank.at(reinterpret_cast<const Node*>(b));
+    auto rankOf = [&](LPARAM node) {  // nothing may throw back into the control
+        auto found = rank.find(reinterpret_cast<const Node*>(node));
+        return found != rank.end() ? found->second : 0;
+    };
+    return rankOf(a) - rankOf(b);
 }
 
 bool TextBefore(const Node* a, const Node* b) { return CompareTextNoCase(a->text, b->text) < 0; }

@@ -1,6 +1,7 @@
 // Twips and colour conversions.
 #include "ui/Units.h"
 
+#include "ui/Unique.h"
 #include "ui/Win.h"
 
 namespace {
@@ -20,11 +21,10 @@ int TwipsPerPixel(int dpi) { return dpi > 0 ? RoundDiv(1440, dpi) : 15; }
 const Units& ScreenUnits() {
     static const Units units = [] {
         Units u;
-        HDC dc = GetDC(nullptr);
-        if (dc) {
-            u.twipsX = TwipsPerPixel(GetDeviceCaps(dc, LOGPIXELSX));
-            u.twipsY = TwipsPerPixel(GetDeviceCaps(dc, LOGPIXELSY));
-            ReleaseDC(nullptr, dc);
+        WindowDC screen(nullptr);
+        if (screen) {
+            u.twipsX = TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSX));
+            u.twipsY = TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSY));
         }
         return u;
     }();

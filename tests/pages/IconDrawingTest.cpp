@@ -7,6 +7,7 @@
 #include "FormatsTestSupport.h"
 #include "browsing/ResultEntry.h"
 #include "ui/ImageList.h"
+#include "ui/Unique.h"
 
 namespace {
 
@@ -56,15 +57,11 @@ Bytes IconFile(int type, const std::vector<Image>& images, unsigned seed) {
 // What the page shows for an icon the system draws: the icon over the list's back colour, where
 // that colour then shows the white below.
 std::vector<COLORREF> SystemDrawn(HICON icon, COLORREF back) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP strip = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, strip);
-    HBRUSH brush = CreateSolidBrush(back);
+    MemoryBitmap strip(32, 32, MemoryBitmap::Format::Rgb24, true);
+    HDC dc = strip.dc();
+    UniqueBrush brush(CreateSolidBrush(back));
     RECT all{0, 0, 32, 32};
-    FillRect(dc, &all, brush);
+    FillRect(dc, &all, brush.get());
     DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < 32; ++y)
@@ -72,10 +69,6 @@ std::vector<COLORREF> SystemDrawn(HICON icon, COLORREF back) {
             const COLORREF p = GetPixel(dc, x, y);
             pixels.push_back(p == back ? RGB(255, 255, 255) : p);
         }
-    SelectObject(dc, old);
-    DeleteObject(brush);
-    DeleteObject(strip);
-    DeleteDC(dc);
     return pixels;
 }
 
@@ -145,4 +138,32 @@ TEST_F(PagesTest, LibraryIconsLookAsTheSystemDrawsThem) {
         EXPECT_EQ(Differences(ImagePixels(i), SystemDrawn(icon, back)), 0) << i;
         DestroyIcon(icon);
     }
+}
+
+TEST_F(PagesTest, FillingPagesAgainLeavesNoGdiObjectBehind) {
+    // Pictures of every way a page draws: from an icon file's bits, by the system, from a library,
+    // and the placeholder for a file that gives none.
+    const Bytes ico = IconFile(1, {{32, 8}}, 7);
+    const Bytes large = IconFile(1, {{48, 8}}, 8);
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::vector<std::string> entries = {
+        OpenEntry(dir.File("own.ico", std::string(ico.begin(), ico.end())), 0, "x", '2'),
+        OpenEntry(dir.File("large.ico", std::string(large.begin(), large.end())), 0, "x", '2'),
+        OpenEntry(dir.File("none.ico", "not an icon"), 0, "x", '2'),
+    };
+    for (int i = 0; i < 10; ++i) entries.push_back(OpenEntry(std::string(system) + "\\shell32.dll", i, "x", 'd'));
+    // Counted when the window has painted the page and waits.
+    auto filled = [&] {
+        Fill(entries);
+        RedrawWindow(frmMain.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        DoEvents();
+        return GdiObjectCount();
+    };
+    filled();
+    const size_t before = filled();
+    size_t after = 0;
+    for (int round = 0; round < 10; ++round) after = filled();
+    EXPECT_EQ(frmMain.imlResult32.Count(), static_cast<int>(entries.size()));
+    EXPECT_EQ(after, before);
 }

@@ -13,6 +13,7 @@
 #include "core/FolderWalk.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
+#include "ui/Unique.h"
 
 class PagesTest : public testing::Test {
   protected:
@@ -52,19 +53,13 @@ class PagesTest : public testing::Test {
 
 // The pixels of an image of the page's image list, drawn on white.
 inline std::vector<COLORREF> ImagePixels(int index) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    MemoryBitmap picture(32, 32);
+    HDC dc = picture.dc();
     RECT all{0, 0, 32, 32};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     ImageList_Draw(frmMain.imlResult32.handle(), index, dc, 0, 0, ILD_NORMAL);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) pixels.push_back(GetPixel(dc, x, y));
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
     return pixels;
 }

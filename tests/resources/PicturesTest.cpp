@@ -15,13 +15,6 @@ namespace {
 
 std::string ProgramDir() { return TestProgramDir() + "..\\Ornavale\\"; }
 
-inline void ReleaseModule(HMODULE m) noexcept { FreeLibrary(m); }
-inline void DestroyImageList(HIMAGELIST l) noexcept { ImageList_Destroy(l); }
-inline void DeleteBitmapObject(HBITMAP b) noexcept { DeleteObject(b); }
-using UniqueModule = Unique<NullTraits<HMODULE, &ReleaseModule>>;
-using UniqueImageList = Unique<NullTraits<HIMAGELIST, &DestroyImageList>>;
-using UniqueBitmap = Unique<NullTraits<HBITMAP, &DeleteBitmapObject>>;
-
 class PicturesTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -34,27 +27,16 @@ class PicturesTest : public testing::Test {
 
 // Draws picture `index` of the list onto a square of one colour; answers its pixels (0x00RRGGBB).
 std::vector<DWORD> DrawOn(HIMAGELIST list, int index, int size, COLORREF background) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    UniqueMemDC dc(CreateCompatibleDC(nullptr));
-    UniqueBitmap target(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryBitmap target(size, size, MemoryBitmap::Format::Rgb32, true);
     if (!target) return {};
-    HGDIOBJ old = SelectObject(dc.get(), target.get());
-    HBRUSH brush = CreateSolidBrush(background);
+    UniqueBrush brush(CreateSolidBrush(background));
     RECT all{0, 0, size, size};
-    FillRect(dc.get(), &all, brush);
-    DeleteObject(brush);
-    ImageList_Draw(list, index, dc.get(), 0, 0, ILD_NORMAL);
+    FillRect(target.dc(), &all, brush.get());
+    ImageList_Draw(list, index, target.dc(), 0, 0, ILD_NORMAL);
     GdiFlush();
-    const DWORD* p = static_cast<const DWORD*>(bits);
+    const DWORD* p = static_cast<const DWORD*>(target.Bits());
     std::vector<DWORD> pixels(p, p + size * size);
     for (DWORD& px : pixels) px &= 0xFFFFFF;
-    SelectObject(dc.get(), old);
     return pixels;
 }
 

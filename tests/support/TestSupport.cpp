@@ -2,6 +2,8 @@
 #include "TestSupport.h"
 
 #include <atomic>
+#include <cstring>
+#include <intrin.h>
 #include <shlwapi.h>
 
 #include "core/Global.h"
@@ -94,4 +96,23 @@ void PresetQuietStart() {
         programFolder.File("Icondata.dat", "");
         gAppPath = programFolder.path();
     }
+}
+
+size_t GdiObjectCount() {
+    if (DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return counted;
+    // The process environment block names the handle table: 0x10000 cells of 24 bytes, the owning
+    // process at byte 8 (Wine leaves it 0) and the object's type at byte 14 (0: a free cell).
+    const auto* peb = reinterpret_cast<const BYTE*>(__readgsqword(0x60));
+    const BYTE* table = nullptr;
+    std::memcpy(&table, peb + 0xF8, sizeof table);
+    if (!table) return 0;
+    const WORD self = static_cast<WORD>(GetCurrentProcessId());
+    size_t used = 0;
+    for (size_t i = 0; i < 0x10000; ++i) {
+        const BYTE* cell = table + i * 24;
+        WORD owner = 0;
+        std::memcpy(&owner, cell + 8, sizeof owner);
+        if (cell[14] != 0 && (owner == self || owner == 0)) ++used;
+    }
+    return used;
 }

@@ -1,6 +1,7 @@
 // Helpers shared by the core tests: private temporary folders and registry keys.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "ui/Win.h"
@@ -41,3 +42,7 @@ class CleanStore {
     ~CleanStore();
     static void Wipe();
 };
+
+// The GDI objects this process holds: GetGuiResources where the system counts them, else (under
+// Wine, which does not) the used cells of the process's GDI handle table.
+size_t GdiObjectCount();
