@@ -67,7 +67,6 @@ void SavePositions(FrmMain& m) {
 }
 
 void DeleteExtractedLibraries() {
-    if (gTempDir.empty()) return;
     const std::string folder = ExtractedLibraryFolder();
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((folder + "*.lib").c_str(), &found);
