@@ -1,6 +1,8 @@
 // The main window's start-up applies every stored setting, and its defaults on an empty registry.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "TestSupport.h"
 #include "browsing/Paging.h"
 #include "core/Settings.h"
@@ -102,4 +104,74 @@ TEST_F(StartupSettingsTest, StoredSettingsApplied) {
         c.check();
         frmMain.Unload();
     }
+}
+
+namespace {
+
+// Band `band` of the cool bar in pixels, and the height of its tool bar's buttons.
+int BandHeightPx(int band) {
+    HWND bar = frmMain.pnlCoolBar.hwnd();
+    RECT r{};
+    SendMessageA(bar, RB_GETRECT, static_cast<WPARAM>(SendMessageA(bar, RB_IDTOINDEX, static_cast<WPARAM>(band), 0)),
+                 reinterpret_cast<LPARAM>(&r));
+    return r.bottom - r.top;
+}
+int ButtonHeightPx(ToolBar& bar) { return HIWORD(SendMessageA(bar.hwnd(), TB_GETBUTTONSIZE, 0, 0)); }
+
+// Whether each tool bar's band and window hold its buttons whole.
+void ExpectBandsHoldTheirButtons() {
+    ToolBar* bars[] = {&frmMain.pnlToolbar, &frmMain.pnlToolbarYour};
+    for (int band = 1; band <= 2; ++band) {
+        ToolBar& bar = *bars[band - 1];
+        RECT r{};
+        GetClientRect(bar.hwnd(), &r);
+        EXPECT_GE(BandHeightPx(band), ButtonHeightPx(bar)) << "band " << band;
+        EXPECT_GE(r.bottom, ButtonHeightPx(bar)) << "band " << band;
+    }
+}
+
+}  // namespace
+
+TEST_F(StartupSettingsTest, EachToolBarsBandHoldsItsButtonsWhateverIsStored) {
+    struct Case {
+        const char* name;
+        std::initializer_list<Stored> stored;
+        bool labels;
+    };
+    const Case cases[] = {
+        {"first start: nothing stored", {}, true},
+        {"as an exit stores them",
+         {{&setting::TextLabel, "True"}, {&setting::Toolbar, "True"}, {&setting::YourToolbar, "True"},
+          {&setting::YourPos, "True"}, {&setting::Keywordbar, "True"}, {&setting::KeywordPos, "True"}},
+         true},
+        {"your bar beside the standard one", {{&setting::YourPos, "False"}, {&setting::StandardToolbarWidth, "5430"}}, true},
+        {"keyword bar beside your bar", {{&setting::KeywordPos, "False"}, {&setting::YourToolbarWidth, "3000"}}, true},
+        {"labels off", {{&setting::TextLabel, "False"}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(c.stored);
+        frmMain.Show();
+        ExpectBandsHoldTheirButtons();
+        // A picture of 24 pixels with a line of text below it, or the picture alone (with its margins).
+        EXPECT_EQ(ButtonHeightPx(frmMain.pnlToolbarYour) > 24 + 12, c.labels);
+        frmMain.Unload();
+    }
+}
+
+TEST_F(StartupSettingsTest, LabelsInALargerFontMakeTheButtonsAndTheirBandHigher) {
+    Load({});
+    LOGFONTA big{};
+    big.lfHeight = -30;
+    std::strcpy(big.lfFaceName, "Tahoma");
+    HFONT font = CreateFontIndirectA(&big);
+    ASSERT_TRUE(font);
+    for (ToolBar* bar : {&frmMain.pnlToolbar, &frmMain.pnlToolbarYour})
+        SendMessageA(bar->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    frmMain.mnuViewToolbarTextLabels_Click();  // off
+    frmMain.mnuViewToolbarTextLabels_Click();  // on again, measured in the new font
+    EXPECT_GE(ButtonHeightPx(frmMain.pnlToolbarYour), 24 + 30);
+    ExpectBandsHoldTheirButtons();
+    frmMain.Unload();
+    DeleteObject(font);
 }
