@@ -57,8 +57,8 @@ void FrmMain::procOpenPathList(int lSep) {
 
     procClearResult();
     cmbResult.Clear();
-    // Only the paths of this list: whatever an earlier, stopped walk left behind is not listed again.
-    lstFiles.Clear();
+    // lstFiles is not emptied: the paths are added to what it holds. Whoever shows a result that
+    // refers to lstFiles by position empties both before a path list is opened.
     procSetAbort(false);
     gScanSubDirs = true;
 
