@@ -150,14 +150,16 @@ void FrmMain::Form_Load() {
         gFavoritesName = LastComponent(GetSpecialFolder(CSIDL_FAVORITES));
         gFavDir = gAppPath + gFavoritesName;
     });
-    // 9. Favorites folder: stored, or the program folder's own, created on the first start.
+    // 9. Favorites folder: stored, or the program folder's own, created on the first start and made
+    //    the current directory, where pickers start. Nothing after this reads the start-up directory.
     step([] {
         Variant stored = ReadStoredSetting(setting::FavDir);
         if (!stored.IsEmpty()) {
             gFavDir = stored.Text();
-        } else if (!FolderExists(gFavDir)) {
-            CreateDirectoryA(gFavDir.c_str(), nullptr);
+            return;
         }
+        if (!FolderExists(gFavDir)) CreateDirectoryA(gFavDir.c_str(), nullptr);
+        SetCurrentDirectoryA(gFavDir.c_str());
     });
     // 10. Double-click and search options.
     step([] {

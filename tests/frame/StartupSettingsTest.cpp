@@ -4,8 +4,12 @@
 #include <cstring>
 
 #include "TestSupport.h"
+#include "browsing/OpenPaths.h"
 #include "browsing/Paging.h"
+#include "core/Global.h"
+#include "core/Instance.h"
 #include "core/Settings.h"
+#include "core/ShellFolders.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
@@ -174,4 +178,49 @@ TEST_F(StartupSettingsTest, LabelsInALargerFontMakeTheButtonsAndTheirBandHigher)
     ExpectBandsHoldTheirButtons();
     frmMain.Unload();
     DeleteObject(font);
+}
+
+TEST_F(StartupSettingsTest, TheFavoritesFolderBecomesTheCurrentDirectoryAfterTheCommandLineIsOpened) {
+    auto current = [] {
+        char path[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, path);
+        std::string s = path;
+        if (s.back() != '\\') s += '\\';
+        return s;
+    };
+    TempDir start, stored;
+    start.File("Icons\\relative.ico");
+    gMsgBoxHook = [](const std::string& text, UINT, const std::string&) { ADD_FAILURE() << text; return IDOK; };
+    struct Case {
+        const char* name;
+        const TempDir* favDir;  // stored as FavDir, or none
+        bool existing;          // the program folder's favorites folder is there before
+    } cases[] = {{"first start", nullptr, false}, {"folder there", nullptr, true}, {"stored folder", &stored, false}};
+    // The program folder's own favorites folder, named after the shell's.
+    std::string shell = GetSpecialFolder(CSIDL_FAVORITES);
+    while (!shell.empty() && shell.back() == '\\') shell.pop_back();
+    const std::string name = shell.empty() ? "Favorites" : shell.substr(shell.rfind('\\') + 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CleanStore::Wipe();
+        PresetQuietStart();
+        const std::string own = gAppPath + name + "\\";
+        ASSERT_TRUE(SetCurrentDirectoryA(start.path().c_str()));
+        RemoveDirectoryA(own.c_str());
+        if (c.existing) CreateDirectoryA(own.c_str(), nullptr);
+        if (c.favDir) WriteSetting(setting::FavDir, c.favDir->path());
+        gStartArguments = [] { return std::string("Icons\\relative.ico"); };
+        frmMain.lstFiles.Clear();
+        frmMain.Load();
+
+        ASSERT_EQ(frmMain.lstFiles.ListCount(), 1);
+        EXPECT_EQ(frmMain.lstFiles.List(0), LowerAnsi(start.path() + "Icons\\relative.ico"));
+        if (c.favDir) {
+            EXPECT_EQ(_stricmp(current().c_str(), start.path().c_str()), 0) << current();
+        } else {
+            EXPECT_EQ(_stricmp(current().c_str(), own.c_str()), 0) << current();
+        }
+        frmMain.Unload();
+    }
+    gMsgBoxHook = nullptr;
 }
