@@ -66,9 +66,10 @@ char StillTypeCode(uint64_t fileSize, const formats::IconDirectory& directory) {
 
 FileIconCount CountFileIcons(IconFileType type, formats::ByteSpan file) {
     if (type == IconFileType::Ico || type == IconFileType::Cur) {
+        // Windows reads either kind of directory whatever the file's name says; the type code
+        // follows what the file really holds.
         auto directory = formats::ReadIconDirectory(file);
-        const auto kind = type == IconFileType::Ico ? formats::IconKind::Icon : formats::IconKind::Cursor;
-        if (!directory || directory->kind != kind) return {};
+        if (!directory) return {};
         return {1, StillTypeCode(file.size(), *directory)};
     }
     if (type == IconFileType::Ani) {

@@ -26,9 +26,10 @@ bool IsExecutableHeader(formats::ByteSpan head);
 char StillTypeCode(uint64_t fileSize, const formats::IconDirectory& directory);
 
 // What the bytes of an icon, cursor or animated file give: how many entries and, for a still file,
-// its type code. Nothing for a file whose header is not of the kind its extension names (a cursor
-// named .ico, a still icon named .ani) or that does not read. An animated file gives one entry per
-// step of its header, at most kMaxAniSteps.
+// its type code. An .ico or .cur file gives one entry for either kind of directory, as Windows reads
+// both by their content, with the type code of the kind it holds. Nothing for a file that does not
+// read or whose header is neither (a directory of another kind, a still icon named .ani). An
+// animated file gives one entry per step of its header, at most kMaxAniSteps.
 struct FileIconCount {
     int32_t count = 0;
     char typeCode = 0;

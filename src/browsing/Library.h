@@ -10,5 +10,6 @@ extern bool gLibPresent;          // the picture of the last library asked for i
 extern int16_t gUnzipResult;      // what the last unzip call answered; nothing reads it
 
 // The extracted picture of a library: "<library>.lib" in the program's own folder of extracted
-// libraries. Empty for a library text that is not a number from 1 (it would name another file).
+// libraries. Empty for a text that is no library number (formats::IsLibraryNumber): it could name
+// another file.
 std::string LibraryPicturePath(const std::string& library);

@@ -78,6 +78,12 @@ OpenSelection ParseOpenSelection(const std::string& fileName) {
     return selection;
 }
 
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH * 4];
+    const DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
+    return n > 0 && n < std::size(full) ? std::string(full, n) : path;
+}
+
 std::string LowerAnsi(std::string text) {
     if (!text.empty()) CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
     return text;

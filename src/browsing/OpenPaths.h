@@ -40,6 +40,9 @@ struct OpenSelection {
 };
 OpenSelection ParseOpenSelection(const std::string& fileName);
 
+// The path made whole against the current directory; as it is when that cannot be done.
+std::string FullPath(const std::string& path);
+
 // The text in lower case, by the rules of the ANSI code page.
 std::string LowerAnsi(std::string text);
 

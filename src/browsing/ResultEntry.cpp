@@ -89,7 +89,7 @@ std::optional<CatalogueRef> ParseCatalogueRef(std::string_view token) {
     if (second == std::string_view::npos || token.size() - second - 1 < 2) return std::nullopt;
     std::string_view library = token.substr(0, first);
     std::string_view cell = token.substr(first + 1, second - first - 1);
-    if (!AllDigits(library) || !AllDigits(cell)) return std::nullopt;
+    if (!formats::IsLibraryNumber(library) || !AllDigits(cell)) return std::nullopt;
     auto cellNumber = ToInt32(cell);
     if (!cellNumber) return std::nullopt;
     CatalogueRef ref;

@@ -27,13 +27,13 @@ std::optional<SourceKind> SourceKindFromText(std::string_view text);
 // its type code. Only the catalogue index writes them.
 struct CatalogueRef {
     std::string token;    // the whole token, as stored
-    std::string library;  // decimal digits; names the library picture "<library>.lib"
+    std::string library;  // a library number (formats::IsLibraryNumber); names the picture "<library>.lib"
     int32_t cell = 0;     // the icon's cell in that picture, from 0
     char maskDigit = 0;
     char typeCode = 0;
 };
 
-// Reads a token; nullopt when the library is not a number, the cell not a number from 0 or the
+// Reads a token; nullopt when the library is no library number, the cell not a number from 0 or the
 // part after the second ":" shorter than the mask digit and type code.
 std::optional<CatalogueRef> ParseCatalogueRef(std::string_view token);
 

@@ -15,22 +15,8 @@ std::string gLoadedLib;
 bool gLibPresent = false;
 int16_t gUnzipResult = 0;
 
-namespace {
-
-// Decimal digits with at most one "." between digits: what the index writes as a library.
-bool IsLibraryNumber(const std::string& text) {
-    const size_t dot = text.find('.');
-    auto digits = [](const std::string& s) {
-        return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
-    };
-    if (dot == std::string::npos) return digits(text);
-    return digits(text.substr(0, dot)) && digits(text.substr(dot + 1));
-}
-
-}  // namespace
-
 std::string LibraryPicturePath(const std::string& library) {
-    if (!IsLibraryNumber(library)) return {};
+    if (!formats::IsLibraryNumber(library)) return {};
     return ExtractedLibraryFolder() + formats::LibraryEntryName(library);
 }
 

@@ -57,20 +57,23 @@ void FrmMain::procOpenPathList(int lSep) {
 
     procClearResult();
     cmbResult.Clear();
-    // Only the paths of this list: whatever an earlier, stopped walk left behind is not listed again.
-    lstFiles.Clear();
+    // lstFiles is not emptied: the paths are added to what it holds. Whoever shows a result that
+    // refers to lstFiles by position empties both before a path list is opened.
     procSetAbort(false);
     gScanSubDirs = true;
 
     const std::vector<std::string> items = SplitPathList(gPathList, static_cast<char>(lSep));
     for (size_t i = 0; i < items.size(); ++i) {
-        std::string item = items[i];
-        // A path that cannot be examined is listed as a file; it gives no icons later.
+        const std::string& item = items[i];
+        // Listed whole: the start-up opens its list before it changes the current directory, and
+        // the pages read the files later. A path that cannot be examined is listed as a file; it
+        // gives no icons later.
         if (procIsFolder(item).value_or(false)) {
             int32_t files = 0, folders = 0;
-            ScanFolderTree(item, "*.*", files, folders);
+            std::string folder = FullPath(item);
+            ScanFolderTree(folder, "*.*", files, folders);
         } else {
-            lstFiles.AddItem(LowerAnsi(item));
+            lstFiles.AddItem(LowerAnsi(FullPath(item)));
         }
         if (gAbort) break;
         if (i + 1 < items.size()) DoEvents();

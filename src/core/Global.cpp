@@ -1,6 +1,8 @@
 // Definitions of the shared variables.
 #include "core/Global.h"
 
+#include "core/Folders.h"
+
 Variant gResult;
 std::string gAppPath;
 std::string gWinDir;
@@ -12,4 +14,8 @@ int gTwipsX = 15;
 int gTwipsY = 15;
 bool gHotSpotMode = false;
 
-std::string ExtractedLibraryFolder() { return gTempDir + "ornavale-libraries\\"; }
+std::string ExtractedLibraryFolder() {
+    // Before the splash has found the temporary folder (or in a program that never shows it), the
+    // system's own: never a folder relative to whatever the current directory is.
+    return (gTempDir.empty() ? TempFolder() : gTempDir) + "ornavale-libraries\\";
+}

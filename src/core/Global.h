@@ -26,5 +26,6 @@ extern int gTwipsY;
 extern bool gHotSpotMode;
 
 // The folder below the temporary folder that holds the catalogue pictures this program extracted;
-// the exit deletes what is in it and nothing else.
+// the exit deletes what is in it and nothing else. Below the system's temporary folder while
+// gTempDir is empty.
 std::string ExtractedLibraryFolder();

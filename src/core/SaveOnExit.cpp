@@ -20,7 +20,6 @@ std::vector<ExitStep>& ExitSteps() {
 }
 
 void DeleteExtractedLibraries() {
-    if (gTempDir.empty()) return;
     const std::string folder = ExtractedLibraryFolder();
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((folder + "*.lib").c_str(), &found);

@@ -15,6 +15,13 @@ std::optional<std::string> ArchiveForLibrary(double x) {
     return "Iconlib" + std::to_string(archive) + ".res";
 }
 
+bool IsLibraryNumber(std::string_view library) {
+    auto digits = [](std::string_view s) { return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos; };
+    const size_t dot = library.find('.');
+    if (dot == std::string_view::npos) return digits(library);
+    return digits(library.substr(0, dot)) && digits(library.substr(dot + 1));
+}
+
 std::string LibraryEntryName(std::string_view library) { return std::string(library) + ".lib"; }
 
 std::optional<uint32_t> MaskColor(char maskDigit) {

@@ -21,6 +21,11 @@ inline constexpr int kLastLibrary = 324;
 // for 300–324. nullopt for x ≤ 0 or x ≥ 325.
 std::optional<std::string> ArchiveForLibrary(double x);
 
+// Whether a token's library text is a library number: decimal digits with at most one "." between
+// digits ("17", "324.9"). Only such a text names a library picture; the page and the extraction
+// both ask here, so they never disagree on a token.
+bool IsLibraryNumber(std::string_view library);
+
 // The archive entry and the extracted picture file of a library: "<library>.lib".
 std::string LibraryEntryName(std::string_view library);
 

@@ -163,14 +163,16 @@ void NameFavorites(FrmMain&) {
     gFavDir = gAppPath + gFavoritesName;
 }
 
-// The favorites folder: stored, or the program folder's own, created on the first start.
+// The favorites folder: stored, or the program folder's own, created on the first start and made
+// the current directory, where pickers start. Nothing after this reads the start-up directory.
 void FindFavoritesFolder(FrmMain&) {
     Variant stored = ReadStoredSetting(setting::FavDir);
     if (!stored.IsEmpty()) {
         gFavDir = stored.Text();
-    } else if (!FolderExists(gFavDir)) {
-        CreateDirectoryA(gFavDir.c_str(), nullptr);
+        return;
     }
+    if (!FolderExists(gFavDir)) CreateDirectoryA(gFavDir.c_str(), nullptr);
+    SetCurrentDirectoryA(gFavDir.c_str());
 }
 
 void ReadDoubleClickAndSearchOptions(FrmMain&) {

@@ -1,6 +1,8 @@
 // The main window's View menu and its twins in the white-area menu.
 #include "mainwindow/FrmMain.h"
 
+#include <algorithm>
+
 #include "core/Global.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/FrmOptions.h"
@@ -8,7 +10,7 @@
 
 namespace {
 
-// The text labels' button height, a fixed amount of twips.
+// The text labels' button height, a fixed amount of twips; more when the labels' font needs it.
 constexpr int kLabelButtonHeight = 689;
 constexpr int kPictureButtonPx = 24;
 
@@ -34,10 +36,11 @@ void ApplyLabels(ToolBar& bar, ReBar& cool, int band, bool on) {
     if (on) {
         for (int i = 1; i <= bar.ButtonCount(); ++i) bar.Buttons(i).SetCaption(bar.Buttons(i).Tag);
         // The labels need wider buttons than the pictures alone, but a new caption does not make the
-        // bar measure its buttons again; setting its (unchanged) text rows does.
+        // bar measure its buttons again; setting its (unchanged) text rows does. The fixed height
+        // never cuts off what the bar measured for a picture above a line of text.
         bar.SetButtonWidth(0);
         if (bar.hwnd()) SendMessageA(bar.hwnd(), TB_SETMAXTEXTROWS, 1, 0);
-        bar.SetButtonHeight(kLabelButtonHeight);
+        bar.SetButtonHeight(std::max(kLabelButtonHeight, bar.ButtonHeight()));
     } else {
         for (int i = 1; i <= bar.ButtonCount(); ++i) bar.Buttons(i).SetCaption("");
         bar.SetButtonHeight(kPictureButtonPx * gTwipsY);

@@ -324,8 +324,9 @@ void ListView::SetBackColor(std::optional<uint32_t> color) {
 }
 
 void ListView::ApplyExtendedStyle() {
-    // Hot tracking: the item under the pointer is underlined and the pointer is a hand.
-    const DWORD hot = LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT;
+    // Hot tracking: the item under the pointer is underlined, the pointer is a hand, and resting
+    // on an item selects it.
+    const DWORD hot = LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT | LVS_EX_TRACKSELECT;
     Send(LVM_SETEXTENDEDLISTVIEWSTYLE, hot, hotTracking_ ? hot : 0);
 }
 

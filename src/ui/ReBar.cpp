@@ -19,8 +19,9 @@ REBARBANDINFOA NewInfo(UINT mask) {
 
 void ReBar::Create(int left, int top, int width, int height) {
     bands_.clear();
-    Define(REBARCLASSNAMEA, WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | CCS_NODIVIDER, 0, left, top, width,
-           height);
+    // The bands keep their order: a band can be dragged to another row or resized, never before another.
+    Define(REBARCLASSNAMEA, WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_FIXEDORDER | CCS_NODIVIDER, 0, left,
+           top, width, height);
 }
 
 const ReBar::Band& ReBar::At(int band) const {
@@ -148,7 +149,20 @@ void ReBar::OnParentResize() {
     if (hwnd()) Send(WM_SIZE);
 }
 
+void ReBar::KeepOrder() {
+    // Wine's rebar lets a band be dragged above the first row whatever its style says: put each
+    // band back at its place; it stays on the row it was dragged to.
+    for (int band = 1; band <= BandCount(); ++band) {
+        const int index = WindowIndex(band);
+        if (index >= 0 && index != band - 1) Send(RB_MOVEBAND, static_cast<WPARAM>(index), band - 1);
+    }
+}
+
 std::optional<LRESULT> ReBar::OnNotify(NMHDR* header) {
+    if (header->code == RBN_ENDDRAG || header->code == RBN_LAYOUTCHANGED) {
+        KeepOrder();
+        return 0;
+    }
     if (header->code != RBN_HEIGHTCHANGE) return std::nullopt;
     if (HeightChanged) HeightChanged();
     return 0;

@@ -7,8 +7,8 @@
 
 #include "ui/Control.h"
 
-// Bands are numbered from 1 in the order they were added; the number stays with the band when
-// the user drags it elsewhere. Create() starts the bands afresh.
+// Bands are numbered from 1 in the order they were added and keep that order: the user may drag a
+// band to another row, never before another band. Create() starts the bands afresh.
 class ReBar : public Control {
   public:
     using Control::Control;
@@ -58,6 +58,7 @@ class ReBar : public Control {
     bool ReadBand(int band, REBARBANDINFOA& info, UINT mask) const;
     void InsertBand(int band);
     void UpdateBand(int band, UINT mask);
+    void KeepOrder();
 
     std::vector<Band> bands_;
 };

@@ -39,6 +39,7 @@ TEST(FileIcons, CountsAndTypeCodesFromTheBytes) {
     Bytes noFrames = Ani(4, {0, 1, 2, 3}), tooManyFrames = noFrames;
     Poke32(noFrames, kFrameCount, 0);
     Poke32(tooManyFrames, kFrameCount, 40000);
+    const Bytes header3 = Still(3, {{32, 4}});  // a directory whose kind is neither 1 (icon) nor 2 (cursor)
     struct Case {
         const char* what;
         IconFileType type;
@@ -59,8 +60,10 @@ TEST(FileIcons, CountsAndTypeCodesFromTheBytes) {
         {"cursor, 766 bytes", IconFileType::Cur, Still(2, {{32, 4}}), 1, '6'},
         {"cursor between: 256 colours", IconFileType::Cur, Still(2, {{16, 8}}), 1, '7'},
         {"cursor, 2239 bytes", IconFileType::Cur, Still(2, {{32, 8}}, 2239), 1, '8'},
-        {"a cursor named .ico", IconFileType::Ico, Still(2, {{32, 4}}), 0, 0},
-        {"an icon named .cur", IconFileType::Cur, Still(1, {{32, 4}}), 0, 0},
+        {"a cursor named .ico", IconFileType::Ico, Still(2, {{32, 4}}), 1, '6'},
+        {"an icon named .cur", IconFileType::Cur, Still(1, {{32, 8}}), 1, '1'},
+        {"neither icon nor cursor", IconFileType::Ico, header3, 0, 0},
+        {"neither, named .cur", IconFileType::Cur, header3, 0, 0},
         {"steps, not frames", IconFileType::Ani, Ani(3, {0, 1, 2, 1, 0}), 5, 'a'},
         {"steps beyond a 16-bit frame step", IconFileType::Ani, Ani(1, std::vector<uint32_t>(40000, 0)),
          kMaxAniSteps, 'a'},

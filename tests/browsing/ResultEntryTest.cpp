@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "browsing/Library.h"
 #include "browsing/ResultEntry.h"
 
 TEST(ResultEntry, ReadsEveryLayoutAndComposesTheSameBytes) {
@@ -45,6 +46,28 @@ TEST(ResultEntry, BrokenTextsAreNoEntry) {
     for (const char* text : {"", "pen", "open", "2open", "12:345:abc00BOOK", "a;0;x;2opem", "0;x;2open",
                              ";0;x;2open", "a;0;x2open", "a;;2open", "12:x:00book", "12:3:0book", "..\\1:3:00book"})
         EXPECT_FALSE(ParseEntry(text)) << text;
+}
+
+TEST(ResultEntry, TheLibraryOfATokenReadsAlikeOnThePageAndForItsPicture) {
+    struct Case {
+        const char* token;
+        const char* library;  // nullptr: no token
+    } cases[] = {
+        {"17:3:x02", "17"},    {"324.9:0:x22", "324.9"}, {"0:0:00", "0"},   {"007:1:00", "007"},
+        {"325:1:00", "325"},   {"1.:0:00", nullptr},     {".5:0:00", nullptr}, {"1.2.3:0:00", nullptr},
+        {"1e3:0:00", nullptr}, {"-1:0:00", nullptr},     {"+1:0:00", nullptr}, {" 1:0:00", nullptr},
+        {":0:00", nullptr},    {"..\\1:0:00", nullptr},  {"1\\..:0:00", nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto ref = ParseCatalogueRef(c.token);
+        const std::string token = c.token, library = token.substr(0, token.find(':'));
+        EXPECT_EQ(ref.has_value(), c.library != nullptr) << c.token;
+        if (ref) {
+            EXPECT_EQ(ref->library, c.library) << c.token;
+        }
+        // The extraction names a picture for exactly the libraries the page reads.
+        EXPECT_EQ(!LibraryPicturePath(library).empty(), c.library != nullptr) << c.token;
+    }
 }
 
 TEST(ResultEntry, ComposersWriteTheirLayouts) {

@@ -107,6 +107,7 @@ TEST_F(SmallCatalogue, EachRuleBroken) {
         {"no letter", [](const std::string& s) { return Replace(s, "arrow;", "1arrow;"); }, "keyword: \"1arrow\" does not"},
         {"outside the grid", [](const std::string& s) { return Replace(s, "1:6:46", "1:60:46"); }, "cell:"},
         {"no library", [](const std::string& s) { return Replace(s, "1:6:46", "2:6:46"); }, "library:"},
+        {"a fraction of a library", [](const std::string& s) { return Replace(s, "1:6:46", "1.5:6:46"); }, "token:"},
         {"one cell, two tokens", [](const std::string& s) { return Replace(s, "arrow;1:0:40", "arrow;1:0:00"); }, "cell:"},
         {"frames in list order",
          [](const std::string& s) { return Replace(s, "Busy;1:5:a143;1:4:a143;1:3:a143", "Busy;1:3:a143;1:4:a143;1:5:a143"); },

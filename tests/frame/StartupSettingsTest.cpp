@@ -1,9 +1,15 @@
 // The main window's start-up applies every stored setting, and its defaults on an empty registry.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "TestSupport.h"
+#include "browsing/OpenPaths.h"
 #include "browsing/Paging.h"
+#include "core/Global.h"
+#include "core/Instance.h"
 #include "core/Settings.h"
+#include "core/ShellFolders.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
@@ -102,4 +108,119 @@ TEST_F(StartupSettingsTest, StoredSettingsApplied) {
         c.check();
         frmMain.Unload();
     }
+}
+
+namespace {
+
+// Band `band` of the cool bar in pixels, and the height of its tool bar's buttons.
+int BandHeightPx(int band) {
+    HWND bar = frmMain.pnlCoolBar.hwnd();
+    RECT r{};
+    SendMessageA(bar, RB_GETRECT, static_cast<WPARAM>(SendMessageA(bar, RB_IDTOINDEX, static_cast<WPARAM>(band), 0)),
+                 reinterpret_cast<LPARAM>(&r));
+    return r.bottom - r.top;
+}
+int ButtonHeightPx(ToolBar& bar) { return HIWORD(SendMessageA(bar.hwnd(), TB_GETBUTTONSIZE, 0, 0)); }
+
+// Whether each tool bar's band and window hold its buttons whole.
+void ExpectBandsHoldTheirButtons() {
+    ToolBar* bars[] = {&frmMain.pnlToolbar, &frmMain.pnlToolbarYour};
+    for (int band = 1; band <= 2; ++band) {
+        ToolBar& bar = *bars[band - 1];
+        RECT r{};
+        GetClientRect(bar.hwnd(), &r);
+        EXPECT_GE(BandHeightPx(band), ButtonHeightPx(bar)) << "band " << band;
+        EXPECT_GE(r.bottom, ButtonHeightPx(bar)) << "band " << band;
+    }
+}
+
+}  // namespace
+
+TEST_F(StartupSettingsTest, EachToolBarsBandHoldsItsButtonsWhateverIsStored) {
+    struct Case {
+        const char* name;
+        std::initializer_list<Stored> stored;
+        bool labels;
+    };
+    const Case cases[] = {
+        {"first start: nothing stored", {}, true},
+        {"as an exit stores them",
+         {{&setting::TextLabel, "True"}, {&setting::Toolbar, "True"}, {&setting::YourToolbar, "True"},
+          {&setting::YourPos, "True"}, {&setting::Keywordbar, "True"}, {&setting::KeywordPos, "True"}},
+         true},
+        {"your bar beside the standard one", {{&setting::YourPos, "False"}, {&setting::StandardToolbarWidth, "5430"}}, true},
+        {"keyword bar beside your bar", {{&setting::KeywordPos, "False"}, {&setting::YourToolbarWidth, "3000"}}, true},
+        {"labels off", {{&setting::TextLabel, "False"}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(c.stored);
+        frmMain.Show();
+        ExpectBandsHoldTheirButtons();
+        // A picture of 24 pixels with a line of text below it, or the picture alone (with its margins).
+        EXPECT_EQ(ButtonHeightPx(frmMain.pnlToolbarYour) > 24 + 12, c.labels);
+        frmMain.Unload();
+    }
+}
+
+TEST_F(StartupSettingsTest, LabelsInALargerFontMakeTheButtonsAndTheirBandHigher) {
+    Load({});
+    LOGFONTA big{};
+    big.lfHeight = -30;
+    std::strcpy(big.lfFaceName, "Tahoma");
+    HFONT font = CreateFontIndirectA(&big);
+    ASSERT_TRUE(font);
+    for (ToolBar* bar : {&frmMain.pnlToolbar, &frmMain.pnlToolbarYour})
+        SendMessageA(bar->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    frmMain.mnuViewToolbarTextLabels_Click();  // off
+    frmMain.mnuViewToolbarTextLabels_Click();  // on again, measured in the new font
+    EXPECT_GE(ButtonHeightPx(frmMain.pnlToolbarYour), 24 + 30);
+    ExpectBandsHoldTheirButtons();
+    frmMain.Unload();
+    DeleteObject(font);
+}
+
+TEST_F(StartupSettingsTest, TheFavoritesFolderBecomesTheCurrentDirectoryAfterTheCommandLineIsOpened) {
+    auto current = [] {
+        char path[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, path);
+        std::string s = path;
+        if (s.back() != '\\') s += '\\';
+        return s;
+    };
+    TempDir start, stored;
+    start.File("Icons\\relative.ico");
+    gMsgBoxHook = [](const std::string& text, UINT, const std::string&) { ADD_FAILURE() << text; return IDOK; };
+    struct Case {
+        const char* name;
+        const TempDir* favDir;  // stored as FavDir, or none
+        bool existing;          // the program folder's favorites folder is there before
+    } cases[] = {{"first start", nullptr, false}, {"folder there", nullptr, true}, {"stored folder", &stored, false}};
+    // The program folder's own favorites folder, named after the shell's.
+    std::string shell = GetSpecialFolder(CSIDL_FAVORITES);
+    while (!shell.empty() && shell.back() == '\\') shell.pop_back();
+    const std::string name = shell.empty() ? "Favorites" : shell.substr(shell.rfind('\\') + 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CleanStore::Wipe();
+        PresetQuietStart();
+        const std::string own = gAppPath + name + "\\";
+        ASSERT_TRUE(SetCurrentDirectoryA(start.path().c_str()));
+        RemoveDirectoryA(own.c_str());
+        if (c.existing) CreateDirectoryA(own.c_str(), nullptr);
+        if (c.favDir) WriteSetting(setting::FavDir, c.favDir->path());
+        gStartArguments = [] { return std::string("Icons\\relative.ico"); };
+        frmMain.lstFiles.Clear();
+        frmMain.Load();
+
+        ASSERT_EQ(frmMain.lstFiles.ListCount(), 1);
+        EXPECT_EQ(frmMain.lstFiles.List(0), LowerAnsi(start.path() + "Icons\\relative.ico"));
+        if (c.favDir) {
+            EXPECT_EQ(_stricmp(current().c_str(), start.path().c_str()), 0) << current();
+        } else {
+            EXPECT_EQ(_stricmp(current().c_str(), own.c_str()), 0) << current();
+        }
+        frmMain.Unload();
+    }
+    gMsgBoxHook = nullptr;
 }

@@ -8,6 +8,7 @@
 #include "browsing/Library.h"
 #include "browsing/ResultEntry.h"
 #include "core/Files.h"
+#include "core/Folders.h"
 #include "core/Global.h"
 
 namespace {
@@ -179,6 +180,46 @@ TEST_F(LibraryTest, PageShowsCellsWithTheirMaskTransparent) {
         EXPECT_EQ(pixels[0] & 0xFFFFFF, RGB(255, 255, 255)) << s.image;
         EXPECT_EQ(pixels[31 * 32 + 31] & 0xFFFFFF, RGB(255, 255, 255)) << s.image;
     }
+}
+
+TEST_F(LibraryTest, WithoutATemporaryFolderYetPicturesGoToTheSystemsAndNothingToTheCurrentDirectory) {
+    // A library beyond the shipped catalogue's, so that no other program's picture is touched.
+    const std::string library = "323";
+    ASSERT_TRUE(WriteLibraryArchive(program.path() + "Iconlib9.res", {{library, Solid(kRed)}}));
+    gTempDir.clear();
+    const std::string picture = LibraryPicturePath(library);
+    EXPECT_EQ(picture, TempFolder() + "ornavale-libraries\\" + library + ".lib");
+    DeleteFileA(picture.c_str());
+
+    TempDir current;
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(current.path().c_str()));
+    gKeywords[7] = "star";
+    gRefs[7] = library + ":0:x22;";
+    frmMain.cmbSearch.Clear();
+    frmMain.cmbSearch.AddItem("star");
+    frmMain.cmbSearch.SetItemData(0, 7);
+    frmMain.cmbSearch.SetListIndex(0);
+    frmMain.procSearchOrnavale();
+    const bool extracted = FileExists(picture);
+    SetCurrentDirectoryA(before);
+    gKeywords[7].clear();
+    gRefs[7].clear();
+    DeleteFileA(picture.c_str());
+
+    EXPECT_EQ(frmMain.pnlResult.Count(), 1);
+    EXPECT_TRUE(extracted);
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((current.path() + "*").c_str(), &found);
+    std::vector<std::string> written;
+    if (h != INVALID_HANDLE_VALUE) {
+        do
+            if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") written.push_back(found.cFileName);
+        while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    EXPECT_EQ(written, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -233,7 +233,8 @@ TEST_F(SearchTest, EachFileGivesOneEntryPerIconOrFrame) {
         {noIcons, {}},
         {Write("four.ani", AniFile(4)), {{0, "frame 1", 'a'}, {1, "frame 2", 'a'}, {2, "frame 3", 'a'}, {3, "frame 4", 'a'}}},
         {Write("pic.bmp", StillFile(1, 32, 4)), {}},
-        {Write("cursor.ico", StillFile(2, 32, 4)), {}},
+        {Write("cursor.ico", StillFile(2, 32, 4)), {{0, "x", '6'}}},  // read by its content, as Windows does
+        {Write("neither.cur", StillFile(3, 32, 4)), {}},
         {Write("text.dll", ToBytes("not a library")), {}},
         {dir.path() + "missing.ico", {}},
     };

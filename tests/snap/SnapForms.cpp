@@ -10,6 +10,7 @@
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
+#include "core/Folders.h"
 #include "core/FrmMessage.h"
 #include "core/Global.h"
 #include "core/FrmSplash.h"
@@ -210,6 +211,8 @@ int main(int argc, char** argv) {
     }
     InitApp(GetModuleHandleA(nullptr));
     gEndWhenNoForms = false;
+    // As the splash does: the catalogue pictures go below the temporary folder.
+    gTempDir = TempFolder();
     // The catalogue notice would stop the main window's start until someone closes it, and this
     // program's own arguments are no paths to open.
     WriteSetting(setting::OrnavaleLight, "1");

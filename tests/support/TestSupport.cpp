@@ -55,7 +55,19 @@ TempDir::TempDir() {
     MakeFolders(path_.substr(0, path_.size() - 1));
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    // A folder that is the current directory cannot be removed: the main window's start makes its
+    // favorites folder the current directory.
+    char current[MAX_PATH] = {};
+    const DWORD n = GetCurrentDirectoryA(MAX_PATH, current);
+    const std::string folder = path_.substr(0, path_.size() - 1);
+    if (n > 0 && n < MAX_PATH && _strnicmp(current, folder.c_str(), folder.size()) == 0) {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        SetCurrentDirectoryA(temp);
+    }
+    RemoveTree(path_);
+}
 
 std::string TempDir::Folder(const std::string& relative) const {
     std::string full = path_ + relative;

@@ -176,6 +176,23 @@ TEST(ReBar, BandsHoldTheirControlsAndReportHeightChanges) {
     form.Unload();
 }
 
+TEST(ReBar, ABandDraggedBeforeAnotherKeepsItsPlace) {
+    CoolForm form;
+    form.Load();
+    HWND cool = form.cool.hwnd();
+    EXPECT_TRUE(GetWindowLongA(cool, GWL_STYLE) & RBS_FIXEDORDER);
+    // Band 2, on its own row, taken by its gripper and dragged above the first row.
+    RECT second{};
+    SendMessageA(cool, RB_GETRECT, 1, reinterpret_cast<LPARAM>(&second));
+    const int x = second.left + 3, y = (second.top + second.bottom) / 2;
+    SendMessageA(cool, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    for (int to = y; to >= -10; to -= 4) SendMessageA(cool, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 40, static_cast<WORD>(to)));
+    SendMessageA(cool, WM_LBUTTONUP, 0, MAKELPARAM(x + 40, static_cast<WORD>(-10)));
+    EXPECT_EQ(SendMessageA(cool, RB_IDTOINDEX, 1, 0), 0);
+    EXPECT_EQ(SendMessageA(cool, RB_IDTOINDEX, 2, 0), 1);
+    form.Unload();
+}
+
 TEST(ReBar, ControlsInBandsStillRaiseTheirEvents) {
     CoolForm form;
     int goClicks = 0;

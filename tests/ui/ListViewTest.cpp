@@ -105,6 +105,24 @@ TEST(ListView, SortingMovesWholeRowsInModelAndWindowAlike) {
     form.Unload();
 }
 
+TEST(ListView, HotTrackingUnderlinesActivatesAndSelectsOnHover) {
+    constexpr DWORD kHot = LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT | LVS_EX_TRACKSELECT;
+    auto styles = [](ListView& l) {
+        return static_cast<DWORD>(SendMessageA(l.hwnd(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) & kHot;
+    };
+    ListForm form;
+    ListView& l = form.list;
+    // Set before the window exists, it applies when the window is made; later, at once.
+    l.SetHotTracking(true);
+    form.Load();
+    EXPECT_EQ(styles(l), kHot);
+    l.SetHotTracking(false);
+    EXPECT_EQ(styles(l), 0u);
+    l.SetHotTracking(true);
+    EXPECT_EQ(styles(l), kHot);
+    form.Unload();
+}
+
 TEST(ListView, PositionsAndKeys) {
     ListForm form;
     ListView& l = form.list;

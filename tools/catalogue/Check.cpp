@@ -112,7 +112,8 @@ Runs ReadTokens(std::string_view refs, Index& index, CheckFigures& fig, Faults& 
         ++fig.tokens;
         auto ref = ParseCatalogueRef(t);
         const std::string token(t);
-        if (!ref || ref->library.size() > 4) {
+        // The tool writes whole library numbers; a fraction would name a picture it never made.
+        if (!ref || ref->library.size() > 4 || ref->library.find('.') != std::string::npos) {
             faults.Add("token", "\"" + token + "\" is no catalogue token");
             inRun = false;
             continue;
