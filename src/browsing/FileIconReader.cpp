@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
+#include <unordered_map>
 #include <optional>
 
 #include "formats/ExeIcons.h"
@@ -50,7 +52,42 @@ int32_t LibraryIconCount(const std::string& path) {
     return module ? static_cast<int32_t>(module->GroupCount()) : 0;
 }
 
+// The kept bytes by path, and how much they hold.
+struct KeptFiles {
+    std::mutex mutex;
+    std::unordered_map<std::string, FileBytes> files;
+    size_t bytes = 0;
+};
+
+KeptFiles& Kept() {
+    static KeptFiles kept;
+    return kept;
+}
+
+void KeepFileBytes(const std::string& path, const FileBytes& bytes) {
+    if (bytes->size() > kMaxKeptFileBytes) return;
+    KeptFiles& kept = Kept();
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    if (kept.bytes + bytes->size() > kMaxKeptBytes) return;
+    auto [at, added] = kept.files.try_emplace(path, bytes);
+    if (added) kept.bytes += bytes->size();
+}
+
 }  // namespace
+
+FileBytes KeptFileBytes(const std::string& path) {
+    KeptFiles& kept = Kept();
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    auto found = kept.files.find(path);
+    return found != kept.files.end() ? found->second : nullptr;
+}
+
+void ForgetKeptFileBytes() {
+    KeptFiles& kept = Kept();
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    kept.files.clear();
+    kept.bytes = 0;
+}
 
 std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole) {
     UniqueFile file = OpenUserFile(path, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
@@ -81,9 +118,12 @@ FileIconCount ReadFileIconCount(const std::string& path) {
         case IconFileType::Cur:
         case IconFileType::Ani: break;
     }
-    auto bytes = ReadUserFile(path, kMaxIconFileBytes, true);
-    if (!bytes) return {};
-    return CountFileIcons(type, *bytes);
+    auto read = ReadUserFile(path, kMaxIconFileBytes, true);
+    if (!read) return {};
+    auto bytes = std::make_shared<const std::vector<uint8_t>>(std::move(*read));
+    const FileIconCount count = CountFileIcons(type, *bytes);
+    if (count.count > 0) KeepFileBytes(path, bytes);
+    return count;
 }
 
 FileIconCountsAhead::FileIconCountsAhead(std::vector<std::string> paths, unsigned workers)

@@ -32,9 +32,19 @@ std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64
 // the reader keeps open; an error when the file does not open or its headers do not hold.
 formats::Result<formats::ModuleIcons> OpenModuleIcons(const std::string& path);
 
+// The bytes of the icon, cursor and animated files that were read for their count, kept for the
+// pages that show them, so that each file is opened once: a file of at most kMaxKeptFileBytes while
+// all kept come to at most kMaxKeptBytes. A listing forgets those of the one before. Safe on any thread.
+inline constexpr size_t kMaxKeptFileBytes = 64u << 10;
+inline constexpr size_t kMaxKeptBytes = 32u << 20;
+using FileBytes = std::shared_ptr<const std::vector<uint8_t>>;
+FileBytes KeptFileBytes(const std::string& path);
+void ForgetKeptFileBytes();
+
 // How many result entries the file at `path` gives, by its extension and bytes: icons, cursors and
 // animated files are parsed, programs and libraries counted from their headers as the shell counts them. Nothing for
-// other files and for files that do not read. Safe on any thread.
+// other files and for files that do not read. Keeps the bytes it read of small icon, cursor and
+// animated files. Safe on any thread.
 FileIconCount ReadFileIconCount(const std::string& path);
 
 // The counts of a fixed list of files, read in order by worker threads while the caller takes them

@@ -28,7 +28,7 @@ constexpr int kSize = 32;
 constexpr size_t kPageReaders = 2;  // worker threads besides the window thread
 
 // The animated file read last, kept for its further frames on the next page.
-std::shared_ptr<const std::vector<uint8_t>> gAniBytes;
+FileBytes gAniBytes;
 
 // One picture of a file on the page, as a worker thread leaves it: its pixels when the program
 // draws it itself (a 32 x 32 image in one of the bitmap formats, the common case), else checked
@@ -144,9 +144,16 @@ struct FileJob {
     std::string path;
     bool animated = false;
     std::vector<int32_t> indexes;
-    std::shared_ptr<const std::vector<uint8_t>> aniBytes;  // an animated file read before
+    FileBytes aniBytes;  // an animated file read before
     FilePictures pictures;
 };
+
+// The bytes of an icon, cursor or animated file: as the listing kept them, else read now.
+FileBytes IconFileBytes(const std::string& path) {
+    if (FileBytes kept = KeptFileBytes(path)) return kept;
+    auto bytes = ReadUserFile(path, kMaxIconFileBytes, true);
+    return bytes ? std::make_shared<const std::vector<uint8_t>>(std::move(*bytes)) : nullptr;
+}
 
 // Reads one file once for all its pictures on the page, every byte through the program's own
 // readers: no file of the user's reaches a system loader.
@@ -154,26 +161,20 @@ void ReadFileJob(FileJob& job, COLORREF back) {
     std::sort(job.indexes.begin(), job.indexes.end());
     job.indexes.erase(std::unique(job.indexes.begin(), job.indexes.end()), job.indexes.end());
     if (job.animated) {
-        if (!job.aniBytes) {
-            auto bytes = ReadUserFile(job.path, kMaxIconFileBytes, true);
-            if (!bytes) return;
-            job.aniBytes = std::make_shared<const std::vector<uint8_t>>(std::move(*bytes));
-        }
-        ReadAniPictures(*job.aniBytes, job.indexes, back, job.pictures);
+        if (!job.aniBytes) job.aniBytes = IconFileBytes(job.path);
+        if (job.aniBytes) ReadAniPictures(*job.aniBytes, job.indexes, back, job.pictures);
         return;
     }
     switch (IconFileTypeOf(job.path)) {
         case IconFileType::Ico:
         case IconFileType::Cur:
-        case IconFileType::Ani: {  // a still icon behind an upper-case ending
             if (job.indexes != std::vector<int32_t>{0}) return;
-            auto bytes = ReadUserFile(job.path, kMaxIconFileBytes, true);
-            if (bytes) job.pictures[0] = PictureOfIconFile(*bytes, back);
+            if (FileBytes bytes = IconFileBytes(job.path)) job.pictures[0] = PictureOfIconFile(*bytes, back);
             return;
-        }
         case IconFileType::Icl:
         case IconFileType::Dll:
         case IconFileType::Exe: ReadModulePictures(job.path, job.indexes, back, job.pictures); return;
+        case IconFileType::Ani:
         case IconFileType::Other: return;
     }
 }

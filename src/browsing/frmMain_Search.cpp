@@ -158,6 +158,8 @@ void FrmMain::procSearchOpen() {
     std::vector<std::string> paths;
     paths.reserve(static_cast<size_t>(lstFiles.ListCount()));
     for (int i = 0; i < lstFiles.ListCount(); ++i) paths.push_back(lstFiles.List(i));
+    // The pages of this listing show its own reading of each file.
+    ForgetKeptFileBytes();
     FileIconCountsAhead ahead(std::move(paths), kListingReaders);
     gEventsRunAt = GetTickCount();
     for (int i = 0; i < lstFiles.ListCount() && !gAbort; ++i) {

@@ -138,3 +138,43 @@ TEST_F(ListingTest, AHandOverDuringAListingWaitsForItsEnd) {
     ExpectShown(1, "the handed-over path");
     EXPECT_EQ(frmMain.cmbResult.List(0).rfind(LowerAnsi(later), 0), 0u) << frmMain.cmbResult.List(0);
 }
+
+TEST_F(ListingTest, ItsPagesShowTheListingsOwnReadingOfEachFile) {
+    frmScan.Load();
+    frmScan.txtDir.SetText(dir.path() + "Tree");
+    frmScan.chkALL.SetValue(0);
+    frmScan.chkICO.SetValue(1);
+    frmScan.chkScanSubDir.SetValue(1);
+    frmScan.cmdStart_Click();
+    ExpectShown(3, "scan");
+    std::vector<std::string> listed;
+    for (int i = 0; i < frmMain.lstFiles.ListCount(); ++i) listed.push_back(frmMain.lstFiles.List(i));
+    ASSERT_EQ(listed.size(), 3u);
+    for (const std::string& path : listed) {
+        ASSERT_TRUE(KeptFileBytes(path)) << path;
+        ASSERT_TRUE(DeleteFileA(path.c_str())) << path;
+    }
+
+    // Gone from the disk, the files still show as the listing read them: no page opens them again.
+    frmMain.procGetPage();
+    ASSERT_EQ(frmMain.imlResult32.Count(), 3);
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, 32, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, surface);
+    for (int i = 0; i < 3; ++i) {
+        ImageList_Draw(frmMain.imlResult32.handle(), i, dc, 0, 0, ILD_NORMAL);
+        EXPECT_EQ(GetPixel(dc, 16, 16), RGB(0x33, 0x66, 0xCC)) << i;
+    }
+    SelectObject(dc, old);
+    DeleteObject(surface);
+    DeleteDC(dc);
+
+    // The next listing forgets them.
+    WriteIconFile(dir.path() + "Tree\\e.ico", 0x3366CC);
+    frmScan.cmdStart_Click();
+    ExpectShown(1, "scan again");
+    for (const std::string& path : listed) EXPECT_FALSE(KeptFileBytes(path)) << path;
+}
