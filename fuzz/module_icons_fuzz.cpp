@@ -47,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return true;
     };
-    auto module = formats::ModuleIcons::Open(read);
+    // Both ways of reading: the small windows of the count and the wide ones of a page.
+    const std::size_t window = size % 2 ? formats::kWideReadWindow : formats::kSmallReadWindow;
+    auto module = formats::ModuleIcons::Open(read, window);
     if (reads > 70000) std::abort();
     if (!module) return 0;
     const std::size_t groups = module->GroupCount();

@@ -34,12 +34,12 @@ bool ReadFileAt(HANDLE file, uint64_t offset, size_t size, std::vector<uint8_t>&
 
 }  // namespace
 
-formats::Result<formats::ModuleIcons> OpenModuleIcons(const std::string& path) {
+formats::Result<formats::ModuleIcons> OpenModuleIcons(const std::string& path, size_t window) {
     auto file = std::make_shared<UniqueFile>(OpenUserFile(path));
     if (!*file) return formats::Fail("the file could not be opened");
     return formats::ModuleIcons::Open([file](uint64_t offset, size_t size, std::vector<uint8_t>& out) {
         return ReadFileAt(file->get(), offset, size, out);
-    });
+    }, window);
 }
 
 namespace {

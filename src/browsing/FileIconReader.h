@@ -29,8 +29,10 @@ inline constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
 std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole);
 
 // The icon resources of a program, library or icon library, read from its bytes through a handle
-// the reader keeps open; an error when the file does not open or its headers do not hold.
-formats::Result<formats::ModuleIcons> OpenModuleIcons(const std::string& path);
+// the reader keeps open; an error when the file does not open or its headers do not hold. `window`
+// as formats::ModuleIcons::Open takes it.
+formats::Result<formats::ModuleIcons> OpenModuleIcons(const std::string& path,
+                                                      size_t window = formats::kSmallReadWindow);
 
 // The bytes of the icon, cursor and animated files that were read for their count, kept for the
 // pages that show them, so that each file is opened once: a file of at most kMaxKeptFileBytes while

@@ -111,7 +111,8 @@ using FilePictures = std::map<int32_t, FilePicture>;
 // The icons of a program, library or icon library: an index below 0 names a group by resource id.
 void ReadModulePictures(const std::string& path, const std::vector<int32_t>& indexes, COLORREF back,
                         FilePictures& pictures) {
-    auto module = OpenModuleIcons(path);
+    // A page reads many groups and images, which lie close together in most modules.
+    auto module = OpenModuleIcons(path, formats::kWideReadWindow);
     if (!module) return;
     for (int32_t i : indexes) {
         std::optional<size_t> group;

@@ -11,7 +11,7 @@ namespace formats {
 
 namespace {
 
-constexpr std::size_t kWindow = 1024;  // one read brings in the headers of most files
+constexpr std::size_t kWindow = kSmallReadWindow;
 constexpr std::size_t kWindows = 4;    // headers, directory tables and data entries at once
 constexpr std::size_t kMzHeader = 64;
 constexpr std::size_t kSectionHeader = 40;
@@ -34,7 +34,7 @@ constexpr std::uint16_t kMaxNeShift = 24;
 // Serves small reads from a few windows of the file, so that neighbouring fields cost one read.
 class Source {
   public:
-    explicit Source(ReadAt read) : read_(std::move(read)) {}
+    Source(ReadAt read, std::size_t window) : read_(std::move(read)), window_(std::max(window, kWindow)) {}
 
     // The `size` bytes at `offset`, valid until the next call; nullopt when the file ends before
     // them or the read fails.
@@ -46,7 +46,7 @@ class Source {
             }
         Window& w = *std::min_element(windows_.begin(), windows_.end(),
                                       [](const Window& a, const Window& b) { return a.used < b.used; });
-        const std::size_t want = std::max(size, kWindow);
+        const std::size_t want = std::max(size, window_);
         w.start = offset;
         w.used = ++clock_;
         w.filled = false;
@@ -62,8 +62,14 @@ class Source {
         return ByteSpan(w.bytes).subspan(0, size);
     }
 
-    // Exactly `size` bytes at `offset`, read past the windows.
+    // Exactly `size` bytes at `offset`: through the windows when they are wide enough to hold
+    // several such, else with a read of their own.
     Result<std::vector<std::uint8_t>> Take(std::uint64_t offset, std::size_t size, std::string_view what) {
+        if (size <= window_ / 4) {
+            auto bytes = Get(offset, size);
+            if (!bytes) return Short(what);
+            return std::vector<std::uint8_t>(bytes->begin(), bytes->end());
+        }
         std::vector<std::uint8_t> out;
         if (!read_(offset, size, out)) return Fail("the file could not be read");
         if (out.size() < size) return Fail("the file ends inside " + std::string(what));
@@ -85,6 +91,7 @@ class Source {
         std::vector<std::uint8_t> bytes;
     };
     ReadAt read_;
+    std::size_t window_;
     std::array<Window, kWindows> windows_;
     std::uint64_t clock_ = 0;
     bool failed_ = false;
@@ -113,7 +120,7 @@ struct Entry {
 }  // namespace
 
 struct ModuleIcons::State {
-    explicit State(ReadAt read) : src(std::move(read)) {}
+    State(ReadAt read, std::size_t window) : src(std::move(read), window) {}
 
     Source src;
     bool ne = false;
@@ -371,8 +378,8 @@ Result<std::vector<GroupImage>> ReadIconGroup(ByteSpan group) {
     return images;
 }
 
-Result<ModuleIcons> ModuleIcons::Open(ReadAt read) {
-    auto state = std::make_unique<State>(std::move(read));
+Result<ModuleIcons> ModuleIcons::Open(ReadAt read, std::size_t window) {
+    auto state = std::make_unique<State>(std::move(read), window);
     auto opened = OpenModule(*state);
     if (!opened) return Error{opened.error()};
     return ModuleIcons(std::move(state));

@@ -24,6 +24,10 @@ using ReadAt = std::function<bool(std::uint64_t offset, std::size_t size, std::v
 // Reads only the headers and the resource directory, a few small reads.
 Result<std::int32_t> CountIconGroups(const ReadAt& read);
 
+// The least one read of a module brings in, and what a reader of many images may ask for instead.
+inline constexpr std::size_t kSmallReadWindow = 1024;
+inline constexpr std::size_t kWideReadWindow = 64u << 10;
+
 // Group and image resources larger than this are refused: real ones are a few hundred kilobytes.
 inline constexpr std::uint32_t kMaxIconResourceBytes = 8u << 20;
 
@@ -46,7 +50,9 @@ Result<std::vector<GroupImage>> ReadIconGroup(ByteSpan group);
 // and image is read when asked for. The reader reads through `read` for as long as it lives.
 class ModuleIcons {
   public:
-    static Result<ModuleIcons> Open(ReadAt read);
+    // `window` is how much one read brings in at least: the headers and directory of most files
+    // fit in the smallest, and a reader that goes on to many images reads fewer times with more.
+    static Result<ModuleIcons> Open(ReadAt read, std::size_t window = kSmallReadWindow);
 
     ModuleIcons(ModuleIcons&&) noexcept;
     ModuleIcons& operator=(ModuleIcons&&) noexcept;

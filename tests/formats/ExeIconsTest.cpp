@@ -821,6 +821,7 @@ Bytes ReadWhole(const std::filesystem::path& path) {
 struct Damage {
     std::uint64_t size = UINT64_MAX;
     std::uint64_t flip = UINT64_MAX;
+    std::size_t window = kSmallReadWindow;  // how the reader reads, not a damage: both must agree
 };
 
 struct Bounded {
@@ -881,7 +882,7 @@ struct Tally {
 Tally ReadAllOf(const Bytes& file, Damage damage) {
     Tally tally;
     Bounded stats;
-    auto module = ModuleIcons::Open(ServeDamaged(file, damage, stats));
+    auto module = ModuleIcons::Open(ServeDamaged(file, damage, stats), damage.window);
     EXPECT_LE(stats.reads, 16);
     if (!module) return tally;
     for (std::size_t i = 0; i < module->GroupCount(); ++i) {
@@ -924,6 +925,10 @@ TEST(ModuleIcons, ReadsEveryImageOfWinesLibraries) {
         EXPECT_EQ(tally.failed, 0u);
         EXPECT_GT(tally.groups, 0u);
         EXPECT_GE(tally.images, tally.groups);
+        const Tally wide = ReadAllOf(file, {.window = kWideReadWindow});
+        EXPECT_EQ(wide.groups, tally.groups);
+        EXPECT_EQ(wide.images, tally.images);
+        EXPECT_EQ(wide.failed, 0u);
     }
 }
 
@@ -939,7 +944,9 @@ TEST(ModuleIcons, DamagedCopiesOfWinesLibrariesGiveErrorsOrImages) {
         for (const auto& [start, end] : parts->sections) cuts.insert(cuts.end(), {start, end, end - 1});
         for (std::uint64_t cut : cuts) {
             SCOPED_TRACE("cut at " + std::to_string(cut));
-            ReadAllOf(file, {.size = cut});
+            const Tally small = ReadAllOf(file, {.size = cut});
+            const Tally wide = ReadAllOf(file, {.size = cut, .window = kWideReadWindow});
+            EXPECT_EQ(small.images, wide.images);
         }
         // The directory's tables come first in the section: flip bytes across its first few kilobytes.
         const Tally whole = ReadAllOf(file, {});
