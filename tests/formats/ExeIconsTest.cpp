@@ -743,11 +743,15 @@ TEST(ModuleIcons, EveryCutGivesErrorsOrWhatTheWholeModuleGives) {
             // What a cut file still gives is what the whole one gives: a cut never yields other bytes.
             ASSERT_EQ(part.groups.size(), whole.groups.size()) << "cut at " << n;
             for (std::size_t i = 0; i < part.groups.size(); ++i)
-                if (part.groups[i]) EXPECT_TRUE(Same(*part.groups[i], *whole.groups[i])) << "cut at " << n;
+                if (part.groups[i]) {
+                    EXPECT_TRUE(Same(*part.groups[i], *whole.groups[i])) << "cut at " << n;
+                }
             for (const auto& [id, image] : part.images)
-                if (image) EXPECT_EQ(image, std::find_if(whole.images.begin(), whole.images.end(),
+                if (image) {
+                    EXPECT_EQ(image, std::find_if(whole.images.begin(), whole.images.end(),
                                                          [id = id](const auto& w) { return w.first == id; })->second)
                                << "cut at " << n;
+                }
         }
         // The resource section ends a PE file and must be whole; an NE file opens once its
         // resource table is in.
@@ -904,9 +908,12 @@ Tally ReadAllOf(const Bytes& file, Damage damage) {
             }
             ++tally.images;
             auto forSystem = IconImageForSystem(*image);
-            if (forSystem) EXPECT_GE(forSystem->size(), image->size());
-            if (damage.size == UINT64_MAX && damage.flip == UINT64_MAX)
+            if (forSystem) {
+                EXPECT_GE(forSystem->size(), image->size());
+            }
+            if (damage.size == UINT64_MAX && damage.flip == UINT64_MAX) {
                 EXPECT_TRUE(DecodeIconImage(*image) || forSystem) << "image " << entry.id;
+            }
         }
     }
     EXPECT_LE(stats.largest, kMaxIconResourceBytes);
