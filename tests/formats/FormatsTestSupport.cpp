@@ -1,11 +1,10 @@
-// Scratch folders, host tool calls and byte builders for the format tests.
+// Host tool calls and byte builders for the format tests.
 #include "FormatsTestSupport.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -14,27 +13,6 @@
 namespace fs = std::filesystem;
 
 Bytes ToBytes(std::string_view s) { return Bytes(s.begin(), s.end()); }
-
-ScratchFolder::ScratchFolder() {
-    std::random_device seed;
-    for (;;) {
-        path_ = fs::temp_directory_path() / ("ornavale-test-" + std::to_string(seed()));
-        if (fs::create_directory(path_)) break;
-    }
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
-
-std::vector<std::string> ScratchFolder::Files() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::recursive_directory_iterator(path_))
-        if (e.is_regular_file()) names.push_back(e.path().lexically_relative(path_).generic_string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 bool HostToolsAvailable() {
 #ifdef _WIN32

@@ -8,25 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "ScratchFolder.h"
+
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes ToBytes(std::string_view s);
-
-// A fresh folder under the temporary folder, removed with its content at the end.
-class ScratchFolder {
-  public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(std::string_view name) const { return path_ / std::string(name); }
-    // The names of every file below the folder, relative and sorted.
-    std::vector<std::string> Files() const;
-
-  private:
-    std::filesystem::path path_;
-};
 
 // Whether zip, unzip and python3 can be run (never under Wine: they are Linux programs).
 bool HostToolsAvailable();

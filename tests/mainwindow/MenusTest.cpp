@@ -2,7 +2,7 @@
 // default zoom, busy mode, the page light, the Go and Help commands and the saved tool bar layout.
 #include <set>
 
-#include "MainWindowTest.h"
+#include "MainWindowFixture.h"
 #include "TestSupport.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"

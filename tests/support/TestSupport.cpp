@@ -1,7 +1,6 @@
-// Temporary folders and registry clean-up for the tests.
+// ANSI paths in the scratch folder and registry clean-up for the tests.
 #include "TestSupport.h"
 
-#include <atomic>
 #include <cstring>
 #include <intrin.h>
 #include <shlwapi.h>
@@ -18,26 +17,6 @@ std::string TestProgramDir() {
 
 namespace {
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = folder + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full + "\\");
-            } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 void MakeFolders(const std::string& path) {
     for (size_t i = 3; i < path.size(); ++i)
         if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
@@ -47,26 +26,12 @@ void MakeFolders(const std::string& path) {
 }  // namespace
 
 TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "ornavale-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(counter++) + "\\";
-    MakeFolders(path_.substr(0, path_.size() - 1));
-}
-
-TempDir::~TempDir() {
-    // A folder that is the current directory cannot be removed: the main window's start makes its
-    // favorites folder the current directory.
-    char current[MAX_PATH] = {};
-    const DWORD n = GetCurrentDirectoryA(MAX_PATH, current);
-    const std::string folder = path_.substr(0, path_.size() - 1);
-    if (n > 0 && n < MAX_PATH && _strnicmp(current, folder.c_str(), folder.size()) == 0) {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        SetCurrentDirectoryA(temp);
-    }
-    RemoveTree(path_);
+    const std::wstring& wide = folder_.path().native();
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    path_.assign(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), path_.data(), n, nullptr, nullptr);
+    path_ += '\\';
 }
 
 std::string TempDir::Folder(const std::string& relative) const {

@@ -4,18 +4,16 @@
 #include <cstddef>
 #include <string>
 
+#include "ScratchFolder.h"
 #include "ui/Win.h"
 
 // The folder of the running test program, with a trailing "\".
 std::string TestProgramDir();
 
-// A fresh folder under the temporary folder, removed with everything in it at the end.
+// The scratch folder with ANSI paths for the program's "A" functions.
 class TempDir {
   public:
     TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
     // The folder with a trailing "\".
     const std::string& path() const { return path_; }
     // Creates a file (and its folders) below the folder; answers its full path.
@@ -23,6 +21,7 @@ class TempDir {
     std::string Folder(const std::string& relative) const;
 
   private:
+    ScratchFolder folder_;
     std::string path_;
 };
 

@@ -1,5 +1,5 @@
 // The main window loaded for a test.
-#include "MainWindowTest.h"
+#include "MainWindowFixture.h"
 
 #include "TestSupport.h"
 #include "core/FolderWalk.h"

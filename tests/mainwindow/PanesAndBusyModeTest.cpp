@@ -40,7 +40,7 @@ MenuItem& Menu(int id) {
 
 // Buttons, menu items and pictures that other parts of the window have not made yet are made here,
 // so that the code runs against real ones.
-class MainWindowTest : public ::testing::Test {
+class PanesAndBusyModeTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         InitApp(GetModuleHandleA(nullptr));
@@ -62,7 +62,7 @@ class MainWindowTest : public ::testing::Test {
     void TearDown() override { SetScreenMousePointer(0); }
 };
 
-TEST_F(MainWindowTest, ResizeShowsThePathOfAFileButNotOfACatalogueIcon) {
+TEST_F(PanesAndBusyModeTest, ResizeShowsThePathOfAFileButNotOfACatalogueIcon) {
     gItemPath = "C:\\Icons\\a.ico";
     gSelDir = "C:\\Icons\\";
     gSelFile = "a.ico";
@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, ResizeShowsThePathOfAFileButNotOfACatalogueIcon) {
     }
 }
 
-TEST_F(MainWindowTest, SplitterFollowsTheMouseOnlyWhileHeld) {
+TEST_F(PanesAndBusyModeTest, SplitterFollowsTheMouseOnlyWhileHeld) {
     HWND split = frmMain.picSplitV.hwnd();
     SendMessageA(split, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frmMain.pnlNav.Width() / 15 + 2, 10));
     SendMessageA(split, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 10));
@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, SplitterFollowsTheMouseOnlyWhileHeld) {
     EXPECT_EQ(frmMain.pnlNav.Width(), 250 * 15);
 }
 
-TEST_F(MainWindowTest, BusyModeSwitchesExactlyItsControls) {
+TEST_F(PanesAndBusyModeTest, BusyModeSwitchesExactlyItsControls) {
     gFolderIconSupport = false;
     bool on = false;
     for (const char* key : kIdleButtons) Button(key).SetEnabled(on = !on);
@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, BusyModeSwitchesExactlyItsControls) {
     EXPECT_TRUE(Button("changefolder").Enabled());
 }
 
-TEST_F(MainWindowTest, ClearEmptiesThePageAndWithdrawsTheAbort) {
+TEST_F(PanesAndBusyModeTest, ClearEmptiesThePageAndWithdrawsTheAbort) {
     frmMain.pnlResult.Add(-1, "", "b");
     frmMain.pnlResult.SetSortKey(1);
     frmMain.pnlResult.SetSorted(true);
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, ClearEmptiesThePageAndWithdrawsTheAbort) {
     EXPECT_EQ(gPanelArea->Picture(), NavIcon("redledon"));
 }
 
-TEST_F(MainWindowTest, ClearTurnsItemCommandsOffOnlyWhilePropertiesIsOn) {
+TEST_F(PanesAndBusyModeTest, ClearTurnsItemCommandsOffOnlyWhilePropertiesIsOn) {
     for (bool propertiesOn : {true, false}) {
         for (auto [id, key] : kCommands) {
             Menu(id).enabled = Menu(id).visible = true;
