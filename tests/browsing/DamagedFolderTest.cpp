@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "DamagedFiles.h"
+#include "DamagedSources.h"
 #include "browsing/FileIconReader.h"
 #include "browsing/FrmScan.h"
 #include "browsing/Paging.h"
@@ -16,11 +16,6 @@ namespace {
 
 std::string gPicked;
 PIDLIST_ABSOLUTE PickFolder(BROWSEINFOA*) { return ILCreateFromPathA(gPicked.c_str()); }
-
-Bytes ReadWhole(const std::string& path) {
-    auto bytes = ReadUserFile(path, 64ull << 20, true);
-    return bytes ? *bytes : Bytes{};
-}
 
 class DamagedFolderTest : public MainFixture {
   protected:
@@ -40,13 +35,7 @@ class DamagedFolderTest : public MainFixture {
 }  // namespace
 
 TEST_F(DamagedFolderTest, OpenFolderAndTheScanListWhatReadsAndDrawEveryPage) {
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    std::vector<std::pair<std::string, Bytes>> modules = {
-        {"shell32", ReadWhole(std::string(system) + "\\shell32.dll")},
-        {"comdlg32", ReadWhole(std::string(system) + "\\comdlg32.dll")},
-        {"modicons", ReadWhole(TestProgramDir() + "modicons.dll")},
-    };
+    std::vector<std::pair<std::string, Bytes>> modules = SourceModules();
     for (const auto& [name, bytes] : modules) ASSERT_FALSE(bytes.empty()) << name;
     const std::string root = dir.Folder("Downloads") + "\\";
     int topEntries = 0;

@@ -6,7 +6,7 @@
 
 #include <climits>
 
-#include "DamagedFiles.h"
+#include "DamagedSources.h"
 #include "browsing/FileIconReader.h"
 #include "browsing/ResultEntry.h"
 
@@ -40,11 +40,6 @@ std::vector<Picture> PagePixels() {
     return pictures;
 }
 
-Bytes ReadWhole(const std::string& path) {
-    auto bytes = ReadUserFile(path, 64ull << 20, true);
-    return bytes ? *bytes : Bytes{};
-}
-
 class DamagedModulesTest : public PagesTest {
   protected:
     // The entries of a page of `path`: its first icons, those at the end and past it, and resource
@@ -71,10 +66,8 @@ class DamagedModulesTest : public PagesTest {
 }  // namespace
 
 TEST_F(DamagedModulesTest, CountedAndDrawnWithThePlaceholderForWhatCannotBeRead) {
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    const std::string modules[] = {std::string(system) + "\\shell32.dll", std::string(system) + "\\comdlg32.dll",
-                                   TestProgramDir() + "modicons.dll"};
+    std::vector<std::string> modules;
+    for (const auto& [name, path] : SourceModulePaths()) modules.push_back(path);
     const Picture placeholder = Page(dir.path() + "missing.dll", {0}).at(0);
 
     for (const std::string& module : modules) {

@@ -76,7 +76,9 @@ TEST(FileIcons, CountsAndTypeCodesFromTheBytes) {
     for (const Case& c : cases) {
         const FileIconCount got = CountFileIcons(c.type, c.file);
         EXPECT_EQ(got.count, c.count) << c.what;
-        if (c.count > 0) EXPECT_EQ(got.typeCode, c.typeCode) << c.what;
+        if (c.count > 0) {
+            EXPECT_EQ(got.typeCode, c.typeCode) << c.what;
+        }
     }
 }
 

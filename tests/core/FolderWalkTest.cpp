@@ -143,7 +143,9 @@ TEST_F(FolderWalkTest, TheRegisteredVisitorGetsWhatTheWalkFinds) {
         EXPECT_EQ(visitor.ownerAsked, std::vector<PickerMode>{c.mode});
         EXPECT_EQ(gOwnerSeen, visitor.owner);
         EXPECT_EQ(visitor.chosen.size(), c.handedOver ? 1u : 0u);
-        if (c.handedOver) EXPECT_EQ(visitor.chosen[0], std::make_pair(c.mode, folder));
+        if (c.handedOver) {
+            EXPECT_EQ(visitor.chosen[0], std::make_pair(c.mode, folder));
+        }
     }
 
     // Without a visitor the walk still counts and sums.

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "DamagedFiles.h"
+#include "DamagedSources.h"
 #include "ProgramProcess.h"
 #include "browsing/FileIconReader.h"
 #include "mainwindow/FrmMainIds.h"
@@ -16,11 +16,6 @@
 namespace {
 
 constexpr int kPageSize = 5000;  // a few large pages, each drawn at once
-
-Bytes ReadWhole(const std::string& path) {
-    auto bytes = ReadUserFile(path, 64ull << 20, true);
-    return bytes ? *bytes : Bytes{};
-}
 
 void StoreSetting(const char* name, const std::string& value) {
     HKEY k;
@@ -90,13 +85,7 @@ TEST(DamagedFolder, HandedOverItIsListedAndDrawnWhileTheProgramAnswersAndThenEnd
     StoreSetting("OrnavaleLight", "1");
     StoreSetting("IconsPerPage", std::to_string(kPageSize));
 
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    std::vector<std::pair<std::string, Bytes>> modules = {
-        {"shell32", ReadWhole(std::string(system) + "\\shell32.dll")},
-        {"comdlg32", ReadWhole(std::string(system) + "\\comdlg32.dll")},
-        {"modicons", ReadWhole(TestProgramDir() + "modicons.dll")},
-    };
+    std::vector<std::pair<std::string, Bytes>> modules = SourceModules();
     for (const auto& [name, bytes] : modules) ASSERT_FALSE(bytes.empty()) << name;
     TempDir dir;
     std::vector<std::string> files;
