@@ -217,30 +217,34 @@ void ShowStoredStatusBar(FrmMain& form) {
     form.Menus().SetChecked(ID_mnuViewStatusBar, on);
 }
 
-void ShowStoredStandardBand(FrmMain& form) {
-    bool on = BoolSetting(setting::Toolbar);
-    form.pnlCoolBar.SetBandVisible(1, on);
-    form.Menus().SetChecked(ID_mnuViewToolbarStandard, on);
+// One band of the cool bar as stored: shown or not and, after the first, on a row of its own or
+// beside the band before it at that band's stored width.
+struct StoredBand {
+    int band;
+    const SettingDef* shown;
+    int menu;
+    const SettingDef* newRow = nullptr;
+    const SettingDef* widthBefore = nullptr;
+};
+
+void ShowStoredBand(FrmMain& form, const StoredBand& b) {
+    bool on = BoolSetting(*b.shown);
+    form.pnlCoolBar.SetBandVisible(b.band, on);
+    form.Menus().SetChecked(b.menu, on);
+    if (!on || !b.newRow) return;
+    bool newRow = BoolSetting(*b.newRow);
+    form.pnlCoolBar.SetBandNewRow(b.band, newRow);
+    if (!newRow) form.pnlCoolBar.SetBandWidth(b.band - 1, ReadSetting(*b.widthBefore).Number().value_or(0));
 }
 
-void ShowStoredYourBand(FrmMain& form) {
-    bool on = BoolSetting(setting::YourToolbar);
-    form.pnlCoolBar.SetBandVisible(2, on);
-    form.Menus().SetChecked(ID_mnuViewToolbarYour, on);
-    if (!on) return;
-    bool newRow = BoolSetting(setting::YourPos);
-    form.pnlCoolBar.SetBandNewRow(2, newRow);
-    if (!newRow) form.pnlCoolBar.SetBandWidth(1, ReadSetting(setting::StandardToolbarWidth).Number().value_or(0));
-}
-
-void ShowStoredKeywordBand(FrmMain& form) {
-    bool on = BoolSetting(setting::Keywordbar);
-    form.pnlCoolBar.SetBandVisible(3, on);
-    form.Menus().SetChecked(ID_mnuViewToolbarKeyword, on);
-    if (!on) return;
-    bool newRow = BoolSetting(setting::KeywordPos);
-    form.pnlCoolBar.SetBandNewRow(3, newRow);
-    if (!newRow) form.pnlCoolBar.SetBandWidth(2, ReadSetting(setting::YourToolbarWidth).Number().value_or(0));
+void ShowStoredBands(FrmMain& form) {
+    const StoredBand bands[] = {
+        {1, &setting::Toolbar, ID_mnuViewToolbarStandard},
+        {2, &setting::YourToolbar, ID_mnuViewToolbarYour, &setting::YourPos, &setting::StandardToolbarWidth},
+        {3, &setting::Keywordbar, ID_mnuViewToolbarKeyword, &setting::KeywordPos, &setting::YourToolbarWidth},
+    };
+    // Each band on its own: one that fails leaves the others as stored.
+    for (const StoredBand& band : bands) RunStep(form, [&band](FrmMain& f) { ShowStoredBand(f, band); });
 }
 
 // The twin list follows the result list's widths.
@@ -332,9 +336,7 @@ void FrmMain::Form_Load() {
     RunStep(*this, ShowStoredView);
     RunStep(*this, ShowStoredTextLabels);
     RunStep(*this, ShowStoredStatusBar);
-    RunStep(*this, ShowStoredStandardBand);
-    RunStep(*this, ShowStoredYourBand);
-    RunStep(*this, ShowStoredKeywordBand);
+    ShowStoredBands(*this);
     RunStep(*this, ReadColumnWidths);
     RunStep(*this, MoveSplitterToStoredPlace);
     RunStep(*this, ReadBackColor);
