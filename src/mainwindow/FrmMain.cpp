@@ -111,6 +111,7 @@ void FrmMain::BindEvents() {
     picSplitV.MouseMove = [this](int b, int s, float x, float y) { picSplitV_MouseMove(b, s, x, y); };
     picSplitV.MouseUp = [this](int b, int s, float x, float y) { picSplitV_MouseUp(b, s, x, y); };
     tmrLed.Tick = [this] { tmrLed_Timer(); };
+    pnlNav.NodeClick = [this](Node& node) { pnlNav_NodeClick(node); };
 }
 
 namespace {

@@ -190,6 +190,29 @@ class FrmMain : public Form {
     void procAddResultEntry(const std::string& file, int32_t index, const std::string& label,
                             const std::string& kind);
 
+    // ---- the navigation tree's clicks and the fillers they start (src/browsing/frmMain_Nav.cpp,
+    //      frmMain_Fillers.cpp, frmMain_Shortcuts.cpp)
+    // Lists the source of a tree node, as a click on it does; nothing escapes it.
+    void pnlNav_NodeClick(Node& node);
+    // The catalogue icons of one type code (0..8), then the user references of that code.
+    void procFillBookByClass(int16_t iClass);
+    // The user references of one colour class (0 16 colours, 1 256 colours, 2 hi-colour), any shape.
+    void procFillReferences(int16_t iClass);
+    // The catalogue icons of every keyword beginning with the letter, then the references under them.
+    void procFillBookByLetter(const std::string& sLetter);
+    // The icons of the shortcuts in the shell's "Start Menu" or "Desktop" folder.
+    void procSearchShortcuts(const std::string& sFolder);
+
+    // ---- Windows as a source of icons (src/browsing/frmMain_SystemSources.cpp)
+    // Appends the entries of one cursor kind's current cursor (one per frame of an animated one).
+    void procGetCurrentCursor(int32_t cursorId, const std::string& valueName);
+    // Appends the entries of one field of a cursor scheme, at its position from 1.
+    void procGetCurrentThemeCursor(const std::string& field, const std::string& scheme, int16_t position);
+    // Appends the icons of the file types under the key of the hive, with their lines in lstChange.
+    void procGetFileTypes(HKEY hive, const std::string& key);
+    // Appends one entry for each system icon row of lstChange, writing a missing row's default.
+    void procGetSystemIcons();
+
     // ---- opening files and folders, favorites (src/browsing/frmMain_Open.cpp, frmMain_Favorites.cpp)
     void procOpenPathList(int flags);
 

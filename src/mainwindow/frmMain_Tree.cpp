@@ -43,7 +43,9 @@ void FrmMain::procBuildNavTree() {
         nodes.Add("ornavale", tvwChild, "group", "Groups by Design", "group");
         for (int i = 0; i < cmbSearch.ListCount(); ++i) {
             const std::string item = cmbSearch.List(i);
-            if (item.compare(0, 5, "group") == 0) book("group", "groups" + std::to_string(i), GroupText(item));
+            if (item.compare(0, 5, "group") != 0) continue;
+            // The node finds its keyword again by this text: positions shift as keywords are added.
+            nodes.Add("group", tvwChild, "groups" + std::to_string(i), GroupText(item), "book", "openbook").tag = item;
         }
         nodes.Add("ornavale", tvwChild, "alfa", "Alphabetic", "alfa");
         for (char c = 'A'; c <= 'Z'; ++c) book("alfa", std::string(1, c), std::string(1, c));
