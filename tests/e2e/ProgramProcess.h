@@ -2,6 +2,7 @@
 // first start closed on the way to the main window.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "TestSupport.h"
@@ -81,4 +82,150 @@ inline HWND MainWindowAfterNotice(const Process& p) {
         PostMessageA(notice, WM_CLOSE, 0, 0);
     }
     return WaitForWindow(p.pi.dwProcessId, "Ornavale", 20000);
+}
+
+// Stores a setting of the program as the options window would.
+inline void StoreSetting(const char* name, const std::string& value) {
+    HKEY k;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                    nullptr);
+    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+}
+
+// The first visible child window of `parent` of the window class, at any depth; nullptr when none.
+inline HWND FindChildOfClass(HWND parent, const char* className) {
+    struct Search {
+        const char* className;
+        HWND found;
+    } search{className, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (lstrcmpiA(name, s->className) != 0 || !IsWindowVisible(child)) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The items of the shown result list (the page's list view; its twin is hidden); -1 when the
+// window does not answer within `timeoutMs`.
+inline int ShownItems(HWND main, DWORD timeoutMs) {
+    struct Search {
+        DWORD timeoutMs;
+        int items = 0;
+        bool answered = true;
+    } search{timeoutMs};
+    EnumChildWindows(
+        main,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (std::string(name) != WC_LISTVIEWA || !IsWindowVisible(child)) return TRUE;
+            DWORD_PTR n = 0;
+            if (!SendMessageTimeoutA(child, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, s->timeoutMs, &n))
+                s->answered = false;
+            s->items = std::max(s->items, static_cast<int>(n));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.answered ? search.items : -1;
+}
+
+// Memory in another process, for the control messages that pass a structure by address.
+class RemoteMemory {
+  public:
+    RemoteMemory(HANDLE process, size_t size)
+        : process_(process), at_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteMemory() {
+        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    char* at(size_t offset = 0) const { return static_cast<char*>(at_) + offset; }
+    bool Write(const void* data, size_t size, size_t offset = 0) const {
+        return WriteProcessMemory(process_, at(offset), data, size, nullptr);
+    }
+    bool Read(void* data, size_t size, size_t offset = 0) const {
+        return ReadProcessMemory(process_, at(offset), data, size, nullptr);
+    }
+
+  private:
+    HANDLE process_;
+    void* at_;
+};
+
+// The text of a tree view item of another process.
+inline std::string TreeItemText(HANDLE process, HWND tree, HTREEITEM item) {
+    RemoteMemory remote(process, sizeof(TVITEMA) + 512);
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = remote.at(sizeof tv);
+    tv.cchTextMax = 512;
+    remote.Write(&tv, sizeof tv);
+    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.at()))) return {};
+    char text[512] = {};
+    remote.Read(text, sizeof text - 1, sizeof tv);
+    return text;
+}
+
+// The tree item reached by the texts of `path`, root first, each found among the children of the
+// one before (expanding it); nullptr when one is missing.
+inline HTREEITEM FindTreeItem(HANDLE process, HWND tree, std::initializer_list<const char*> path) {
+    HTREEITEM parent = TVI_ROOT;
+    for (const char* text : path) {
+        if (parent != TVI_ROOT) SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(
+            tree, TVM_GETNEXTITEM, parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+        while (item && TreeItemText(process, tree, item) != text)
+            item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+        if (!item) return nullptr;
+        parent = item;
+    }
+    return parent;
+}
+
+// Moves the real mouse to a point of the screen and clicks its left button there.
+inline void ClickAt(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+// Clicks the text of a tree item of another process with the real mouse, scrolled into view first.
+inline bool ClickTreeItem(HANDLE process, HWND tree, HTREEITEM item) {
+    SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    RemoteMemory remote(process, sizeof(RECT));
+    // The message takes the item in the rectangle's first bytes.
+    remote.Write(&item, sizeof item);
+    RECT rect{};
+    if (!SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote.at()))) return false;
+    remote.Read(&rect, sizeof rect);
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(tree, &centre);
+    SetForegroundWindow(GetAncestor(tree, GA_ROOT));
+    ClickAt(centre);
+    return true;
+}
+
+// Waits until the shown result list holds `items` items; answers the last count seen.
+inline int WaitForShownItems(HWND main, int items, DWORD timeoutMs) {
+    int seen = -1;
+    for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
+        seen = ShownItems(main, 5000);
+        if (seen == items) return seen;
+        Sleep(100);
+    }
+    return seen;
 }
