@@ -1,12 +1,15 @@
 // The navigation tree as the start-up builds it.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "TestSupport.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
+#include "ui/Keys.h"
 
 namespace {
 
@@ -73,4 +76,64 @@ TEST_F(NavTreeTest, CatalogueGroupsLettersAndSchemes) {
     EXPECT_EQ(ChildKeys("SysCur"), (std::vector<std::string>{"SysCurCurrent", "cthemeWindows Standard"}));
     EXPECT_EQ(ChildKeys("favori"), std::vector<std::string>{"favori\\Animals"});
     EXPECT_EQ(frmMain.pnlNav.Item("Icon256").selectedImage, "openbook");
+}
+
+TEST_F(NavTreeTest, EveryNodePictureIsInTheTreeImages) {
+    gCatalogName = "Ornavale";
+    frmMain.cmbSearch.AddItem("group kitchen");
+    dir.Folder("Fav\\Animals");
+    frmMain.SetUpImageLists();
+    frmMain.procBuildNavTree();
+    std::vector<Node*> pending = frmMain.pnlNav.Children("");
+    int seen = 0;
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        ++seen;
+        for (const std::string* picture : {&node->image, &node->selectedImage}) {
+            if (!picture->empty()) {
+                EXPECT_GE(frmMain.imlNav.ImageIndex(*picture), 0) << node->key << " " << *picture;
+            }
+        }
+        EXPECT_FALSE(node->image.empty()) << node->key;
+        pending.insert(pending.end(), node->children.begin(), node->children.end());
+    }
+    EXPECT_EQ(seen, frmMain.pnlNav.Count());
+}
+
+TEST_F(NavTreeTest, WithoutDesignGroupsTheGroupBranchIsEmpty) {
+    gCatalogName = "Ornavale";
+    for (const char* k : {"apple", "grape", "zebra"}) frmMain.cmbSearch.AddItem(k);
+    frmMain.procBuildNavTree();
+    EXPECT_TRUE(ChildKeys("group").empty());
+    EXPECT_EQ(ChildKeys("alfa").size(), 26u);
+}
+
+TEST_F(NavTreeTest, SchemesInRegistryOrderWithLongNamesAndOneNodeForNamesThatDifferByCase) {
+    const std::string longName(3000, 'L');
+    HKEY k;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                    nullptr);
+    for (const std::string& name : {std::string("Zulu"), std::string("alpha"), longName, std::string("ALPHA"),
+                                     std::string("Mike")})
+        RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("a.cur"), 6);
+    RegCloseKey(k);
+    // The registry's own order (Wine keeps values sorted by name, Windows in the order written),
+    // the second of two names that differ only by case left out.
+    std::vector<std::string> expected = {"SysCurCurrent"};
+    std::set<std::string> folded;
+    RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes", 0, KEY_READ, &k);
+    for (DWORD i = 0;; ++i) {
+        char name[4096];
+        DWORD length = sizeof name;
+        if (RegEnumValueA(k, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (!folded.insert(FoldKey(std::string(name, length))).second) continue;
+        expected.push_back("ctheme" + std::string(name, length));
+    }
+    RegCloseKey(k);
+    ASSERT_EQ(expected.size(), 5u);
+    frmMain.procBuildNavTree();
+    const std::vector<std::string> keys = ChildKeys("SysCur");
+    EXPECT_TRUE(keys == expected) << keys.size() << " nodes";
+    EXPECT_EQ(frmMain.pnlNav.Item("ctheme" + longName).text.size(), longName.size());
 }
