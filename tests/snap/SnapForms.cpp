@@ -111,6 +111,20 @@ Form* ShowKeyword(const char* keyword) {
     return &frmMain;
 }
 
+// The shipped catalogue loaded and a tree node clicked, its branch opened and the node selected.
+Form* ShowNode(const char* key) {
+    const std::string tests = TestProgramFolder();
+    gAppPath = tests.substr(0, tests.rfind('\\', tests.size() - 2) + 1) + "Ornavale\\";
+    gCatalogName = "Ornavale";  // as the splash sets it
+    frmMain.Show();
+    frmMain.mnuViewLargeIcons_Click();
+    Node& node = frmMain.pnlNav.Item(key);
+    for (Node* up = node.parent; up; up = up->parent) frmMain.pnlNav.SetExpanded(up->key, true);
+    frmMain.pnlNav.SetSelectedItem(key);
+    frmMain.pnlNav_NodeClick(node);
+    return &frmMain;
+}
+
 struct Shot {
     const char* name;
     std::function<Form*()> show;  // shows the window; answers the form to capture
@@ -198,6 +212,11 @@ std::vector<Shot> Shots() {
          }},
         {"keyword-folder", [] { return ShowKeyword("folder"); }},
         {"keyword-cursor", [] { return ShowKeyword("cursor"); }},
+        {"tree-class", [] { return ShowNode("Icon256"); }},
+        {"tree-letter", [] { return ShowNode("B"); }},
+        {"tree-startmenu", [] { return ShowNode("SysShortStart"); }},
+        {"tree-cursors", [] { return ShowNode("SysCurCurrent"); }},
+        {"tree-filetypes", [] { return ShowNode("SysAso"); }},
     };
 }
 
