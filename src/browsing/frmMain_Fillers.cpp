@@ -118,6 +118,7 @@ void FrmMain::procFillReferences(int16_t iClass) {
             if (digit && (d == digit || d == digit + 3 || d == digit + 6)) cmbResult.AddItem(cmbUser.List(i), i);
         }
     } catch (const std::exception&) {
+        // What was found before the failure is shown.
     }
     EndFill(*this);
     SetScreenMousePointer(0);
