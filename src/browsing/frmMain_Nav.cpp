@@ -9,9 +9,8 @@
 
 #include "browsing/CursorKinds.h"
 #include "browsing/Favorites.h"
+#include "browsing/ListingPace.h"
 #include "browsing/OpenPaths.h"
-#include "browsing/PageMath.h"
-#include "browsing/Paging.h"
 #include "browsing/SystemIconRows.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
@@ -73,11 +72,7 @@ void ShowStatus(FrmMain& form, const char* text) {
 
 // The end of the listings driven from here: page 1 of the result set and the page menus.
 void ShowFirstPage(FrmMain& form) {
-    gPageNr = 1;
-    Run([&] { gPageCount = PageCountFor(form.cmbResult.ListCount(), gIconsPerPage); });
-    Run([&] { form.procGetPage(); });
-    Run([&] { form.procSetPageNr(); });
-    ShowStatus(form, "");
+    Run([&] { EndFill(form); });
 }
 
 void EnableFavoriteGroupCommands(FrmMain& form, bool add, bool del) {

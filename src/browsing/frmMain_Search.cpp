@@ -10,15 +10,13 @@
 #include "browsing/FileIconReader.h"
 #include "browsing/FileIcons.h"
 #include "browsing/KeywordHits.h"
-#include "browsing/PageMath.h"
+#include "browsing/ListingPace.h"
 #include "browsing/Paging.h"
 #include "core/FolderWalk.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
-
-unsigned long gListingEventsMs = 20;
 
 namespace {
 
@@ -54,23 +52,6 @@ int32_t KeywordSlot(const std::string& text) {
     return n;
 }
 
-// The status bar repaints itself at once for every new text, which costs more than an entry; during
-// a listing the count and the pending events are brought up to date every few milliseconds instead.
-constexpr DWORD kShowCountEveryMs = 50;
-DWORD gCountShownAt = 0;
-DWORD gEventsRunAt = 0;
-
-// True, and the time kept, once `everyMs` have passed since `lastAt`.
-bool Due(DWORD& lastAt, DWORD everyMs) {
-    const DWORD now = GetTickCount();
-    if (now - lastAt < everyMs) return false;
-    lastAt = now;
-    return true;
-}
-
-bool CountDue() { return Due(gCountShownAt, kShowCountEveryMs); }
-bool EventsDue() { return Due(gEventsRunAt, gListingEventsMs); }
-
 // The entries a file gave, added to the result set.
 void AddCountedIcons(FrmMain& form, const std::string& sFile, const FileIconCount& icons) {
     const IconFileType type = IconFileTypeOf(sFile);
@@ -83,17 +64,6 @@ void AddCountedIcons(FrmMain& form, const std::string& sFile, const FileIconCoun
 
 void SetPanel(Panel* panel, const std::string& text) {
     if (panel) panel->SetText(text);
-}
-
-// The end of a fill: page 1 of what it found, out of busy mode (an empty page leaves it on, a full
-// one has left it already), and the page menus.
-void EndFill(FrmMain& form) {
-    gPageNr = 1;
-    gPageCount = PageCountFor(form.cmbResult.ListCount(), gIconsPerPage);
-    form.procGetPage();
-    if (IsBusy(form)) form.procSetAbort(true);
-    form.procSetPageNr();
-    SetPanel(gPanelMessage, {});
 }
 
 }  // namespace
@@ -161,7 +131,7 @@ void FrmMain::procSearchOpen() {
     // The pages of this listing show its own reading of each file.
     ForgetKeptFileBytes();
     FileIconCountsAhead ahead(std::move(paths), kListingReaders);
-    gEventsRunAt = GetTickCount();
+    EventsRan();
     for (int i = 0; i < lstFiles.ListCount() && !gAbort; ++i) {
         const std::string path = lstFiles.List(i);  // the list may change while events run
         FileIconCount icons;
@@ -170,7 +140,7 @@ void FrmMain::procSearchOpen() {
             // A slow file (a network share) keeps the window alive while it is read.
             while (!ahead.Wait(at, static_cast<unsigned>(std::max(gListingEventsMs, 1ul)), icons)) {
                 DoEvents();
-                gEventsRunAt = GetTickCount();
+                EventsRan();
                 if (!IsLoaded()) return;
             }
         } else {
