@@ -245,3 +245,44 @@ TEST_F(NavClickTest, WhileBusyAClickListsNothing) {
     EXPECT_EQ(Result(), std::vector<std::string>{"C:\\a.ico;0;x;2open"});
     frmMain.procSetAbort(true);
 }
+
+TEST_F(NavClickTest, CatalogueAndReferenceNodesListTheirClassesLettersAndColours) {
+    gKeywords[kSlotA] = "Apple";
+    gRefs[kSlotA] = "1:1:x01;1:2:x02;2:5:x04;";
+    gKeywords[kSlotB] = "bird";
+    gRefs[kSlotB] = "4:4:x07;";
+    Keywords({{"Apple", kSlotA}, {"bird", kSlotB}});
+    const std::string refA = "C:\\i\\a.ico;0;x;1user", refB = "C:\\i\\b.ico;0;x;4user", refC = "C:\\i\\c.ico;0;x;7user";
+    frmMain.lstUser.Clear();
+    frmMain.cmbUser.Clear();
+    for (const auto& [keyword, entry] : {std::pair{"apple", refA}, {"Bird", refB}, {"Avocado", refC}}) {
+        frmMain.lstUser.AddItem(keyword, frmMain.cmbUser.ListCount());
+        frmMain.cmbUser.AddItem(entry, frmMain.lstUser.ListCount() - 1);
+    }
+    struct Case {
+        const char* key;
+        std::vector<std::string> expected;
+    } const cases[] = {
+        {"Icon256", {"1:1:x01book", refA}},
+        {"IconHi", {"1:2:x02book"}},
+        {"Ani256", {"2:5:x04book", refB}},
+        {"Cursor256", {"4:4:x07book", refC}},
+        {"Reference16", {}},
+        {"Reference256", {refA, refB, refC}},
+        {"A", {"1:1:x01book", "1:2:x02book", "2:5:x04book", refA, refC}},
+        {"B", {"4:4:x07book", refB}},
+        {"Q", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        frmMain.cmbResult.AddItem("left over;0;x;copen");
+        Click(c.key);
+        EXPECT_EQ(Result(), c.expected);
+        EXPECT_EQ(gPageNr, 1);
+        EXPECT_EQ(gPageCount, 1);
+        EXPECT_EQ(frmMain.pnlResult.Count(), static_cast<int>(c.expected.size()));
+        EXPECT_TRUE(frmMain.pnlNav.Enabled());
+    }
+    frmMain.lstUser.Clear();
+    frmMain.cmbUser.Clear();
+}
