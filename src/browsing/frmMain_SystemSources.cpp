@@ -91,7 +91,8 @@ void FrmMain::procGetCurrentThemeCursor(const std::string& field, const std::str
         return;
     }
     const int32_t steps = AnimationSteps(field);
-    for (int32_t step = 0; step < steps; ++step) cmbResult.AddItem(SchemeCursorEntry(field, step, scheme, position, true));
+    for (int32_t step = 0; step < steps; ++step)
+        cmbResult.AddItem(SchemeCursorEntry(field, step, scheme, position, true));
 }
 
 void FrmMain::procGetFileTypes(HKEY hive, const std::string& key) {
@@ -128,8 +129,8 @@ void FrmMain::procGetFileTypes(HKEY hive, const std::string& key) {
         if (defaultIcon.empty() || defaultIcon == "%1") continue;
         const IconLocation icon = ReadIconLocation(defaultIcon);
         const std::string description = ClassesText(type.fileClass);
-        cmbResult.AddItem(FileTypeEntry(icon.file, std::to_string(icon.index), LabelText(description),
-                                        LabelText(type.extension)));
+        cmbResult.AddItem(
+            FileTypeEntry(icon.file, std::to_string(icon.index), LabelText(description), LabelText(type.extension)));
         const std::string openCommand = ClassesText(type.fileClass + "\\Shell\\Open\\Command");
         lstChange.AddItem(type.extension + ":" + type.fileClass + ";" + defaultIcon + ";" + description + ";" +
                           openCommand);

@@ -24,6 +24,7 @@ using Entries = std::vector<std::pair<std::string, int32_t>>;
 
 constexpr const char* kGroups[] = {"SysDesktop", "SysStart", "SysDrives", "SysFolders", "SysFiles"};
 constexpr const char* kShellIconsNT = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons";
+constexpr const char* kShellIcons98 = "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons";
 
 std::string Names(const std::vector<std::string>& rows) {
     std::string names;
@@ -69,7 +70,8 @@ TEST(SystemIconRowsTest, EachGroupHasItsRowsForEachList) {
     const struct {
         const char* group;
         size_t rows98, rowsNT;
-    } cases[] = {{"SysDesktop", 6, 5}, {"SysStart", 12, 10}, {"SysDrives", 9, 9}, {"SysFolders", 11, 8}, {"SysFiles", 8, 8}};
+    } cases[] = {
+        {"SysDesktop", 6, 5}, {"SysStart", 12, 10}, {"SysDrives", 9, 9}, {"SysFolders", 11, 8}, {"SysFiles", 8, 8}};
     size_t all98 = 0, allNT = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.group);
@@ -78,7 +80,8 @@ TEST(SystemIconRowsTest, EachGroupHasItsRowsForEachList) {
         EXPECT_EQ(nt.size(), c.rowsNT);
         EXPECT_EQ(SystemIconRowsOf(c.group, "95"), nt);
         EXPECT_EQ(SystemIconRowsOf(c.group, "NT3"), nt);
-        for (const char* other : {"", "nt4", "2000", "98 "}) EXPECT_TRUE(SystemIconRowsOf(c.group, other).empty()) << other;
+        for (const char* other : {"", "nt4", "2000", "98 "})
+            EXPECT_TRUE(SystemIconRowsOf(c.group, other).empty()) << other;
         all98 += c.rows98;
         allNT += c.rowsNT;
     }
@@ -89,26 +92,28 @@ TEST(SystemIconRowsTest, EachGroupHasItsRowsForEachList) {
 
 TEST(SystemIconRowsTest, RowsNameTheirIconTheRealFolderDefaultAndThePlace) {
     const std::string sys = SystemFolder(), win = WindowsFolder();
-    EXPECT_EQ(Names(SystemIconRowsOf("SysStart", "98")),
-              "Program Group|Favorites|Documents|Settings|Control Panel|Printers|Find|Help|Run|Log Off|Suspend|Shut Down|");
+    EXPECT_EQ(
+        Names(SystemIconRowsOf("SysStart", "98")),
+        "Program Group|Favorites|Documents|Settings|Control Panel|Printers|Find|Help|Run|Log Off|Suspend|Shut Down|");
     EXPECT_EQ(Names(SystemIconRowsOf("SysStart", "NT4")),
               "Programs|Documents|Settings|Control Panel|Printers|Find|Help|Run|Suspend|Shut Down|");
     EXPECT_EQ(SystemIconRowsOf("SysStart", "NT4")[0],
               "Programs;" + sys + "\\shell32.dll,19;HKEY_LOCAL_MACHINE\\" + kShellIconsNT + ",19");
     EXPECT_EQ(SystemIconRowsOf("SysStart", "98")[0],
-              "Program Group;" + sys +
-                  "\\shell32.dll,19;HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons,19");
+              "Program Group;" + sys + "\\shell32.dll,19;HKEY_LOCAL_MACHINE\\" + kShellIcons98 + ",19");
     const auto desktop = SystemIconRowsOf("SysDesktop", "98");
     EXPECT_EQ(desktop[0], "My Computer;" + win +
                               "\\explorer.exe,0;HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\"
                               "{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\Defaulticon");
-    const std::string bin = "HKEY_USERS\\.DEFAULT\\Software\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\Defaulticon";
+    const std::string bin =
+        "HKEY_USERS\\.DEFAULT\\Software\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\Defaulticon";
     EXPECT_EQ(desktop[2], "Recycle Bin (Empty);" + sys + "\\shell32.dll,31;" + bin + ",Empty");
     EXPECT_EQ(desktop[3], "Recycle Bin (Full);" + sys + "\\shell32.dll,32;" + bin + ",full");
     EXPECT_EQ(SystemIconRowsOf("SysDrives", "NT4")[1],
               "Floppy Drive [3,5];" + sys + "\\shell32.dll,6;HKEY_LOCAL_MACHINE\\" + kShellIconsNT + ",6");
     EXPECT_EQ(SystemIconRowsOf("SysFolders", "NT4")[4],
-              "Control Panel;" + sys + "\\shell32.dll,35;HKEY_CLASSES_ROOT\\CLSID\\{21EC2020-3AEA-1069-A2DD-08002B30309D}\\Defaulticon");
+              "Control Panel;" + sys +
+                  "\\shell32.dll,35;HKEY_CLASSES_ROOT\\CLSID\\{21EC2020-3AEA-1069-A2DD-08002B30309D}\\Defaulticon");
     // A row in both lists has one default.
     for (const char* group : kGroups) {
         for (const std::string& row98 : SystemIconRowsOf(group, "98")) {
@@ -129,12 +134,19 @@ TEST(CursorKindsTest, FourteenKindsWithBothLabels) {
         int32_t position;
         const char* scheme;
     } expected[] = {
-        {"AppStarting", 32650, "Application Starting", 4, "Application Starting"}, {"Arrow", 32512, "Arrow", 1, "Arrow"},
-        {"Crosshair", 32515, "Crosshair", 5, "Crosshair"}, {"Help", 32651, "Help Pointer", 2, "Help"},
-        {"IBeam", 32513, "I Beam", 6, "I Beam"}, {"No", 32648, "No", 8, "No"}, {"NWPen", 32631, "Pen", 7, "Pen"},
-        {"SizeAll", 32646, "Size All", 13, "Size All"}, {"SizeNESW", 32643, "Size NESW", 9, "Size NESW"},
-        {"SizeNS", 32645, "Size NS", 10, "Size NS"}, {"SizeNWSE", 32642, "Size NWSE", 11, "Size NWSE"},
-        {"SizeWE", 32644, "Size WE", 12, "Size WE"}, {"UpArrow", 32516, "Up Arrow", 14, "Up Arrow"},
+        {"AppStarting", 32650, "Application Starting", 4, "Application Starting"},
+        {"Arrow", 32512, "Arrow", 1, "Arrow"},
+        {"Crosshair", 32515, "Crosshair", 5, "Crosshair"},
+        {"Help", 32651, "Help Pointer", 2, "Help"},
+        {"IBeam", 32513, "I Beam", 6, "I Beam"},
+        {"No", 32648, "No", 8, "No"},
+        {"NWPen", 32631, "Pen", 7, "Pen"},
+        {"SizeAll", 32646, "Size All", 13, "Size All"},
+        {"SizeNESW", 32643, "Size NESW", 9, "Size NESW"},
+        {"SizeNS", 32645, "Size NS", 10, "Size NS"},
+        {"SizeNWSE", 32642, "Size NWSE", 11, "Size NWSE"},
+        {"SizeWE", 32644, "Size WE", 12, "Size WE"},
+        {"UpArrow", 32516, "Up Arrow", 14, "Up Arrow"},
         {"Wait", 32514, "Wait", 3, "Wait"},
     };
     const auto kinds = CursorKinds();
@@ -242,20 +254,24 @@ class SystemSourcesTest : public testing::Test {
 TEST_F(SystemSourcesTest, TheFixtureStandsInForTheHivesAndLeavesThemAsTheyWere) {
     const std::string cursorsKey = "Control Panel\\Cursors";
     HKEY k;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, cursorsKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_CURRENT_USER, cursorsKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExA(k, "Marker", 0, REG_SZ, reinterpret_cast<const BYTE*>("kept"), 5);
     RegCloseKey(k);
     {
         RegistryFixture nt4("FixtureOwnKeys");
         nt4.LoadFile(TestProgramDir() + "registry\\nt4.reg");
         EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, ".abc", "").second, "abcfile");
-        EXPECT_EQ(Stored(HKEY_CURRENT_USER, "Software\\OrnavaleTest\\FixtureOwnKeys\\HKEY_CLASSES_ROOT\\.abc", "").second,
-                  "abcfile");
+        EXPECT_EQ(
+            Stored(HKEY_CURRENT_USER, "Software\\OrnavaleTest\\FixtureOwnKeys\\HKEY_CLASSES_ROOT\\.abc", "").second,
+            "abcfile");
         EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "txtfile\\DefaultIcon", ""),
                   std::make_pair(DWORD{REG_EXPAND_SZ}, std::string("%SystemRoot%\\system32\\shell32.dll,-152")));
-        EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kShellIconsNT, "28"), std::make_pair(DWORD{REG_DWORD}, std::string("\5\0\0\0", 4)));
-        EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kShellIconsNT, "34"), std::make_pair(DWORD{REG_BINARY}, std::string("\1\2\3")));
+        EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kShellIconsNT, "28"),
+                  std::make_pair(DWORD{REG_DWORD}, std::string("\5\0\0\0", 4)));
+        EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kShellIconsNT, "34"),
+                  std::make_pair(DWORD{REG_BINARY}, std::string("\1\2\3")));
         EXPECT_EQ(Stored(HKEY_CURRENT_USER, cursorsKey, "Help"), std::make_pair(DWORD{REG_SZ}, std::string()));
         EXPECT_EQ(Stored(HKEY_CURRENT_USER, cursorsKey, "Marker").first, DWORD{REG_NONE});
         EXPECT_THROW(nt4.Load("REGEDIT4\n[HKEY_CLASSES_ROOT\\.x]\n\"a\"=dword\n"), std::runtime_error);
@@ -278,11 +294,14 @@ TEST_F(SystemSourcesTest, CurrentCursorsListFilesFramesAndWindowsDefaults) {
 
     const std::string c = cursors + "\\";
     Entries expected;
-    for (int s = 0; s < 8; ++s) expected.emplace_back(c + "appstart.ani;" + std::to_string(s) + ";Control Panel\\Cursors\\AppStarting;gsycu", 0);
+    for (int s = 0; s < 8; ++s)
+        expected.emplace_back(c + "appstart.ani;" + std::to_string(s) + ";Control Panel\\Cursors\\AppStarting;gsycu",
+                              0);
     expected.emplace_back(c + "arrow.cur;0;Control Panel\\Cursors\\Arrow;csycu", 0);
     expected.emplace_back(c + "gone.cur;0;Control Panel\\Cursors\\Crosshair;csycu", 0);  // not looked at
-    expected.emplace_back("default;0;32651;csycu", 0);                                    // empty
-    for (int s = 0; s < 3; ++s) expected.emplace_back(c + "BUSY.ANI;" + std::to_string(s) + ";Control Panel\\Cursors\\IBeam;gsycu", 0);
+    expected.emplace_back("default;0;32651;csycu", 0);                                   // empty
+    for (int s = 0; s < 3; ++s)
+        expected.emplace_back(c + "BUSY.ANI;" + std::to_string(s) + ";Control Panel\\Cursors\\IBeam;gsycu", 0);
     expected.emplace_back("default;0;32648;csycu", 0);  // No: missing; NWPen: a still cursor named .ani, nothing
     for (const char* id : {"32646", "32643", "32645", "32642", "32644", "32516", "32514"})
         expected.emplace_back(std::string("default;0;") + id + ";csycu", 0);
@@ -307,14 +326,16 @@ TEST_F(SystemSourcesTest, SchemeFieldsListByPositionWithTheirFrames) {
         {"Classic",
          [&] {
              Entries e;
-             const char* files[] = {"arrow.cur", "help.cur", "", "appstart.ani", "cross.cur", "beam.cur", "pen.cur",
-                                    "no.cur", "nesw.cur", "ns.cur", "nwse.cur", "we.cur", "move.cur", "up.cur"};
+             const char* files[] = {"arrow.cur", "help.cur", "",         "appstart.ani", "cross.cur",
+                                    "beam.cur",  "pen.cur",  "no.cur",   "nesw.cur",     "ns.cur",
+                                    "nwse.cur",  "we.cur",   "move.cur", "up.cur"};
              for (int n = 1; n <= 14; ++n) {
                  const std::string key = ";Control Panel\\Cursors\\Schemes\\Classic:" + std::to_string(n);
                  if (n == 3) {
                      e.emplace_back("default;0" + key + ";tsytu", 0);
                  } else if (n == 4) {
-                     for (int s = 0; s < 8; ++s) e.emplace_back(c + "appstart.ani;" + std::to_string(s) + key + ";asytu", 0);
+                     for (int s = 0; s < 8; ++s)
+                         e.emplace_back(c + "appstart.ani;" + std::to_string(s) + key + ";asytu", 0);
                  } else {
                      e.emplace_back(c + files[n - 1] + ";0" + key + ";tsytu", 0);
                  }
@@ -331,7 +352,8 @@ TEST_F(SystemSourcesTest, SchemeFieldsListByPositionWithTheirFrames) {
     for (const auto& scheme : cases) {
         SCOPED_TRACE(scheme.scheme);
         frmMain.cmbResult.Clear();
-        const auto fields = SplitScheme(ReadRegValue(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes", scheme.scheme).Text());
+        const auto fields =
+            SplitScheme(ReadRegValue(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes", scheme.scheme).Text());
         for (size_t n = 0; n < fields.size(); ++n)
             frmMain.procGetCurrentThemeCursor(fields[n], scheme.scheme, static_cast<int16_t>(n + 1));
         EXPECT_EQ(Result(), scheme.expected);
@@ -380,7 +402,8 @@ TEST_F(SystemSourcesTest, SystemIconsOfNT4WriteOnlyMissingAndEmptyValues) {
                                  {root + "\\System32\\shell32.dll;32;Recycle Bin (Full);wsysy", 3},
                                  {sys + "\\syncui.dll;0;My Briefcase;wsysy", 4}}));
     // Written as REG_SZ into the key's unnamed value, in the test's own hive; a value there stays as it was.
-    EXPECT_EQ(Stored(HKEY_CURRENT_USER, Private("HKEY_CLASSES_ROOT") + "CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\Defaulticon", ""),
+    EXPECT_EQ(Stored(HKEY_CURRENT_USER,
+                     Private("HKEY_CLASSES_ROOT") + "CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\Defaulticon", ""),
               std::make_pair(DWORD{REG_SZ}, sys + "\\shell32.dll,17"));
     EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "CLSID\\{85BBD920-42A0-1069-A2E4-08002B30309D}\\Defaulticon", ""),
               std::make_pair(DWORD{REG_SZ}, sys + "\\syncui.dll,0"));
@@ -397,11 +420,13 @@ TEST_F(SystemSourcesTest, SystemIconsOfNT4WriteOnlyMissingAndEmptyValues) {
                                  {sys + "\\rnaui.dll;0;Dial-Up Networking;wsysy", 6},
                                  {sys + "\\shell32.dll;36;Program Group;wsysy", 7}}));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kShellIconsNT, "28").first, DWORD{REG_DWORD});
-    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kShellIconsNT, "34"), std::make_pair(DWORD{REG_BINARY}, std::string("\1\2\3")));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kShellIconsNT, "34"),
+              std::make_pair(DWORD{REG_BINARY}, std::string("\1\2\3")));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kShellIconsNT, "36"), std::make_pair(DWORD{REG_SZ}, sys + "\\shell32.dll,36"));
 
     // The next fill finds what the first wrote and writes nothing.
-    registry.Load(std::string("REGEDIT4\n[HKEY_LOCAL_MACHINE\\") + kShellIconsNT + "]\n\"36\"=\"C:\\\\Mine\\\\group.ico,4\"\n");
+    registry.Load(std::string("REGEDIT4\n[HKEY_LOCAL_MACHINE\\") + kShellIconsNT +
+                  "]\n\"36\"=\"C:\\\\Mine\\\\group.ico,4\"\n");
     ListGroup("SysFolders");
     EXPECT_EQ(Result()[7], std::make_pair(std::string("C:\\Mine\\group.ico;4;Program Group;wsysy"), 7));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kShellIconsNT, "36").second, "C:\\Mine\\group.ico,4");
@@ -434,12 +459,17 @@ TEST_F(SystemSourcesTest, SystemIconsOfWindows98ReadEveryHive) {
                                  {"C:\\WINDOWS\\SYSTEM\\shell32.dll;32;Recycle Bin (Full);wsysy", 3},
                                  {sys + "\\mydocs.dll;0;My Documents;wsysy", 4},
                                  {sys + "\\syncui.dll;0;My Briefcase;wsysy", 5}}));
-    EXPECT_EQ(Stored(HKEY_USERS, ".DEFAULT\\Software\\Classes\\CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\Defaulticon", "").second,
+    EXPECT_EQ(Stored(HKEY_USERS,
+                     ".DEFAULT\\Software\\Classes\\CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\Defaulticon", "")
+                  .second,
               sys + "\\shell32.dll,17");
-    EXPECT_EQ(Stored(HKEY_CURRENT_USER, "Software\\Classes\\CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}\\Defaulticon", ""),
-              std::make_pair(DWORD{REG_SZ}, sys + "\\mydocs.dll,0"));
-    EXPECT_EQ(Stored(HKEY_CURRENT_USER, Private("HKEY_LOCAL_MACHINE") +
-                                            "Software\\CLASSES\\CLSID\\{85BBD920-42A0-1069-A2E4-08002B30309D}\\Defaulticon", "")
+    EXPECT_EQ(
+        Stored(HKEY_CURRENT_USER, "Software\\Classes\\CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}\\Defaulticon", ""),
+        std::make_pair(DWORD{REG_SZ}, sys + "\\mydocs.dll,0"));
+    EXPECT_EQ(Stored(HKEY_CURRENT_USER,
+                     Private("HKEY_LOCAL_MACHINE") +
+                         "Software\\CLASSES\\CLSID\\{85BBD920-42A0-1069-A2E4-08002B30309D}\\Defaulticon",
+                     "")
                   .second,
               sys + "\\syncui.dll,0");
 

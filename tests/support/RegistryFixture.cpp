@@ -2,7 +2,9 @@
 
 #include <shlwapi.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -156,14 +158,14 @@ void RegistryFixture::Load(std::string_view text) {
             ++number;
             if (!raw.empty() && raw.back() == '\r') raw.pop_back();
             if (continued) {
-                lines.back() += raw.substr(raw.find_first_not_of(" \t") == std::string::npos ? raw.size()
-                                                                                           : raw.find_first_not_of(" \t"));
+                const size_t start = raw.find_first_not_of(" \t");
+                if (start != std::string::npos) lines.back() += raw.substr(start);
             } else {
                 lines.push_back(raw);
                 numbers.push_back(number);
             }
-            continued = !lines.back().empty() && lines.back().back() == '\\' &&
-                        lines.back().find("=hex") != std::string::npos;
+            continued =
+                !lines.back().empty() && lines.back().back() == '\\' && lines.back().find("=hex") != std::string::npos;
             if (continued) lines.back().pop_back();
         }
     }
