@@ -9,6 +9,7 @@
 
 #include "browsing/CursorKinds.h"
 #include "browsing/Favorites.h"
+#include "browsing/FileIconReader.h"
 #include "browsing/ListingPace.h"
 #include "browsing/OpenPaths.h"
 #include "browsing/SystemIconRows.h"
@@ -109,6 +110,8 @@ void ListCurrentCursors(FrmMain& form) {
     DoEvents();
     if (!form.IsLoaded()) return;
     Run([&] { form.cmbResult.Clear(); });
+    // The cursor files are read anew: the page shows what they hold now.
+    ForgetKeptFileBytes();
     for (const CursorKind& kind : CursorKinds())
         Run([&] { form.procGetCurrentCursor(kind.cursorId, kind.valueName); });
     ShowFirstPage(form);
@@ -147,6 +150,7 @@ void ListScheme(FrmMain& form, const std::string& scheme) {
     Run([&] {
         const std::string value = ReadRegValue(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes", scheme).Text();
         if (value.empty()) return;
+        ForgetKeptFileBytes();
         int16_t position = 1;
         for (const std::string& field : SplitScheme(value)) {
             Run([&] { form.procGetCurrentThemeCursor(field, scheme, position); });

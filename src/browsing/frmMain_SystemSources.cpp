@@ -1,7 +1,158 @@
 // Windows as a source of icons: the current cursors, cursor schemes, file types and system icons.
 #include "mainwindow/FrmMain.h"
 
-void FrmMain::procGetCurrentCursor(int32_t, const std::string&) {}
-void FrmMain::procGetCurrentThemeCursor(const std::string&, const std::string&, int16_t) {}
-void FrmMain::procGetFileTypes(HKEY, const std::string&) {}
-void FrmMain::procGetSystemIcons() {}
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "browsing/FileIconReader.h"
+#include "browsing/FileIcons.h"
+#include "browsing/IconLocation.h"
+#include "browsing/ResultEntry.h"
+#include "core/Registry.h"
+#include "ui/Unique.h"
+
+namespace {
+
+constexpr const char* kCursorsKey = "Control Panel\\Cursors";
+
+// The file of a system icon whose registry value is neither text nor a number: no file has this
+// name, so its item shows the placeholder.
+constexpr const char* kUnreadableIcon = "?";
+
+// Entry labels are read from the right up to the last ";": a ";" of the registry's text becomes ",".
+std::string LabelText(std::string_view text) {
+    std::string label(text);
+    std::replace(label.begin(), label.end(), ';', ',');
+    return label;
+}
+
+// The steps of an animated cursor file, from its header; 0 when it does not read as one.
+int32_t AnimationSteps(const std::string& file) { return ReadFileIconCount(file).count; }
+
+bool IsAnimatedName(const std::string& file) { return IconFileTypeOf(file) == IconFileType::Ani; }
+
+// The default value of a key of HKEY_CLASSES_ROOT as text; "" when missing.
+std::string ClassesText(const std::string& key) { return ReadRegValue(HKEY_CLASSES_ROOT, key, "").Text(); }
+
+HKEY HiveNamed(std::string_view name) {
+    if (name == "HKEY_CLASSES_ROOT") return HKEY_CLASSES_ROOT;
+    if (name == "HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
+    if (name == "HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
+    if (name == "HKEY_USERS") return HKEY_USERS;
+    throw std::invalid_argument("Invalid procedure call or argument");
+}
+
+// A system icon row taken apart: name ";" default ";" hive "\" key ["," value name].
+struct SystemIconPlace {
+    std::string name;
+    std::string defaultIcon;
+    HKEY hive = nullptr;
+    std::string key;
+    std::string valueName;
+};
+
+SystemIconPlace ReadSystemIconRow(std::string_view row) {
+    SystemIconPlace place;
+    const size_t first = row.find(';');
+    const size_t second = first == std::string_view::npos ? first : row.find(';', first + 1);
+    if (second == std::string_view::npos) throw std::invalid_argument("Invalid procedure call or argument");
+    place.name = std::string(row.substr(0, first));
+    place.defaultIcon = std::string(row.substr(first + 1, second - first - 1));
+    const std::string_view location = row.substr(second + 1);
+    const size_t slash = location.find('\\');
+    place.hive = HiveNamed(location.substr(0, slash));
+    const std::string_view rest = slash == std::string_view::npos ? std::string_view() : location.substr(slash + 1);
+    const size_t comma = rest.find(',');
+    place.key = std::string(rest.substr(0, comma));
+    if (comma != std::string_view::npos) place.valueName = std::string(rest.substr(comma + 1));
+    return place;
+}
+
+}  // namespace
+
+void FrmMain::procGetCurrentCursor(int32_t cursorId, const std::string& valueName) {
+    const std::string file = ReadRegValue(HKEY_CURRENT_USER, kCursorsKey, valueName).Text();
+    if (file.empty()) {
+        cmbResult.AddItem(DefaultCursorEntry(cursorId));
+    } else if (!IsAnimatedName(file)) {
+        cmbResult.AddItem(CurrentCursorEntry(file, 0, valueName, false));
+    } else {
+        const int32_t steps = AnimationSteps(file);
+        for (int32_t step = 0; step < steps; ++step) cmbResult.AddItem(CurrentCursorEntry(file, step, valueName, true));
+    }
+}
+
+void FrmMain::procGetCurrentThemeCursor(const std::string& field, const std::string& scheme, int16_t position) {
+    if (field.empty() || !IsAnimatedName(field)) {
+        cmbResult.AddItem(SchemeCursorEntry(field, 0, scheme, position, false));
+        return;
+    }
+    const int32_t steps = AnimationSteps(field);
+    for (int32_t step = 0; step < steps; ++step)
+        cmbResult.AddItem(SchemeCursorEntry(field, step, scheme, position, true));
+}
+
+void FrmMain::procGetFileTypes(HKEY hive, const std::string& key) {
+    // Pass 1: the extension keys, as the registry enumerates them.
+    std::vector<std::string> extensions;
+    UniqueKey root;
+    if (RegOpenKeyExA(hive, key.empty() ? nullptr : key.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, root.put()) ==
+        ERROR_SUCCESS) {
+        char name[256];  // the longest key name the registry allows, and its terminating zero
+        for (DWORD index = 0;; ++index) {
+            DWORD length = sizeof name;
+            if (RegEnumKeyExA(root.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            if (length > 0 && name[0] == '.') extensions.emplace_back(name, length);
+        }
+    }
+    root.reset();
+
+    // Pass 2: the class each extension names; extensions without one go.
+    struct FileType {
+        std::string extension;
+        std::string fileClass;
+    };
+    std::vector<FileType> types;
+    types.reserve(extensions.size());
+    for (std::string& extension : extensions) {
+        std::string fileClass = ClassesText(extension);
+        if (!fileClass.empty()) types.push_back({std::move(extension), std::move(fileClass)});
+    }
+
+    // Pass 3: the classes with an icon of their own, one line and one entry each, in step.
+    for (const FileType& type : types) {
+        const std::string defaultIcon = ClassesText(type.fileClass + "\\Defaulticon");
+        if (defaultIcon.empty() || defaultIcon == "%1") continue;
+        const IconLocation icon = ReadIconLocation(defaultIcon);
+        const std::string description = ClassesText(type.fileClass);
+        cmbResult.AddItem(
+            FileTypeEntry(icon.file, std::to_string(icon.index), LabelText(description), LabelText(type.extension)));
+        const std::string openCommand = ClassesText(type.fileClass + "\\Shell\\Open\\Command");
+        lstChange.AddItem(type.extension + ":" + type.fileClass + ";" + defaultIcon + ";" + description + ";" +
+                          openCommand);
+    }
+}
+
+void FrmMain::procGetSystemIcons() {
+    const int count = lstChange.ListCount();
+    for (int i = 0; i < count; ++i) {
+        const SystemIconPlace place = ReadSystemIconRow(lstChange.List(i));
+        // ReadRegValue leaves the type alone when the key is missing.
+        gRegType = REG_NONE;
+        std::string value = ReadRegValue(place.hive, place.key, place.valueName).Text();
+        const bool isText = gRegType == REG_SZ || gRegType == REG_EXPAND_SZ;
+        if (gRegType == REG_NONE || (isText && value.empty())) {
+            CreateRegKey(place.key, place.hive);
+            WriteRegValue(place.key, place.valueName, place.defaultIcon, REG_SZ);
+            value = place.defaultIcon;
+        } else if (!isText && gRegType != REG_DWORD) {
+            value = kUnreadableIcon;
+        }
+        const IconLocation icon = ReadIconLocation(value);
+        cmbResult.AddItem(SystemIconEntry(icon.file, std::to_string(icon.index), LabelText(place.name)), i);
+    }
+}

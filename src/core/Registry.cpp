@@ -1,6 +1,7 @@
 // Registry reads and writes through the shared state gRegResult / gRegStatus.
 #include "core/Registry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -13,6 +14,8 @@ DWORD gRegType = REG_NONE;
 namespace {
 
 constexpr REGSAM kWriteAccess = 0x3F;
+// The buffer of a value's first read.
+constexpr DWORD kFirstReadBytes = 512;
 
 // The key CreateRegKey opened, waiting for its WriteRegValue.
 UniqueKey gRegKey;
@@ -38,20 +41,19 @@ std::string ExpandEnvironment(const std::string& s) {
 LONG QueryRegValueEx(HKEY key, const std::string& valueName, Variant& value) {
     value = Variant();
     gRegType = REG_NONE;
-    // The value may change between the size query and the read; try again a few times.
+    // Most values fit the first buffer, so one query brings the type and the data; a longer value is
+    // read again at the size the query reported. The value may grow between two reads: a few tries.
+    DWORD size = kFirstReadBytes;
     for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD type = REG_NONE;
-        DWORD size = 0;
-        if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-            return 0;
-        gRegType = type;
-        if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_DWORD) return 0;
-
         std::vector<char> data(size + 1, '\0');
+        DWORD type = REG_NONE;
         DWORD got = size;
-        LONG rc = RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(data.data()), &got);
-        if (rc == ERROR_MORE_DATA) continue;
+        LONG rc = RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
+        if (rc == ERROR_MORE_DATA) {
+            gRegType = type;
+            size = std::max(got, size + 1);
+            continue;
+        }
         if (rc != ERROR_SUCCESS) return 0;
         gRegType = type;
         if (type == REG_SZ) {

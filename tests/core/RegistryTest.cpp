@@ -136,6 +136,12 @@ TEST_F(RegistryTest, LargeValuesAndLongNames) {
     big[100] = 'y';
     EXPECT_EQ(Write("Big", Variant(big), REG_SZ), ERROR_SUCCESS);
     EXPECT_EQ(ReadRegValue(HKEY_CURRENT_USER, kKey, "Big"), Variant(big));
+    // Around the size of a first read.
+    for (size_t n : {511u, 512u, 513u}) {
+        const std::string text(n, 'b');
+        Write("Edge", Variant(text), REG_SZ);
+        EXPECT_EQ(ReadRegValue(HKEY_CURRENT_USER, kKey, "Edge"), Variant(text)) << n;
+    }
 
     std::string longName(300, 'n');
     Write(longName, Variant("long"), REG_SZ);
