@@ -2,7 +2,6 @@
 // Esc stops a running fill, "3" and "2" turn the page back and on.
 #include "mainwindow/FrmMain.h"
 
-#include "core/FolderWalk.h"
 #include "mainwindow/MainCommands.h"
 
 namespace {
@@ -11,6 +10,12 @@ constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 constexpr int kKeyPrevPage = '3';
 constexpr int kKeyNextPage = '2';
+
+// Esc stops the fill that is running, as the abort button does. A request left over from an idle
+// moment would stop the next listing at its first file, before any fill has cleared it.
+void EscapePressed(FrmMain& form) {
+    if (IsBusy(form)) RequestAbort(form);
+}
 
 }  // namespace
 
@@ -24,7 +29,7 @@ void FrmMain::cmbSearch_Click() {
 }
 
 void FrmMain::cmbSearch_KeyPress(int& keyAscii) {
-    if (keyAscii == kEscape) gAbort = true;
+    if (keyAscii == kEscape) EscapePressed(*this);
     if (keyAscii != kEnter || IsBusy(*this) || !cmbSearch.hwnd()) return;
     // The first keyword that begins with the text, letter case ignored; a new selection searches
     // through the box's Click, no match clears the selection.
@@ -35,7 +40,7 @@ void FrmMain::cmbSearch_KeyPress(int& keyAscii) {
 }
 
 void FrmMain::Form_KeyPress(int& keyAscii) {
-    if (keyAscii == kEscape) gAbort = true;
+    if (keyAscii == kEscape) EscapePressed(*this);
 }
 
 void FrmMain::Form_KeyUp(int& keyCode, int) {

@@ -3,7 +3,6 @@
 // turn the pages, and a busy window ignores all but Esc.
 #include "PageFixture.h"
 
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -29,37 +28,12 @@ constexpr Keyword kKeywords[] = {
 };
 constexpr const char* kLeftOver = "left over from before";
 
-// Presses and releases each key, as the keyboard does; an upper-case letter with Shift held.
-void Type(const std::string& text, WORD last = 0) {
-    std::vector<INPUT> input;
-    auto key = [&](WORD vk, bool up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = vk;
-        i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        input.push_back(i);
-    };
-    auto press = [&](WORD vk, bool shift) {
-        if (shift) key(VK_SHIFT, false);
-        key(vk, false);
-        key(vk, true);
-        if (shift) key(VK_SHIFT, true);
-    };
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        press(static_cast<WORD>(std::toupper(c)), std::isupper(c) != 0);
-    }
-    if (last) press(last, false);
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
 void Deliver() {
     Sleep(20);
     for (int i = 0; i < 5; ++i) DoEvents();
 }
 
-class KeysTest : public PagesTest {
+class MainWindowKeys : public PagesTest {
   protected:
     void SetUp() override {
         PagesTest::SetUp();
@@ -102,17 +76,17 @@ class KeysTest : public PagesTest {
         return r;
     }
     // Types into the keyword box, after emptying it.
-    static void TypeInBox(const std::string& text, WORD last) {
+    static void TypeInBox(const std::string& text) {
         frmMain.cmbSearch.SetFocus();
         SendMessageA(frmMain.cmbSearch.hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-        Type("", VK_DELETE);
-        Type(text, last);
+        TypeKeys({VK_DELETE});
+        TypeKeys(KeysOf(text));
         Deliver();
     }
     std::vector<std::pair<std::string, std::string>> saved;
 };
 
-TEST_F(KeysTest, EnterSelectsTheFirstKeywordBeginningWithTheTextAndListsIt) {
+TEST_F(MainWindowKeys, EnterSelectsTheFirstKeywordBeginningWithTheTextAndListsIt) {
     struct Case {
         const char* what;
         int selectedBefore;
@@ -136,7 +110,7 @@ TEST_F(KeysTest, EnterSelectsTheFirstKeywordBeginningWithTheTextAndListsIt) {
         frmMain.cmbResult.Clear();
         frmMain.cmbResult.AddItem(kLeftOver);
         if (c.busy) frmMain.procSetAbort(false);
-        TypeInBox(c.typed, VK_RETURN);
+        TypeInBox(std::string(c.typed) + "\r");
         if (c.busy) frmMain.procSetAbort(true);
 
         EXPECT_EQ(frmMain.cmbSearch.ListIndex(), c.selected);
@@ -151,7 +125,7 @@ TEST_F(KeysTest, EnterSelectsTheFirstKeywordBeginningWithTheTextAndListsIt) {
     }
 }
 
-TEST_F(KeysTest, AKeywordChosenSearchesUnlessTheWindowIsBusy) {
+TEST_F(MainWindowKeys, AKeywordChosenSearchesUnlessTheWindowIsBusy) {
     frmMain.cmbSearch.SetListIndex(0);
     for (bool busy : {true, false}) {
         SCOPED_TRACE(busy ? "busy" : "idle");
@@ -159,7 +133,7 @@ TEST_F(KeysTest, AKeywordChosenSearchesUnlessTheWindowIsBusy) {
         frmMain.cmbResult.AddItem(kLeftOver);
         if (busy) frmMain.procSetAbort(false);
         frmMain.cmbSearch.SetFocus();
-        Type("", VK_DOWN);  // the closed box moves its selection one down
+        TypeKeys({VK_DOWN});  // the closed box moves its selection one down
         Deliver();
         if (busy) frmMain.procSetAbort(true);
         EXPECT_EQ(Result(), busy ? std::vector<std::string>{kLeftOver} : Hits(kKeywords[2]));
@@ -169,7 +143,7 @@ TEST_F(KeysTest, AKeywordChosenSearchesUnlessTheWindowIsBusy) {
 int gPumps = 0;
 int gEscAt = 0;
 
-TEST_F(KeysTest, EscStopsTheSearchFromAnyControlOfTheWindow) {
+TEST_F(MainWindowKeys, EscStopsTheSearchFromAnyControlOfTheWindow) {
     // Thirty user references under the keyword: the page fill lets events run as it goes.
     const std::string ico = dir.path() + "i.ico";
     ASSERT_TRUE(WriteIconFile(ico, 0x4080C0));
@@ -196,7 +170,7 @@ TEST_F(KeysTest, EscStopsTheSearchFromAnyControlOfTheWindow) {
         gDoEventsHook = [] {
             if (++gPumps == 3 && IsBusy(frmMain)) {
                 gEscAt = gPumps;
-                Type("", VK_ESCAPE);
+                TypeKeys({VK_ESCAPE});
                 Sleep(20);
             }
         };
@@ -217,7 +191,24 @@ TEST_F(KeysTest, EscStopsTheSearchFromAnyControlOfTheWindow) {
     }
 }
 
-TEST_F(KeysTest, TwoAndThreeTurnThePagesOutsideTheKeywordBox) {
+TEST_F(MainWindowKeys, EscWhileNothingRunsStopsNoLaterListing) {
+    for (Control* focus : {static_cast<Control*>(&frmMain.pnlResult), static_cast<Control*>(&frmMain.cmbSearch)}) {
+        focus->SetFocus();
+        TypeKeys({VK_ESCAPE});
+        Deliver();
+        frmMain.cmbResult.Clear();
+        frmMain.lstFiles.Clear();
+        for (int i = 0; i < 3; ++i) {
+            const std::string ico = dir.path() + "e" + std::to_string(i) + ".ico";
+            ASSERT_TRUE(WriteIconFile(ico, 0x204060));
+            frmMain.lstFiles.AddItem(ico);
+        }
+        frmMain.procSearchOpen();
+        EXPECT_EQ(frmMain.cmbResult.ListCount(), 3);
+    }
+}
+
+TEST_F(MainWindowKeys, TwoAndThreeTurnThePagesOutsideTheKeywordBox) {
     const std::string ico = dir.path() + "i.ico";
     ASSERT_TRUE(WriteIconFile(ico, 0x808080));
     gIconsPerPage = 5;
@@ -242,7 +233,7 @@ TEST_F(KeysTest, TwoAndThreeTurnThePagesOutsideTheKeywordBox) {
         } else {
             frmMain.pnlResult.SetFocus();
         }
-        Type("", s.key);
+        TypeKeys({s.key});
         Deliver();
         EXPECT_EQ(gPageNr, s.page);
         EXPECT_EQ(frmMain.pnlResult.Count(), s.page == 3 ? 2 : 5);

@@ -17,40 +17,6 @@ namespace {
 
 constexpr int kPageSize = 5000;  // a few large pages, each drawn at once
 
-void StoreSetting(const char* name, const std::string& value) {
-    HKEY k;
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                    nullptr);
-    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
-
-// The items of the shown result list (the page's list view; its twin is hidden); -1 when the
-// window does not answer within `timeoutMs`.
-int ShownItems(HWND main, DWORD timeoutMs) {
-    struct Search {
-        DWORD timeoutMs;
-        int items = 0;
-        bool answered = true;
-    } search{timeoutMs};
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            char name[64] = {};
-            GetClassNameA(child, name, sizeof name);
-            if (std::string(name) != WC_LISTVIEWA || !IsWindowVisible(child)) return TRUE;
-            DWORD_PTR n = 0;
-            if (!SendMessageTimeoutA(child, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, s->timeoutMs, &n))
-                s->answered = false;
-            s->items = std::max(s->items, static_cast<int>(n));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.answered ? search.items : -1;
-}
-
 // The titles of visible windows other than `main` that belong to the process or tell of a crash
 // (Wine's box for a program that ended by an exception belongs to its debugger).
 std::vector<std::string> OtherWindows(DWORD pid, HWND main) {
@@ -81,8 +47,7 @@ std::vector<std::string> OtherWindows(DWORD pid, HWND main) {
 
 TEST(DamagedFolder, HandedOverItIsListedAndDrawnWhileTheProgramAnswersAndThenEndsCleanly) {
     CleanStore clean;
-    StoreSetting("Tip", "0");
-    StoreSetting("OrnavaleLight", "1");
+    QuietProgramStart();
     StoreSetting("IconsPerPage", std::to_string(kPageSize));
 
     std::vector<std::pair<std::string, Bytes>> modules = SourceModules();

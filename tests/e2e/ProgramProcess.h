@@ -2,6 +2,7 @@
 // first start closed on the way to the main window.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "TestSupport.h"
@@ -81,4 +82,44 @@ inline HWND MainWindowAfterNotice(const Process& p) {
         PostMessageA(notice, WM_CLOSE, 0, 0);
     }
     return WaitForWindow(p.pi.dwProcessId, "Ornavale", 20000);
+}
+
+inline void StoreSetting(const char* name, const std::string& value) {
+    HKEY k;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                    nullptr);
+    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+}
+
+// The items of the shown result list (the page's list view; its twin is hidden); -1 when the
+// window does not answer within `timeoutMs`.
+inline int ShownItems(HWND main, DWORD timeoutMs) {
+    struct Search {
+        DWORD timeoutMs;
+        int items = 0;
+        bool answered = true;
+    } search{timeoutMs};
+    EnumChildWindows(
+        main,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (std::string(name) != WC_LISTVIEWA || !IsWindowVisible(child)) return TRUE;
+            DWORD_PTR n = 0;
+            if (!SendMessageTimeoutA(child, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, s->timeoutMs, &n))
+                s->answered = false;
+            s->items = std::max(s->items, static_cast<int>(n));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.answered ? search.items : -1;
+}
+
+// No tip window and no notice in the way of a test.
+inline void QuietProgramStart() {
+    StoreSetting("Tip", "0");
+    StoreSetting("OrnavaleLight", "1");
 }

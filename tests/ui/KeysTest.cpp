@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "UiTest.h"
 #include "ui/Control.h"
 
@@ -53,22 +54,6 @@ class KeyForm : public TestForm {
     }
 };
 
-// Presses and releases each virtual key, as the keyboard does.
-void Type(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> input;
-    for (WORD vk : keys) {
-        for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-            INPUT i{};
-            i.type = INPUT_KEYBOARD;
-            i.ki.wVk = vk;
-            i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
-            i.ki.dwFlags = flags;
-            input.push_back(i);
-        }
-    }
-    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
 // Lets the input arrive and run, through DoEvents or through the program's message loop.
 void Deliver(bool loop) {
     Sleep(20);
@@ -82,7 +67,7 @@ void Deliver(bool loop) {
     KillTimer(nullptr, timer);
 }
 
-class KeysTest : public testing::Test {
+class KeyPreview : public testing::Test {
   protected:
     void SetUp() override {
         form.Show();
@@ -93,7 +78,7 @@ class KeysTest : public testing::Test {
     KeyForm form;
 };
 
-TEST_F(KeysTest, PreviewSeesDownPressUpBeforeTheControl) {
+TEST_F(KeyPreview, PreviewSeesDownPressUpBeforeTheControl) {
     struct Case {
         const char* what;
         int formSwallows, formReplaces;
@@ -108,7 +93,7 @@ TEST_F(KeysTest, PreviewSeesDownPressUpBeforeTheControl) {
             form.seen.clear();
             form.formSwallows = c.formSwallows;
             form.formReplaces = c.formReplaces;
-            Type({'A'});
+            TypeKeys(KeysOf("a"));
             Deliver(loop);
             EXPECT_EQ(form.seen, (std::vector<std::string>{"down 65", "press 97", "up 65"}));
             EXPECT_EQ(form.text.Text(), c.typed);
@@ -116,7 +101,7 @@ TEST_F(KeysTest, PreviewSeesDownPressUpBeforeTheControl) {
     }
 }
 
-TEST_F(KeysTest, EnterAndEscReachTheComboBoxBeforeTheDefaultAndCancelButtons) {
+TEST_F(KeyPreview, EnterAndEscReachTheComboBoxBeforeTheDefaultAndCancelButtons) {
     struct Case {
         WORD key;
         int formSwallows, boxSwallows;
@@ -137,7 +122,7 @@ TEST_F(KeysTest, EnterAndEscReachTheComboBoxBeforeTheDefaultAndCancelButtons) {
             form.seen.clear();
             form.formSwallows = c.formSwallows;
             form.boxSwallows = c.boxSwallows;
-            Type({c.key});
+            TypeKeys({c.key});
             Deliver(loop);
             EXPECT_EQ(form.seen, c.seen);
         }
@@ -145,12 +130,12 @@ TEST_F(KeysTest, EnterAndEscReachTheComboBoxBeforeTheDefaultAndCancelButtons) {
     EXPECT_EQ(form.box.Text(), "x");
 }
 
-TEST_F(KeysTest, AControlDisabledWithTheFocusLeavesItToTheFormAndTakesItBack) {
+TEST_F(KeyPreview, AControlDisabledWithTheFocusLeavesItToTheFormAndTakesItBack) {
     form.text.SetFocus();
     form.text.SetEnabled(false);
     EXPECT_EQ(GetFocus(), form.hwnd());
     form.seen.clear();
-    Type({VK_ESCAPE});
+    TypeKeys({VK_ESCAPE});
     Deliver(false);
     EXPECT_EQ(form.seen, (std::vector<std::string>{"down 27", "press 27", "cancel", "up 27"}));
     form.text.SetEnabled(true);
@@ -162,7 +147,7 @@ TEST_F(KeysTest, AControlDisabledWithTheFocusLeavesItToTheFormAndTakesItBack) {
     EXPECT_TRUE(form.box.HasFocus());
 }
 
-TEST_F(KeysTest, ComboClickFollowsAChangeOfSelectionNotTheTypedText) {
+TEST_F(KeyPreview, ComboClickFollowsAChangeOfSelectionNotTheTypedText) {
     for (const char* k : {"alpha", "beta", "gamma"}) form.box.AddItem(k);
     int clicks = 0;
     form.box.Click = [&] { ++clicks; };
@@ -186,7 +171,7 @@ TEST_F(KeysTest, ComboClickFollowsAChangeOfSelectionNotTheTypedText) {
         if (s.typedBefore) {
             form.box.SetFocus();
             SendMessageA(form.box.hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-            for (const char* p = s.typedBefore; *p; ++p) Type({static_cast<WORD>(toupper(*p))});
+            TypeKeys(KeysOf(s.typedBefore));
             Deliver(false);
             EXPECT_EQ(form.box.Text(), s.typedBefore);
             EXPECT_EQ(form.box.ListIndex(), 1);
