@@ -80,6 +80,7 @@ FormSpec FrmMain::Spec() const {
     s.minButton = true;
     s.maxButton = true;
     s.showInTaskbar = true;
+    s.keyPreview = true;  // Esc and the paging keys from any control
     return s;
 }
 
@@ -112,6 +113,8 @@ void FrmMain::BindEvents() {
     picSplitV.MouseUp = [this](int b, int s, float x, float y) { picSplitV_MouseUp(b, s, x, y); };
     tmrLed.Tick = [this] { tmrLed_Timer(); };
     pnlNav.NodeClick = [this](Node& node) { pnlNav_NodeClick(node); };
+    cmbSearch.Click = [this] { cmbSearch_Click(); };
+    cmbSearch.KeyPress = [this](int& keyAscii) { cmbSearch_KeyPress(keyAscii); };
 }
 
 namespace {

@@ -203,6 +203,10 @@ class FrmMain : public Form {
     // The icons of the shortcuts in the shell's "Start Menu" or "Desktop" folder.
     void procSearchShortcuts(const std::string& sFolder);
 
+    // ---- the keyword box and the keys of the window (src/browsing/frmMain_Keys.cpp)
+    void cmbSearch_Click();
+    void cmbSearch_KeyPress(int& keyAscii);
+
     // ---- Windows as a source of icons (src/browsing/frmMain_SystemSources.cpp)
     // Appends the entries of one cursor kind's current cursor (one per frame of an animated one).
     void procGetCurrentCursor(int32_t cursorId, const std::string& valueName);
@@ -256,6 +260,8 @@ class FrmMain : public Form {
     void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
     void Form_Unload(bool& cancel) override;
     bool OnMenuCommand(int id) override;
+    void Form_KeyPress(int& keyAscii) override;
+    void Form_KeyUp(int& keyCode, int shift) override;
     std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:

@@ -332,9 +332,7 @@ HACCEL FrmMain::Accelerators() const {
     static const HACCEL all = MakeAccelerators(true);
     static const HACCEL withoutCopy = MakeAccelerators(false);
     // In the keyword box Ctrl+C copies its text, not the selected icon.
-    HWND focus = GetFocus();
-    bool inKeywordBox = focus && cmbSearch.hwnd() && (focus == cmbSearch.hwnd() || IsChild(cmbSearch.hwnd(), focus));
-    return inKeywordBox ? withoutCopy : all;
+    return cmbSearch.HasFocus() ? withoutCopy : all;
 }
 
 bool FrmMain::OnMenuCommand(int id) {

@@ -2,6 +2,7 @@
 #include "ui/Control.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/App.h"
 #include "ui/Form.h"
@@ -56,7 +57,16 @@ void Control::Destroyed() {
 
 void Control::SetEnabled(bool enabled) {
     enabled_ = enabled;
-    if (hwnd_) EnableWindow(hwnd_, enabled);
+    if (!hwnd_) return;
+    HWND form = owner_.hwnd();
+    if (!enabled && HasFocus()) {
+        // A disabled window loses the focus to nobody, and keys would reach no form: the form
+        // holds it meanwhile, so that its key preview still sees Esc.
+        ::SetFocus(form);
+        focusToForm_ = true;
+    }
+    EnableWindow(hwnd_, enabled);
+    if (enabled && std::exchange(focusToForm_, false) && GetFocus() == form) ::SetFocus(hwnd_);
 }
 
 void Control::SetVisible(bool visible) {
@@ -90,6 +100,11 @@ void Control::Move(int left, int top, int width, int height) {
 
 void Control::SetFocus() {
     if (hwnd_) ::SetFocus(hwnd_);
+}
+
+bool Control::HasFocus() const {
+    HWND focus = GetFocus();
+    return hwnd_ && focus && (focus == hwnd_ || IsChild(hwnd_, focus));
 }
 
 void Control::SetBackColor(std::optional<uint32_t> color) {
@@ -351,6 +366,20 @@ std::optional<LRESULT> ListBox::OnCommand(int code) {
     return 0;
 }
 
+int ComboBox::ListIndex() const { return listIndex_ >= 0 && listIndex_ < ListCount() ? listIndex_ : -1; }
+
+void ComboBox::SetListIndex(int index) {
+    if (index < -1 || index >= ListCount()) index = -1;
+    const bool changed = index != ListIndex();
+    listIndex_ = index;
+    Send(CB_SETCURSEL, static_cast<WPARAM>(index));
+    if (changed && Click) Click();
+}
+
+void ComboBox::OnKeyPress(int& keyAscii) {
+    if (KeyPress) KeyPress(keyAscii);
+}
+
 void ComboBox::Create(int left, int top, int width, int height, bool dropDownList) {
     items_.clear();
     listIndex_ = -1;
@@ -360,7 +389,8 @@ void ComboBox::Create(int left, int top, int width, int height, bool dropDownLis
 
 std::optional<LRESULT> ComboBox::OnCommand(int code) {
     if (code == CBN_SELCHANGE) {
-        listIndex_ = ListIndex();
+        auto sel = static_cast<int>(Send(CB_GETCURSEL));
+        listIndex_ = sel < 0 ? -1 : sel;
         if (Click) Click();
     } else if (code == CBN_EDITCHANGE && Change) {
         Change();

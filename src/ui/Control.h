@@ -41,6 +41,8 @@ class Control {
     int Height() const { return height_; }
     void Move(int left, int top, int width = -1, int height = -1);
     void SetFocus();
+    // Whether the focus is in the control or a window of its own (a combo box's edit field).
+    bool HasFocus() const;
     // Back colour as the program stores colours (see ToColorRef); nothing = the system's.
     void SetBackColor(std::optional<uint32_t> color);
     std::optional<uint32_t> BackColor() const { return backColor_; }
@@ -60,6 +62,8 @@ class Control {
     virtual void OnParentResize() {}
     // An event posted with PostEvent arrives from the form's message queue.
     virtual void OnPostedEvent(LPARAM /*data*/) {}
+    // A character typed into the control, after the form's key preview; 0 swallows it.
+    virtual void OnKeyPress(int& /*keyAscii*/) {}
     // Creates the window from the wrapper's state; the form calls it from CreateControls order.
     void Create();
     // The form's window is about to go: keep what the control's window shows.
@@ -93,6 +97,7 @@ class Control {
     DWORD exStyle_ = 0;
     bool enabled_ = true;
     bool visible_ = true;
+    bool focusToForm_ = false;  // disabled while it had the focus, which went to the form
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::optional<uint32_t> backColor_;
     UniqueBrush backBrush_;
@@ -193,8 +198,8 @@ class ListControl : public Control {
     int32_t ItemData(int index) const;
     void SetItemData(int index, int32_t data);
     // -1 when nothing is selected. Setting it raises Click, as VB did.
-    int ListIndex() const;
-    void SetListIndex(int index);
+    virtual int ListIndex() const;
+    virtual void SetListIndex(int index);
     std::function<void()> Click;
     std::function<void()> DblClick;
 
@@ -240,8 +245,15 @@ class ComboBox : public ListControl {
     using ListControl::ListControl;
     // dropDownList: the text can only be one of the items.
     void Create(int left, int top, int width, int height, bool dropDownList = false);
+    // The item last chosen in the list or set from code; typing into the edit field leaves it.
+    int ListIndex() const override;
+    // Raises Click only when the index changes.
+    void SetListIndex(int index) override;
     std::function<void()> Change;
+    // A character typed into the edit field (Enter and Esc too); 0 swallows it.
+    std::function<void(int& keyAscii)> KeyPress;
     std::optional<LRESULT> OnCommand(int code) override;
+    void OnKeyPress(int& keyAscii) override;
 
   protected:
     // The height given is the closed box's; the drop-down gets room for about ten items.

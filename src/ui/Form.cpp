@@ -343,19 +343,69 @@ void Form::ZOrderTop() {
     if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+namespace {
+
+int ShiftState() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+}  // namespace
+
+bool Form::RaiseKeyPress(HWND target, int& keyAscii) {
+    if (Spec().keyPreview) {
+        Form_KeyPress(keyAscii);
+        if (keyAscii == 0) return true;
+    }
+    // A combo box's edit field is a child of the box.
+    Control* c = ControlByWindow(target);
+    if (!c && target && target != hwnd_) c = ControlByWindow(GetParent(target));
+    if (c) c->OnKeyPress(keyAscii);
+    return keyAscii == 0;
+}
+
+bool Form::PreviewKey(MSG& msg) {
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    const bool preview = Spec().keyPreview;
+    if (msg.message == WM_KEYDOWN) {
+        int key = static_cast<int>(msg.wParam);
+        if (preview) {
+            Form_KeyDown(key, ShiftState());
+            if (key == 0) return true;
+        }
+        // The dialog manager turns Enter and Esc into the default and cancel buttons, and no
+        // character follows, unless the control asks for them itself: they are typed here.
+        if ((key == VK_RETURN || key == VK_ESCAPE) && (ShiftState() & 6) == 0) {
+            auto wants = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+            if (!(wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
+                int ascii = key == VK_RETURN ? 13 : 27;
+                if (RaiseKeyPress(msg.hwnd, ascii)) return true;
+            }
+        }
+        return false;
+    }
+    if (msg.message == WM_CHAR) {
+        int ascii = static_cast<int>(msg.wParam);
+        if (RaiseKeyPress(msg.hwnd, ascii)) return true;
+        msg.wParam = static_cast<WPARAM>(ascii);
+        return false;
+    }
+    if (msg.message == WM_KEYUP && preview) {
+        int key = static_cast<int>(msg.wParam);
+        Form_KeyUp(key, ShiftState());
+        return key == 0;
+    }
+    return false;
+}
+
 bool Form::PreTranslate(MSG& msg) {
     if (!hwnd_) return false;
     if (HACCEL acc = Accelerators()) {
         if (TranslateAcceleratorA(hwnd_, acc, &msg)) return true;
     }
-    if (Spec().keyPreview && msg.message == WM_KEYDOWN) {
-        int key = static_cast<int>(msg.wParam);
-        int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                    (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-        Form_KeyDown(key, shift);
-        if (key == 0) return true;
-    }
-    return IsDialogMessageA(hwnd_, &msg) != FALSE;
+    if (PreviewKey(msg)) return true;
+    // The handlers may have unloaded the form.
+    return hwnd_ && IsDialogMessageA(hwnd_, &msg) != FALSE;
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -42,7 +42,7 @@ struct FormSpec {
     bool maxButton = false;
     bool showInTaskbar = false;
     bool topmost = false;
-    bool keyPreview = false;  // Form_KeyDown sees keys before the focused control
+    bool keyPreview = false;  // Form_KeyDown, Form_KeyPress and Form_KeyUp see keys before the focused control
 };
 
 // A fixed dialog with a client area of clientWidth x clientHeight twips and room for a usual frame.
@@ -131,6 +131,9 @@ class Form {
     virtual void Form_Unload(bool& /*cancel*/) {}
     // keyCode is a virtual key; set it to 0 to swallow the key (with FormSpec::keyPreview).
     virtual void Form_KeyDown(int& /*keyCode*/, int /*shift*/) {}
+    // A character typed (Enter 13, Esc 27 too); set keyAscii to 0 to swallow it, or change it.
+    virtual void Form_KeyPress(int& /*keyAscii*/) {}
+    virtual void Form_KeyUp(int& /*keyCode*/, int /*shift*/) {}
     virtual bool OnMenuCommand(int /*id*/) { return false; }
     virtual int DefaultButtonId() const { return 0; }
     virtual int CancelButtonId() const { return 0; }
@@ -150,6 +153,10 @@ class Form {
     Control* ControlByWindow(HWND window) const;
     // A menu, accelerator or popup command: runs unless the menu model hides or disables it.
     void RunMenuCommand(int id);
+    // The key preview and the controls' KeyPress; answers true when the key is swallowed.
+    bool PreviewKey(MSG& msg);
+    // Raises KeyPress on the form (with key preview) and then on the control typed into.
+    bool RaiseKeyPress(HWND target, int& keyAscii);
 
     std::string name_;
     HWND hwnd_ = nullptr;

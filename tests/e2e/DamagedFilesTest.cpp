@@ -47,8 +47,7 @@ std::vector<std::string> OtherWindows(DWORD pid, HWND main) {
 
 TEST(DamagedFolder, HandedOverItIsListedAndDrawnWhileTheProgramAnswersAndThenEndsCleanly) {
     CleanStore clean;
-    StoreSetting("Tip", "0");
-    StoreSetting("OrnavaleLight", "1");
+    QuietProgramStart();
     StoreSetting("IconsPerPage", std::to_string(kPageSize));
 
     std::vector<std::pair<std::string, Bytes>> modules = SourceModules();

@@ -9,8 +9,7 @@
 
 TEST(Navigation, TreeNodesClickedWithTheMouseListTheirSources) {
     CleanStore clean;
-    StoreSetting("Tip", "0");
-    StoreSetting("OrnavaleLight", "1");
+    QuietProgramStart();
     TempDir dir;
     const std::string favorites = dir.Folder("Favorites");
     dir.Folder("Favorites\\Mine");

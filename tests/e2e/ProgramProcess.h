@@ -229,3 +229,9 @@ inline int WaitForShownItems(HWND main, int items, DWORD timeoutMs) {
     }
     return seen;
 }
+
+// No tip window and no notice in the way of a test.
+inline void QuietProgramStart() {
+    StoreSetting("Tip", "0");
+    StoreSetting("OrnavaleLight", "1");
+}

@@ -147,13 +147,7 @@ TEST(SecondStart, DuringTheFirstOnesSplashDoesNothing) {
 
 TEST(FirstStart, SplashThenMarkedMainWindowThenCleanEnd) {
     CleanStore clean;
-    // No tip window and no notice in the way of this test.
-    HKEY k;
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                    nullptr);
-    RegSetValueExA(k, "Tip", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"), 2);
-    RegSetValueExA(k, "OrnavaleLight", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
-    RegCloseKey(k);
+    QuietProgramStart();
 
     Process first("");
     ASSERT_TRUE(first.started);

@@ -75,6 +75,33 @@ void PresetQuietStart() {
     }
 }
 
+void TypeKeys(const std::vector<WORD>& keys) {
+    std::vector<INPUT> input;
+    auto add = [&](WORD vk, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = vk;
+        i.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        input.push_back(i);
+    };
+    for (WORD key : keys) {
+        const bool shift = key & 0x100;
+        const auto vk = static_cast<WORD>(key & 0xFF);
+        if (shift) add(VK_SHIFT, false);
+        add(vk, false);
+        add(vk, true);
+        if (shift) add(VK_SHIFT, true);
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+std::vector<WORD> KeysOf(const std::string& text) {
+    std::vector<WORD> keys;
+    for (char ch : text) keys.push_back(static_cast<WORD>(VkKeyScanA(ch) & 0x1FF));
+    return keys;
+}
+
 size_t GdiObjectCount() {
     if (DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return counted;
     // The process environment block names the handle table: 0x10000 cells of 24 bytes, the owning

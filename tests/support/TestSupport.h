@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "ScratchFolder.h"
 #include "ui/Win.h"
@@ -33,6 +34,12 @@ void DeleteRegTree(HKEY hive, const std::string& key);
 // catalogue index, so that the catalogue load finds one and has nothing to say; and the test
 // program's own switches are not opened as paths.
 void PresetQuietStart();
+
+// Real key input (SendInput): each key pressed and released, with Shift held around a key that
+// carries 0x100, as VkKeyScanA answers for a character.
+void TypeKeys(const std::vector<WORD>& keys);
+// The keys that type a text ("\r" Enter, "\x1b" Esc).
+std::vector<WORD> KeysOf(const std::string& text);
 
 // Removes the program's own store so that a test starts from an empty registry, and again at the end.
 class CleanStore {
