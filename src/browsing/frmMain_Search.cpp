@@ -10,6 +10,7 @@
 #include "browsing/FileIconReader.h"
 #include "browsing/FileIcons.h"
 #include "browsing/KeywordHits.h"
+#include "browsing/ListingThrottle.h"
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "core/FolderWalk.h"
@@ -97,6 +98,10 @@ void EndFill(FrmMain& form) {
 }
 
 }  // namespace
+
+bool ListingCountDue() { return CountDue(); }
+bool ListingEventsDue() { return EventsDue(); }
+void RestartListingEvents() { gEventsRunAt = GetTickCount(); }
 
 void FrmMain::procSearchOrnavale() {
     SetScreenMousePointer(11);
