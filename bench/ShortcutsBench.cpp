@@ -17,6 +17,7 @@
 #include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
+#include "ui/Unique.h"
 
 namespace {
 
@@ -35,16 +36,12 @@ double MedianOf3(const std::function<void()>& run) {
 // The shell's link object loading each file, and nothing else.
 void ShellLoadAll(const std::vector<std::string>& links) {
     for (const std::string& lnk : links) {
-        IShellLinkA* link = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                    reinterpret_cast<void**>(&link))))
-            continue;
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            file->Load(WidePath(lnk).wstring().c_str(), STGM_READ);
-            file->Release();
-        }
-        link->Release();
+        UniqueCom<IShellLinkA> link;
+        UniqueCom<IPersistFile> file;
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                       reinterpret_cast<void**>(link.put()))) &&
+            SUCCEEDED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))))
+            file.get()->Load(WidePath(lnk).wstring().c_str(), STGM_READ);
     }
 }
 

@@ -20,13 +20,6 @@ constexpr uint64_t kMaxLinkBytes = 1 << 20;
 // Room for each text the link object hands back (its own texts are limited to fewer characters).
 constexpr int kTextRoom = 4096;
 
-template <class I>
-void ReleaseCom(I* object) noexcept {
-    object->Release();
-}
-template <class I>
-using ComRef = Unique<NullTraits<I*, &ReleaseCom<I>>>;
-
 [[noreturn]] void Raise(HRESULT hr, const std::string& what, const std::string& path) {
     throw RuntimeError(static_cast<int>(hr), kSource, what + ": " + path);
 }
@@ -42,17 +35,17 @@ void StartCom() {
     (void)started;
 }
 
-ComRef<IShellLinkA> NewLink(const std::string& path) {
+UniqueCom<IShellLinkA> NewLink(const std::string& path) {
     StartCom();
-    ComRef<IShellLinkA> link;
+    UniqueCom<IShellLinkA> link;
     const HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                         reinterpret_cast<void**>(link.put()));
     if (FAILED(hr)) Raise(hr, "The shell's link object could not be made", path);
     return link;
 }
 
-ComRef<IPersistFile> FileOf(IShellLinkA* link, const std::string& path) {
-    ComRef<IPersistFile> file;
+UniqueCom<IPersistFile> FileOf(IShellLinkA* link, const std::string& path) {
+    UniqueCom<IPersistFile> file;
     const HRESULT hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
     if (FAILED(hr)) Raise(hr, "The shell's link object cannot read or write files", path);
     return file;
@@ -116,7 +109,7 @@ void SaveReplacing(IShellLinkA* link, const std::string& path) {
 // is written anew unless it must be kept.
 void Rewrite(const std::string& lnkFile, bool existingOnly, const std::function<void(IShellLinkA*)>& change) {
     const std::string path = UpToNul(lnkFile);
-    ComRef<IShellLinkA> link = NewLink(path);
+    UniqueCom<IShellLinkA> link = NewLink(path);
     if (IsFile(path)) {
         try {
             LoadChecked(link.get(), path);
@@ -149,7 +142,7 @@ void ShellLinkObject::WriteLink(const std::string& LnkFile, const std::string& E
 void ShellLinkObject::ReadLink(const std::string& LnkFile, std::string& ExeFile, std::string& WorkDir,
                                std::string& ExeArgs, std::string& IconFile, int32_t& IconIdx, int32_t& ShowCmd) {
     const std::string path = UpToNul(LnkFile);
-    ComRef<IShellLinkA> link = NewLink(path);
+    UniqueCom<IShellLinkA> link = NewLink(path);
     const formats::LinkHeader header = LoadChecked(link.get(), path);
     IShellLinkA* shell = link.get();
     // The raw path: as stored, never looked for on the disk.

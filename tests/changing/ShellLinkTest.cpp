@@ -51,26 +51,19 @@ struct ShellView {
     WORD hotKey = 0;
 };
 
-template <class I>
-void ReleaseCom(I* object) noexcept {
-    object->Release();
-}
-template <class I>
-using ComRef = Unique<NullTraits<I*, &ReleaseCom<I>>>;
-
-ComRef<IShellLinkA> ShellLoad(const std::string& lnk) {
+UniqueCom<IShellLinkA> ShellLoad(const std::string& lnk) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ComRef<IShellLinkA> link;
+    UniqueCom<IShellLinkA> link;
     EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                reinterpret_cast<void**>(link.put())), S_OK);
-    ComRef<IPersistFile> file;
+    UniqueCom<IPersistFile> file;
     EXPECT_EQ(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put())), S_OK);
     EXPECT_EQ(file.get()->Load(WidePath(lnk).wstring().c_str(), STGM_READ), S_OK);
     return link;
 }
 
 ShellView ShellRead(const std::string& lnk) {
-    ComRef<IShellLinkA> link = ShellLoad(lnk);
+    UniqueCom<IShellLinkA> link = ShellLoad(lnk);
     ShellView v;
     char buffer[1024] = {};
     link.get()->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH);
@@ -149,10 +142,10 @@ TEST_F(ShellLinkTest, AnOverwriteKeepsDescriptionAndHotKey) {
     const std::string lnk = dir.path() + "Notes.lnk";
     Write(lnk, {"C:\\old.exe", "", "old", "", 0, 7});
     {
-        ComRef<IShellLinkA> link = ShellLoad(lnk);
+        UniqueCom<IShellLinkA> link = ShellLoad(lnk);
         link.get()->SetDescription("Keep me");
         link.get()->SetHotkey(0x0641);
-        ComRef<IPersistFile> file;
+        UniqueCom<IPersistFile> file;
         link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
         ASSERT_EQ(file.get()->Save(WidePath(lnk).wstring().c_str(), FALSE), S_OK);
     }
