@@ -499,11 +499,127 @@ def module_icons():
     return files
 
 
+# ---- shortcuts
+LINK_CLSID = bytes.fromhex('0114020000000000c000000000000046')
+HAS_IDLIST, HAS_LINKINFO, HAS_NAME, HAS_RELPATH, HAS_WORKDIR, HAS_ARGS, HAS_ICON, IS_UNICODE = (
+    1, 2, 4, 8, 0x10, 0x20, 0x40, 0x80)
+
+
+def link_header(flags, show=1, icon=0, hotkey=0, attributes=0x20, size=0):
+    times = struct.pack('<QQQ', 0x01D0000000000000, 0x01D0000000000001, 0x01D0000000000002)
+    return (u32(0x4C) + LINK_CLSID + u32(flags) + u32(attributes) + times + u32(size) +
+            struct.pack('<iI', icon, show) + u16(hotkey) + b'\0' * 10)
+
+
+def id_list(items):
+    body = b''.join(u16(len(i) + 2) + i for i in items) + u16(0)
+    return u16(len(body)) + body
+
+
+def path_items(path):
+    """The items of a path as the shell stores them: My Computer, the drive, then each name."""
+    items = [b'\x1f\x50' + bytes.fromhex('e04fd020ea3a6910a2d808002b30309d')]
+    drive, *names = path.split('\\')
+    items.append(b'\x2f' + (drive + '\\').encode() + b'\0' * (22 - len(drive) - 1))
+    for i, name in enumerate(names):
+        kind = 0x32 if i == len(names) - 1 else 0x31
+        items.append(bytes([kind, 0]) + u32(0) + u32(0) + u16(0x20) + name.encode('latin-1') + b'\0')
+    return items
+
+
+def link_info(base, label='DISK'):
+    volume = u32(0x10 + len(label) + 1) + u32(3) + u32(0x1234ABCD) + u32(0x10) + label.encode() + b'\0'
+    volume_at = 0x1C
+    path_at = volume_at + len(volume)
+    suffix_at = path_at + len(base) + 1
+    head = u32(suffix_at + 1) + u32(0x1C) + u32(1) + u32(volume_at) + u32(path_at) + u32(0) + u32(suffix_at)
+    return head + volume + base.encode('latin-1') + b'\0' + b'\0'
+
+
+def link_text(s, wide):
+    return u16(len(s)) + (s.encode('utf-16-le') if wide else s.encode('latin-1'))
+
+
+def text_block(signature, text):
+    ansi = text.encode('latin-1')[:259].ljust(260, b'\0')
+    wide = text.encode('utf-16-le')[:518].ljust(520, b'\0')
+    return u32(0x314) + u32(signature) + ansi + wide
+
+
+def block(signature, body):
+    return u32(8 + len(body)) + u32(signature) + body
+
+
+def shortcut(target=None, info=True, texts=(), wide=True, show=1, icon=0, hotkey=0, blocks=(), end=True):
+    flags = IS_UNICODE if wide else 0
+    body = b''
+    if target is not None:
+        flags |= HAS_IDLIST
+        body += id_list(path_items(target))
+        if info:
+            flags |= HAS_LINKINFO
+            body += link_info(target)
+    for flag, text in zip((HAS_NAME, HAS_RELPATH, HAS_WORKDIR, HAS_ARGS, HAS_ICON), texts):
+        if text is not None:
+            flags |= flag
+            body += link_text(text, wide)
+    body += b''.join(blocks) + (u32(0) if end else b'')
+    return link_header(flags, show, icon, hotkey) + body
+
+
+def links():
+    files = {}
+    tracker = block(0xA0000003, u32(0x58) + u32(0) + b'machine'.ljust(16, b'\0') + bytes(range(64)))
+    files['program.lnk'] = shortcut('C:\\Program Files\\Notes\\notes.exe',
+                                    texts=('Notes', '..\\..\\Program Files\\Notes\\notes.exe', 'C:\\Program Files\\Notes',
+                                           '-a "b c"', '%SystemRoot%\\system32\\shell32.dll'),
+                                    show=3, icon=-5, hotkey=0x0641,
+                                    blocks=(text_block(0xA0000007, '%SystemRoot%\\system32\\shell32.dll'), tracker,
+                                            block(0xA0000005, u32(0x26) + u32(0x14)),
+                                            block(0xA000000B, bytes(range(16)) + u32(0x14))))
+    files['minimised.lnk'] = shortcut('C:\\Windows\\notepad.exe', texts=(None, None, 'C:\\Windows', None, None), show=7)
+    files['folder.lnk'] = shortcut('C:\\Users\\Public\\Documents', texts=('A folder',))
+    files['env_target.lnk'] = shortcut(texts=(None, None, None, '/s', None),
+                                       blocks=(text_block(0xA0000001, '%windir%\\system32\\calc.exe'),))
+    files['ansi.lnk'] = shortcut('C:\\WINDOWS\\NOTEPAD.EXE', wide=False,
+                                 texts=(None, None, 'C:\\WINDOWS', 'readme.txt', 'moricons.dll'))
+    files['icon_only.lnk'] = shortcut(texts=(None, None, None, None, 'C:\\icons\\a.ico'), icon=2)
+    files['darwin.lnk'] = shortcut(texts=('Installed',), blocks=(text_block(0xA0000006, '[product]>component'),))
+    files['no_end_block.lnk'] = shortcut('C:\\a.exe', end=False)
+    files['header_only.lnk'] = link_header(0)
+    files['non_ascii.lnk'] = shortcut('C:\\Daten\\B\xfcro.exe', texts=('B\xfcro', None, None, None, None))
+
+    program = files['program.lnk']
+    broken = {}
+    for name, data in files.items():
+        for i, v in enumerate(variants(data, 3)):
+            broken[f'broken_{name}_{i}'] = v
+    header_only = files['header_only.lnk']
+    broken['header_size.lnk'] = u32(0x4D) + header_only[4:]
+    broken['class_id.lnk'] = header_only[:4] + bytes(16) + header_only[20:]
+    broken['id_list_past_end.lnk'] = link_header(HAS_IDLIST) + u16(0x400) + u16(0)
+    broken['item_past_list.lnk'] = link_header(HAS_IDLIST) + u16(4) + u16(6) + u16(0)
+    broken['item_one_byte.lnk'] = link_header(HAS_IDLIST) + u16(4) + u16(1) + u16(0)
+    info = link_info('C:\\a.exe')
+    broken['info_offset_outside.lnk'] = link_header(HAS_LINKINFO) + info[:16] + u32(0xFFFF) + info[20:]
+    broken['info_label_outside.lnk'] = link_header(HAS_LINKINFO) + info[:0x1C + 12] + u32(0xFFF0) + info[0x1C + 16:]
+    broken['info_unended.lnk'] = link_header(HAS_LINKINFO) + info[:-1] + b'x'
+    broken['info_too_small.lnk'] = link_header(HAS_LINKINFO) + u32(8) + u32(8)
+    broken['text_past_end.lnk'] = link_header(HAS_ARGS | IS_UNICODE) + u16(0xFFFF) + b'a\0'
+    broken['block_five_bytes.lnk'] = link_header(0) + u32(5) + u32(0xA0000003) + u32(0)
+    broken['block_past_end.lnk'] = link_header(0) + u32(0x7FFFFFFF) + u32(0xA0000003)
+    broken['tracker_too_small.lnk'] = link_header(0) + block(0xA0000003, b'\0' * 8) + u32(0)
+    broken['icon_block_unended.lnk'] = link_header(0) + u32(0x314) + u32(0xA0000007) + b'A' * (0x314 - 8) + u32(0)
+    broken['cut_in_blocks.lnk'] = program[:-200]
+    files.update(broken)
+    return files
+
+
 def main():
     wanted = set(sys.argv[1:])
     for target, make in (('bmp', bitmaps), ('icocur', icons), ('ani', anis), ('zip', zips), ('catalogue', catalogue),
                          ('exe_icons', exe_icons), ('icon_picture', icon_pictures),
-                         ('module_icons', module_icons)):
+                         ('module_icons', module_icons), ('link', links)):
         if wanted and target not in wanted:
             continue
         files = make()

@@ -167,8 +167,7 @@ void ListFavoritesFolder(FrmMain& form, const std::string& key) {
     gFavNode = key;
     // An aborted walk leaves the files of the result shown as they were: shortcut entries find
     // their links in this list by position.
-    std::vector<std::string> before;
-    for (int i = 0; i < form.lstFiles.ListCount(); ++i) before.push_back(form.lstFiles.List(i));
+    const HiddenList shownFiles = form.lstFiles;
     form.lstFiles.Clear();
     Run([&] { form.procSetAbort(false); });
     ShowStatus(form, "Searching for favorites, please wait...");
@@ -180,8 +179,7 @@ void ListFavoritesFolder(FrmMain& form, const std::string& key) {
     });
     if (!form.IsLoaded()) return;
     if (gAbort) {
-        form.lstFiles.Clear();
-        for (const std::string& path : before) form.lstFiles.AddItem(path);
+        form.lstFiles = shownFiles;
     } else {
         for (int i = 0; i < form.lstFiles.ListCount() && !gAbort;) {
             if (IsIconFileName(form.lstFiles.List(i))) {

@@ -26,6 +26,8 @@ std::string DropTrailingZeros(const std::vector<char>& data, DWORD size) {
     return s;
 }
 
+}  // namespace
+
 std::string ExpandEnvironment(const std::string& s) {
     DWORD need = ExpandEnvironmentStringsA(s.c_str(), nullptr, 0);
     if (need == 0) return s;
@@ -35,8 +37,6 @@ std::string ExpandEnvironment(const std::string& s) {
     out.resize(got - 1);
     return out;
 }
-
-}  // namespace
 
 LONG QueryRegValueEx(HKEY key, const std::string& valueName, Variant& value) {
     value = Variant();

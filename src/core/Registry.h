@@ -15,6 +15,9 @@ extern LONG gRegStatus;
 // Type the last query reported (REG_NONE when the value was missing).
 extern DWORD gRegType;
 
+// The text with its environment strings (%name%) expanded; unchanged when that fails.
+std::string ExpandEnvironment(const std::string& s);
+
 // Reads one value into gRegResult and returns it; an empty name reads the key's default value.
 // The key is opened for reading only. gRegResult is cleared before anything else happens.
 Variant ReadRegValue(HKEY hive, const std::string& key, const std::string& valueName);

@@ -72,6 +72,13 @@ using UniqueMemDC = Unique<NullTraits<HDC, &DeleteDC>>;  // CreateCompatibleDC o
 using UniqueMenu = Unique<NullTraits<HMENU, &DestroyMenu>>;
 using UniqueImageList = Unique<NullTraits<HIMAGELIST, &ImageList_Destroy>>;
 using UniqueModule = Unique<NullTraits<HMODULE, &ReleaseModule>>;  // LoadLibrary, LoadLibraryEx
+// One reference to a COM object (CoCreateInstance, QueryInterface), released at the end.
+template <class I>
+inline void ReleaseCom(I* object) noexcept {
+    object->Release();
+}
+template <class I>
+using UniqueCom = Unique<NullTraits<I*, &ReleaseCom<I>>>;
 // A pen, brush, font or bitmap the program made. Never one that is still selected into a DC: end
 // its SelectInDC first (declare the object before the selection).
 template <class H>
