@@ -94,13 +94,19 @@ std::optional<ItemPlan> ReferenceItem(const ResultEntry& e, const std::string& k
     return plan;
 }
 
+// What the builders of one page look up once for all its items.
+struct PageLookups {
+    std::optional<std::vector<std::string>> shellFolders;  // a few ms under Wine: once a page
+};
+
 // A shortcut's icon, named after its link file, whose path stands in lstFiles at the entry's item
 // data.
-ItemPlan procAddShortcutItem(FrmMain& form, const ResultEntry& e, int32_t itemData) {
+ItemPlan procAddShortcutItem(FrmMain& form, const ResultEntry& e, int32_t itemData, PageLookups& lookups) {
     const std::string& link = form.lstFiles.List(itemData);
     std::string name = AfterLastSlash(link);
     if (ExtensionOf(name) == ".lnk") name.resize(name.size() - 4);
-    ItemPlan plan = PlanOf(std::move(name), e, ShortcutOrigin(link, ShortcutShellFolders(), gWinDir));
+    if (!lookups.shellFolders) lookups.shellFolders = ShortcutShellFolders();
+    ItemPlan plan = PlanOf(std::move(name), e, ShortcutOrigin(link, *lookups.shellFolders, gWinDir));
     PictureOfFile(plan, e, IsAnimatedFile(e.file));
     return plan;
 }
@@ -155,14 +161,14 @@ ItemPlan procAddThemeCursorItem(const ResultEntry& e) {
 }
 
 // What the result entry `text`, with its item data, shows; nothing for an entry that does not read.
-std::optional<ItemPlan> PlanEntry(FrmMain& form, const std::string& text, int32_t itemData) {
+std::optional<ItemPlan> PlanEntry(FrmMain& form, const std::string& text, int32_t itemData, PageLookups& lookups) {
     auto entry = ParseEntry(text);
     if (!entry) return std::nullopt;
     switch (entry->kind) {
         case SourceKind::Book: return BookItem(form, *entry, itemData);
         case SourceKind::Open: return FileItem(*entry);
         case SourceKind::User: return ReferenceItem(*entry, form.lstUser.List(form.cmbUser.ItemData(itemData)));
-        case SourceKind::Shor: return procAddShortcutItem(form, *entry, itemData);
+        case SourceKind::Shor: return procAddShortcutItem(form, *entry, itemData, lookups);
         case SourceKind::Sycu: return procAddCurrentCursorItem(*entry);
         case SourceKind::Sytu: return procAddThemeCursorItem(*entry);
         case SourceKind::Syas: return procAddFileTypeItem(*entry);
@@ -259,6 +265,7 @@ void FrmMain::procGetPage() {
         pnlDummy.SetVisible(true);
 
         PagePictures pictures;
+        PageLookups lookups;
         pnlResult.BeginUpdate();
         pnlResult.Reserve(span.Count());
         for (int32_t i = span.first; i < span.last; ++i) {
@@ -268,7 +275,7 @@ void FrmMain::procGetPage() {
             const std::string& text = cmbResult.List(i);
             // A builder that fails adds nothing, and the next entry takes the free position.
             try {
-                if (auto plan = PlanEntry(*this, text, cmbResult.ItemData(i)))
+                if (auto plan = PlanEntry(*this, text, cmbResult.ItemData(i), lookups))
                     AddPlannedItem(*this, pictures, *plan, text);
             } catch (const std::exception&) {
             }
