@@ -1,7 +1,8 @@
 // Times the result page: the first, a middle and the last page of 100,000 entries of mixed kinds
 // (icon files, cursor files, the icons of the system's shell library), a walk through every page,
-// and a page of 200 icons of the shell library alone, in the loaded main window. Prints a table in
-// milliseconds.
+// a page of 200 icons of the shell library alone, and 50 items of the Windows sources (shortcuts,
+// file types, system icons, current and scheme cursors) beside 50 icons of files, in the loaded
+// main window. Prints a table in milliseconds.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -12,6 +13,7 @@
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
+#include "core/ShellFolders.h"
 #include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
@@ -126,6 +128,28 @@ int main() {
     for (int i = 0; i < 200; ++i) frmMain.cmbResult.AddItem(OpenEntry(shell, i % std::max(shellIcons, 1), "#", 'd'));
     gPageCount = 1;
     paged("a page of shell32 icons", TimePage(1));
+    paged("  again", TimePage(1));
+
+    frmMain.cmbResult.Clear();
+    frmMain.lstFiles.Clear();
+    frmMain.lstFiles.AddItem(GetSpecialFolder(CSIDL_DESKTOPDIRECTORY) + "Notes.lnk");
+    for (int i = 0; i < 50; ++i) {
+        const std::string index = std::to_string(i % std::max(shellIcons, 1));
+        switch (i % 5) {
+            case 0: frmMain.cmbResult.AddItem(ShortcutEntry(shell, i, "C:\\x.exe"), 0); break;
+            case 1: frmMain.cmbResult.AddItem(FileTypeEntry(shell, index, "Type", ".t")); break;
+            case 2: frmMain.cmbResult.AddItem(SystemIconEntry(shell, index, "Row")); break;
+            case 3: frmMain.cmbResult.AddItem(DefaultCursorEntry(32512 + i % 5)); break;
+            default: frmMain.cmbResult.AddItem(SchemeCursorEntry(i % 2 ? cursor : "", 0, "S", 1 + i % 14, false));
+        }
+    }
+    paged("50 items of Windows sources", TimePage(1));
+    paged("  again", TimePage(1));
+    frmMain.cmbResult.Clear();
+    for (int i = 0; i < 50; ++i)
+        frmMain.cmbResult.AddItem(i % 2 ? OpenEntry(files[i % kFiles], 0, "x", '2')
+                                        : OpenEntry(shell, i % std::max(shellIcons, 1), "#", 'd'));
+    paged("50 icons of files", TimePage(1));
     paged("  again", TimePage(1));
     frmMain.Unload();
     return 0;

@@ -30,6 +30,9 @@ constexpr size_t kPageReaders = 2;  // worker threads besides the window thread
 // The animated file read last, kept for its further frames on the next page.
 FileBytes gAniBytes;
 
+// Files the pages read from disk (PageFileReads).
+std::atomic<int> gFileReads{0};
+
 // One picture of a file on the page, as a worker thread leaves it: its pixels when the program
 // draws it itself (a 32 x 32 image in one of the bitmap formats, the common case), else checked
 // image bytes that the system draws; `icon` is made from those on the window thread.
@@ -152,6 +155,7 @@ struct FileJob {
 // The bytes of an icon, cursor or animated file: as the listing kept them, else read now.
 FileBytes IconFileBytes(const std::string& path) {
     if (FileBytes kept = KeptFileBytes(path)) return kept;
+    ++gFileReads;
     auto bytes = ReadUserFile(path, kMaxIconFileBytes, true);
     return bytes ? std::make_shared<const std::vector<uint8_t>>(std::move(*bytes)) : nullptr;
 }
@@ -202,6 +206,8 @@ void ReadFileJobs(std::vector<FileJob>& jobs, COLORREF back) {
 
 }  // namespace
 
+int PageFileReads() { return gFileReads; }
+
 void ReleaseAniIcon() {
     gAniBytes.reset();
     gAniFile.clear();
@@ -218,6 +224,7 @@ void PagePictures::AddCell(const formats::Cell& cell) {
 void PagePictures::AddAniFrame(const std::string& path, int32_t frame) {
     wants_.push_back({Kind::AniFrame, path, frame});
 }
+void PagePictures::AddSystemCursor(int32_t id) { wants_.push_back({Kind::SystemCursor, {}, id}); }
 
 HICON PlaceholderIcon() {
     static HICON icon = static_cast<HICON>(
@@ -281,6 +288,12 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
         const Want& w = wants_[static_cast<size_t>(k)];
         const int x = kSize * k;
         if (w.kind == Kind::Cell || composed(w)) continue;  // written straight into the pixels below
+        if (w.kind == Kind::SystemCursor) {
+            // Shared by the system: never destroyed.
+            HCURSOR cursor = w.index > 0 && w.index <= 0xFFFF ? LoadCursorA(nullptr, MAKEINTRESOURCEA(w.index)) : nullptr;
+            if (!cursor || !DrawIcon(dc, x, 0, cursor)) drawPlaceholder(x);
+            continue;
+        }
         const FilePicture* picture = pictureOf(w);
         HICON icon = picture ? picture->icon.get() : nullptr;
         if (!icon || !DrawIconEx(dc, x, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL)) drawPlaceholder(x);

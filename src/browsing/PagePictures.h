@@ -22,6 +22,8 @@ class PagePictures {
     void AddAniFrame(const std::string& path, int32_t frame);
     // A cell cut from a catalogue library; its transparent pixels take the list's back colour.
     void AddCell(const formats::Cell& cell);
+    // One of the system's own cursors, by its id (OCR_...), as the system draws it.
+    void AddSystemCursor(int32_t id);
     int Count() const { return static_cast<int>(wants_.size()); }
 
     // Appends the pictures to `list` in order, one image each: every file is read once for all its
@@ -31,11 +33,11 @@ class PagePictures {
     void DrawInto(ImageList& list, HICON placeholder, COLORREF back) const;
 
   private:
-    enum class Kind { Placeholder, FileIcon, AniFrame, Cell };
+    enum class Kind { Placeholder, FileIcon, AniFrame, Cell, SystemCursor };
     struct Want {
         Kind kind;
         std::string path;
-        int32_t index;  // icon index, frame, or for a cell its place in cells_
+        int32_t index;  // icon index, frame, cursor id, or for a cell its place in cells_
     };
     std::vector<Want> wants_;
     std::vector<formats::Cell> cells_;
@@ -44,6 +46,9 @@ class PagePictures {
 // The program's placeholder for an icon that cannot be read, 32 x 32; nullptr when the program
 // carries no such resource. Shared: never destroyed.
 HICON PlaceholderIcon();
+
+// How many icon, cursor and animated files the pages have read from disk since the program started.
+int PageFileReads();
 
 // Drops the animated file kept for its further frames (also when the program ends).
 void ReleaseAniIcon();

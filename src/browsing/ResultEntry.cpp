@@ -1,6 +1,7 @@
 // The texts of the result set: every entry layout composed and read in one place.
 #include "browsing/ResultEntry.h"
 
+#include "browsing/ShortcutOrigin.h"
 #include "formats/Catalogue.h"
 
 #include <array>
@@ -51,21 +52,6 @@ std::string FileLayout(std::string_view file, std::string_view index, std::strin
     text.push_back(typeCode);
     text.append(SourceKindText(kind));
     return text;
-}
-
-// The folder of the shortcut file, relative to the base folder when it lies below it.
-std::string ShortcutOrigin(std::string_view link, std::string_view base) {
-    size_t slash = link.rfind('\\');
-    if (slash == std::string_view::npos) return {};
-    std::string_view folder = link.substr(0, slash);
-    while (!base.empty() && base.back() == '\\') base.remove_suffix(1);
-    if (base.empty()) return std::string(folder);
-    if (SameText(folder, base)) return {};
-    // The shell's folders need not lie in the Windows folder; such a folder is shown whole.
-    if (folder.size() > base.size() && folder[base.size()] == '\\' &&
-        SameText(folder.substr(0, base.size()), base))
-        return std::string(folder.substr(base.size() + 1));
-    return std::string(folder);
 }
 
 }  // namespace
@@ -189,6 +175,10 @@ std::optional<std::string> UserEntry(std::string_view fileEntry, int typeDigit) 
     return text;
 }
 
+std::optional<int32_t> CurrentCursorId(std::string_view key) {
+    return AllDigits(key) ? ToInt32(key) : std::nullopt;
+}
+
 std::optional<int32_t> SchemeCursorPosition(std::string_view key) {
     size_t colon = key.rfind(':');
     if (colon == std::string_view::npos) return std::nullopt;
@@ -239,7 +229,7 @@ std::string OriginText(const ResultEntry& entry, const OriginContext& context) {
                        ? "File Favorite"
                        : "File";
         case SourceKind::User: return "Reference";
-        case SourceKind::Shor: return ShortcutOrigin(context.shortcutLink, context.shortcutBase);
+        case SourceKind::Shor: return ShortcutOrigin(context.shortcutLink, {}, context.shortcutBase);
         case SourceKind::Sycu:
         case SourceKind::Sytu: return entry.file == "default" ? "Windows Default" : "File";
         case SourceKind::Syas:

@@ -82,6 +82,9 @@ std::string SystemIconEntry(std::string_view iconFile, std::string_view index,
 // entry less its type code and kind, then the digit and "user". nullopt for anything else.
 std::optional<std::string> UserEntry(std::string_view fileEntry, int typeDigit);
 
+// The system cursor id that a current cursor's key names (a "default" entry's); nullopt for a key
+// that is no number, such as the path of the kind's value.
+std::optional<int32_t> CurrentCursorId(std::string_view key);
 // The scheme position after the last ":" of a scheme cursor's key; nullopt when there is none.
 std::optional<int32_t> SchemeCursorPosition(std::string_view key);
 

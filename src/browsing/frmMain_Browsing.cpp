@@ -4,14 +4,21 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
+#include "browsing/CursorKinds.h"
+#include "browsing/FileIcons.h"
 #include "browsing/Library.h"
+#include "browsing/OpenPaths.h"
 #include "browsing/PageMath.h"
 #include "browsing/PagePictures.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
+#include "browsing/ShortcutOrigin.h"
 #include "core/FolderWalk.h"
+#include "core/Global.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
 
@@ -22,9 +29,9 @@ struct ItemPlan {
     std::string text;
     std::string typeText;
     std::string origin;
-    enum class Picture { Placeholder, FileIcon, AniFrame, Cell } picture = Picture::Placeholder;
+    enum class Picture { Placeholder, FileIcon, AniFrame, Cell, SystemCursor } picture = Picture::Placeholder;
     std::string path;
-    int32_t index = 0;
+    int32_t index = 0;  // icon index, frame, or the system cursor's id
     std::optional<formats::Cell> cell;
 };
 
@@ -44,10 +51,14 @@ std::string AfterLastSlash(const std::string& path) {
 // "ani" exactly: a file ending in ".ANI" is read as a still icon.
 bool IsAniPath(const std::string& path) { return path.size() >= 3 && path.compare(path.size() - 3, 3, "ani") == 0; }
 
-void PictureOfFile(ItemPlan& plan, const ResultEntry& e) {
+// The system sources take an ".ANI" file for the animation it is.
+bool IsAnimatedFile(const std::string& path) { return IconFileTypeOf(path) == IconFileType::Ani; }
+
+// The icon at the entry's index, or the frame at that step of an animated file.
+void PictureOfFile(ItemPlan& plan, const ResultEntry& e, bool animated) {
     plan.path = e.file;
     plan.index = e.IndexNumber().value_or(0);
-    plan.picture = IsAniPath(e.file) ? ItemPlan::Picture::AniFrame : ItemPlan::Picture::FileIcon;
+    plan.picture = animated ? ItemPlan::Picture::AniFrame : ItemPlan::Picture::FileIcon;
 }
 
 // A catalogue cell, cut from its library picture; the placeholder when the library is missing or
@@ -72,32 +83,98 @@ std::optional<ItemPlan> FileItem(const ResultEntry& e) {
     std::string name = e.file.substr(slash + 1);
     if (origin == "File Favorite") name = name.substr(0, name.find('.'));
     ItemPlan plan = PlanOf(e.label == "x" ? name : name + " " + e.label, e, origin);
-    PictureOfFile(plan, e);
+    PictureOfFile(plan, e, IsAniPath(e.file));
     return plan;
 }
 
 std::optional<ItemPlan> ReferenceItem(const ResultEntry& e, const std::string& keyword) {
     ItemPlan plan = PlanOf(keyword, e, OriginText(e));
-    PictureOfFile(plan, e);
+    PictureOfFile(plan, e, IsAniPath(e.file));
     if (plan.picture == ItemPlan::Picture::AniFrame) plan.text += " " + e.label;
     return plan;
 }
 
-// The system sources show their file's name and the placeholder until their own pictures come.
-std::optional<ItemPlan> SystemItem(const ResultEntry& e) {
-    return PlanOf(AfterLastSlash(e.file), e, OriginText(e));
+// What the builders of one page look up once for all its items.
+struct PageLookups {
+    std::optional<std::vector<std::string>> shellFolders;  // a few ms under Wine: once a page
+};
+
+// A shortcut's icon, named after its link file, whose path stands in lstFiles at the entry's item
+// data.
+ItemPlan procAddShortcutItem(FrmMain& form, const ResultEntry& e, int32_t itemData, PageLookups& lookups) {
+    const std::string& link = form.lstFiles.List(itemData);
+    std::string name = AfterLastSlash(link);
+    if (ExtensionOf(name) == ".lnk") name.resize(name.size() - 4);
+    if (!lookups.shellFolders) lookups.shellFolders = ShortcutShellFolders();
+    ItemPlan plan = PlanOf(std::move(name), e, ShortcutOrigin(link, *lookups.shellFolders, gWinDir));
+    PictureOfFile(plan, e, IsAnimatedFile(e.file));
+    return plan;
+}
+
+// The icon of a file type, or of a system icon row: named by the entry's label.
+ItemPlan procAddFileTypeItem(const ResultEntry& e) {
+    ItemPlan plan = PlanOf(e.label, e, OriginText(e));
+    PictureOfFile(plan, e, IsAnimatedFile(e.file));
+    return plan;
+}
+
+ItemPlan procAddSystemIconItem(const ResultEntry& e) { return procAddFileTypeItem(e); }
+
+// A cursor of the system sources named `label`: a "default" entry shows the system's cursor of
+// that id (the placeholder without one), a file its icon, an animated file its frame, whose number
+// follows the label.
+ItemPlan CursorItem(const ResultEntry& e, std::string label, std::optional<int32_t> defaultId) {
+    if (e.file == "default") {
+        ItemPlan plan = PlanOf(std::move(label), e, OriginText(e));
+        if (defaultId) {
+            plan.picture = ItemPlan::Picture::SystemCursor;
+            plan.index = *defaultId;
+        }
+        return plan;
+    }
+    const bool animated = IsAnimatedFile(e.file);
+    if (animated) label += " #" + std::to_string(static_cast<int64_t>(e.IndexNumber().value_or(0)) + 1);
+    ItemPlan plan = PlanOf(std::move(label), e, OriginText(e));
+    PictureOfFile(plan, e, animated);
+    return plan;
+}
+
+// A current cursor: its kind is named by the key, the system's cursor id of a "default" entry or
+// the path of the kind's value.
+ItemPlan procAddCurrentCursorItem(const ResultEntry& e) {
+    constexpr std::string_view kValues = "Control Panel\\Cursors\\";
+    const std::optional<int32_t> id = CurrentCursorId(e.label);
+    const CursorKind* kind = id ? CursorKindById(*id)
+                             : e.label.starts_with(kValues)
+                                 ? CursorKindByValueName(std::string_view(e.label).substr(kValues.size()))
+                                 : nullptr;
+    return CursorItem(e, kind ? kind->currentLabel : "", id);
+}
+
+// A cursor of a scheme: its kind is named by the position after the key's ":". A position that
+// names no kind gives no label, and no system cursor for a "default" entry.
+ItemPlan procAddThemeCursorItem(const ResultEntry& e) {
+    const std::optional<int32_t> position = SchemeCursorPosition(e.label);
+    const CursorKind* kind = position ? CursorKindBySchemePosition(*position) : nullptr;
+    return CursorItem(e, kind ? kind->schemeLabel : "",
+                      kind ? std::optional<int32_t>(kind->cursorId) : std::nullopt);
 }
 
 // What the result entry `text`, with its item data, shows; nothing for an entry that does not read.
-std::optional<ItemPlan> PlanEntry(FrmMain& form, const std::string& text, int32_t itemData) {
+std::optional<ItemPlan> PlanEntry(FrmMain& form, const std::string& text, int32_t itemData, PageLookups& lookups) {
     auto entry = ParseEntry(text);
     if (!entry) return std::nullopt;
     switch (entry->kind) {
         case SourceKind::Book: return BookItem(form, *entry, itemData);
         case SourceKind::Open: return FileItem(*entry);
         case SourceKind::User: return ReferenceItem(*entry, form.lstUser.List(form.cmbUser.ItemData(itemData)));
-        default: return SystemItem(*entry);
+        case SourceKind::Shor: return procAddShortcutItem(form, *entry, itemData, lookups);
+        case SourceKind::Sycu: return procAddCurrentCursorItem(*entry);
+        case SourceKind::Sytu: return procAddThemeCursorItem(*entry);
+        case SourceKind::Syas: return procAddFileTypeItem(*entry);
+        case SourceKind::Sysy: return procAddSystemIconItem(*entry);
     }
+    return std::nullopt;
 }
 
 // Adds the planned item at the next free position, gImageIndex, and its picture to the page's.
@@ -112,6 +189,7 @@ void AddPlannedItem(FrmMain& form, PagePictures& pictures, const ItemPlan& plan,
         case ItemPlan::Picture::FileIcon: pictures.AddFileIcon(plan.path, plan.index); break;
         case ItemPlan::Picture::AniFrame: pictures.AddAniFrame(plan.path, plan.index); break;
         case ItemPlan::Picture::Cell: pictures.AddCell(*plan.cell); break;
+        case ItemPlan::Picture::SystemCursor: pictures.AddSystemCursor(plan.index); break;
     }
     ++gImageIndex;
 }
@@ -187,6 +265,7 @@ void FrmMain::procGetPage() {
         pnlDummy.SetVisible(true);
 
         PagePictures pictures;
+        PageLookups lookups;
         pnlResult.BeginUpdate();
         pnlResult.Reserve(span.Count());
         for (int32_t i = span.first; i < span.last; ++i) {
@@ -196,7 +275,7 @@ void FrmMain::procGetPage() {
             const std::string& text = cmbResult.List(i);
             // A builder that fails adds nothing, and the next entry takes the free position.
             try {
-                if (auto plan = PlanEntry(*this, text, cmbResult.ItemData(i)))
+                if (auto plan = PlanEntry(*this, text, cmbResult.ItemData(i), lookups))
                     AddPlannedItem(*this, pictures, *plan, text);
             } catch (const std::exception&) {
             }

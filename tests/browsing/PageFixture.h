@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -62,4 +63,34 @@ inline std::vector<COLORREF> ImagePixels(int index) {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) pixels.push_back(GetPixel(dc, x, y));
     return pixels;
+}
+
+// What the page shows for an icon the system draws: the icon over the list's back colour, where
+// that colour then shows the white below.
+inline std::vector<COLORREF> SystemDrawn(HICON icon, COLORREF back) {
+    MemoryBitmap strip(32, 32, MemoryBitmap::Format::Rgb24, true);
+    HDC dc = strip.dc();
+    UniqueBrush brush(CreateSolidBrush(back));
+    RECT all{0, 0, 32, 32};
+    FillRect(dc, &all, brush.get());
+    DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const COLORREF p = GetPixel(dc, x, y);
+            pixels.push_back(p == back ? RGB(255, 255, 255) : p);
+        }
+    return pixels;
+}
+
+// Pixels that differ by more than the rounding of an alpha blend.
+inline int Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+    int n = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        const int dr = std::abs(GetRValue(a[i]) - GetRValue(b[i]));
+        const int dg = std::abs(GetGValue(a[i]) - GetGValue(b[i]));
+        const int db = std::abs(GetBValue(a[i]) - GetBValue(b[i]));
+        if (dr > 2 || dg > 2 || db > 2) ++n;
+    }
+    return n + static_cast<int>(a.size() > b.size() ? a.size() - b.size() : b.size() - a.size());
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "browsing/CursorKinds.h"
 #include "browsing/FrmAdd.h"
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
@@ -94,6 +95,19 @@ Form* ShowPage(void (FrmMain::*view)()) {
     gPageNr = 1;
     gPageCount = PageCountFor(frmMain.cmbResult.ListCount(), gIconsPerPage);
     (frmMain.*view)();
+    frmMain.procGetPage();
+    return &frmMain;
+}
+
+// The fourteen current cursors as Windows' own, in the details view.
+Form* ShowCursorPage() {
+    frmMain.Show();
+    frmMain.cmbResult.Clear();
+    for (const CursorKind& kind : CursorKinds()) frmMain.cmbResult.AddItem(DefaultCursorEntry(kind.cursorId));
+    gIconsPerPage = 200;
+    gPageNr = 1;
+    gPageCount = 1;
+    frmMain.mnuViewDetails_Click();
     frmMain.procGetPage();
     return &frmMain;
 }
@@ -202,6 +216,7 @@ std::vector<Shot> Shots() {
         {"page-large", [] { return ShowPage(&FrmMain::mnuViewLargeIcons_Click); }},
         {"page-list", [] { return ShowPage(&FrmMain::mnuViewList_Click); }},
         {"page-details", [] { return ShowPage(&FrmMain::mnuViewDetails_Click); }},
+        {"page-cursors", ShowCursorPage},
         {"add-reference",
          [] {
              frmMain.Show();
