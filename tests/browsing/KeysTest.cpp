@@ -3,12 +3,14 @@
 // turn the pages, and a busy window ignores all but Esc.
 #include "PageFixture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "IconMaker.h"
 #include "browsing/FileIconReader.h"
 #include "browsing/ResultEntry.h"
+#include "core/Global.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
 
@@ -242,3 +244,38 @@ TEST_F(MainWindowKeys, TwoAndThreeTurnThePagesOutsideTheKeywordBox) {
 }
 
 }  // namespace
+
+TEST_F(MainWindowKeys, EscStopsAClassFillStartedFromTheTree) {
+    // Five hundred hi-colour icons under one keyword; events run after each of them.
+    std::string refs;
+    for (int i = 0; i < 500; ++i) refs += "1:" + std::to_string(i) + ":x02;";
+    gRefs[kKeywords[0].slot] = refs;
+    const unsigned long pace = gListingEventsMs;
+    gListingEventsMs = 0;
+    frmMain.cmbSearch.SetListIndex(-1);
+    gCatalogName = "Ornavale";
+    frmMain.procBuildNavTree();
+    frmMain.pnlNav.SetFocus();
+    gPumps = gEscAt = 0;
+    gDoEventsHook = [] {
+        if (++gPumps == 50 && IsBusy(frmMain)) {
+            gEscAt = gPumps;
+            TypeKeys({VK_ESCAPE});
+            Sleep(20);
+        }
+    };
+    frmMain.pnlNav_NodeClick(frmMain.pnlNav.Item("IconHi"));
+    gDoEventsHook = nullptr;
+    gListingEventsMs = pace;
+
+    // Page 1 of what was found before the key.
+    EXPECT_EQ(gEscAt, 50);
+    const int found = frmMain.cmbResult.ListCount();
+    EXPECT_GT(found, 0);
+    EXPECT_LT(found, 500);
+    EXPECT_EQ(frmMain.pnlResult.Count(), std::min(found, 200));
+    EXPECT_EQ(Panel("count"), std::to_string(found) + " Icon(s)");
+    EXPECT_FALSE(gAbort);
+    EXPECT_FALSE(IsBusy(frmMain));
+    EXPECT_TRUE(frmMain.pnlNav.Enabled());
+}
