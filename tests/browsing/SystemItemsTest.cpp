@@ -152,6 +152,9 @@ TEST_F(PagesTest, SystemItemsLookAsTheSystemDrawsThem) {
         {ShortcutEntry(shell, 5, "C:\\x.exe"), ExtractedDrawn(shell, 5)},
         {FileTypeEntry(shell, "3", "Folder", ".fld"), ExtractedDrawn(shell, 3)},
         {SystemIconEntry(shell, "19", "Programs"), ExtractedDrawn(shell, 19)},
+        // A module named without its folder is found where the system finds it.
+        {FileTypeEntry("shell32.dll", "4", "Folder", ".fld"), ExtractedDrawn(shell, 4)},
+        {SystemIconEntry("SHELL32.DLL", "8", "Programs"), ExtractedDrawn(shell, 8)},
         // Nothing at the index, no file, no kind at the position: the placeholder.
         {FileTypeEntry(ico, "1", "Star", ".st"), placeholder},
         {FileTypeEntry(shell, "99999", "Far", ".far"), placeholder},
