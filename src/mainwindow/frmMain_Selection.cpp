@@ -63,7 +63,9 @@ void FrmMain::procItemSelected() {
     }
     if (selected) {
         SelectedItem item{selected->Text(), selected->SubItem(1), selected->SubItem(2), {}};
-        if (item.origin != "Ornavale") item.longPath = GetLongPath(SelectedFilePath(selected->Tag));
+        // A Windows default cursor has no file, so no path to show.
+        const std::string file = item.origin != "Ornavale" ? SelectedFilePath(selected->Tag) : std::string();
+        if (!file.empty()) item.longPath = GetLongPath(file);
         facts.item = item;
     }
     const MenuItem* properties = Menus().Find(ID_mnuFileProperties);

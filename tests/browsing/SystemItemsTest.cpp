@@ -15,6 +15,7 @@
 #include "core/Folders.h"
 #include "core/Global.h"
 #include "core/ShellFolders.h"
+#include "mainwindow/Selection.h"
 
 namespace {
 
@@ -216,3 +217,15 @@ TEST_F(PagesTest, FramesOfAnAnimatedCursorAreNumberedAndReadOnce) {
 }
 
 }  // namespace
+
+TEST_F(PagesTest, AWindowsDefaultCursorSelectedShowsNoPath) {
+    Fill({DefaultCursorEntry(32514), SchemeCursorEntry("", 0, "Classic", 3, false)});
+    for (int item : {1, 2}) {
+        SCOPED_TRACE(item);
+        frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(item));
+        frmMain.procItemSelected();
+        EXPECT_EQ(Panel("message"), "");
+        EXPECT_EQ(gItemPath, "");
+        EXPECT_EQ(gSelFile, "");
+    }
+}
