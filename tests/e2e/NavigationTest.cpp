@@ -32,6 +32,9 @@ TEST(Navigation, TreeNodesClickedWithTheMouseListTheirSources) {
         // The test prefix sets no cursor of its own: the fourteen Windows defaults.
         {{"Your Icons", "Cursors", "Current"}, 14},
         {{"Your Icons", "Favorites", "Mine"}, 3},
+        // The prefix's own file types with an icon of their own: Wine 8 has five.
+        {{"Your Icons", "File Type Icons"}, 5},
+        {{"Your Icons", "Cursors", "Current"}, 14},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(*(c.path.end() - 1));
