@@ -132,6 +132,7 @@ Form* ShowNode(const char* key) {
     gCatalogName = "Ornavale";  // as the splash sets it
     frmMain.Show();
     frmMain.mnuViewLargeIcons_Click();
+    frmMain.procBuildNavTree();  // with what the shot put into the registry
     Node& node = frmMain.pnlNav.Item(key);
     for (Node* up = node.parent; up; up = up->parent) frmMain.pnlNav.SetExpanded(up->key, true);
     frmMain.pnlNav.SetSelectedItem(key);
@@ -232,6 +233,20 @@ std::vector<Shot> Shots() {
         {"tree-startmenu", [] { return ShowNode("SysShortStart"); }},
         {"tree-cursors", [] { return ShowNode("SysCurCurrent"); }},
         {"tree-filetypes", [] { return ShowNode("SysAso"); }},
+        {"tree-system", [] { return ShowNode("SysDesktop"); }},
+        {"tree-scheme",
+         [] {
+             // A scheme of fourteen empty fields: the Windows default of every kind.
+             HKEY schemes = nullptr;
+             RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes", 0, nullptr, 0, KEY_ALL_ACCESS,
+                             nullptr, &schemes, nullptr);
+             const char value[] = ",,,,,,,,,,,,,";
+             RegSetValueExA(schemes, "Snapshot Scheme", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
+             Form* form = ShowNode("cthemeSnapshot Scheme");
+             RegDeleteValueA(schemes, "Snapshot Scheme");
+             RegCloseKey(schemes);
+             return form;
+         }},
     };
 }
 
