@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchProgram.h"
 #include "CatalogueMaker.h"
 #include "TestSupport.h"
 #include "browsing/FrmAdd.h"
@@ -42,12 +43,8 @@ double TimeWindowsLoad() {
 }  // namespace
 
 int main() {
-    RegisterCoreHooks();
+    StartBenchProgram();
     constexpr int kRuns = 9;
-    InitApp(GetModuleHandleA(nullptr));
-    gEndWhenNoForms = false;
-    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-    PresetQuietStart();
     TempDir empty, dir;
     const catalogue_maker::Shape shape;
     if (!catalogue_maker::WriteIndexAndUserFiles(dir.path(), shape)) {

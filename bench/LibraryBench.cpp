@@ -7,6 +7,7 @@
 #include <string>
 
 #include "BenchClock.h"
+#include "BenchProgram.h"
 #include "CatalogueMaker.h"
 #include "TestSupport.h"
 #include "browsing/Library.h"
@@ -30,12 +31,8 @@ double Time(Work work) {
 }  // namespace
 
 int main() {
-    RegisterCoreHooks();
+    StartBenchProgram();
     constexpr int kLibraries = 175, kColumns = 10, kRows = 10;
-    InitApp(GetModuleHandleA(nullptr));
-    gEndWhenNoForms = false;
-    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-    PresetQuietStart();
     frmMain.Load();
     frmMain.Show();
     TempDir program, temp;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchProgram.h"
 #include "CatalogueMaker.h"
 #include "TestSupport.h"
 #include "browsing/Paging.h"
@@ -72,11 +73,7 @@ Timing Measure(const std::function<void()>& fill) {
 }  // namespace
 
 int main() {
-    RegisterCoreHooks();
-    InitApp(GetModuleHandleA(nullptr));
-    gEndWhenNoForms = false;
-    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-    PresetQuietStart();
+    StartBenchProgram();
     TempDir program, temp;
     const catalogue_maker::Shape shape;
     if (!catalogue_maker::WriteIndexAndUserFiles(program.path(), shape) ||

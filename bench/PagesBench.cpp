@@ -8,6 +8,7 @@
 #include <string>
 
 #include "BenchClock.h"
+#include "BenchProgram.h"
 #include "IconMaker.h"
 #include "TestSupport.h"
 #include "browsing/PageMath.h"
@@ -75,12 +76,8 @@ double TimeBareList() {
 }  // namespace
 
 int main() {
-    RegisterCoreHooks();
+    StartBenchProgram();
     constexpr int kEntries = 100000, kFiles = 8;
-    InitApp(GetModuleHandleA(nullptr));
-    gEndWhenNoForms = false;
-    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-    PresetQuietStart();
     TempDir dir;
     std::string files[kFiles];
     for (int f = 0; f < kFiles; ++f) {

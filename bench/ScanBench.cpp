@@ -11,6 +11,7 @@
 #include <string>
 
 #include "BenchClock.h"
+#include "BenchProgram.h"
 #include "IconMaker.h"
 #include "TestSupport.h"
 #include "browsing/FrmScan.h"
@@ -115,11 +116,7 @@ void Scan(const char* what, const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    RegisterCoreHooks();
-    InitApp(GetModuleHandleA(nullptr));
-    gEndWhenNoForms = false;
-    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-    PresetQuietStart();
+    StartBenchProgram();
     std::unique_ptr<TempDir> temp;
     std::string root;
     if (argc > 1) {

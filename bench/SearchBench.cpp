@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchProgram.h"
 #include "FormatsTestSupport.h"
 #include "IconMaker.h"
 #include "TestSupport.h"
@@ -90,13 +91,9 @@ void Row(const char* what, double ms, int entries) { std::printf("%-44s %10.1f %
 }  // namespace
 
 int main() {
-    RegisterCoreHooks();
+    StartBenchProgram();
     constexpr int kTokens = 2000, kUserRefs = 3000, kSlot = 10;
     constexpr int kFiles = 1000, kLibraries = 10;
-    InitApp(GetModuleHandleA(nullptr));
-    gEndWhenNoForms = false;
-    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-    PresetQuietStart();
     TempDir dir;
     frmMain.Load();
     frmMain.Show();

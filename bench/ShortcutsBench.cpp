@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchProgram.h"
 #include "TestSupport.h"
 #include "changing/ShellLink.h"
 #include "core/Files.h"
@@ -48,11 +49,7 @@ void ShellLoadAll(const std::vector<std::string>& links) {
 }  // namespace
 
 int main() {
-    RegisterCoreHooks();
-    InitApp(GetModuleHandleA(nullptr));
-    gEndWhenNoForms = false;
-    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-    PresetQuietStart();
+    StartBenchProgram();
     TempDir dir;
 
     // A few kinds of link, as a Start Menu holds them; one of five gives no icon.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchProgram.h"
 #include "RegistryFixture.h"
 #include "TestSupport.h"
 #include "browsing/PageMath.h"
@@ -71,11 +72,7 @@ double PlainReads() {
 }  // namespace
 
 int main() {
-    RegisterCoreHooks();
-    InitApp(GetModuleHandleA(nullptr));
-    gEndWhenNoForms = false;
-    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-    PresetQuietStart();
+    StartBenchProgram();
     RegistryFixture registry("SystemSourcesBench");
     double start = NowMs();
     registry.Load(Registry());

@@ -71,6 +71,15 @@ void ShowStatus(FrmMain& form, const char* text) {
     });
 }
 
+// The hourglass and the text of a listing about to start, on screen before it starts; false when
+// the window was closed meanwhile.
+bool AnnounceListing(FrmMain& form, const char* text) {
+    SetScreenMousePointer(11);
+    ShowStatus(form, text);
+    DoEvents();
+    return form.IsLoaded();
+}
+
 // The end of the listings driven from here: page 1 of the result set and the page menus.
 void ShowFirstPage(FrmMain& form) {
     Run([&] { EndFill(form); });
@@ -105,10 +114,7 @@ void ListSystemGroup(FrmMain& form, const std::string& key) {
 }
 
 void ListCurrentCursors(FrmMain& form) {
-    SetScreenMousePointer(11);
-    ShowStatus(form, "Searching for cursors, please wait...");
-    DoEvents();
-    if (!form.IsLoaded()) return;
+    if (!AnnounceListing(form, "Searching for cursors, please wait...")) return;
     Run([&] { form.cmbResult.Clear(); });
     // The cursor files are read anew: the page shows what they hold now.
     ForgetKeptFileBytes();
@@ -118,10 +124,7 @@ void ListCurrentCursors(FrmMain& form) {
 }
 
 void ListFileTypes(FrmMain& form) {
-    SetScreenMousePointer(11);
-    ShowStatus(form, "Searching for file type icons, please wait...");
-    DoEvents();
-    if (!form.IsLoaded()) return;
+    if (!AnnounceListing(form, "Searching for file type icons, please wait...")) return;
     Run([&] { form.lstChange.Clear(); });
     Run([&] { form.cmbResult.Clear(); });
     Run([&] { form.procGetFileTypes(HKEY_CLASSES_ROOT, ""); });

@@ -9,25 +9,6 @@
 
 namespace {
 
-HWND ChildOfClass(HWND parent, const char* className) {
-    struct Search {
-        const char* name;
-        HWND found;
-    } search{className, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            char name[64] = {};
-            GetClassNameA(w, name, sizeof name);
-            if (_stricmp(name, s->name) != 0) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
     CleanStore clean;
     QuietProgramStart();
@@ -36,9 +17,9 @@ TEST(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
     ASSERT_TRUE(program.started);
     HWND window = MainWindowAfterNotice(program);
     ASSERT_NE(window, nullptr);
-    HWND combo = ChildOfClass(window, "ComboBox");
+    HWND combo = FindChildOfClass(window, "ComboBox");
     ASSERT_NE(combo, nullptr);
-    HWND edit = ChildOfClass(combo, "Edit");
+    HWND edit = FindChildOfClass(combo, "Edit");
     ASSERT_NE(edit, nullptr);
     if (!CatalogueInstalled() || SendMessageA(combo, CB_GETCOUNT, 0, 0) == 0)
         GTEST_SKIP() << "no catalogue keywords in the program folder";
