@@ -6,6 +6,7 @@
 
 #include "ui/App.h"
 #include "ui/Form.h"
+#include "ui/Keys.h"
 #include "ui/Units.h"
 
 Control::Control(Form& owner, int id) : owner_(owner), id_(id) { owner.Register(this); }
@@ -261,6 +262,8 @@ void TextBox::Create(const std::string& text, int left, int top, int width, int 
 
 std::optional<LRESULT> TextBox::OnCommand(int code) {
     if (code == EN_CHANGE && Change) Change();
+    else if (code == EN_SETFOCUS && GotFocus) GotFocus();
+    else if (code == EN_KILLFOCUS && LostFocus) LostFocus();
     return 0;
 }
 
@@ -305,6 +308,14 @@ void ListControl::RemoveItem(int index) {
     if (hwnd()) Send(DeleteMsg(), static_cast<WPARAM>(index));
     if (listIndex_ == index) listIndex_ = -1;
     else if (listIndex_ > index) --listIndex_;
+}
+
+int ListControl::AddSorted(const std::string& item, int32_t data) {
+    int index = 0;
+    while (index < ListCount() && CompareTextNoCase(items_[static_cast<size_t>(index)].text, item) <= 0) ++index;
+    AddItem(item, index);
+    SetItemData(index, data);
+    return index;
 }
 
 void ListControl::Clear() {
@@ -362,6 +373,10 @@ std::optional<LRESULT> ListBox::OnCommand(int code) {
         if (Click) Click();
     } else if (code == LBN_DBLCLK && DblClick) {
         DblClick();
+    } else if (code == LBN_SETFOCUS && GotFocus) {
+        GotFocus();
+    } else if (code == LBN_KILLFOCUS && LostFocus) {
+        LostFocus();
     }
     return 0;
 }

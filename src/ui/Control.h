@@ -178,6 +178,7 @@ class TextBox : public Control {
     void Create(const std::string& text, int left, int top, int width, int height, bool multiLine = false,
                 bool readOnly = false);
     std::function<void()> Change;
+    std::function<void()> GotFocus, LostFocus;
     std::optional<LRESULT> OnCommand(int code) override;
     std::optional<LRESULT> OnCtlColor(HDC dc) override;
 };
@@ -192,6 +193,9 @@ class ListControl : public Control {
     // thousands of items quick to fill.
     void AddItems(std::span<const std::string_view> texts, std::span<const int32_t> data = {});
     void RemoveItem(int index);
+    // Inserts the item before the first one that sorts after it (letter case ignored, as
+    // CompareTextNoCase orders) and answers its position.
+    int AddSorted(const std::string& item, int32_t data = 0);
     void Clear();
     int ListCount() const { return static_cast<int>(items_.size()); }
     std::string List(int index) const;
@@ -228,6 +232,7 @@ class ListBox : public ListControl {
   public:
     using ListControl::ListControl;
     void Create(int left, int top, int width, int height, bool sorted = false);
+    std::function<void()> GotFocus, LostFocus;
     std::optional<LRESULT> OnCommand(int code) override;
 
   protected:
