@@ -10,6 +10,7 @@ int32_t gImageIndex = 1;
 std::string gKeyNrStr;
 std::array<std::string, kKeywordSlots> gKeywords;
 std::array<std::string, kKeywordSlots> gRefs;
+int32_t gKeywordSlotsUsed = 0;
 
 int32_t PageSizeFromSetting(const Variant& stored) {
     auto n = stored.Number();

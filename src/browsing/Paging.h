@@ -16,6 +16,9 @@ inline constexpr int kKeywordSlots = 3001;
 extern std::array<std::string, kKeywordSlots> gKeywords;
 // The reference list of each keyword slot: catalogue tokens each followed by ";", or "".
 extern std::array<std::string, kKeywordSlots> gRefs;
+// The slots taken: the keywords loaded, then one more for each keyword the user adds. A deleted
+// keyword's slot stays taken.
+extern int32_t gKeywordSlotsUsed;
 
 // The page size a stored "IconsPerPage" text gives: 200 when it is missing, not a number or below 1.
 int32_t PageSizeFromSetting(const class Variant& stored);

@@ -10,6 +10,7 @@
 
 #include "browsing/CursorKinds.h"
 #include "browsing/FileIcons.h"
+#include "browsing/FrmKey.h"
 #include "browsing/Library.h"
 #include "browsing/OpenPaths.h"
 #include "browsing/PageMath.h"
@@ -250,7 +251,7 @@ void FrmMain::mnuGoToPageNr_Click(int index) { GoToPage(index); }
 void FrmMain::mnuGoBarToPageNr_Click(int index) { GoToPage(index); }
 void FrmMain::mnuRefAdd_Click() {}
 void FrmMain::mnuRefDelete_Click() {}
-void FrmMain::mnuRefKey_Click() {}
+void FrmMain::mnuRefKey_Click() { frmKey.ShowModal(); }
 
 // The items of one page: the hidden list is filled behind its twin, which is much faster than
 // filling a list on the screen, and every picture is drawn after the last item in a few calls.

@@ -94,6 +94,7 @@ void FrmMain::procFillSearch() {
         slots[i] = static_cast<int32_t>(i);
     }
     cmbSearch.AddItems(texts, slots);
+    gKeywordSlotsUsed = static_cast<int32_t>(n);
     // The reference window and the keyword editor fill their own lists from these when they load.
     if (frmAdd.IsLoaded()) frmAdd.FillKeywords();
     if (frmKey.IsLoaded()) frmKey.FillKeywords();

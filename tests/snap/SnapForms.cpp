@@ -8,6 +8,7 @@
 
 #include "browsing/CursorKinds.h"
 #include "browsing/FrmAdd.h"
+#include "browsing/FrmKey.h"
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
@@ -200,6 +201,15 @@ std::vector<Shot> Shots() {
              frmScan.chkALL.SetValue(1);
              frmScan.Show();
              return &frmScan;
+         }},
+        {"keyword-editor",
+         [] {
+             frmKey.Load();
+             for (const char* k : {"Weather", "Birthday", "Project X", "Moon", "Holiday", "Office", "Travel"})
+                 frmKey.lstKey.AddSorted(k);
+             frmKey.txtKey.SetText("moon");
+             frmKey.Show();
+             return &frmKey;
          }},
         {"inputbox", nullptr,
          [] { InputBox("Give the Name of the Favorite Folder.", "Create Favorite Folder", "New Folder"); }},
