@@ -18,7 +18,12 @@ class FrmAdd : public Form {
         ID_fraType,
         ID_optType_First,  // the nine type options, index 0 to 8
         ID_optType_Last = ID_optType_First + 8,
+        ID_lblKeyword,
+        ID_cmdAdd,
+        ID_cmdCancel,
     };
+
+    Label lblKeyword{*this, ID_lblKeyword};   // "Keyword:"
 
     ComboBox cmbSearch{*this, ID_cmbSearch};  // every keyword, catalogue and user, in the main keyword box's order
     Frame fraType{*this, ID_fraType};         // "Icon Type"
@@ -31,6 +36,15 @@ class FrmAdd : public Form {
                                          {*this, ID_optType_First + 6},
                                          {*this, ID_optType_First + 7},
                                          {*this, ID_optType_Last}}};
+    Button cmdAdd{*this, ID_cmdAdd};        // "&Add": off until a keyword is chosen
+    Button cmdCancel{*this, ID_cmdCancel};  // "&Cancel"
+
+    // Add is on while a keyword is chosen.
+    void cmbSearch_Click();
+    // Files the main window's selected icon under the chosen keyword with the chosen type, first
+    // among the references; a pair that exists already is refused.
+    void cmdAdd_Click();
+    void cmdCancel_Click();
 
     // The type options the selected result item allows and the one it suggests (nullopt keeps the
     // chosen type). Kept while the window is not made, so that the selection need not make it.
@@ -46,6 +60,10 @@ class FrmAdd : public Form {
     void CreateControls() override;
     void BindEvents() override;
     void Form_Load() override;
+    // The close box hides the window, as Cancel does; only the exit unloads it.
+    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
+    int DefaultButtonId() const override { return cmdAdd.id(); }
+    int CancelButtonId() const override { return cmdCancel.id(); }
 
   private:
     void ShowTypes();

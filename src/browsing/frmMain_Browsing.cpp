@@ -10,6 +10,7 @@
 
 #include "browsing/CursorKinds.h"
 #include "browsing/FileIcons.h"
+#include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
 #include "browsing/Library.h"
 #include "browsing/OpenPaths.h"
@@ -18,8 +19,10 @@
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
 #include "browsing/ShortcutOrigin.h"
+#include "browsing/UserReferences.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
+#include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
 
@@ -189,8 +192,9 @@ std::optional<ItemPlan> PlanEntry(FrmMain& form, const std::string& text, int32_
 }
 
 // Adds the planned item at the next free position, gImageIndex, and its picture to the page's.
-void AddPlannedItem(FrmMain& form, PagePictures& pictures, const ItemPlan& plan, const std::string& text) {
-    const std::string key = text.ends_with("user") ? "key" + gKeyNrStr : std::string();
+void AddPlannedItem(FrmMain& form, PagePictures& pictures, const ItemPlan& plan, const std::string& text,
+                    int32_t itemData) {
+    const std::string key = text.ends_with("user") ? ReferenceKey(itemData) : std::string();
     ListItem& item = form.pnlResult.Add(gImageIndex, key, plan.text, gImageIndex, gImageIndex);
     item.SetSubItem(1, plan.typeText);
     item.SetSubItem(2, plan.origin);
@@ -247,10 +251,48 @@ void FrmMain::mnuGoFirstPage_Click() { GoToPage(1); }
 void FrmMain::mnuGoPrevPage_Click() { GoToPage(gPageNr - 1); }
 void FrmMain::mnuGoNextPage_Click() { GoToPage(gPageNr + 1); }
 void FrmMain::mnuGoLastPage_Click() { GoToPage(gPageCount); }
-void FrmMain::mnuGoToPageNr_Click(int index) { GoToPage(index); }
-void FrmMain::mnuGoBarToPageNr_Click(int index) { GoToPage(index); }
-void FrmMain::mnuRefAdd_Click() {}
-void FrmMain::mnuRefDelete_Click() {}
+// The page lists leave the page shown as it is.
+void FrmMain::mnuGoToPageNr_Click(int index) {
+    if (index != gPageNr) GoToPage(index);
+}
+void FrmMain::mnuGoBarToPageNr_Click(int index) {
+    if (index != gPageNr) GoToPage(index);
+}
+
+// The window opens next time with Add as the keyword box leaves it now.
+void FrmMain::mnuRefAdd_Click() {
+    frmAdd.ShowModal();
+    frmAdd.cmdAdd.SetEnabled(!frmAdd.cmbSearch.Text().empty());
+}
+
+// Deletes the reference the selected item shows, without asking: the pair at the item's own
+// position, its entry in the result set and the item; the other items stay where they are.
+void FrmMain::mnuRefDelete_Click() {
+    ListItem* selected = pnlResult.SelectedItem();
+    if (!selected) return;
+    gRefsChanged = true;
+    const std::optional<int> position = ReferencePositionOf(*selected);
+    if (!position) return;
+    const std::string tag = selected->Tag;
+
+    if (RemoveReference(lstUser, cmbUser, *position, tag)) {
+        for (int i = 0; i < cmbResult.ListCount(); ++i)
+            if (cmbResult.ItemData(i) == *position && cmbResult.List(i) == tag) {
+                cmbResult.RemoveItem(i);
+                break;
+            }
+        pnlResult.Remove(selected->Index());
+        MoveReferencePositions(cmbResult, pnlResult, *position + 1, -1);
+    }
+
+    if (cmbResult.ListCount() == 0) {
+        procGetPage();
+        return;
+    }
+    procItemSelected();
+    if (gPanelCount) gPanelCount->SetText(std::to_string(cmbResult.ListCount()) + " icon(s)");
+}
+
 void FrmMain::mnuRefKey_Click() { frmKey.ShowModal(); }
 
 // The items of one page: the hidden list is filled behind its twin, which is much faster than
@@ -287,7 +329,7 @@ void FrmMain::procGetPage() {
             // A builder that fails adds nothing, and the next entry takes the free position.
             try {
                 if (auto plan = PlanEntry(*this, text, cmbResult.ItemData(i), lookups))
-                    AddPlannedItem(*this, pictures, *plan, text);
+                    AddPlannedItem(*this, pictures, *plan, text, cmbResult.ItemData(i));
             } catch (const std::exception&) {
             }
             if (count > 5) {

@@ -40,6 +40,17 @@ void ListItem::SetText(const std::string& text) {
     owner_.ShowSubItem(*this, 0);
 }
 
+void ListItem::SetKey(const std::string& key) {
+    auto& byKey = owner_.byKey_;
+    if (!key.empty()) {
+        auto held = byKey.find(FoldKey(key));
+        if (held != byKey.end() && held->second != this) throw KeyError("Key is not unique in collection: " + key);
+    }
+    if (!key_.empty()) byKey.erase(FoldKey(key_));
+    key_ = key;
+    if (!key_.empty()) byKey[FoldKey(key_)] = this;
+}
+
 std::string ListItem::SubItem(int index) const {
     if (index < 1) throw std::out_of_range("Sub-item index out of bounds");
     return static_cast<size_t>(index) <= subItems_.size() ? subItems_[static_cast<size_t>(index) - 1] : std::string();
@@ -166,6 +177,22 @@ ListItem& ListView::Add(int index, const std::string& key, const std::string& te
         quiet_ = wasQuiet;
     }
     return item;
+}
+
+void ListView::Remove(int index) {
+    if (index < 1 || index > Count()) throw std::out_of_range("Index out of bounds");
+    const auto at = order_.begin() + (index - 1);
+    ListItem& item = **at;
+    if (hwnd()) {
+        const int windowIndex = WindowIndexOf(item.id_);
+        bool wasQuiet = std::exchange(quiet_, true);
+        if (windowIndex >= 0) Send(LVM_DELETEITEM, static_cast<WPARAM>(windowIndex));
+        quiet_ = wasQuiet;
+    }
+    if (selectedId_ == item.id_) selectedId_ = 0;
+    if (!item.key_.empty()) byKey_.erase(FoldKey(item.key_));
+    byId_.erase(item.id_);
+    order_.erase(at);
 }
 
 void ListView::Clear() {

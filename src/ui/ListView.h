@@ -26,6 +26,8 @@ class ListItem {
     ListItem& operator=(const ListItem&) = delete;
 
     const std::string& Key() const { return key_; }
+    // An empty key frees the old one; a key another item holds throws KeyError.
+    void SetKey(const std::string& key);
     const std::string& Text() const { return text_; }
     void SetText(const std::string& text);
     // Sub-items count from 1, as the columns after the first; a sub-item never set is "".
@@ -68,6 +70,8 @@ class ListView : public Control {
     // goes to its sorted place instead. key may be empty; a key in use throws KeyError.
     ListItem& Add(int index, const std::string& key, const std::string& text, int icon = 0, int smallIcon = 0);
     int Count() const { return static_cast<int>(order_.size()); }
+    // Removes the item at a 1-based position (its address goes invalid); throws std::out_of_range.
+    void Remove(int index);
     void Clear();
     ListItem& Item(int index);  // 1-based; throws std::out_of_range
     ListItem& Item(const std::string& key);  // throws KeyError

@@ -211,6 +211,35 @@ TEST_F(PagesTest, PageMenusLightAndButtonsFollowTheResultSet) {
     EXPECT_EQ(frmMain.Menus().ArrayUBound(bar), ID_mnuGoBarToPageNr_Last - bar);
 }
 
+TEST_F(PagesTest, ThePageListsRedrawOnlyForAnotherPage) {
+    const std::string ico = dir.path() + "i.ico";
+    ASSERT_TRUE(WriteIconFile(ico, 0x808080));
+    Fill(std::vector<std::string>(450, OpenEntry(ico, 0, "x", '2')));
+    struct Case {
+        const char* what;
+        void (FrmMain::*choose)(int);
+        int page;
+        bool redrawn;
+    };
+    const Case cases[] = {
+        {"Go To Page, the page shown", &FrmMain::mnuGoToPageNr_Click, 1, false},
+        {"page bar, the page shown", &FrmMain::mnuGoBarToPageNr_Click, 1, false},
+        {"Go To Page, another page", &FrmMain::mnuGoToPageNr_Click, 3, true},
+        {"page bar, the page shown", &FrmMain::mnuGoBarToPageNr_Click, 3, false},
+        {"page bar, another page", &FrmMain::mnuGoBarToPageNr_Click, 2, true},
+        {"Go To Page, the page shown", &FrmMain::mnuGoToPageNr_Click, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // A page drawn again has lost the mark.
+        frmMain.pnlResult.Item(1).SetText("marked");
+        (frmMain.*c.choose)(c.page);
+        EXPECT_EQ(gPageNr, c.page);
+        EXPECT_EQ(frmMain.pnlResult.Item(1).Text() != "marked", c.redrawn);
+        EXPECT_EQ(Panel("area"), "Page " + std::to_string(c.page) + " of 3");
+    }
+}
+
 }  // namespace
 
 namespace {

@@ -146,6 +146,19 @@ TEST(ListView, PositionsAndKeys) {
     l.Add(3, "", "between");
     l.Item("k3").SetText("THREE");
     EXPECT_EQ(WindowTexts(l.hwnd()), ModelTexts(l));
+    // Removing the selected item selects nothing and frees its key; keys move between items.
+    l.SetSelectedItem(&l.Item("k2"));
+    l.Remove(l.Item("k2").Index());
+    EXPECT_EQ(ModelTexts(l), (std::vector<std::string>{"zero", "one", "between", "THREE", "four"}));
+    EXPECT_EQ(WindowTexts(l.hwnd()), ModelTexts(l));
+    EXPECT_EQ(l.SelectedItem(), nullptr);
+    EXPECT_THROW(l.Remove(6), std::out_of_range);
+    EXPECT_THROW(l.Item("k3").SetKey("K1"), KeyError);
+    l.Item("k3").SetKey("k2");
+    EXPECT_EQ(l.Find("k3"), nullptr);
+    EXPECT_EQ(l.Item("K2").Text(), "THREE");
+    l.Item(1).SetKey("k3");
+    EXPECT_EQ(l.Item("k3").Text(), "zero");
     l.Clear();
     EXPECT_EQ(l.Count(), 0);
     EXPECT_EQ(SendMessageA(l.hwnd(), LVM_GETITEMCOUNT, 0, 0), 0);
