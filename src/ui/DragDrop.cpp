@@ -10,6 +10,19 @@ DragLoopHook gDragLoopHook = nullptr;
 
 namespace {
 
+// QueryInterface of an object with one interface besides IUnknown.
+template <class I>
+HRESULT QueryOne(I* self, REFIID riid, REFIID own, void** out) {
+    if (!out) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, own)) {
+        *out = self;
+        self->AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
 FORMATETC HGlobalFormat(int format) {
     return FORMATETC{static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
 }
@@ -70,14 +83,7 @@ class TextData final : public IDataObject {
     explicit TextData(std::string text) : text_(std::move(text)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-            *out = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return QueryOne<IDataObject>(this, riid, IID_IDataObject, out);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -135,14 +141,7 @@ class TextData final : public IDataObject {
 class LeftButtonSource final : public IDropSource {
   public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-            *out = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        return QueryOne<IDropSource>(this, riid, IID_IDropSource, out);
     }
     // Lives on the stack of the drag.
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
@@ -198,14 +197,7 @@ void OleDropTarget::Detach() {
 }
 
 HRESULT OleDropTarget::QueryInterface(REFIID riid, void** out) {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-        *out = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return QueryOne<IDropTarget>(this, riid, IID_IDropTarget, out);
 }
 
 ULONG OleDropTarget::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }

@@ -1,9 +1,9 @@
 // OLE drag and drop: drop targets registered with their controls' windows through Unload, the data
-// of the clipboard's data object as a drag hands it over, the events a drop target raises, hit tests
-// and drop highlight at screen points, and the drag that a list item starts.
+// of the clipboard's data object as a drag hands it over, the events a drop target raises, and the
+// drag that a list item starts. Hit tests and the drop highlight are used over real nodes and items
+// by the main window's tests (tests/browsing/DragDropTest.cpp).
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,7 +11,6 @@
 #include "TestSupport.h"
 #include "UiTest.h"
 #include "ui/DragDrop.h"
-#include "ui/ImageList.h"
 #include "ui/ListView.h"
 #include "ui/TreeView.h"
 
@@ -32,32 +31,6 @@ struct DropForm : TestForm {
         };
     }
 };
-
-// The centre of a tree node or a list item on the screen.
-POINT NodePoint(TreeView& tree, const Node& node) {
-    RECT r{};
-    std::memcpy(&r, &node.handle, sizeof node.handle);  // the item goes in where the rectangle comes out
-    SendMessageA(tree.hwnd(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(tree.hwnd(), &p);
-    return p;
-}
-
-POINT ItemPoint(ListView& list, int index) {
-    RECT r{};
-    r.left = LVIR_LABEL;
-    SendMessageA(list.hwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(list.hwnd(), &p);
-    return p;
-}
-
-// A point of the control's client area, on the screen.
-POINT ScreenAt(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    return p;
-}
 
 struct Raised {
     int effect, button, shift, state;
@@ -196,40 +169,6 @@ TEST(DragDrop, EventsCarryKeysPointAndTheEffectWithinWhatTheSourceAllows) {
     effect = DROPEFFECT_COPY;
     target->Drop(text.object(), MK_LBUTTON, at, &effect);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-    form.Unload();
-}
-
-TEST(DragDrop, HitTestsAndDropHighlightAtScreenPoints) {
-    DropForm form;
-    form.tree.Add("", tvwLast, "a", "Alpha");
-    form.tree.Add("", tvwLast, "b", "Beta");
-    form.tree.Add("a", tvwChild, "a1", "Alpha one");
-    ImageList icons;
-    icons.Add("", LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
-    form.list.SetIcons(&icons);
-    form.list.Add(-1, "", "first", 1);
-    form.list.Add(-1, "", "second", 1);
-    form.Show();
-    Pump();
-    form.tree.SetSelectedItem("b");
-
-    Node& a = form.tree.Item("a");
-    EXPECT_EQ(form.tree.HitTestScreen(NodePoint(form.tree, a)), &a);
-    EXPECT_EQ(form.tree.HitTestScreen(NodePoint(form.tree, form.tree.Item("b"))), &form.tree.Item("b"));
-    // Below the last node, and a collapsed node's child, are no node.
-    EXPECT_EQ(form.tree.HitTestScreen(ScreenAt(form.tree.hwnd(), 20, 250)), nullptr);
-    EXPECT_EQ(form.tree.HitTestScreen(ScreenAt(form.list.hwnd(), 5, 5)), nullptr);
-
-    EXPECT_EQ(form.tree.DropHighlight(), nullptr);
-    form.tree.SetDropHighlight(&a);
-    EXPECT_EQ(form.tree.DropHighlight(), &a);
-    EXPECT_EQ(form.tree.SelectedItem(), &form.tree.Item("b"));  // the selection stays
-    form.tree.SetDropHighlight(nullptr);
-    EXPECT_EQ(form.tree.DropHighlight(), nullptr);
-
-    EXPECT_EQ(form.list.HitTestScreen(ItemPoint(form.list, 2)), &form.list.Item(2));
-    EXPECT_EQ(form.list.HitTestScreen(ItemPoint(form.list, 1)), &form.list.Item(1));
-    EXPECT_EQ(form.list.HitTestScreen(ScreenAt(form.list.hwnd(), 300, 300)), nullptr);
     form.Unload();
 }
 
