@@ -10,6 +10,7 @@
 std::string gFavNode;
 std::string gFavFolderNode;
 bool gAddByDrag = false;
+std::string gAddByDragFile;
 
 namespace {
 
@@ -55,6 +56,12 @@ bool IsInsideFolder(const std::string& path, const std::string& folder) {
     if (path.empty() || folder.empty()) return false;
     const std::string p = ComparablePath(path), f = ComparablePath(folder) + "\\";
     return p.size() > f.size() && p.compare(0, f.size(), f) == 0;
+}
+
+bool MovedFavoriteMayGo(const std::string& saved, const std::string& source) {
+    const DWORD a = saved.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(saved.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    return ComparablePath(saved) != ComparablePath(source);
 }
 
 bool IsValidFolderName(const std::string& name) {

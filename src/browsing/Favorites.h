@@ -33,3 +33,11 @@ DWORD DeleteFolderTree(const std::string& folder);
 // or 0 when it could not be started (the system error is then the last error). Tests replace it.
 using ProgramStarter = DWORD (*)(const std::string& commandLine);
 extern ProgramStarter gStartProgram;
+
+// The file Save As wrote for a drop on a favorites node (gAddByDrag); "" when it wrote none.
+extern std::string gAddByDragFile;
+
+// Whether a favorite moved by a drop may be deleted: only once its copy `saved` exists and is
+// another file than the favorite `source` (paths compared in full long form, without regard to
+// case). An empty `saved` means nothing was written.
+bool MovedFavoriteMayGo(const std::string& saved, const std::string& source);

@@ -115,6 +115,15 @@ void FrmMain::BindEvents() {
     pnlNav.NodeClick = [this](Node& node) { pnlNav_NodeClick(node); };
     cmbSearch.Click = [this] { cmbSearch_Click(); };
     cmbSearch.KeyPress = [this](int& keyAscii) { cmbSearch_KeyPress(keyAscii); };
+    // Drag and drop.
+    pnlResult.OLEDragItems = true;
+    pnlNavDrop.OLEDragOver = [this](DragData& d, int& e, int b, int s, POINT p, int st) {
+        pnlNav_OLEDragOver(d, e, b, s, p, st);
+    };
+    pnlNavDrop.OLEDragDrop = [this](DragData& d, int& e, int b, int s, POINT p) { pnlNav_OLEDragDrop(d, e, b, s, p); };
+    pnlResultDrop.OLEDragOver = [this](DragData& d, int& e, int b, int s, POINT p, int st) {
+        pnlResult_OLEDragOver(d, e, b, s, p, st);
+    };
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include "mainwindow/FrmMainIds.h"
 #include "ui/CommonDialog.h"
 #include "ui/Control.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
 #include "ui/HiddenList.h"
 #include "ui/ImageList.h"
@@ -59,6 +60,9 @@ class FrmMain : public Form {
     StatusBar pnlStatusbar{*this, ID_pnlStatusbar};
     ProgressBar pnlProgressBar{*this, ID_pnlProgressBar};
     Timer tmrLed{*this, ID_tmrLed};
+    // Drops onto the tree (a result icon into a favorites folder) and onto the result list.
+    OleDropTarget pnlNavDrop{pnlNav};
+    OleDropTarget pnlResultDrop{pnlResult};
     // Work surfaces and pictures, never shown.
     PictureBox picOpen{*this, ID_picOpen};
     PictureBox picSave{*this, ID_picSave};
@@ -202,6 +206,11 @@ class FrmMain : public Form {
     void procFillBookByLetter(const std::string& sLetter);
     // The icons of the shortcuts in the shell's "Start Menu" or "Desktop" folder.
     void procSearchShortcuts(const std::string& sFolder);
+
+    // ---- drag and drop on the tree and the result list (src/browsing/frmMain_DragDrop.cpp)
+    void pnlNav_OLEDragOver(DragData& data, int& effect, int button, int shift, POINT screen, int state);
+    void pnlNav_OLEDragDrop(DragData& data, int& effect, int button, int shift, POINT screen);
+    void pnlResult_OLEDragOver(DragData& data, int& effect, int button, int shift, POINT screen, int state);
 
     // ---- the keyword box and the keys of the window (src/browsing/frmMain_Keys.cpp)
     void cmbSearch_Click();

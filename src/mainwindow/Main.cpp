@@ -23,5 +23,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SetExceptionHandler(&ShowUnhandled);
     RegisterCoreHooks();
     if (!Main()) return 0;
-    return RunMessageLoop();
+    const int code = RunMessageLoop();
+    EndApp();
+    return code;
 }

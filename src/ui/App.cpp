@@ -29,6 +29,9 @@ bool gEndWhenNoForms = true;
 
 void InitApp(HINSTANCE instance) {
     gInstance = instance;
+    // Drag and drop needs OLE on the thread that owns the windows.
+    static const HRESULT ole = OleInitialize(nullptr);
+    (void)ole;
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
@@ -56,6 +59,8 @@ void InitApp(HINSTANCE instance) {
     pc.lpszClassName = kPictureClass;
     RegisterClassExA(&pc);
 }
+
+void EndApp() { OleUninitialize(); }
 
 HINSTANCE AppInstance() { return gInstance ? gInstance : GetModuleHandleA(nullptr); }
 

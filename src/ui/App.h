@@ -8,8 +8,11 @@
 
 class Form;
 
-// Registers the window classes and the common controls; call once before any form loads.
+// Registers the window classes and the common controls and starts OLE (drag and drop) on this
+// thread, the UI thread; call once before any form loads.
 void InitApp(HINSTANCE instance);
+// Ends OLE on the UI thread; call once the message loop has ended.
+void EndApp();
 HINSTANCE AppInstance();
 
 // Runs the main message loop until WM_QUIT; answers the quit code.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ui/App.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
 #include "ui/Keys.h"
 #include "ui/Units.h"
@@ -36,7 +37,10 @@ void Control::Define(const char* windowClass, DWORD style, DWORD exStyle, int le
 
 void Control::Create() {
     if (!class_ || !owner_.hwnd()) return;
-    if (hwnd_) DestroyWindow(hwnd_);
+    if (hwnd_) {
+        if (dropTarget_) dropTarget_->Detach();
+        DestroyWindow(hwnd_);
+    }
     DWORD style = style_ | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
     hwnd_ = CreateWindowExA(exStyle_, class_, text_.c_str(), style, TwipsToPxX(left_), TwipsToPxY(top_),
                             TwipsToPxX(width_), TwipsToPxY(WindowHeight()), owner_.hwnd(),
@@ -44,6 +48,19 @@ void Control::Create() {
     if (!hwnd_) return;
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(owner_.Font()), FALSE);
     AfterCreate();
+    if (dropTarget_) dropTarget_->Attach(hwnd_);
+}
+
+void Control::SaveState() {
+    BeforeDestroy();
+    // Revoked while the window still exists, as OLE needs.
+    if (dropTarget_) dropTarget_->Detach();
+}
+
+void Control::SetDropTarget(OleDropTarget* target) {
+    if (dropTarget_ && dropTarget_ != target) dropTarget_->Detach();
+    dropTarget_ = target;
+    if (dropTarget_ && hwnd_) dropTarget_->Attach(hwnd_);
 }
 
 void Control::BeforeDestroy() {
@@ -52,6 +69,7 @@ void Control::BeforeDestroy() {
 }
 
 void Control::Destroyed() {
+    if (dropTarget_) dropTarget_->Detach();
     hwnd_ = nullptr;
     backBrush_.reset();
 }

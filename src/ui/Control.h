@@ -15,6 +15,7 @@
 #include "ui/Win.h"
 
 class Form;
+class OleDropTarget;
 
 class Control {
   public:
@@ -67,9 +68,14 @@ class Control {
     // Creates the window from the wrapper's state; the form calls it from CreateControls order.
     void Create();
     // The form's window is about to go: keep what the control's window shows.
-    void SaveState() { BeforeDestroy(); }
+    void SaveState();
     // The window is gone (the form unloads).
     virtual void Destroyed();
+
+    // The control's OLE drop target (ui/DragDrop.h), which makes itself known here; it is
+    // registered with the window whenever the window exists. nullptr: the control takes no drops.
+    void SetDropTarget(OleDropTarget* target);
+    OleDropTarget* DropTarget() const { return dropTarget_; }
 
   protected:
     // Defines the control: window class, styles and design geometry in twips.
@@ -101,6 +107,7 @@ class Control {
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::optional<uint32_t> backColor_;
     UniqueBrush backBrush_;
+    OleDropTarget* dropTarget_ = nullptr;
 };
 
 class Label : public Control {

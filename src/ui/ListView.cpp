@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "ui/DragDrop.h"
 #include "ui/ImageList.h"
 #include "ui/Units.h"
 
@@ -258,6 +259,15 @@ ListItem* ListView::HitTest(int x, int y) {
     return at >= 0 && (hit.flags & LVHT_ONITEM) ? RecordAt(at) : nullptr;
 }
 
+ListItem* ListView::HitTestScreen(POINT screen) {
+    if (!hwnd()) return nullptr;
+    LVHITTESTINFO hit{};
+    hit.pt = screen;
+    ScreenToClient(hwnd(), &hit.pt);
+    const int at = static_cast<int>(Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return at >= 0 && (hit.flags & LVHT_ONITEM) ? RecordAt(at) : nullptr;
+}
+
 void ListView::InsertColumn(int index) {
     const Column& c = columns_[static_cast<size_t>(index)];
     LVCOLUMNA col{};
@@ -421,6 +431,10 @@ std::optional<LRESULT> ListView::OnNotify(NMHDR* header) {
             return 0;
         case NM_DBLCLK:
             if (DblClick) DblClick();
+            return 0;
+        case LVN_BEGINDRAG:
+            if (ListItem* item = RecordAt(reinterpret_cast<NMLISTVIEW*>(header)->iItem); item && OLEDragItems)
+                OLEDragText(item->Text(), vbDropEffectCopy | vbDropEffectMove);
             return 0;
         case NM_CLICK:
         case NM_RCLICK: {

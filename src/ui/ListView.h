@@ -117,6 +117,12 @@ class ListView : public Control {
     // A click released: button 1 left, 2 right; x and y in twips in the list's client area.
     std::function<void(int button, int x, int y)> MouseUp;
 
+    // ---- OLE drag and drop (ui/DragDrop.h)
+    // The item at a point of the screen in pixels; nullptr for none.
+    ListItem* HitTestScreen(POINT screen);
+    // Dragging an item drags its text to drop targets, to be copied or moved.
+    bool OLEDragItems = false;
+
     std::optional<LRESULT> OnNotify(NMHDR* header) override;
     void Destroyed() override;
 

@@ -215,6 +215,25 @@ void TreeView::SetSelectedItem(const std::string& key) {
     quiet_ = wasQuiet;
 }
 
+Node* TreeView::HitTestScreen(POINT screen) {
+    if (!hwnd()) return nullptr;
+    TVHITTESTINFO hit{};
+    hit.pt = screen;
+    ScreenToClient(hwnd(), &hit.pt);
+    Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    return (hit.flags & TVHT_ONITEM) ? NodeOf(hit.hItem) : nullptr;
+}
+
+Node* TreeView::DropHighlight() {
+    if (!hwnd()) return nullptr;
+    return NodeOf(reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, TVGN_DROPHILITE, 0)));
+}
+
+void TreeView::SetDropHighlight(Node* node) {
+    if (!hwnd()) return;
+    Send(TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(node ? node->handle : nullptr));
+}
+
 std::optional<LRESULT> TreeView::OnNotify(NMHDR* header) {
     if (closing_) return std::nullopt;
     switch (header->code) {

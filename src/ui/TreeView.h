@@ -63,6 +63,13 @@ class TreeView : public Control {
     // The user opened or closed a node (not raised by SetExpanded).
     std::function<void(Node&)> Expand, Collapse;
 
+    // ---- drop targets (ui/DragDrop.h)
+    // The node at a point of the screen in pixels; nullptr for none.
+    Node* HitTestScreen(POINT screen);
+    // The node shown as the target of a drop; nullptr for none (setting it removes the highlight).
+    Node* DropHighlight();
+    void SetDropHighlight(Node* node);
+
     std::optional<LRESULT> OnNotify(NMHDR* header) override;
     void OnPostedEvent(LPARAM data) override;
     void Destroyed() override;

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include <cstring>
+#include <utility>
 #include <intrin.h>
 #include <shlwapi.h>
 
@@ -119,4 +120,47 @@ size_t GdiObjectCount() {
         if (cell[14] != 0 && (owner == self || owner == 0)) ++used;
     }
     return used;
+}
+
+ClipboardData::ClipboardData(UINT format, const std::string& bytes) {
+    lock_ = CreateMutexA(nullptr, FALSE, "OrnavaleTestClipboard");
+    if (lock_) WaitForSingleObject(lock_, 30000);
+    for (int tries = 0; tries < 50 && !OpenClipboard(nullptr); ++tries) Sleep(20);
+    EmptyClipboard();
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size())) {
+        std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+        GlobalUnlock(memory);
+        if (!SetClipboardData(format, memory)) GlobalFree(memory);
+    }
+    CloseClipboard();
+    OleGetClipboard(&object_);
+}
+
+ClipboardData::ClipboardData(ClipboardData&& other) noexcept
+    : lock_(std::exchange(other.lock_, nullptr)), object_(std::exchange(other.object_, nullptr)) {}
+
+ClipboardData::~ClipboardData() {
+    if (object_) object_->Release();
+    if (!lock_) return;
+    ReleaseMutex(lock_);
+    CloseHandle(lock_);
+}
+
+ClipboardData ClipboardData::Text(const std::string& text) { return ClipboardData(CF_TEXT, text + '\0'); }
+
+ClipboardData ClipboardData::Files(const std::vector<std::string>& files, bool wide) {
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    header.fWide = wide;
+    std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+    for (const std::string& f : files) {
+        if (wide) {
+            const std::wstring w(f.begin(), f.end());
+            bytes.append(reinterpret_cast<const char*>(w.c_str()), (w.size() + 1) * sizeof(wchar_t));
+        } else {
+            bytes.append(f.c_str(), f.size() + 1);
+        }
+    }
+    bytes.append(wide ? sizeof(wchar_t) : 1, '\0');
+    return ClipboardData(CF_HDROP, bytes);
 }

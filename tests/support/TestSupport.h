@@ -52,3 +52,23 @@ class CleanStore {
 // The GDI objects this process holds: GetGuiResources where the system counts them, else (under
 // Wine, which does not) the used cells of the process's GDI handle table.
 size_t GdiObjectCount();
+
+// Data put on the clipboard and read back through OLE's data object of the clipboard, as a drag
+// hands it to a drop target. The test programs run side by side and share the clipboard, so each
+// holds a lock shared by all of them while its data lives.
+class ClipboardData {
+  public:
+    static ClipboardData Text(const std::string& text);
+    // A file list (DROPFILES) with the names as ANSI or as wide text.
+    static ClipboardData Files(const std::vector<std::string>& files, bool wide = false);
+    ClipboardData(ClipboardData&& other) noexcept;
+    ClipboardData(const ClipboardData&) = delete;
+    ClipboardData& operator=(const ClipboardData&) = delete;
+    ~ClipboardData();
+    IDataObject* object() const { return object_; }
+
+  private:
+    ClipboardData(UINT format, const std::string& bytes);
+    HANDLE lock_ = nullptr;
+    IDataObject* object_ = nullptr;
+};
