@@ -112,6 +112,12 @@ class ListView : public Control {
     std::function<void(int column)> ColumnClick;  // 1-based column
     // A click released: button 1 left, 2 right; x and y in twips in the list's client area.
     std::function<void(int button, int x, int y)> MouseUp;
+    // The right button pressed on the list: shift 1 Shift, 2 Ctrl, 4 Alt; x and y in twips in the
+    // list's client area. The list itself does nothing with that press: the handler decides what
+    // is selected.
+    std::function<void(int button, int shift, int x, int y)> MouseDown;
+    // A key released while the list has the focus: a virtual key, shift as for MouseDown.
+    std::function<void(int keyCode, int shift)> KeyUp;
 
     std::optional<LRESULT> OnNotify(NMHDR* header) override;
     void Destroyed() override;
@@ -138,6 +144,10 @@ class ListView : public Control {
     void ApplyExtendedStyle();
     void InsertColumn(int index);
     void SelectInWindow(const ListItem* item);
+    // Routes the right button and released keys to MouseDown and KeyUp.
+    void WatchMouseAndKeys();
+    static LRESULT CALLBACK MouseAndKeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR self);
 
     std::vector<std::unique_ptr<ListItem>> order_;  // display order
     std::unordered_map<int, ListItem*> byId_;

@@ -62,9 +62,12 @@ class TreeView : public Control {
     std::function<void(Node&)> NodeClick;
     // The user opened or closed a node (not raised by SetExpanded).
     std::function<void(Node&)> Expand, Collapse;
+    // A character typed while the tree has the focus (Esc 27 too); 0 swallows it.
+    std::function<void(int& keyAscii)> KeyPress;
 
     std::optional<LRESULT> OnNotify(NMHDR* header) override;
     void OnPostedEvent(LPARAM data) override;
+    void OnKeyPress(int& keyAscii) override;
     void Destroyed() override;
 
   protected:
