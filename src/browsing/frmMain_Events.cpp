@@ -1,9 +1,8 @@
 // The events of the navigation tree, the result list and the status bar: Esc in the tree, sorting
 // by a column, the double-click action, the item click, the Delete key, the right-click menus and
-// the page panel. While the window is busy only Esc acts.
+// the page panel. While the window is busy only Esc acts, and only then.
 #include "browsing/ResultActions.h"
 
-#include "core/FolderWalk.h"
 #include "core/Global.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/MainCommands.h"
@@ -46,8 +45,9 @@ int ResultActionItem(std::string_view action) {
 }
 
 void FrmMain::pnlNav_KeyPress(int& keyAscii) {
-    // The tree is off while busy; a request made now stays until the next page clears it.
-    if (keyAscii == kEscape) gAbort = true;
+    // Esc stops the fill that is running. A request made while nothing runs would stay and stop
+    // the next listing at its first file: a favorites folder would then show the page before it.
+    if (keyAscii == kEscape && IsBusy(*this)) RequestAbort(*this);
 }
 
 void FrmMain::pnlResult_ColumnClick(int column) {
