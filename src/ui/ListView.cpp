@@ -427,7 +427,6 @@ void ListView::AfterCreate() {
         InvalidateRect(hwnd(), nullptr, TRUE);
     }
     quiet_ = wasQuiet;
-    WatchMouseAndKeys();
 }
 
 void ListView::BeforeDestroy() {
@@ -445,31 +444,17 @@ void ListView::Destroyed() {
 
 // ---- right button and released keys
 
-void ListView::WatchMouseAndKeys() { SetWindowSubclass(hwnd(), MouseAndKeysProc, 0, reinterpret_cast<DWORD_PTR>(this)); }
-
-LRESULT CALLBACK ListView::MouseAndKeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR self) {
-    auto& list = *reinterpret_cast<ListView*>(self);
-    auto shift = [] {
-        return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-               (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-    };
-    switch (msg) {
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, MouseAndKeysProc, 0);
-            break;
-        case WM_RBUTTONDOWN:
-            // Not passed on: the list would select or deselect by itself and run its own drag loop.
-            if (list.closing_ || !list.MouseDown) break;
-            ::SetFocus(hwnd);
-            list.MouseDown(2, shift(), PxToTwipsX(static_cast<short>(LOWORD(lParam))),
-                           PxToTwipsY(static_cast<short>(HIWORD(lParam))));
-            return 0;
-        case WM_KEYUP:
-            if (!list.closing_ && list.KeyUp) list.KeyUp(static_cast<int>(wParam), shift());
-            break;
-        default:
-            break;
+bool ListView::OnInput(const MSG& msg) {
+    if (closing_) return false;
+    const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                      (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    if (msg.message == WM_RBUTTONDOWN && MouseDown) {
+        // Not passed on: the list would select or deselect by itself and run its own drag loop.
+        ::SetFocus(hwnd());
+        MouseDown(2, shift, PxToTwipsX(static_cast<short>(LOWORD(msg.lParam))),
+                  PxToTwipsY(static_cast<short>(HIWORD(msg.lParam))));
+        return true;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (msg.message == WM_KEYUP && KeyUp) KeyUp(static_cast<int>(msg.wParam), shift);
+    return false;
 }

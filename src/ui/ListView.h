@@ -121,6 +121,8 @@ class ListView : public Control {
 
     std::optional<LRESULT> OnNotify(NMHDR* header) override;
     void Destroyed() override;
+    // The right button to MouseDown, released keys to KeyUp.
+    bool OnInput(const MSG& msg) override;
 
   protected:
     void AfterCreate() override;
@@ -144,10 +146,6 @@ class ListView : public Control {
     void ApplyExtendedStyle();
     void InsertColumn(int index);
     void SelectInWindow(const ListItem* item);
-    // Routes the right button and released keys to MouseDown and KeyUp.
-    void WatchMouseAndKeys();
-    static LRESULT CALLBACK MouseAndKeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                             DWORD_PTR self);
 
     std::vector<std::unique_ptr<ListItem>> order_;  // display order
     std::unordered_map<int, ListItem*> byId_;
