@@ -115,6 +115,13 @@ void FrmMain::BindEvents() {
     pnlNav.NodeClick = [this](Node& node) { pnlNav_NodeClick(node); };
     cmbSearch.Click = [this] { cmbSearch_Click(); };
     cmbSearch.KeyPress = [this](int& keyAscii) { cmbSearch_KeyPress(keyAscii); };
+    pnlNav.KeyPress = [this](int& keyAscii) { pnlNav_KeyPress(keyAscii); };
+    pnlResult.ColumnClick = [this](int column) { pnlResult_ColumnClick(column); };
+    pnlResult.DblClick = [this] { pnlResult_DblClick(); };
+    pnlResult.ItemClick = [this](ListItem& item) { pnlResult_ItemClick(item); };
+    pnlResult.KeyUp = [this](int keyCode, int shift) { pnlResult_KeyUp(keyCode, shift); };
+    pnlResult.MouseDown = [this](int b, int s, int x, int y) { pnlResult_MouseDown(b, s, x, y); };
+    pnlStatusbar.PanelClick = [this](Panel& panel) { pnlStatusbar_PanelClick(panel); };
     // Drag and drop.
     pnlResult.OLEDragItems = true;
     pnlNavDrop.OLEDragOver = [this](DragData& d, int& e, int b, int s, POINT p, int st) {

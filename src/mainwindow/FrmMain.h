@@ -226,6 +226,17 @@ class FrmMain : public Form {
     // Appends one entry for each system icon row of lstChange, writing a missing row's default.
     void procGetSystemIcons();
 
+    // ---- events of the tree, the result list and the status bar (src/browsing/frmMain_Events.cpp)
+    void pnlNav_KeyPress(int& keyAscii);
+    // column from 1.
+    void pnlResult_ColumnClick(int column);
+    void pnlResult_DblClick();
+    void pnlResult_ItemClick(ListItem& item);
+    void pnlResult_KeyUp(int keyCode, int shift);
+    // x and y in twips in the list's client area.
+    void pnlResult_MouseDown(int button, int shift, int x, int y);
+    void pnlStatusbar_PanelClick(Panel& panel);
+
     // ---- opening files and folders, favorites (src/browsing/frmMain_Open.cpp, frmMain_Favorites.cpp)
     void procOpenPathList(int flags);
 

@@ -404,6 +404,10 @@ bool Form::PreTranslate(MSG& msg) {
         if (TranslateAcceleratorA(hwnd_, acc, &msg)) return true;
     }
     if (PreviewKey(msg)) return true;
+    if (hwnd_ && (msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYUP)) {
+        Control* c = ControlByWindow(msg.hwnd);
+        if (c && c->OnInput(msg)) return true;
+    }
     // The handlers may have unloaded the form.
     return hwnd_ && IsDialogMessageA(hwnd_, &msg) != FALSE;
 }

@@ -482,3 +482,20 @@ void ListView::Destroyed() {
     closing_ = false;
     quiet_ = false;
 }
+
+// ---- right button and released keys
+
+bool ListView::OnInput(const MSG& msg) {
+    if (closing_) return false;
+    const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                      (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    if (msg.message == WM_RBUTTONDOWN && MouseDown) {
+        // Not passed on: the list would select or deselect by itself and run its own drag loop.
+        ::SetFocus(hwnd());
+        MouseDown(2, shift, PxToTwipsX(static_cast<short>(LOWORD(msg.lParam))),
+                  PxToTwipsY(static_cast<short>(HIWORD(msg.lParam))));
+        return true;
+    }
+    if (msg.message == WM_KEYUP && KeyUp) KeyUp(static_cast<int>(msg.wParam), shift);
+    return false;
+}

@@ -116,6 +116,12 @@ class ListView : public Control {
     std::function<void(int column)> ColumnClick;  // 1-based column
     // A click released: button 1 left, 2 right; x and y in twips in the list's client area.
     std::function<void(int button, int x, int y)> MouseUp;
+    // The right button pressed on the list: shift 1 Shift, 2 Ctrl, 4 Alt; x and y in twips in the
+    // list's client area. The list itself does nothing with that press: the handler decides what
+    // is selected.
+    std::function<void(int button, int shift, int x, int y)> MouseDown;
+    // A key released while the list has the focus: a virtual key, shift as for MouseDown.
+    std::function<void(int keyCode, int shift)> KeyUp;
 
     // ---- OLE drag and drop (ui/DragDrop.h)
     // The item at a point of the screen in pixels; nullptr for none.
@@ -125,6 +131,8 @@ class ListView : public Control {
 
     std::optional<LRESULT> OnNotify(NMHDR* header) override;
     void Destroyed() override;
+    // The right button to MouseDown, released keys to KeyUp.
+    bool OnInput(const MSG& msg) override;
 
   protected:
     void AfterCreate() override;

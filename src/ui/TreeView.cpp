@@ -339,3 +339,7 @@ void TreeView::Destroyed() {
     closing_ = false;
     quiet_ = false;
 }
+
+void TreeView::OnKeyPress(int& keyAscii) {
+    if (KeyPress) KeyPress(keyAscii);
+}

@@ -62,6 +62,8 @@ class TreeView : public Control {
     std::function<void(Node&)> NodeClick;
     // The user opened or closed a node (not raised by SetExpanded).
     std::function<void(Node&)> Expand, Collapse;
+    // A character typed while the tree has the focus (Esc 27 too); 0 swallows it.
+    std::function<void(int& keyAscii)> KeyPress;
 
     // ---- drop targets (ui/DragDrop.h)
     // The node at a point of the screen in pixels; nullptr for none.
@@ -72,6 +74,7 @@ class TreeView : public Control {
 
     std::optional<LRESULT> OnNotify(NMHDR* header) override;
     void OnPostedEvent(LPARAM data) override;
+    void OnKeyPress(int& keyAscii) override;
     void Destroyed() override;
 
   protected:

@@ -193,13 +193,13 @@ inline HTREEITEM FindTreeItem(HANDLE process, HWND tree, std::initializer_list<c
     return parent;
 }
 
-// Moves the real mouse to a point of the screen and clicks its left button there.
-inline void ClickAt(POINT screen) {
+// Moves the real mouse to a point of the screen and clicks a button there (the left by default).
+inline void ClickAt(POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
     SetCursorPos(screen.x, screen.y);
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    input[0].mi.dwFlags = down;
+    input[1].mi.dwFlags = up;
     SendInput(2, input, sizeof(INPUT));
 }
 

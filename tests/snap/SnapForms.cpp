@@ -22,9 +22,11 @@
 #include "browsing/FrmScan.h"
 #include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/Form.h"
 #include "ui/InputBox.h"
+#include "ui/Units.h"
 
 namespace {
 
@@ -152,9 +154,35 @@ std::string modalFile;
 bool modalSaved = false;
 void CALLBACK CaptureModal(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
+    // A popup menu is drawn over the main window: the window is taken with it, then the menu closed.
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) {
+        modalSaved = SaveWindowBitmap(frmMain.hwnd(), modalFile);
+        EndMenu();
+        return;
+    }
     HWND box = GetActiveWindow();
     modalSaved = box && SaveWindowBitmap(box, modalFile);
     if (box) PostMessageA(box, WM_CLOSE, 0, 0);
+}
+
+// A page in the details view right-clicked on its third item or below the middle of the list.
+void RightClickPage(bool onItem) {
+    ShowPage(&FrmMain::mnuViewDetails_Click);
+    gDCAction = "Prop";  // shown in bold
+    RECT r{};
+    if (onItem) {
+        ListView_GetItemRect(frmMain.pnlResult.hwnd(), 2, &r, LVIR_LABEL);
+    } else {
+        GetClientRect(frmMain.pnlResult.hwnd(), &r);
+        r.left = r.right = r.right / 2;
+        r.top = r.bottom = r.bottom - 40;
+    }
+    POINT pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    POINT screen = pt;
+    ClientToScreen(frmMain.pnlResult.hwnd(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    frmMain.pnlResult_MouseDown(2, 0, PxToTwipsX(pt.x), PxToTwipsY(pt.y));
 }
 
 std::vector<Shot> Shots() {
@@ -228,6 +256,8 @@ std::vector<Shot> Shots() {
         {"page-list", [] { return ShowPage(&FrmMain::mnuViewList_Click); }},
         {"page-details", [] { return ShowPage(&FrmMain::mnuViewDetails_Click); }},
         {"page-cursors", ShowCursorPage},
+        {"menu-item", nullptr, [] { RightClickPage(true); }},
+        {"menu-white", nullptr, [] { RightClickPage(false); }},
         {"add-reference",
          [] {
              frmMain.Show();
