@@ -9,6 +9,7 @@
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
 #include "browsing/Paging.h"
+#include "browsing/UserReferences.h"
 #include "core/Global.h"
 #include "core/SaveOnExit.h"
 #include "mainwindow/FrmMain.h"
@@ -220,4 +221,27 @@ TEST_F(CatalogueLoadTest, TheExitUnloadsTheWindowsMadeOnFirstUse) {
     EXPECT_FALSE(frmKey.IsLoaded());
     EXPECT_FALSE(frmMain.IsLoaded());
     EXPECT_EQ(LoadedFormCount(), 0);
+}
+
+TEST_F(CatalogueLoadTest, ReferencesFiledAndDeletedSurviveARestart) {
+    Write("Icondata.dat", "moon;1:2:x00\r\nsun;1:3:x00\r\n");
+    Write("Iconuser.dat", "moon;C:\\a.ico;0;x;1user\r\nsun;C:\\b.ico;0;x;2user\r\nmoon;C:\\c.ico;0;x;4user\r\n");
+    frmMain.procFillSearch();
+    // As the reference window files one and References Delete removes another.
+    FileReferenceFirst(frmMain.lstUser, frmMain.cmbUser, "sun", "C:\\d.ico;0;x;8user");
+    ASSERT_TRUE(RemoveReference(frmMain.lstUser, frmMain.cmbUser, 2, "C:\\b.ico;0;x;2user"));
+    gRefsChanged = true;
+    gSettingsSaved = false;
+    SaveSettingsAndUnload();
+
+    frmMain.Load();
+    gAppPath = dir.path() + "Ornav\xE4le\\";
+    frmMain.procFillSearch();
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"sun", "C:\\d.ico;0;x;8user"}, {"moon", "C:\\a.ico;0;x;1user"}, {"moon", "C:\\c.ico;0;x;4user"}};
+    ASSERT_EQ(frmMain.lstUser.ListCount(), static_cast<int>(expected.size()));
+    for (int i = 0; i < frmMain.lstUser.ListCount(); ++i) {
+        EXPECT_EQ(frmMain.lstUser.List(i), expected[static_cast<size_t>(i)].first) << i;
+        EXPECT_EQ(frmMain.cmbUser.List(i), expected[static_cast<size_t>(i)].second) << i;
+    }
 }
