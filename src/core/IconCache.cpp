@@ -1,0 +1,4 @@
+#include "core/IconCache.h"
+
+void RebuildIconCache() {}
+void EnableShutdownPrivilege() {}
