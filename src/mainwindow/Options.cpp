@@ -11,7 +11,6 @@ bool gSearchFav = false;
 bool gUseMask = false;
 uint32_t gMaskColor = 0x80000005;  // the window colour
 std::string gFavoritesName = "Favorites";
-bool gCacheDirty = false;
 bool gKeysChanged = false;
 bool gRefsChanged = false;
 int32_t gWinTop = 0;
