@@ -45,9 +45,11 @@ bool RewriteUserFile(const std::string& path, const std::string& backupPath, con
         DeleteFileA(temp.c_str());
         return false;
     }
+    bool backedUp = false;
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
         DeleteFileA(backupPath.c_str());
-        if (!MoveFileA(path.c_str(), backupPath.c_str())) {
+        backedUp = MoveFileA(path.c_str(), backupPath.c_str()) != FALSE;
+        if (!backedUp) {
             // No backup possible: the new content still replaces the old rather than adding to it.
             if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
                 DeleteFileA(temp.c_str());
@@ -57,8 +59,8 @@ bool RewriteUserFile(const std::string& path, const std::string& backupPath, con
         }
     }
     if (!MoveFileA(temp.c_str(), path.c_str())) {
-        // Put the old file back where it was.
-        MoveFileA(backupPath.c_str(), path.c_str());
+        // Put the old file back where it was; an older backup found here is not the old file.
+        if (backedUp) MoveFileA(backupPath.c_str(), path.c_str());
         DeleteFileA(temp.c_str());
         return false;
     }
@@ -75,9 +77,16 @@ void RegisterExitStep(Form& form, std::function<void()> save) {
     ExitSteps().push_back({&form, std::move(save)});
 }
 
-void SaveSettingsAndUnload() {
+namespace {
+ExitReason gExitReason = ExitReason::User;
+}
+
+ExitReason CurrentExitReason() { return gExitReason; }
+
+void SaveSettingsAndUnload(ExitReason reason) {
     if (gSettingsSaved) return;
     gSettingsSaved = true;
+    gExitReason = reason;
 
     // A copy: a step may register or unload windows.
     const std::vector<ExitStep> steps = ExitSteps();

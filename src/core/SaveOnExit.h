@@ -11,7 +11,13 @@ class Form;
 
 extern bool gSettingsSaved;  // the exit routine has run
 
-void SaveSettingsAndUnload();
+// Why the program ends: the user or the program closed it, or Windows is shutting down or logging
+// off, when the save asks nothing.
+enum class ExitReason { User, SessionEnd };
+
+void SaveSettingsAndUnload(ExitReason reason = ExitReason::User);
+// The reason given to the exit routine that runs or ran last.
+ExitReason CurrentExitReason();
 
 // The exit's part for one window: its save step (none when empty), which runs before any window
 // unloads, in the order registered; the windows unload in that order too. The layers that own the

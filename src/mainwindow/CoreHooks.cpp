@@ -14,6 +14,7 @@
 #include "core/FrmSplash.h"
 #include "core/FrmTip.h"
 #include "core/Global.h"
+#include "core/IconCache.h"
 #include "core/SaveOnExit.h"
 #include "core/Settings.h"
 #include "mainwindow/FrmMain.h"
@@ -101,13 +102,47 @@ void SavePositions(FrmMain& m) {
     }
 }
 
-// The main window's part of the exit: its view settings and place, then the user references.
-void SaveMainWindow() {
+// A window made during the run keeps its place for the next one, unless it is minimised.
+void SaveToolWindowPosition(const Form& form, const WindowPosDef& def) {
+    if (form.IsLoaded() && form.WindowState() != 1) WriteWindowPos(def, {form.Top(), form.Left()});
+}
+
+// Changed system icons show only once the shell's icon cache is rebuilt; a shutdown asks nothing.
+void OfferIconCacheRebuild() {
+    if (gCacheDirty && CurrentExitReason() == ExitReason::User) {
+        gResult = MsgBox(
+            "You have changed System Icons but did not Rebuild the Windows Icon Cache.\r"
+            "Rebuilding the Icon Cache must be performed in order to show the new System Icons.\r"
+            "\r"
+            "Do you want to Rebuild the Windows Icon Cache Now?",
+            MB_YESNO | MB_ICONEXCLAMATION, "Rebuild Windows Icon Cache", frmMain.hwnd());
+        if (gResult == IDYES) RebuildIconCache();
+    }
     gCacheDirty = false;
+}
+
+// The main window's part of the exit: the icon cache, the view settings and the windows' places,
+// then the user keywords and references.
+void SaveMainWindow() {
+    // A later start's command line would open into a closing window.
+    frmMain.EndHandOver();
+    OfferIconCacheRebuild();
     SaveSettings(frmMain);
     SavePositions(frmMain);
+    SaveToolWindowPosition(frmKey, windowpos::Key);
+    SaveToolWindowPosition(frmAdd, windowpos::Add);
 
     // From here on a failure is passed over and the next step runs.
+    // The keyword editor's list holds the user keywords only once it has been made; only it
+    // changes them.
+    if (gKeysChanged && frmKey.IsLoaded()) {
+        frmKey.lstKey.SetEnabled(false);
+        std::vector<std::string> lines;
+        for (int i = 0; i < frmKey.lstKey.ListCount(); ++i) lines.push_back(frmKey.lstKey.List(i));
+        DoEvents();
+        if (!RewriteUserFile(gAppPath + "Keyuser.dat", gAppPath + "Keyuser.bak", lines))
+            ShowError(75, "Ornavale", "The user keywords could not be saved to " + gAppPath + "Keyuser.dat.");
+    }
     if (gRefsChanged) {
         std::vector<std::string> lines;
         for (int i = 0; i < frmMain.lstUser.ListCount(); ++i)
@@ -128,6 +163,8 @@ void RegisterCoreHooks() {
                                                    &frmTip})
         RegisterExitStep(*form);
     RegisterExitStep(frmMain, &SaveMainWindow);
+    // Every window hears of the end of the session; the first to hear saves and unloads them all.
+    gSessionEndHook = [] { SaveSettingsAndUnload(ExitReason::SessionEnd); };
 
     SetSplashHandover({[] { frmMain.Show(); }, [](HBITMAP picture) { frmMain.picLogo.SetPicture(picture); }});
 }

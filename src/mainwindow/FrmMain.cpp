@@ -342,6 +342,7 @@ void MoveToStoredGeometry(FrmMain& form) { form.Move(gWinLeft, gWinTop, gWinWidt
 }  // namespace
 
 void FrmMain::Form_Load() {
+    handOverEnded_ = false;
     const DesignPlace design{Top(), Left(), Width(), Height()};
     RunStep(*this, CheckFolderIconSupport);
     RunStep(*this, &FrmMain::SetUpImageLists);
@@ -398,7 +399,7 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
     if (msg == WM_COPYDATA) {
         // Copied now, opened after the command that is running has returned.
         const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        if (cds && cds->cbData > 0 && cds->lpData) {
+        if (!handOverEnded_ && cds && cds->cbData > 0 && cds->lpData) {
             const char* bytes = static_cast<const char*>(cds->lpData);
             receivedCommandLines_.emplace_back(bytes, bytes + cds->cbData);
             PostMessageA(hwnd(), kOpenReceivedCommandLine, 0, 0);
@@ -413,6 +414,7 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
         return 0;
     }
     if (msg == kOpenReceivedCommandLine) {
+        if (handOverEnded_) return 0;
         // Opened in the middle of a listing, it would empty the result set under it.
         if (IsBusy(*this)) {
             SetTimer(hwnd(), kHandOverTimer, kHandOverRetryMs, nullptr);
@@ -428,7 +430,14 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
     return std::nullopt;
 }
 
+void FrmMain::EndHandOver() {
+    handOverEnded_ = true;
+    receivedCommandLines_.clear();
+    if (hwnd()) KillTimer(hwnd(), kHandOverTimer);
+}
+
 void FrmMain::Form_QueryUnload(bool& cancel, UnloadMode mode) {
+    EndHandOver();
     ReleaseInstanceMutex();
     if (mode == UnloadMode::FormControlMenu) {
         cancel = true;

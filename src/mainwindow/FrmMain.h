@@ -94,6 +94,9 @@ class FrmMain : public Form {
     void SetUpImageLists();
     // Opens a list of paths separated by blanks: the start's own command line or a later start's.
     void procOpenCommandLine(const std::string& sCmd);
+    // From the first close query or the start of the exit save on, later starts' command lines are
+    // dropped, those waiting too.
+    void EndHandOver();
 
     // ---- menus, tool bars and context menu (frmMain_Menus.cpp)
     void CreateBars();
@@ -287,6 +290,7 @@ class FrmMain : public Form {
   private:
     // Command lines received from later starts, opened once the current command has returned.
     std::vector<std::string> receivedCommandLines_;
+    bool handOverEnded_ = false;
 };
 
 extern FrmMain frmMain;

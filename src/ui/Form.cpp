@@ -412,6 +412,8 @@ bool Form::PreTranslate(MSG& msg) {
     return hwnd_ && IsDialogMessageA(hwnd_, &msg) != FALSE;
 }
 
+void (*gSessionEndHook)() = nullptr;
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (auto handled = OnMessage(msg, wParam, lParam)) return *handled;
     switch (msg) {
@@ -501,7 +503,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             for (Control* c : controls_) c->SaveState();
             break;
         case WM_QUERYENDSESSION:
+            if (gSessionEndHook) gSessionEndHook();
             return Unload(UnloadMode::AppWindows) ? TRUE : FALSE;
+        case WM_ENDSESSION:
+            // Also when Windows ends the session without asking first.
+            if (wParam && gSessionEndHook) gSessionEndHook();
+            return 0;
         default:
             break;
     }

@@ -171,6 +171,9 @@ class Form {
     MenuModel menu_;
 };
 
+// Called by any window that hears Windows is shutting down or logging off, before it unloads.
+extern void (*gSessionEndHook)();
+
 // "MS Sans Serif" at the given size in points, the forms' font; the caller owns it.
 HFONT CreateSansFont(int points, int weight);
 
