@@ -14,7 +14,6 @@ extern bool gSearchFav;
 extern bool gUseMask;
 extern uint32_t gMaskColor;    // a colour as the program stores colours (see ToColorRef)
 extern std::string gFavoritesName;
-extern bool gCacheDirty;
 extern bool gKeysChanged;
 extern bool gRefsChanged;
 // The main window's stored geometry in twips, read at start-up.

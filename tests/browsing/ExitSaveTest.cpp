@@ -15,6 +15,7 @@
 #include "TestSupport.h"
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
+#include "core/IconCache.h"
 #include "core/Global.h"
 #include "core/SaveOnExit.h"
 #include "core/Settings.h"
