@@ -47,16 +47,8 @@ std::string ThisProgram() {
 void SetInfoLaunchers(InfoLaunchers launchers) { gLaunchers = std::move(launchers); }
 
 std::string ProgramVersionLine(const std::string& module) {
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(module.c_str(), &ignored);
-    if (size < 1) return {};
-    std::vector<BYTE> info(size);
-    if (!GetFileVersionInfoA(module.c_str(), 0, size, info.data())) return {};
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT fixedSize = 0;
-    if (!VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
-        fixedSize < sizeof(VS_FIXEDFILEINFO))
-        return {};
+    auto fixed = GetFixedFileInfo(module);
+    if (!fixed) return {};
     return "Ornavale version " + std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
            std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
 }
