@@ -65,18 +65,23 @@ std::string GetLongPath(const std::string& path) {
     return work.substr(0, 2) + result;
 }
 
-std::string GetFileMajorVersion(const std::string& file) {
+std::optional<VS_FIXEDFILEINFO> GetFixedFileInfo(const std::string& file) {
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
-    if (size < 1) return {};
+    if (size < 1) return std::nullopt;
     std::vector<BYTE> info(size);
-    if (!GetFileVersionInfoA(file.c_str(), 0, size, info.data())) return {};
+    if (!GetFileVersionInfoA(file.c_str(), 0, size, info.data())) return std::nullopt;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedSize = 0;
     if (!VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
         fixedSize < sizeof(VS_FIXEDFILEINFO))
-        return {};
-    return std::to_string(HIWORD(fixed->dwProductVersionMS));
+        return std::nullopt;
+    return *fixed;
+}
+
+std::string GetFileMajorVersion(const std::string& file) {
+    auto fixed = GetFixedFileInfo(file);
+    return fixed ? std::to_string(HIWORD(fixed->dwProductVersionMS)) : std::string();
 }
 
 void ShowFileProperties(const std::string& file, HWND owner) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "ui/Win.h"
@@ -23,6 +24,9 @@ std::string GetShortPath(const std::string& path);
 // The long form of a path, component by component; a network path ("\\...") comes back
 // unchanged; "" when a component is not found.
 std::string GetLongPath(const std::string& path);
+
+// The fixed part of the file's version resource; nothing without version information.
+std::optional<VS_FIXEDFILEINFO> GetFixedFileInfo(const std::string& file);
 
 // The file's product major version as decimal text; "" without version information.
 std::string GetFileMajorVersion(const std::string& file);

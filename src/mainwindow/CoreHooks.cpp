@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "browsing/Favorites.h"
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
 #include "browsing/FrmScan.h"
 #include "browsing/Paging.h"
 #include "core/ErrorBox.h"
 #include "core/FolderWalk.h"
+#include "core/FrmInfo.h"
 #include "core/FrmMessage.h"
 #include "core/FrmSplash.h"
 #include "core/FrmTip.h"
@@ -19,6 +21,7 @@
 #include "core/Settings.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/FrmOptions.h"
+#include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 
@@ -159,12 +162,18 @@ void RegisterCoreHooks() {
     SetFolderWalkVisitor(&gWindowsOfTheWalk);
 
     // Unloading the splash may show the tip window, so the tip window unloads after it.
-    for (Form* form : std::initializer_list<Form*>{&frmAdd, &frmKey, &frmMessage, &frmOptions, &frmScan, &frmSplash,
+    for (Form* form : std::initializer_list<Form*>{&frmAdd, &frmInfo, &frmKey, &frmMessage, &frmOptions, &frmScan, &frmSplash,
                                                    &frmTip})
         RegisterExitStep(*form);
     RegisterExitStep(frmMain, &SaveMainWindow);
     // Every window hears of the end of the session; the first to hear saves and unloads them all.
     gSessionEndHook = [] { SaveSettingsAndUnload(ExitReason::SessionEnd); };
 
+    SetInfoLaunchers({[](const std::string& address) {
+                          return static_cast<int32_t>(reinterpret_cast<INT_PTR>(
+                              gShellOpen(nullptr, nullptr, address.c_str(), nullptr, "c:\\", 1)));
+                      },
+                      [](const std::string& commandLine) { return static_cast<int32_t>(gStartProgram(commandLine)); },
+                      [] { return frmMain.picLogo.CopyPicture(); }});
     SetSplashHandover({[] { frmMain.Show(); }, [](HBITMAP picture) { frmMain.picLogo.SetPicture(picture); }});
 }

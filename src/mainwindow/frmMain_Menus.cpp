@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Files.h"
+#include "core/FrmInfo.h"
 #include "core/FrmTip.h"
 #include "core/Global.h"
 #include "mainwindow/MainCommands.h"
@@ -395,7 +396,7 @@ void FrmMain::mnuHelpSearch_Click() {
     ShowHelp(hwnd(), HELP_PARTIALKEY, reinterpret_cast<ULONG_PTR>(kEmptyKey), "Help Error");
 }
 
-void FrmMain::mnuHelpAbout_Click() { gResult = MsgBox("Ornavale 1.0", MB_ICONINFORMATION, "About Ornavale", hwnd()); }
+void FrmMain::mnuHelpAbout_Click() { frmInfo.ShowModal(); }
 
 void FrmMain::tmrLed_Timer() {
     mLedOn = !mLedOn;

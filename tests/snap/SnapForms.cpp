@@ -17,6 +17,7 @@
 #include "core/Global.h"
 #include "core/FrmSplash.h"
 #include "core/Settings.h"
+#include "core/FrmInfo.h"
 #include "core/FrmTip.h"
 #include "core/Instance.h"
 #include "browsing/FrmScan.h"
@@ -205,6 +206,12 @@ std::vector<Shot> Shots() {
              frmMessage.cmdRestart.SetText("Rebuild Icon Cache Now!");
              frmMessage.Show();
              return &frmMessage;
+         }},
+        {"about",
+         [] {
+             // Shown modal by Help > About; here modeless so that the picture can be taken.
+             frmInfo.Show();
+             return &frmInfo;
          }},
         {"tip",
          [] {
