@@ -13,6 +13,7 @@ namespace {
 struct ExitStep {
     Form* form;
     std::function<void()> save;
+    std::function<void()> resume;
 };
 std::vector<ExitStep>& ExitSteps() {
     static std::vector<ExitStep> steps;
@@ -67,31 +68,58 @@ bool RewriteUserFile(const std::string& path, const std::string& backupPath, con
     return true;
 }
 
-void RegisterExitStep(Form& form, std::function<void()> save) {
+void RegisterExitStep(Form& form, std::function<void()> save, std::function<void()> resume) {
     for (ExitStep& step : ExitSteps()) {
         if (step.form == &form) {
             step.save = std::move(save);
+            step.resume = std::move(resume);
             return;
         }
     }
-    ExitSteps().push_back({&form, std::move(save)});
+    ExitSteps().push_back({&form, std::move(save), std::move(resume)});
 }
 
 namespace {
+
 ExitReason gExitReason = ExitReason::User;
-}
+// The save ran for the end of the session, and nothing has unloaded yet.
+bool gSavedForSession = false;
 
-ExitReason CurrentExitReason() { return gExitReason; }
-
-void SaveSettingsAndUnload(ExitReason reason) {
-    if (gSettingsSaved) return;
+void Save(ExitReason reason) {
     gSettingsSaved = true;
+    gSavedForSession = false;
     gExitReason = reason;
-
     // A copy: a step may register or unload windows.
     const std::vector<ExitStep> steps = ExitSteps();
     for (const ExitStep& step : steps)
         if (step.save) step.save();
     DeleteExtractedLibraries();
+}
+
+}  // namespace
+
+ExitReason CurrentExitReason() { return gExitReason; }
+
+void SaveSettingsAndUnload(ExitReason reason) {
+    if (gSettingsSaved && !gSavedForSession) return;
+    if (!gSettingsSaved) Save(reason);
+    gSavedForSession = false;
+    const std::vector<ExitStep> steps = ExitSteps();
     for (const ExitStep& step : steps) step.form->Unload(UnloadMode::FormCode);
+}
+
+void SaveForSessionEnd() {
+    if (gSettingsSaved) return;
+    Save(ExitReason::SessionEnd);
+    gSavedForSession = true;
+}
+
+void ResumeAfterSessionSave() {
+    if (!gSavedForSession) return;
+    gSavedForSession = false;
+    gSettingsSaved = false;
+    gExitReason = ExitReason::User;
+    const std::vector<ExitStep> steps = ExitSteps();
+    for (const ExitStep& step : steps)
+        if (step.resume) step.resume();
 }

@@ -15,15 +15,24 @@ extern bool gSettingsSaved;  // the exit routine has run
 // off, when the save asks nothing.
 enum class ExitReason { User, SessionEnd };
 
+// Saves and unloads every registered window. After a save for the end of the session it only
+// unloads.
 void SaveSettingsAndUnload(ExitReason reason = ExitReason::User);
+// Windows asks whether the session may end: the save runs now, since the end may leave no time
+// for it, but every window stays, for the session may still go on.
+void SaveForSessionEnd();
+// The session goes on after the save for its end: every window runs on as before it, and a later
+// exit saves again.
+void ResumeAfterSessionSave();
 // The reason given to the exit routine that runs or ran last.
 ExitReason CurrentExitReason();
 
 // The exit's part for one window: its save step (none when empty), which runs before any window
 // unloads, in the order registered; the windows unload in that order too. The layers that own the
 // windows register them, the main window last. Registering a window again replaces its save step
-// and keeps its place.
-void RegisterExitStep(Form& form, std::function<void()> save = {});
+// and keeps its place. `resume` undoes what the save step changed in the running window, for a
+// session that goes on after the save for its end.
+void RegisterExitStep(Form& form, std::function<void()> save = {}, std::function<void()> resume = {});
 
 // Replaces a user file with the given lines (each ended by CR LF) without ever losing the old
 // content: the new text goes to a temporary file first, the old file becomes backupPath, then the

@@ -110,8 +110,12 @@ void SaveToolWindowPosition(const Form& form, const WindowPosDef& def) {
     if (form.IsLoaded() && form.WindowState() != 1) WriteWindowPos(def, {form.Top(), form.Left()});
 }
 
+// The icon cache still to be rebuilt when the save for the end of the session ran.
+bool gCacheDirtyAtSessionSave = false;
+
 // Changed system icons show only once the shell's icon cache is rebuilt; a shutdown asks nothing.
 void OfferIconCacheRebuild() {
+    gCacheDirtyAtSessionSave = gCacheDirty && CurrentExitReason() == ExitReason::SessionEnd;
     if (gCacheDirty && CurrentExitReason() == ExitReason::User) {
         gResult = MsgBox(
             "You have changed System Icons but did not Rebuild the Windows Icon Cache.\r"
@@ -143,17 +147,26 @@ void SaveMainWindow() {
         std::vector<std::string> lines;
         for (int i = 0; i < frmKey.lstKey.ListCount(); ++i) lines.push_back(frmKey.lstKey.List(i));
         DoEvents();
-        if (!RewriteUserFile(gAppPath + "Keyuser.dat", gAppPath + "Keyuser.bak", lines))
-            ShowError(75, "Ornavale", "The user keywords could not be saved to " + gAppPath + "Keyuser.dat.");
+        if (RewriteUserFile(gAppPath + "Keyuser.dat", gAppPath + "Keyuser.bak", lines)) gKeysChanged = false;
+        else ShowError(75, "Ornavale", "The user keywords could not be saved to " + gAppPath + "Keyuser.dat.");
     }
     if (gRefsChanged) {
         std::vector<std::string> lines;
         for (int i = 0; i < frmMain.lstUser.ListCount(); ++i)
             lines.push_back(frmMain.lstUser.List(i) + ";" + frmMain.cmbUser.List(i));
         DoEvents();
-        if (!RewriteUserFile(gAppPath + "Iconuser.dat", gAppPath + "Iconuser.bak", lines))
-            ShowError(75, "Ornavale", "The user references could not be saved to " + gAppPath + "Iconuser.dat.");
+        if (RewriteUserFile(gAppPath + "Iconuser.dat", gAppPath + "Iconuser.bak", lines)) gRefsChanged = false;
+        else ShowError(75, "Ornavale", "The user references could not be saved to " + gAppPath + "Iconuser.dat.");
     }
+}
+
+// The session goes on after the save for its end: the main window takes later starts' command
+// lines again, the keyword editor's list is usable and the icon cache is still to be rebuilt.
+void ResumeMainWindow() {
+    frmMain.ResumeHandOver();
+    if (frmKey.IsLoaded()) frmKey.lstKey.SetEnabled(true);
+    gCacheDirty = gCacheDirty || gCacheDirtyAtSessionSave;
+    gCacheDirtyAtSessionSave = false;
 }
 
 }  // namespace
@@ -165,9 +178,15 @@ void RegisterCoreHooks() {
     for (Form* form : std::initializer_list<Form*>{&frmAdd, &frmInfo, &frmKey, &frmMessage, &frmOptions, &frmScan, &frmSplash,
                                                    &frmTip})
         RegisterExitStep(*form);
-    RegisterExitStep(frmMain, &SaveMainWindow);
-    // Every window hears of the end of the session; the first to hear saves and unloads them all.
-    gSessionEndHook = [] { SaveSettingsAndUnload(ExitReason::SessionEnd); };
+    RegisterExitStep(frmMain, &SaveMainWindow, &ResumeMainWindow);
+    // Every window hears of the end of the session; the first to hear acts for all of them.
+    gSessionEndHook = [](SessionEvent event) {
+        switch (event) {
+            case SessionEvent::Query: SaveForSessionEnd(); break;
+            case SessionEvent::End: SaveSettingsAndUnload(ExitReason::SessionEnd); break;
+            case SessionEvent::Cancelled: ResumeAfterSessionSave(); break;
+        }
+    };
 
     SetInfoLaunchers({[](const std::string& address) {
                           return static_cast<int32_t>(reinterpret_cast<INT_PTR>(

@@ -436,6 +436,8 @@ void FrmMain::EndHandOver() {
     if (hwnd()) KillTimer(hwnd(), kHandOverTimer);
 }
 
+void FrmMain::ResumeHandOver() { handOverEnded_ = false; }
+
 void FrmMain::Form_QueryUnload(bool& cancel, UnloadMode mode) {
     EndHandOver();
     ReleaseInstanceMutex();

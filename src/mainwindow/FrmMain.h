@@ -97,6 +97,8 @@ class FrmMain : public Form {
     // From the first close query or the start of the exit save on, later starts' command lines are
     // dropped, those waiting too.
     void EndHandOver();
+    // Later starts' command lines are opened again: the close did not happen.
+    void ResumeHandOver();
 
     // ---- menus, tool bars and context menu (frmMain_Menus.cpp)
     void CreateBars();

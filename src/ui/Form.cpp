@@ -412,7 +412,7 @@ bool Form::PreTranslate(MSG& msg) {
     return hwnd_ && IsDialogMessageA(hwnd_, &msg) != FALSE;
 }
 
-void (*gSessionEndHook)() = nullptr;
+void (*gSessionEndHook)(SessionEvent) = nullptr;
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (auto handled = OnMessage(msg, wParam, lParam)) return *handled;
@@ -503,11 +503,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             for (Control* c : controls_) c->SaveState();
             break;
         case WM_QUERYENDSESSION:
-            if (gSessionEndHook) gSessionEndHook();
-            return Unload(UnloadMode::AppWindows) ? TRUE : FALSE;
+            // The session may still go on: nothing unloads before it really ends.
+            if (gSessionEndHook) gSessionEndHook(SessionEvent::Query);
+            return TRUE;
         case WM_ENDSESSION:
             // Also when Windows ends the session without asking first.
-            if (wParam && gSessionEndHook) gSessionEndHook();
+            if (gSessionEndHook) gSessionEndHook(wParam ? SessionEvent::End : SessionEvent::Cancelled);
             return 0;
         default:
             break;

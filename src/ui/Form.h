@@ -171,8 +171,11 @@ class Form {
     MenuModel menu_;
 };
 
-// Called by any window that hears Windows is shutting down or logging off, before it unloads.
-extern void (*gSessionEndHook)();
+// What a window hears of the end of a Windows session: the question whether it may end, its end,
+// or that it goes on after all (the question was answered but another program refused).
+enum class SessionEvent { Query, End, Cancelled };
+// Called by any window that hears of the end of a Windows session.
+extern void (*gSessionEndHook)(SessionEvent event);
 
 // "MS Sans Serif" at the given size in points, the forms' font; the caller owns it.
 HFONT CreateSansFont(int points, int weight);

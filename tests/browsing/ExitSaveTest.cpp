@@ -18,6 +18,7 @@
 #include "core/IconCache.h"
 #include "core/Global.h"
 #include "core/SaveOnExit.h"
+#include "core/ScopedValue.h"
 #include "core/Settings.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
@@ -117,6 +118,134 @@ TEST_F(ExitSaveTest, ToolWindowPlacesAreKeptForWindowsMadeAndNotMinimised) {
         EXPECT_EQ(ReadStoredSetting(setting::AddLeft).Number(), addLeft);
         EXPECT_FALSE(gKeysChanged);
         EXPECT_FALSE(gRefsChanged);
+    }
+}
+
+namespace {
+
+std::optional<std::string> Stored(const SettingDef& def) {
+    const Variant v = ReadStoredSetting(def);
+    if (v.IsEmpty()) return std::nullopt;
+    return v.Text();
+}
+
+}  // namespace
+
+TEST_F(ExitSaveTest, TheBandsAsShown) {
+    enum Width { None, Standard, Yours };
+    struct Case {
+        const char* name;
+        bool yours, keyword;              // band 2 and band 3 shown
+        bool yourNewRow, keywordNewRow;  // each on a row of its own
+        std::optional<std::string> yourPos, keywordPos;
+        Width standardWidth, yourWidth;  // the width written as "StandardToolbarWidth", "YourToolbarWidth"
+    };
+    const Case cases[] = {
+        // A hidden band writes neither its row nor the width of the band before it.
+        {"your bar hidden", false, true, false, true, std::nullopt, "True", None, None},
+        {"your bar beside the standard one", true, false, false, true, "False", std::nullopt, Standard, None},
+        {"keyword bar beside your bar", true, true, true, false, "True", "False", None, Yours},
+        {"each on its own row", true, true, true, true, "True", "True", None, None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CleanStore::Wipe();
+        Reload();
+        ReBar& bar = frmMain.pnlCoolBar;
+        bar.SetBandVisible(2, c.yours);
+        bar.SetBandVisible(3, c.keyword);
+        if (c.yours) bar.SetBandNewRow(2, c.yourNewRow);
+        if (c.keyword) bar.SetBandNewRow(3, c.keywordNewRow);
+        const std::string widths[] = {"", std::to_string(bar.BandWidth(1)), std::to_string(bar.BandWidth(2))};
+        auto width = [&](Width w) { return w == None ? std::nullopt : std::optional<std::string>(widths[w]); };
+        const std::string keywordbarPos = bar.BandNewRow(2) ? "True" : "False";
+        SaveSettingsAndUnload();
+        EXPECT_EQ(Stored(setting::Toolbar), "True");
+        EXPECT_EQ(Stored(setting::YourToolbar), c.yours ? "True" : "False");
+        EXPECT_EQ(Stored(setting::Keywordbar), c.keyword ? "True" : "False");
+        EXPECT_EQ(Stored(setting::YourPos), c.yourPos);
+        EXPECT_EQ(Stored(setting::KeywordPos), c.keywordPos);
+        EXPECT_EQ(Stored(setting::StandardToolbarWidth), width(c.standardWidth));
+        EXPECT_EQ(Stored(setting::YourToolbarWidth), width(c.yourWidth));
+        EXPECT_EQ(Stored(setting::KeywordbarPos), keywordbarPos);
+    }
+}
+
+TEST_F(ExitSaveTest, TheMainWindowsStateAndPlace) {
+    struct Case {
+        int state;
+        std::optional<int> storedState;
+        bool place;  // "MainTop", "MainLeft", "MainWidth", "MainHeight" written
+    };
+    for (const Case& c : {Case{0, 0, true}, Case{2, 2, false}, Case{1, std::nullopt, false}}) {
+        SCOPED_TRACE(c.state);
+        CleanStore::Wipe();
+        Reload();
+        frmMain.Show();
+        frmMain.Move(450, 600, 9000, 6000);
+        const int top = frmMain.Top(), left = frmMain.Left(), width = frmMain.Width(), height = frmMain.Height();
+        frmMain.SetWindowState(c.state);
+        SaveSettingsAndUnload();
+        EXPECT_EQ(ReadStoredSetting(setting::MainState).Number(), c.storedState);
+        auto expected = [&](int v) { return c.place ? std::optional<int>(v) : std::nullopt; };
+        EXPECT_EQ(ReadStoredSetting(setting::MainTop).Number(), expected(top));
+        EXPECT_EQ(ReadStoredSetting(setting::MainLeft).Number(), expected(left));
+        EXPECT_EQ(ReadStoredSetting(setting::MainWidth).Number(), expected(width));
+        EXPECT_EQ(ReadStoredSetting(setting::MainHeight).Number(), expected(height));
+        // The splitter's place is kept in every state.
+        EXPECT_TRUE(ReadStoredSetting(setting::Splitter).Number());
+    }
+}
+
+TEST_F(ExitSaveTest, OnlyTheProgramsOwnLibraryPicturesAreDeleted) {
+    const ScopedValue temp(gTempDir, dir.Folder("temp") + "\\");
+    const std::string own = ExtractedLibraryFolder();
+    for (const char* name : {"12.lib", "7.lib", "notes.txt"})
+        dir.File(std::string("temp\\ornavale-libraries\\") + name);
+    dir.File("temp\\x.lib", "foreign");
+    SaveSettingsAndUnload();
+    EXPECT_FALSE(Bytes(own + "12.lib"));
+    EXPECT_FALSE(Bytes(own + "7.lib"));
+    EXPECT_EQ(Bytes(own + "notes.txt"), "x");
+    EXPECT_EQ(Bytes(gTempDir + "x.lib"), "foreign");
+}
+
+TEST_F(ExitSaveTest, AReferencesFileThatCannotBeReplacedIsToldOnceAndKept) {
+    // (A read-only attribute on the folder hinders nothing, on Windows as under Wine.)
+    enum class Hindrance { HeldOpen, NoNewFile };
+    const std::string old = "k;C:\\a.ico;0;x;1user\r\nm;C:\\b.ico;0;x;2user\r\n";
+    for (Hindrance h : {Hindrance::HeldOpen, Hindrance::NoNewFile}) {
+        SCOPED_TRACE(static_cast<int>(h));
+        Reload();
+        DeleteFileA(Path("Iconuser.bak").c_str());
+        Write("Iconuser.dat", old);
+        frmMain.procFillSearch();
+        gBoxes.clear();
+        ASSERT_EQ(frmMain.lstUser.ListCount(), 2);
+        frmMain.lstUser.RemoveItem(1);
+        frmMain.cmbUser.RemoveItem(1);
+        gRefsChanged = true;
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (h == Hindrance::HeldOpen) {
+            // Shared for reading and writing, not for deleting or renaming.
+            held = CreateFileA(Path("Iconuser.dat").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        } else {
+            // A folder where the new text would go first, as a folder the user may not write to.
+            ASSERT_TRUE(CreateDirectoryA(Path("Iconuser.dat.new").c_str(), nullptr));
+        }
+        SaveSettingsAndUnload();
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        EXPECT_EQ(GetFileAttributesA(Path("Iconuser.dat.new").c_str()),
+                  h == Hindrance::NoNewFile ? FILE_ATTRIBUTE_DIRECTORY : INVALID_FILE_ATTRIBUTES);
+        RemoveDirectoryA(Path("Iconuser.dat.new").c_str());
+        ASSERT_EQ(gBoxes.size(), 1u);
+        EXPECT_NE(gBoxes[0].text.find("Iconuser.dat"), std::string::npos);
+        EXPECT_EQ(Bytes(Path("Iconuser.dat")), old);
+        EXPECT_FALSE(Bytes(Path("Iconuser.bak")));
+        // Still to be saved by a later exit.
+        EXPECT_TRUE(gRefsChanged);
     }
 }
 
@@ -259,6 +388,83 @@ TEST_F(ExitSaveTest, AWindowsShutdownSavesWithoutAsking) {
     EXPECT_FALSE(frmMain.IsLoaded());
     EXPECT_FALSE(frmKey.IsLoaded());
     EXPECT_EQ(CurrentExitReason(), ExitReason::SessionEnd);
+}
+
+TEST_F(ExitSaveTest, AShutdownCancelledAfterItsSaveLeavesTheProgramAsItWas) {
+    const std::string original = "u2\r\nu1\r\n";
+    const std::string atQuery = "new\r\nu2\r\nu1\r\n";
+    struct Case {
+        const char* name;
+        const char* addedLater;  // a keyword added after the cancelled shutdown
+        std::string datAfter, bakAfter;
+    };
+    const Case cases[] = {
+        // The later close finds nothing new: the backup keeps the bytes from before the run.
+        {"nothing changed later", nullptr, atQuery, original},
+        {"a keyword added later", "later", "later\r\n" + atQuery, atQuery},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reload();
+        DeleteFileA(Path("Keyuser.bak").c_str());
+        AddKeyword();
+        gCacheDirty = true;
+        const HWND main = frmMain.hwnd();
+        EXPECT_EQ(SendMessageA(main, WM_QUERYENDSESSION, 0, 0), TRUE);
+        EXPECT_EQ(SendMessageA(frmKey.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+        EXPECT_TRUE(gBoxes.empty());
+        EXPECT_EQ(Bytes(Path("Keyuser.dat")), atQuery);
+        EXPECT_TRUE(frmMain.IsLoaded());
+        EXPECT_TRUE(frmKey.IsLoaded());
+
+        // Another program refused: every window hears that the session goes on.
+        SendMessageA(main, WM_ENDSESSION, FALSE, 0);
+        SendMessageA(frmKey.hwnd(), WM_ENDSESSION, FALSE, 0);
+        EXPECT_TRUE(frmMain.IsLoaded());
+        EXPECT_FALSE(gSettingsSaved);
+        EXPECT_TRUE(gCacheDirty);
+        EXPECT_TRUE(frmKey.lstKey.Enabled());
+
+        // Later starts are opened again.
+        WriteIconFile(dir.path() + "a.ico", 0x3366CC);
+        const std::string line = dir.path() + "a.ico";
+        COPYDATASTRUCT cds{};
+        cds.cbData = static_cast<DWORD>(line.size());
+        cds.lpData = const_cast<char*>(line.data());
+        SendMessageA(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 2000 && frmMain.cmbResult.ListCount() != 1;) {
+            DoEvents();
+            Sleep(20);
+        }
+        EXPECT_EQ(frmMain.cmbResult.ListCount(), 1);
+
+        if (c.addedLater) {
+            frmKey.txtKey.SetText(c.addedLater);
+            frmKey.cmdAdd_Click();
+        }
+        gBoxes.clear();
+        gAnswer = IDNO;
+        SaveSettingsAndUnload();
+        // The rebuild question the shutdown left out comes now.
+        ASSERT_EQ(gBoxes.size(), 1u);
+        EXPECT_EQ(gBoxes[0].title, "Rebuild Windows Icon Cache");
+        EXPECT_FALSE(frmMain.IsLoaded());
+        EXPECT_EQ(Bytes(Path("Keyuser.dat")), c.datAfter);
+        EXPECT_EQ(Bytes(Path("Keyuser.bak")), c.bakAfter);
+    }
+}
+
+TEST_F(ExitSaveTest, AShutdownThatGoesOnUnloadsWithoutASecondSave) {
+    AddKeyword();
+    const HWND main = frmMain.hwnd();
+    EXPECT_EQ(SendMessageA(main, WM_QUERYENDSESSION, 0, 0), TRUE);
+    // Changed between the question and the end: the end does not save again.
+    Write("Keyuser.dat", "edited elsewhere");
+    SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(gBoxes.empty());
+    EXPECT_EQ(Bytes(Path("Keyuser.dat")), "edited elsewhere");
+    EXPECT_FALSE(frmMain.IsLoaded());
+    EXPECT_FALSE(frmKey.IsLoaded());
 }
 
 TEST_F(ExitSaveTest, EndingTheSessionWithoutTheQuestionFirst) {
