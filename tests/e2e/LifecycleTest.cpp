@@ -1,0 +1,263 @@
+// Two real Ornavale.exe: a later start hands its paths to the running one and ends; and every way
+// of ending the program saves once, without a box when Windows ends the session.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "IconMaker.h"
+#include "ProgramProcess.h"
+#include "TestSupport.h"
+#include "mainwindow/FrmMainIds.h"
+
+namespace {
+
+std::string ProgramFolder() { return ProgramPath().substr(0, ProgramPath().rfind('\\') + 1); }
+
+std::optional<std::string> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The user files of the program folder as they were before the test, put back after it.
+class KeptUserFiles {
+  public:
+    KeptUserFiles() {
+        for (const char* name : kNames) kept_.push_back(FileBytes(ProgramFolder() + name));
+    }
+    ~KeptUserFiles() {
+        for (size_t i = 0; i < std::size(kNames); ++i) {
+            const std::string path = ProgramFolder() + kNames[i];
+            if (kept_[i]) WriteBytes(path, *kept_[i]);
+            else DeleteFileA(path.c_str());
+        }
+    }
+
+  private:
+    static constexpr const char* kNames[] = {"Iconuser.dat", "Iconuser.bak", "Keyuser.dat", "Keyuser.bak"};
+    std::vector<std::optional<std::string>> kept_;
+};
+
+// Any visible window of the process other than `except`.
+bool HasOtherVisibleWindow(DWORD pid, HWND except = nullptr) {
+    struct Search {
+        DWORD pid;
+        HWND except;
+        bool seen = false;
+    } search{pid, except};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->pid && hwnd != s->except && IsWindowVisible(hwnd)) s->seen = true;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.seen;
+}
+
+// Waits for the process to end; answers whether it did and notes any window other than `except`
+// that it showed.
+bool EndsWithoutWindow(const Process& p, DWORD timeoutMs, bool* showed, HWND except = nullptr) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+        if (HasOtherVisibleWindow(p.pi.dwProcessId, except)) *showed = true;
+        if (WaitForSingleObject(p.pi.hProcess, 20) == WAIT_OBJECT_0) return true;
+    }
+    return false;
+}
+
+bool StoredSettingExists(const char* name) {
+    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", name, RRF_RT_ANY, nullptr, nullptr,
+                        nullptr) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+TEST(HandOver, ALaterStartsPathsOpenInTheMinimisedFirstWhichComesBack) {
+    CleanStore clean;
+    QuietProgramStart();
+    TempDir dir;
+    for (const char* name : {"a.ico", "b.ico", "c d.ico"}) ASSERT_TRUE(WriteIconFile(dir.path() + name, 0x3366CC));
+
+    Process first("");
+    ASSERT_TRUE(first.started);
+    HWND window = MainWindowAfterNotice(first);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(ShownItems(window, 5000), 0);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(window));
+
+    struct Case {
+        std::string arguments;
+        int items;
+    };
+    // The first into an empty result set, the second replaces it; a quoted path with a blank is one.
+    const Case cases[] = {
+        {dir.path() + "a.ico " + dir.path() + "b.ico", 2},
+        {"\"" + dir.path() + "c d.ico\"", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        Process second(c.arguments);
+        ASSERT_TRUE(second.started);
+        bool showed = false;
+        EXPECT_TRUE(EndsWithoutWindow(second, 15000, &showed));
+        EXPECT_FALSE(showed);
+        EXPECT_EQ(WaitForShownItems(window, c.items, 15000), c.items);
+        EXPECT_FALSE(IsIconic(window));
+        EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        ShowWindow(window, SW_MINIMIZE);
+    }
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(first.pi.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+TEST(SessionEnd, TheQuestionAndTheEndFromOutsideSaveWithoutABox) {
+    CleanStore clean;
+    QuietProgramStart();
+    Process program("");
+    ASSERT_TRUE(program.started);
+    HWND window = MainWindowAfterNotice(program);
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(StoredSettingExists("ViewType"));
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    // Saved at the question, with the program still there.
+    EXPECT_TRUE(StoredSettingExists("ViewType"));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(HasOtherVisibleWindow(program.pi.dwProcessId, window));
+
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, &answer);
+    bool showed = false;
+    EXPECT_TRUE(EndsWithoutWindow(program, 10000, &showed, window));
+    EXPECT_FALSE(showed);
+}
+
+TEST(SessionEnd, ACancelledEndLeavesTheProgramRunning) {
+    CleanStore clean;
+    QuietProgramStart();
+    TempDir dir;
+    ASSERT_TRUE(WriteIconFile(dir.path() + "a.ico", 0x3366CC));
+    Process program("");
+    ASSERT_TRUE(program.started);
+    HWND window = MainWindowAfterNotice(program);
+    ASSERT_NE(window, nullptr);
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000, &answer));
+    EXPECT_EQ(WaitForSingleObject(program.pi.hProcess, 1000), static_cast<DWORD>(WAIT_TIMEOUT));
+    // It still takes a later start's paths.
+    Process second(dir.path() + "a.ico");
+    ASSERT_TRUE(second.started);
+    EXPECT_EQ(WaitForSingleObject(second.pi.hProcess, 15000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForShownItems(window, 1, 15000), 1);
+
+    // A later close saves again.
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", "ViewType");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(StoredSettingExists("ViewType"));
+}
+
+// A user reference deleted with the real keyboard and mouse, then the program closed: the
+// references file is rewritten once, its old bytes kept as the backup.
+TEST(ExitSaveInput, EachCloseSavesTheReferencesOnce) {
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        int references;
+    };
+    const Case cases[] = {
+        {"close box", WM_CLOSE, 0, 3},
+        {"File > Close", WM_COMMAND, ID_mnuFileExit, 3},
+        {"close box, 20,000 references", WM_CLOSE, 0, 20000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CleanStore clean;
+        QuietProgramStart();
+        KeptUserFiles kept;
+        TempDir dir;
+        const std::string icon = dir.path() + "a.ico";
+        ASSERT_TRUE(WriteIconFile(icon, 0x3366CC));
+        // Lines ended by a bare line feed, as another editor may leave them; the last one by nothing.
+        std::string original = "zzlifecycle;" + icon + ";0;x;1user\n";
+        std::string rest;
+        for (int i = 1; i < c.references; ++i) {
+            const std::string line = "zzfiller;" + icon + ";0;x;" + std::to_string(i + 1) + "user";
+            original += line + (i + 1 < c.references ? "\n" : "");
+            rest += line + "\r\n";
+        }
+        WriteBytes(ProgramFolder() + "Iconuser.dat", original);
+        // The references' keywords are the user's own.
+        WriteBytes(ProgramFolder() + "Keyuser.dat", "zzfiller\r\nzzlifecycle\r\n");
+        DeleteFileA((ProgramFolder() + "Iconuser.bak").c_str());
+
+        Process program("");
+        ASSERT_TRUE(program.started);
+        HWND window = MainWindowAfterNotice(program);
+        ASSERT_NE(window, nullptr);
+        HWND combo = FindChildOfClass(window, "ComboBox");
+        ASSERT_NE(combo, nullptr);
+        HWND edit = FindChildOfClass(combo, "Edit");
+        ASSERT_NE(edit, nullptr);
+
+        const DWORD programThread = GetWindowThreadProcessId(window, nullptr);
+        ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), programThread, TRUE));
+        SetForegroundWindow(window);
+        SetFocus(edit);
+        const bool focused = GetFocus() == edit;
+        AttachThreadInput(GetCurrentThreadId(), programThread, FALSE);
+        ASSERT_TRUE(focused);
+        TypeKeys(KeysOf("zzlifecycle\r"));
+        ASSERT_EQ(WaitForShownItems(window, 1, 20000), 1);
+
+        // The reference's item clicked, once the page's pictures no longer move it, and deleted.
+        HWND list = FindChildOfClass(window, WC_LISTVIEWA);
+        ASSERT_NE(list, nullptr);
+        RECT rect{}, before{-1, -1, -1, -1};
+        for (int i = 0; i < 50 && !EqualRect(&rect, &before); ++i) {
+            before = rect;
+            Sleep(100);
+            RemoteMemory remote(program.pi.hProcess, sizeof(RECT));
+            RECT asked{LVIR_ICON, 0, 0, 0};
+            remote.Write(&asked, sizeof asked);
+            if (SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(remote.at())))
+                remote.Read(&rect, sizeof rect);
+        }
+        POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ClientToScreen(list, &centre);
+        SetForegroundWindow(window);
+        ClickAt(centre);
+        Sleep(200);
+        TypeKeys({VK_DELETE});
+        EXPECT_EQ(WaitForShownItems(window, 0, 10000), 0);
+
+        const DWORD start = GetTickCount();
+        PostMessageA(window, c.message, c.wParam, 0);
+        bool showed = false;
+        ASSERT_TRUE(EndsWithoutWindow(program, 20000, &showed, window));
+        const DWORD took = GetTickCount() - start;
+        EXPECT_FALSE(showed);
+        EXPECT_LT(took, 5000u);
+        EXPECT_EQ(FileBytes(ProgramFolder() + "Iconuser.bak"), original);
+        const std::optional<std::string> saved = FileBytes(ProgramFolder() + "Iconuser.dat");
+        ASSERT_TRUE(saved);
+        EXPECT_TRUE(*saved == rest) << saved->substr(0, 200);
+        EXPECT_TRUE(StoredSettingExists("ViewType"));
+    }
+}
