@@ -15,6 +15,9 @@
 #include "core/Folders.h"
 #include "core/FrmMessage.h"
 #include "core/Global.h"
+#include "core/IconCache.h"
+#include "core/SaveOnExit.h"
+#include "core/ScopedValue.h"
 #include "core/FrmSplash.h"
 #include "core/Settings.h"
 #include "core/FrmInfo.h"
@@ -164,7 +167,9 @@ void CALLBACK CaptureModal(HWND, UINT, UINT_PTR id, DWORD) {
     }
     HWND box = GetActiveWindow();
     modalSaved = box && SaveWindowBitmap(box, modalFile);
-    if (box) PostMessageA(box, WM_CLOSE, 0, 0);
+    // A question with Yes and No but no Cancel does not close: it is answered No.
+    if (box && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDCANCEL)) PostMessageA(box, WM_COMMAND, IDNO, 0);
+    else if (box) PostMessageA(box, WM_CLOSE, 0, 0);
 }
 
 // A page in the details view right-clicked on its third item or below the middle of the list.
@@ -293,6 +298,15 @@ std::vector<Shot> Shots() {
              RegDeleteValueA(schemes, "Snapshot Scheme");
              RegCloseKey(schemes);
              return form;
+         }},
+        // Last: the exit it shows unloads every window and deletes the extracted library pictures.
+        {"rebuild-question", nullptr,
+         [] {
+             frmMain.Show();
+             Pump(300);
+             gCacheDirty = true;
+             const ScopedValue realBox(gMsgBoxHook, MsgBoxHook{});
+             SaveSettingsAndUnload();
          }},
     };
 }
