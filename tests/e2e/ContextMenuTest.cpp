@@ -20,17 +20,6 @@ HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
     return nullptr;
 }
 
-// The picture's rectangle of an item of another process's list view, in its client area.
-RECT ItemIconRect(HANDLE process, HWND list, int index) {
-    RemoteMemory remote(process, sizeof(RECT));
-    RECT rect{LVIR_ICON, 0, 0, 0};
-    remote.Write(&rect, sizeof rect);
-    if (!SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.at())))
-        return {};
-    remote.Read(&rect, sizeof rect);
-    return rect;
-}
-
 }  // namespace
 
 TEST(ContextMenu, RightClickOnAnItemOpensThePopupMenuAndEscClosesIt) {
@@ -49,14 +38,8 @@ TEST(ContextMenu, RightClickOnAnItemOpensThePopupMenuAndEscClosesIt) {
 
     HWND list = FindChildOfClass(window, WC_LISTVIEWA);
     ASSERT_NE(list, nullptr);
-    // The items move once the page's pictures are bound: the place is taken when it stays put.
-    RECT rect{}, before{-1, -1, -1, -1};
-    for (int i = 0; i < 50 && !EqualRect(&rect, &before); ++i) {
-        before = rect;
-        Sleep(100);
-        rect = ItemIconRect(program.pi.hProcess, list, 1);
-    }
-    ASSERT_TRUE(EqualRect(&rect, &before));
+    const RECT rect = SettledItemIconRect(program.pi.hProcess, list, 1);
+    ASSERT_FALSE(IsRectEmpty(&rect));
     POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ClientToScreen(list, &centre);
     EXPECT_EQ(WaitForPopupMenu(program.pi.dwProcessId, 0), nullptr);

@@ -28,15 +28,7 @@ TEST(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
 
     // Typed in upper case; the catalogue has "folder" and "folders" in lower case.
     const std::string prefix = "FOLD";
-    // The keyboard goes to the program's keyword box as a user's click would send it there.
-    const DWORD programThread = GetWindowThreadProcessId(window, nullptr);
-    ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), programThread, TRUE));
-    SetForegroundWindow(window);
-    SetFocus(edit);
-    const bool focused = GetFocus() == edit;
-    AttachThreadInput(GetCurrentThreadId(), programThread, FALSE);
-    ASSERT_TRUE(focused);
-    TypeKeys(KeysOf(prefix + "\r"));
+    ASSERT_TRUE(TypeIntoKeywordBox(window, prefix + "\r"));
 
     int listed = 0;
     for (DWORD waited = 0; waited < 20000 && listed <= 0; waited += 100) {

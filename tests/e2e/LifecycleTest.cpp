@@ -211,34 +211,14 @@ TEST(ExitSaveInput, EachCloseSavesTheReferencesOnce) {
         ASSERT_TRUE(program.started);
         HWND window = MainWindowAfterNotice(program);
         ASSERT_NE(window, nullptr);
-        HWND combo = FindChildOfClass(window, "ComboBox");
-        ASSERT_NE(combo, nullptr);
-        HWND edit = FindChildOfClass(combo, "Edit");
-        ASSERT_NE(edit, nullptr);
-
-        const DWORD programThread = GetWindowThreadProcessId(window, nullptr);
-        ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), programThread, TRUE));
-        SetForegroundWindow(window);
-        SetFocus(edit);
-        const bool focused = GetFocus() == edit;
-        AttachThreadInput(GetCurrentThreadId(), programThread, FALSE);
-        ASSERT_TRUE(focused);
-        TypeKeys(KeysOf("zzlifecycle\r"));
+        ASSERT_TRUE(TypeIntoKeywordBox(window, "zzlifecycle\r"));
         ASSERT_EQ(WaitForShownItems(window, 1, 20000), 1);
 
-        // The reference's item clicked, once the page's pictures no longer move it, and deleted.
+        // The reference's item clicked and deleted.
         HWND list = FindChildOfClass(window, WC_LISTVIEWA);
         ASSERT_NE(list, nullptr);
-        RECT rect{}, before{-1, -1, -1, -1};
-        for (int i = 0; i < 50 && !EqualRect(&rect, &before); ++i) {
-            before = rect;
-            Sleep(100);
-            RemoteMemory remote(program.pi.hProcess, sizeof(RECT));
-            RECT asked{LVIR_ICON, 0, 0, 0};
-            remote.Write(&asked, sizeof asked);
-            if (SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(remote.at())))
-                remote.Read(&rect, sizeof rect);
-        }
+        const RECT rect = SettledItemIconRect(program.pi.hProcess, list, 0);
+        ASSERT_FALSE(IsRectEmpty(&rect));
         POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         ClientToScreen(list, &centre);
         SetForegroundWindow(window);

@@ -219,6 +219,39 @@ inline bool ClickTreeItem(HANDLE process, HWND tree, HTREEITEM item) {
     return true;
 }
 
+// The picture's rectangle of an item of another process's list view, in its client area, once the
+// page's pictures no longer move it (they move the items as they are bound); empty when it has none.
+inline RECT SettledItemIconRect(HANDLE process, HWND list, int index) {
+    RECT rect{}, before{-1, -1, -1, -1};
+    for (int i = 0; i < 50 && !EqualRect(&rect, &before); ++i) {
+        before = rect;
+        Sleep(100);
+        RemoteMemory remote(process, sizeof(RECT));
+        RECT asked{LVIR_ICON, 0, 0, 0};
+        remote.Write(&asked, sizeof asked);
+        if (!SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.at())))
+            return {};
+        remote.Read(&rect, sizeof rect);
+    }
+    return EqualRect(&rect, &before) ? rect : RECT{};
+}
+
+// Gives the running program's keyword box the keyboard, as a user's click would, and types `text`
+// into it with real keys. False when the box is missing or does not take the focus.
+inline bool TypeIntoKeywordBox(HWND main, const std::string& text) {
+    HWND combo = FindChildOfClass(main, "ComboBox");
+    HWND edit = combo ? FindChildOfClass(combo, "Edit") : nullptr;
+    if (!edit) return false;
+    const DWORD programThread = GetWindowThreadProcessId(main, nullptr);
+    if (!AttachThreadInput(GetCurrentThreadId(), programThread, TRUE)) return false;
+    SetForegroundWindow(main);
+    SetFocus(edit);
+    const bool focused = GetFocus() == edit;
+    AttachThreadInput(GetCurrentThreadId(), programThread, FALSE);
+    if (focused) TypeKeys(KeysOf(text));
+    return focused;
+}
+
 // Waits until the shown result list holds `items` items; answers the last count seen.
 inline int WaitForShownItems(HWND main, int items, DWORD timeoutMs) {
     int seen = -1;
