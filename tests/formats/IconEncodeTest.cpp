@@ -124,7 +124,9 @@ TEST(IconEncode, RowsRunBottomUpAndUnusedTableEntriesAreZero) {
     EXPECT_EQ(f[mask + 3] & 1, 1);
     std::set<std::uint8_t> used(f.begin() + colours, f.begin() + mask);
     for (int i = 0; i < 256; ++i)
-        if (!used.count(static_cast<std::uint8_t>(i))) EXPECT_EQ(U32(f, table + i * 4), 0u) << i;
+        if (!used.count(static_cast<std::uint8_t>(i))) {
+            EXPECT_EQ(U32(f, table + i * 4), 0u) << i;
+        }
 }
 
 TEST(IconEncode, MoreColoursThanTheTableAreReducedToNearOnes) {
@@ -144,7 +146,9 @@ TEST(IconEncode, MoreColoursThanTheTableAreReducedToNearOnes) {
             kept.insert(b.r << 16 | b.g << 8 | b.b);
             error += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
             // Transparent black pixels stay black, so the background shows through untinted.
-            if (picture.mask[i] && a == Pixel{0, 0, 0, 255}) EXPECT_EQ(b, a) << i;
+            if (picture.mask[i] && a == Pixel{0, 0, 0, 255}) {
+                EXPECT_EQ(b, a) << i;
+            }
         }
         EXPECT_LE(kept.size(), bitCount == 4 ? 16u : 256u);
         // Random colours spread over the whole cube: the mean error per channel stays well below chance (85).
@@ -204,7 +208,9 @@ TEST(IconEncode, IcotoolListsAndExtractsEveryFile) {
             const std::string want = std::string(icon ? "--icon" : "--cursor") + " --index=1 --width=32 --height=32 --bit-depth=" +
                                      std::to_string(StoredBitCount(bitCount));
             EXPECT_EQ(listed->rfind(want, 0), 0u) << *listed;
-            if (!icon) EXPECT_NE(listed->find("--hotspot-x=3 --hotspot-y=4"), std::string::npos) << *listed;
+            if (!icon) {
+                EXPECT_NE(listed->find("--hotspot-x=3 --hotspot-y=4"), std::string::npos) << *listed;
+            }
             const auto out = dir / (name + "-x");
             std::filesystem::create_directory(out);
             EXPECT_EQ(RunCommand("icotool -x -o " + Quote(out) + " " + Quote(dir / name)), 0);
