@@ -84,19 +84,35 @@ std::vector<std::uint32_t> MedianCut(std::vector<Weighted> colours, std::size_t 
     return palette;
 }
 
-std::uint8_t Nearest(const std::vector<std::uint32_t>& palette, std::uint32_t rgb) {
-    std::size_t best = 0;
-    int bestDistance = 1 << 30;
-    for (std::size_t i = 0; i < palette.size() && bestDistance > 0; ++i) {
-        int d = 0;
-        for (int a = 0; a < 3; ++a) {
-            const int step = Channel(palette[i], a) - Channel(rgb, a);
-            d += step * step;
-        }
-        if (d < bestDistance) bestDistance = d, best = i;
+// The palette entry nearest to each colour asked for, by the sum of squared channel differences.
+// The entries are kept in order of red, and the search walks out from the colour's red both ways
+// until the red difference alone exceeds the best distance found.
+class NearestColour {
+  public:
+    explicit NearestColour(const std::vector<std::uint32_t>& palette) {
+        for (std::size_t i = 0; i < palette.size(); ++i)
+            entries_.push_back({Channel(palette[i], 0), Channel(palette[i], 1), Channel(palette[i], 2), static_cast<int>(i)});
+        std::sort(entries_.begin(), entries_.end());
     }
-    return static_cast<std::uint8_t>(best);
-}
+    std::uint8_t operator()(std::uint32_t rgb) const {
+        const int r = Channel(rgb, 0), g = Channel(rgb, 1), b = Channel(rgb, 2);
+        const auto start = std::lower_bound(entries_.begin(), entries_.end(), std::array<int, 4>{r, -1, -1, -1});
+        int best = 0, bestDistance = 1 << 30;
+        auto consider = [&](const std::array<int, 4>& e) {
+            const int dr = e[0] - r, dg = e[1] - g, db = e[2] - b;
+            if (dr * dr >= bestDistance) return false;
+            const int d = dr * dr + dg * dg + db * db;
+            if (d < bestDistance || (d == bestDistance && e[3] < best)) bestDistance = d, best = e[3];
+            return true;
+        };
+        for (auto up = start; up != entries_.end() && consider(*up); ++up) {}
+        for (auto down = start; down != entries_.begin() && consider(*(down - 1)); --down) {}
+        return static_cast<std::uint8_t>(best);
+    }
+
+  private:
+    std::vector<std::array<int, 4>> entries_;  // red, green, blue, palette index
+};
 
 struct Indexed {
     std::vector<std::uint32_t> palette;  // at most the table's size
@@ -124,12 +140,13 @@ Indexed ToPalette(const IconPicture& picture, std::size_t slots) {
         if (clearBlack) out.palette.push_back(0);
         for (std::uint32_t rgb : MedianCut(std::move(colours), slots - out.palette.size())) out.palette.push_back(rgb);
     }
+    const NearestColour nearest(out.palette);
     std::unordered_map<std::uint32_t, std::uint8_t> chosen;
     out.index.resize(kPixels);
     for (std::size_t i = 0; i < kPixels; ++i) {
         const std::uint32_t rgb = Rgb(picture.color[i]);
         auto found = chosen.find(rgb);
-        if (found == chosen.end()) found = chosen.emplace(rgb, Nearest(out.palette, rgb)).first;
+        if (found == chosen.end()) found = chosen.emplace(rgb, nearest(rgb)).first;
         out.index[i] = found->second;
     }
     return out;

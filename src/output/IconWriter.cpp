@@ -2,6 +2,7 @@
 // formats, the file put in place whole.
 #include "output/IconWriter.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "core/Files.h"
@@ -51,18 +52,23 @@ bool WriteReplacing(const std::string& fileName, formats::ByteSpan bytes) {
     const DWORD attributes = GetFileAttributesA(full.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    char temp[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder.c_str(), "orn", 0, temp)) return false;
-    bool written = false;
-    {
-        UniqueFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD done = 0;
-        written = file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-                  done == bytes.size();
-        written = CloseHandle(file.release()) && written;
+    // A name of our own, made by us (GetTempFileNameA would open and close the file once more).
+    static uint32_t counter = GetTickCount();
+    std::string temp;
+    UniqueFile file;
+    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
+        char tail[40];
+        std::snprintf(tail, sizeof tail, "~ornavale-%08lx-%04x.tmp", GetCurrentProcessId(), ++counter & 0xFFFF);
+        temp = folder + tail;
+        file.reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS) return false;
     }
-    if (written && MoveFileExA(temp, full.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    DeleteFileA(temp);
+    if (!file) return false;
+    DWORD done = 0;
+    bool written = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size();
+    written = CloseHandle(file.release()) && written;
+    if (written && MoveFileExA(temp.c_str(), full.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    DeleteFileA(temp.c_str());
     return false;
 }
 
