@@ -13,10 +13,30 @@
 #include "output/IconWriter.h"
 #include "ui/Unique.h"
 
+bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
+std::ostream& operator<<(std::ostream& out, const POINT& p) { return out << '(' << p.x << ", " << p.y << ')'; }
+
 namespace {
 
 constexpr int kSide = 32;
 using Pixels = std::vector<uint32_t>;  // 0x00RRGGBB, rows from the top
+
+// A picture of `colours` distinct colours (0: every pixel its own) and a mask of stripes whose
+// transparent pixels are black.
+void Picture(int colours, Pixels& color, Pixels& mask) {
+    color.assign(kSide * kSide, 0);
+    mask.assign(kSide * kSide, 0);
+    for (int i = 0; i < kSide * kSide; ++i) {
+        const int x = i % kSide, y = i / kSide;
+        if ((x + 2 * y) % 5 == 0) {
+            mask[i] = 0xFFFFFF;
+            continue;
+        }
+        const int c = colours ? 1 + i % (colours - 1) : i;
+        color[i] = colours ? (c * 37 % 256) << 16 | (c * 11 % 256) << 8 | (c * 5 + 40) % 256
+                           : (x * 8) << 16 | (y * 8) << 8 | (x * y) % 256;
+    }
+}
 
 // The work surfaces as the program makes them: a screen-compatible colour picture and a
 // monochrome mask, each in a memory DC of its own.
@@ -24,6 +44,12 @@ class Surfaces {
   public:
     Surfaces() : color_(kSide, kSide), mask_(CreateBitmap(kSide, kSide, 1, 1, nullptr)), maskDC_(CreateCompatibleDC(nullptr)),
                  maskSelection_(maskDC_.get(), mask_.get()) {}
+    // The surfaces with Picture(colours) drawn in them.
+    explicit Surfaces(int colours) : Surfaces() {
+        Pixels color, mask;
+        Picture(colours, color, mask);
+        Draw(color, mask);
+    }
     HDC color() const { return color_.dc(); }
     HDC mask() const { return maskDC_.get(); }
 
@@ -56,23 +82,6 @@ class Surfaces {
     SelectInDC maskSelection_;
 };
 
-// A picture of `colours` distinct colours (0: every pixel its own) and a mask of stripes whose
-// transparent pixels are black.
-void Picture(int colours, Pixels& color, Pixels& mask) {
-    color.assign(kSide * kSide, 0);
-    mask.assign(kSide * kSide, 0);
-    for (int i = 0; i < kSide * kSide; ++i) {
-        const int x = i % kSide, y = i / kSide;
-        if ((x + 2 * y) % 5 == 0) {
-            mask[i] = 0xFFFFFF;
-            continue;
-        }
-        const int c = colours ? 1 + i % (colours - 1) : i;
-        color[i] = colours ? (c * 37 % 256) << 16 | (c * 11 % 256) << 8 | (c * 5 + 40) % 256
-                           : (x * 8) << 16 | (y * 8) << 8 | (x * y) % 256;
-    }
-}
-
 // The icon or cursor drawn by the system over a background colour.
 Pixels Drawn(HICON icon, uint32_t background, UINT step = 0) {
     MemoryBitmap target(kSide, kSide, MemoryBitmap::Format::Rgb32, true);
@@ -85,6 +94,15 @@ Pixels Drawn(HICON icon, uint32_t background, UINT step = 0) {
     Pixels out(bits, bits + kSide * kSide);
     for (uint32_t& p : out) p &= 0xFFFFFF;
     return out;
+}
+
+// A cursor's hotspot as the system loaded it; (-1, -1) when it tells none.
+POINT Hotspot(HICON cursor) {
+    ICONINFO info{};
+    if (!GetIconInfo(cursor, &info)) return POINT{-1, -1};
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return POINT{static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
 }
 
 // The picture over a background as a mask and colour draw: (background AND mask) XOR colour.
@@ -143,12 +161,7 @@ TEST(IconWriter, WrittenFilesLoadAndDrawAsTheSourceAndListAtTheirDepth) {
             for (uint32_t background : {0x000000u, 0xFFFFFFu, 0x3C7A19u})
                 EXPECT_EQ(Drawn(icon.get(), background), Expected(color, mask, background)) << std::hex << background;
             if (cursor) {
-                ICONINFO info{};
-                ASSERT_TRUE(GetIconInfo(icon.get(), &info));
-                EXPECT_EQ(info.xHotspot, 9u);
-                EXPECT_EQ(info.yHotspot, 30u);
-                DeleteObject(info.hbmColor);
-                DeleteObject(info.hbmMask);
+                EXPECT_EQ(Hotspot(icon.get()), (POINT{9, 30}));
             }
 
             frmMain.cmbResult.Clear();
@@ -188,12 +201,7 @@ TEST(IconWriter, AnimatedCursorLoadsWithItsStepsAndMiddleHotspot) {
         ASSERT_TRUE(cursor);
         UniqueIcon fromFile(static_cast<HICON>(LoadCursorFromFileA(ani.c_str())));
         EXPECT_TRUE(fromFile);
-        ICONINFO info{};
-        ASSERT_TRUE(GetIconInfo(cursor.get(), &info));
-        EXPECT_EQ(info.xHotspot, 16u);
-        EXPECT_EQ(info.yHotspot, 16u);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
+        EXPECT_EQ(Hotspot(cursor.get()), (POINT{16, 16}));
 
         // user32's own count of the steps and their rate, then each step drawn.
         using FrameInfo = HCURSOR(WINAPI*)(HCURSOR, DWORD, DWORD, DWORD*, DWORD*);
@@ -216,10 +224,7 @@ TEST(IconWriter, AnimatedCursorLoadsWithItsStepsAndMiddleHotspot) {
 
 TEST(IconWriter, FailuresWriteNothingAndKeepTheOldFile) {
     TempDir dir;
-    Surfaces surfaces;
-    Pixels color, mask;
-    Picture(16, color, mask);
-    surfaces.Draw(color, mask);
+    Surfaces surfaces(16);
     const SaveLibrary writer;
     const std::string frame = dir.path() + "frame.ico";
     ASSERT_NE(writer.SaveAsIcon(surfaces.color(), surfaces.mask(), 32, 32, 4, frame), 0);
@@ -258,10 +263,7 @@ TEST(IconWriter, FailuresWriteNothingAndKeepTheOldFile) {
 
 TEST(IconWriter, ReplacesAnExistingFileAndTakesAnAnsiName) {
     TempDir dir;
-    Surfaces surfaces;
-    Pixels color, mask;
-    Picture(200, color, mask);
-    surfaces.Draw(color, mask);
+    Surfaces surfaces(200);
     const SaveLibrary writer;
     const std::string name = dir.File("Gr\xFC\xDF" "e.ico", std::string(5000, 'x'));
     ASSERT_NE(writer.SaveAsIcon(surfaces.color(), surfaces.mask(), 32, 32, 8, name), 0);
