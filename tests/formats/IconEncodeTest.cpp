@@ -161,11 +161,6 @@ TEST(IconEncode, MoreColoursThanTheTableAreReducedToNearOnes) {
     EXPECT_EQ(file->size(), kIconFileBytes256);
 }
 
-TEST(IconEncode, TheSamePictureGivesTheSameBytes) {
-    const IconPicture picture = Noise(3);
-    for (int bitCount : kDepths) EXPECT_EQ(*EncodeIconFile(picture, bitCount, IconKind::Icon), *EncodeIconFile(picture, bitCount, IconKind::Icon));
-}
-
 TEST(IconEncode, RefusedInputs) {
     IconPicture wide = Picture(4);
     wide.width = 48;
