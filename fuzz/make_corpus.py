@@ -121,6 +121,24 @@ def icons():
     return files
 
 
+# ---- icon writing: a control byte (depth, kind), the hotspot, a colour count, the pixels' colour
+# picks, the mask bits, then the colours; some seeds are themselves icon files, to be animation frames
+def icon_writer():
+    pick = random.Random(13)
+    files = {}
+    for control in range(8):
+        for colours in (0, 15, 255):
+            size = 1200 + 3 * (colours + 1)
+            data = bytes([control, pick.randrange(32), pick.randrange(32), colours])
+            data += bytes(pick.randrange(256) for _ in range(size - 4))
+            files[f'pixels_{control}_{colours + 1}'] = data
+    files['short'] = bytes([2, 5, 6, 200, 1, 2, 3])
+    files['frame_one.ico'] = icon_file(1, [(dib(16, 16, 4), 16, 16, 1, 4)])
+    files['frame_arrow.cur'] = icon_file(2, [(dib(32, 32, 1), 32, 32, 3, 7)])
+    files['frame_broken.ico'] = files['frame_one.ico'][:30]
+    return files
+
+
 # ---- single icon images: what one directory entry points at
 def icon_pictures():
     pick = random.Random(11)  # its own, so that this corpus comes out the same alone or with the rest
@@ -619,7 +637,8 @@ def main():
     wanted = set(sys.argv[1:])
     for target, make in (('bmp', bitmaps), ('icocur', icons), ('ani', anis), ('zip', zips), ('catalogue', catalogue),
                          ('exe_icons', exe_icons), ('icon_picture', icon_pictures),
-                         ('module_icons', module_icons), ('link', links)):
+                         ('module_icons', module_icons), ('link', links),
+                         ('icon_writer', icon_writer)):
         if wanted and target not in wanted:
             continue
         files = make()

@@ -1,0 +1,30 @@
+// The icon-file writer every command that saves an icon calls: the picture in two drawing contexts
+// written as an icon or cursor file, and icon files joined into an animated cursor.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/Win.h"
+
+// Each operation answers non-zero when the file was written whole and 0 when nothing was: a file
+// goes to a temporary name beside the target first and then replaces it, so a failure leaves an
+// existing file as it was. File names are ANSI.
+class SaveLibrary {
+  public:
+    // The 32 x 32 picture at the top left of hdcColor, with its AND mask from hdcMask (a pixel that
+    // is not black lets the background through), at bitCount 4 (16 colours), 8 (256 colours) or 16
+    // (high colour, stored as 24 bits a pixel). Any other size or depth writes nothing.
+    int16_t SaveAsIcon(HDC hdcColor, HDC hdcMask, int32_t width, int32_t height, int32_t bitCount,
+                       const std::string& fileName) const;
+    // As SaveAsIcon, a cursor with its hotspot (pixels from the top left, inside the picture).
+    int16_t SaveAsCursor(HDC hdcColor, HDC hdcMask, int32_t width, int32_t height, int32_t bitCount, int32_t hotX,
+                         int32_t hotY, const std::string& fileName) const;
+    // An animated cursor of the icon or cursor files in order, frame i shown for rates[i] / 60 s; an
+    // icon frame points at its middle. Nothing is written without frames, when the rates do not
+    // match them or one is negative, or when a frame file is missing or is no icon or cursor file.
+    // The flag is not used. The frame files are closed again on return.
+    int16_t SaveAsANI(const std::vector<std::string>& frameFiles, const std::vector<int32_t>& rates,
+                      const std::string& fileName, int16_t flag) const;
+};
