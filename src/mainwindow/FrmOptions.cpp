@@ -310,14 +310,9 @@ void FrmOptions::cmbMaskSystemColor_Click() {
 }
 
 void FrmOptions::cmdMaskCustom_Click() {
-    static COLORREF custom[16] = {};
-    CHOOSECOLORA choice{};
-    choice.lStructSize = sizeof choice;
-    choice.hwndOwner = hwnd();
-    choice.lpCustColors = custom;
-    choice.Flags = CC_FULLOPEN;
-    if (!gColorPicker(choice)) return;
-    gMaskColor = static_cast<uint32_t>(choice.rgbResult);
+    std::optional<COLORREF> color = PickColor(hwnd());
+    if (!color) return;
+    gMaskColor = static_cast<uint32_t>(*color);
     shpMaskColor.SetBackColor(gMaskColor);
     cmbMaskSystemColor.SetListIndex(0);
 }
