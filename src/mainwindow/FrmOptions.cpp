@@ -3,14 +3,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <stdexcept>
 #include <utility>
-#include <initializer_list>
 
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "changing/SaveShortcut.h"
-#include "core/Errors.h"
 #include "core/Files.h"
 #include "core/FolderWalk.h"
 #include "core/FrmMessage.h"
