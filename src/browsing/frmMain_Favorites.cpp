@@ -141,7 +141,7 @@ void FrmMain::mnuFavoriteOrganize_Click() {
     if (task == 0) ShowSystemError(GetLastError(), "Organize Favorites");
 }
 
-void FrmMain::mnuFavoriteRefresh_Click() {
+std::string FrmMain::procRebuildFavorites() {
     if (pnlNav.Exists("favori")) pnlNav.Remove("favori");
     try {
         pnlNav.Add("reference", tvwPrevious, "favori", gFavoritesName, "favorite");
@@ -155,7 +155,11 @@ void FrmMain::mnuFavoriteRefresh_Click() {
     ScanFolderTree(root, "avb.avb", gFileCount, gDirCount);
     gScanSubDirs = false;
     gFavoritesMode = false;
+    return root;
+}
 
+void FrmMain::mnuFavoriteRefresh_Click() {
+    procRebuildFavorites();
     procClearResult();
     cmbResult.Clear();
     procGetPage();

@@ -179,6 +179,9 @@ class FrmMain : public Form {
     void mnuFavoriteGroupDel_Click();
     void mnuFavoriteOrganize_Click();
     void mnuFavoriteRefresh_Click();
+    // Builds the favorites branch of the tree anew from the folders below gFavDir; answers the
+    // folder as walked, with its closing "\".
+    std::string procRebuildFavorites();
     void mnuRefAdd_Click();
     void mnuRefDelete_Click();
     void mnuRefKey_Click();

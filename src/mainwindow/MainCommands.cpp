@@ -25,6 +25,17 @@ bool Checked(FrmMain& form, int id) {
 ShellOpen gShellOpen = SystemShellOpen;
 ColorPicker gColorPicker = SystemColorPicker;
 
+std::optional<COLORREF> PickColor(HWND owner) {
+    static COLORREF custom[16] = {};
+    CHOOSECOLORA choice{};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.lpCustColors = custom;
+    choice.Flags = CC_FULLOPEN;
+    if (!gColorPicker(choice)) return std::nullopt;
+    return choice.rgbResult;
+}
+
 int DefaultZoomFactor(int zoomIndex, bool fallbackToTen) {
     static constexpr int kFactors[] = {2, 3, 4, 5, 10};
     if (zoomIndex >= 0 && zoomIndex < static_cast<int>(std::size(kFactors))) return kFactors[zoomIndex];

@@ -1,6 +1,7 @@
 // The main window's command tables: menu ids, tool buttons and drop-down items, each to the handler it runs.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "mainwindow/FrmMain.h"
@@ -160,3 +161,6 @@ using ShellOpen = HINSTANCE (*)(HWND owner, const char* verb, const char* file, 
 extern ShellOpen gShellOpen;
 using ColorPicker = bool (*)(CHOOSECOLORA& choice);
 extern ColorPicker gColorPicker;
+// The colour dialog owned by the window, opened with its custom colours shown; the custom colours
+// are kept for the run. Nothing when the user cancels.
+std::optional<COLORREF> PickColor(HWND owner);

@@ -76,15 +76,10 @@ void FrmMain::mnuViewDetails_Click() {
 }
 
 void FrmMain::mnuViewBackcolor_Click() {
-    static COLORREF custom[16] = {};
-    CHOOSECOLORA choice{};
-    choice.lStructSize = sizeof choice;
-    choice.hwndOwner = hwnd();
-    choice.lpCustColors = custom;
-    choice.Flags = CC_FULLOPEN;
     // Cancel leaves both lists as they are.
-    if (!gColorPicker(choice)) return;
-    pnlResult.SetBackColor(static_cast<uint32_t>(choice.rgbResult));
+    std::optional<COLORREF> color = PickColor(hwnd());
+    if (!color) return;
+    pnlResult.SetBackColor(static_cast<uint32_t>(*color));
     pnlDummy.SetBackColor(pnlResult.BackColor());
 }
 

@@ -429,6 +429,8 @@ std::optional<LRESULT> ComboBox::OnCommand(int code) {
         Change();
     } else if (code == CBN_DBLCLK && DblClick) {
         DblClick();
+    } else if (code == CBN_SETFOCUS && GotFocus) {
+        GotFocus();
     }
     return 0;
 }

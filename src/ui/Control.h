@@ -265,6 +265,7 @@ class ComboBox : public ListControl {
     // Raises Click only when the index changes.
     void SetListIndex(int index) override;
     std::function<void()> Change;
+    std::function<void()> GotFocus;
     // A character typed into the edit field (Enter and Esc too); 0 swallows it.
     std::function<void(int& keyAscii)> KeyPress;
     std::optional<LRESULT> OnCommand(int code) override;

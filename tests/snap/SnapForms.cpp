@@ -26,6 +26,8 @@
 #include "browsing/FrmScan.h"
 #include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/FrmOptions.h"
+#include "core/FolderWalk.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/Form.h"
@@ -191,6 +193,24 @@ void RightClickPage(bool onItem) {
     frmMain.pnlResult_MouseDown(2, 0, PxToTwipsX(pt.x), PxToTwipsY(pt.y));
 }
 
+// The options dialog on one of its pages, with an editor and a mask colour of its own; shown modal by
+// View > Options, here modeless so that the picture can be taken.
+Form* ShowOptions(int page) {
+    gDCAction = "Zoom";
+    gUseMask = true;
+    gMaskColor = 0x80000018;
+    gFavDir = "C:\\Program Files\\Ornavale\\Favorites\\";
+    frmOptions.Load();
+    frmOptions.txtEdit.SetText("IconEdit.exe");
+    frmOptions.optEditWith.SetEnabled(true);
+    frmOptions.chkRebuild.SetValue(2);
+    frmOptions.chkAsoICO.SetValue(1);
+    frmOptions.cmbMaskSystemColor.SetListIndex(7);
+    frmOptions.tbsOptions.SetSelectedIndex(page);
+    frmOptions.Show();
+    return &frmOptions;
+}
+
 std::vector<Shot> Shots() {
     return {
         {"splash",
@@ -218,6 +238,10 @@ std::vector<Shot> Shots() {
              frmInfo.Show();
              return &frmInfo;
          }},
+        {"options-general", [] { return ShowOptions(1); }},
+        {"options-shell", [] { return ShowOptions(2); }},
+        {"options-doubleclick", [] { return ShowOptions(3); }},
+        {"options-favorites", [] { return ShowOptions(4); }},
         {"tip",
          [] {
              frmTip.Show();
