@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "IconMaker.h"
+#include "PageFixture.h"
 #include "TestSupport.h"
-#include "browsing/PageMath.h"
-#include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Selection.h"
@@ -59,40 +59,39 @@ HICON OneColourIcon(int size, COLORREF color, std::vector<POINT> clear = {}) {
     return CreateIconIndirect(&info);
 }
 
-class WorkSurfacesTest : public testing::Test {
+// The loaded main window of the page tests, with the mode flags down and no pictures lent.
+class WorkSurfacesTest : public PagesTest {
   protected:
     void SetUp() override {
-        static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
-        (void)started;
-        gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
-        PresetQuietStart();
-        frmMain.Load();
+        PagesTest::SetUp();
         gFilmMode = gImportMode = gChangeMode = false;
         gLoopIndex = 0;
-        gIconsPerPage = 200;
     }
     void TearDown() override {
         gFilmMode = gImportMode = gChangeMode = false;
         SetImportPicture(nullptr);
         SetChangePicture(nullptr);
-        frmMain.cmbResult.Clear();
-        frmMain.Unload();
-        gMsgBoxHook = nullptr;
+        PagesTest::TearDown();
     }
     // A page of one icon file, its item selected.
     void ShowFile(const std::string& file) {
-        frmMain.cmbResult.Clear();
-        frmMain.cmbResult.AddItem(OpenEntry(file, 0, "x", '2'));
-        gPageCount = PageCountFor(frmMain.cmbResult.ListCount(), gIconsPerPage);
-        gPageNr = 1;
-        frmMain.procGetPage();
+        Fill({OpenEntry(file, 0, "x", '2')});
         ASSERT_EQ(frmMain.pnlResult.Count(), 1);
         frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(1));
     }
     static COLORREF Colour(int x, int y) { return frmMain.pctColor.Point(x, y); }
     static COLORREF Mask(int x, int y) { return frmMain.pctMask.Point(x, y); }
+    struct SurfacePixel {
+        int x, y;
+        COLORREF colour, mask;
+    };
+    static void ExpectSurfaces(std::initializer_list<SurfacePixel> pixels) {
+        for (const SurfacePixel& p : pixels) {
+            EXPECT_EQ(Colour(p.x, p.y), p.colour) << p.x << "," << p.y;
+            EXPECT_EQ(Mask(p.x, p.y), p.mask) << p.x << "," << p.y;
+        }
+    }
 
-    TempDir dir;
     Lender lender;
 };
 
@@ -195,15 +194,8 @@ TEST_F(WorkSurfacesTest, ALargerSourceGivesItsTopLeft32Pixels) {
     SetChangePicture(&lender.picChange);
     gChangeMode = true;
     frmMain.procMask();
-    struct Case {
-        int x, y;
-        COLORREF colour, mask;
-    } cases[] = {{0, 0, RGB(255, 0, 0), kBlack},  {31, 31, RGB(0, 0, 255), kBlack}, {5, 7, kBlack, kWhite},
-                 {31, 0, RGB(255, 0, 0), kBlack}, {0, 31, RGB(255, 0, 0), kBlack}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(Colour(c.x, c.y), c.colour) << c.x << "," << c.y;
-        EXPECT_EQ(Mask(c.x, c.y), c.mask) << c.x << "," << c.y;
-    }
+    ExpectSurfaces({{0, 0, RGB(255, 0, 0), kBlack},  {31, 31, RGB(0, 0, 255), kBlack}, {5, 7, kBlack, kWhite},
+                 {31, 0, RGB(255, 0, 0), kBlack}, {0, 31, RGB(255, 0, 0), kBlack}});
 }
 
 TEST_F(WorkSurfacesTest, AWhitePixelOfAPageIconStaysOpaque) {
@@ -212,14 +204,7 @@ TEST_F(WorkSurfacesTest, AWhitePixelOfAPageIconStaysOpaque) {
     ASSERT_TRUE(WriteWhiteIconFile(file));
     ShowFile(file);
     frmMain.procMask();
-    struct Case {
-        int x, y;
-        COLORREF colour, mask;
-    } cases[] = {{10, 10, kWhite, kBlack}, {5, 5, RGB(255, 0, 0), kBlack}, {0, 0, kBlack, kWhite}, {31, 0, kBlack, kWhite}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(Colour(c.x, c.y), c.colour) << c.x << "," << c.y;
-        EXPECT_EQ(Mask(c.x, c.y), c.mask) << c.x << "," << c.y;
-    }
+    ExpectSurfaces({{10, 10, kWhite, kBlack}, {5, 5, RGB(255, 0, 0), kBlack}, {0, 0, kBlack, kWhite}, {31, 0, kBlack, kWhite}});
     frmMain.pnlResult.SetBackColor(std::nullopt);
 }
 
@@ -235,14 +220,7 @@ TEST_F(WorkSurfacesTest, AMonochromeIconTakesItsColoursFromTheLowerHalfOfItsMask
     SetChangePicture(&lender.picChange);
     gChangeMode = true;
     frmMain.procMask();
-    struct Case {
-        int x, y;
-        COLORREF colour, mask;
-    } cases[] = {{0, 5, kWhite, kBlack}, {15, 31, kWhite, kBlack}, {16, 5, kBlack, kBlack}, {20, 0, kBlack, kWhite}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(Colour(c.x, c.y), c.colour) << c.x << "," << c.y;
-        EXPECT_EQ(Mask(c.x, c.y), c.mask) << c.x << "," << c.y;
-    }
+    ExpectSurfaces({{0, 5, kWhite, kBlack}, {15, 31, kWhite, kBlack}, {16, 5, kBlack, kBlack}, {20, 0, kBlack, kWhite}});
 }
 
 TEST_F(WorkSurfacesTest, RendersLeaveNoGdiObjectBehind) {
