@@ -38,6 +38,7 @@ std::atomic<int> gFileReads{0};
 // image bytes that the system draws; `icon` is made from those on the window thread.
 struct FilePicture {
     std::vector<uint8_t> pixels;  // 32 x 32, rows top to bottom, blue, green, red
+    std::vector<uint8_t> clear;   // beside pixels: 1 where the image lets the background through
     std::vector<uint8_t> systemImage;
     UniqueIcon icon;
 };
@@ -47,8 +48,14 @@ struct FilePicture {
 FilePicture PictureOfImage(formats::ByteSpan image, COLORREF back) {
     FilePicture picture;
     auto decoded = formats::DecodeIconImage(image);
-    if (decoded && decoded->width == kSize && decoded->height == kSize)
+    if (decoded && decoded->width == kSize && decoded->height == kSize) {
         picture.pixels = formats::ComposeIcon(*decoded, GetBValue(back), GetGValue(back), GetRValue(back));
+        picture.clear = decoded->mask;
+        if (decoded->hasAlpha)
+            for (size_t i = 0; i < picture.clear.size() && i < decoded->color.size(); ++i)
+                picture.clear[i] = decoded->color[i].a == 0;
+        if (picture.clear.size() != static_cast<size_t>(kSize * kSize)) picture.pixels.clear();
+    }
     if (picture.pixels.empty()) {
         auto checked = formats::IconImageForSystem(image);
         if (checked) picture.systemImage = std::move(*checked);
@@ -108,6 +115,51 @@ FilePicture PictureOfIconFile(formats::ByteSpan file, COLORREF back) {
     auto image = formats::IconImageBytes(file, *directory, static_cast<size_t>(chosen));
     return image ? PictureOfImage(*image, back) : FilePicture{};
 }
+
+// The AND masks of a strip: a one-bit picture in a memory context, set to 1 (the background
+// shows through) until drawn or written.
+class MaskStrip {
+  public:
+    MaskStrip(int width, int height) : height_(height), stride_(static_cast<size_t>((width + 31) / 32 * 4)) {
+        struct {
+            BITMAPINFOHEADER header;
+            RGBQUAD colors[2];
+        } info{};
+        info.header = {sizeof(BITMAPINFOHEADER), width, height, 1, 1, BI_RGB, 0, 0, 0, 2, 2};
+        info.colors[1] = {255, 255, 255, 0};
+        bitmap_.reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                       reinterpret_cast<void**>(&bits_), nullptr, 0));
+        dc_.reset(CreateCompatibleDC(nullptr));
+        if (bitmap_ && dc_) {
+            selection_.emplace(dc_.get(), bitmap_.get());
+            std::memset(bits_, 0xFF, stride_ * static_cast<size_t>(height));
+        }
+    }
+    explicit operator bool() const { return selection_ && *selection_; }
+    HDC dc() const { return dc_.get(); }
+    // Ends the drawing: the bitmap leaves the context, so that another context can take it.
+    HBITMAP Finish() {
+        selection_.reset();
+        return bitmap_.get();
+    }
+    // x, y from the top left.
+    bool Get(int x, int y) const { return (*At(x, y) & Bit(x)) != 0; }
+    void Set(int x, int y, bool clear) {
+        uint8_t* at = At(x, y);
+        *at = static_cast<uint8_t>(clear ? *at | Bit(x) : *at & ~Bit(x));
+    }
+
+  private:
+    uint8_t* At(int x, int y) const { return bits_ + stride_ * static_cast<size_t>(height_ - 1 - y) + x / 8; }
+    static uint8_t Bit(int x) { return static_cast<uint8_t>(0x80 >> (x % 8)); }
+
+    int height_;
+    size_t stride_;
+    uint8_t* bits_ = nullptr;
+    UniqueBitmap bitmap_;
+    UniqueMemDC dc_;
+    std::optional<SelectInDC> selection_;  // goes before the context and the bitmap
+};
 
 using FilePictures = std::map<int32_t, FilePicture>;
 
@@ -281,22 +333,30 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
     UniqueBrush brush(CreateSolidBrush(back));
     FillRect(dc, &all, brush.get());
 
+    // Each image keeps its own AND mask, so that a white pixel of an icon stays white on a white
+    // list. The system draws the masks of the pictures it draws; the rest are written below.
+    MaskStrip masks(kSize * n, kSize);
+    if (!masks) return;
+    auto drawIcon = [&](int x, HICON icon, int size, UINT defaultSize) {
+        return DrawIconEx(dc, x, 0, icon, size, size, 0, nullptr, DI_NORMAL | defaultSize) &&
+               DrawIconEx(masks.dc(), x, 0, icon, size, size, 0, nullptr, DI_MASK | defaultSize);
+    };
     auto drawPlaceholder = [&](int x) {
-        if (placeholder) DrawIconEx(dc, x, 0, placeholder, kSize, kSize, 0, nullptr, DI_NORMAL);
+        if (placeholder) drawIcon(x, placeholder, kSize, 0);
     };
     for (int k = 0; k < n; ++k) {
         const Want& w = wants_[static_cast<size_t>(k)];
         const int x = kSize * k;
         if (w.kind == Kind::Cell || composed(w)) continue;  // written straight into the pixels below
         if (w.kind == Kind::SystemCursor) {
-            // Shared by the system: never destroyed.
+            // Shared by the system: never destroyed. Drawn as DrawIcon draws it.
             HCURSOR cursor = w.index > 0 && w.index <= 0xFFFF ? LoadCursorA(nullptr, MAKEINTRESOURCEA(w.index)) : nullptr;
-            if (!cursor || !DrawIcon(dc, x, 0, cursor)) drawPlaceholder(x);
+            if (!cursor || !drawIcon(x, cursor, 0, DI_DEFAULTSIZE | DI_COMPAT)) drawPlaceholder(x);
             continue;
         }
         const FilePicture* picture = pictureOf(w);
         HICON icon = picture ? picture->icon.get() : nullptr;
-        if (!icon || !DrawIconEx(dc, x, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL)) drawPlaceholder(x);
+        if (!icon || !drawIcon(x, icon, kSize, 0)) drawPlaceholder(x);
     }
     GdiFlush();
     auto* rows = static_cast<uint8_t*>(strip.Bits());
@@ -304,10 +364,14 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
     for (int k = 0; k < n; ++k) {
         const Want& w = wants_[static_cast<size_t>(k)];
         if (const std::vector<uint8_t>* pixels = composed(w)) {
+            const std::vector<uint8_t>& clear = pictureOf(w)->clear;
             const size_t row = static_cast<size_t>(kSize) * 3;
-            for (int y = 0; y < kSize; ++y)
+            for (int y = 0; y < kSize; ++y) {
                 std::memcpy(rows + stride * static_cast<size_t>(kSize - 1 - y) + static_cast<size_t>(kSize * k) * 3,
                             pixels->data() + row * static_cast<size_t>(y), row);
+                for (int x = 0; x < kSize; ++x)
+                    masks.Set(kSize * k + x, y, clear[static_cast<size_t>(y * kSize + x)] != 0);
+            }
             continue;
         }
         if (w.kind != Kind::Cell) continue;
@@ -321,9 +385,22 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
                 } else {
                     out[0] = cell.pixels[i].b, out[1] = cell.pixels[i].g, out[2] = cell.pixels[i].r;
                 }
+                masks.Set(kSize * k + x, y, cell.transparent[i]);
             }
         }
     }
+    // A masked pixel is clear where the background shows through it as it is; one that inverts the
+    // background (a cursor's) keeps the colour it drew. Clear pixels are black under their mask.
+    for (int y = 0; y < kSize; ++y) {
+        uint8_t* out = rows + stride * static_cast<size_t>(kSize - 1 - y);
+        for (int x = 0; x < kSize * n; ++x, out += 3) {
+            if (!masks.Get(x, y)) continue;
+            if (out[0] == GetBValue(back) && out[1] == GetGValue(back) && out[2] == GetRValue(back))
+                out[0] = out[1] = out[2] = 0;
+            else
+                masks.Set(x, y, false);
+        }
+    }
     UniqueBitmap bitmap(strip.Release());
-    list.AddStrip(bitmap.get(), back);
+    list.AddStrip(bitmap.get(), masks.Finish());
 }

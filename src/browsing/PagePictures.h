@@ -29,7 +29,8 @@ class PagePictures {
     // Appends the pictures to `list` in order, one image each: every file is read once for all its
     // icons on the page, on a few threads, by the program's own readers (no file reaches a system
     // loader), and the images go in with one call. Pictures that cannot be drawn show
-    // `placeholder` (may be nullptr). `back` is the colour that becomes transparent.
+    // `placeholder` (may be nullptr). `back` is the colour they are drawn over; each image keeps its
+    // own AND mask.
     void DrawInto(ImageList& list, HICON placeholder, COLORREF back) const;
 
   private:

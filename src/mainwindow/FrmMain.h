@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,7 @@ class FrmMain : public Form {
         ID_pctMask,
         ID_picLogo,
         ID_picNoIcon,
+        ID_picFilm = kIdBase + 1000,  // and on, one id an element
     };
 
     // ---- controls
@@ -70,6 +72,9 @@ class FrmMain : public Form {
     PictureBox pctMask{*this, ID_pctMask};
     PictureBox picLogo{*this, ID_picLogo};
     PictureBox picNoIcon{*this, ID_picNoIcon};
+    // The frame store: element i (from 1) holds frame i of the animation last collected; element 0
+    // is not used. Windowless, made as a run needs them and kept for the run of the program.
+    std::deque<PictureBox> picFilm;
     PictureClip picBMP;  // the catalogue library picture the page cuts its cells from
     CommonDialog dlgIcon;  // the open and save dialog; its settings stay from one use to the next
 
@@ -261,6 +266,13 @@ class FrmMain : public Form {
     void mnuToolsZoom4_Click();
     void mnuToolsZoom5_Click();
     void mnuToolsZoom10_Click();
+    // Fills pctColor and pctMask with the colours and the AND mask of the current icon, its top-left
+    // 32 x 32 pixels (src/output/frmMain_Mask.cpp).
+    void procMask();
+    // Sets gBitCount from the type panel's text.
+    void procGetBitCount();
+    // Element `index` of picFilm, made when the store does not reach it yet.
+    PictureBox& FilmElement(size_t index);
 
     // ---- commands of Windows icon changing (src/changing)
     void mnuFileChange_Click();

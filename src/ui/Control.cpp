@@ -481,6 +481,7 @@ LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             case WM_RBUTTONDOWN:
             case WM_MBUTTONDOWN:
                 SetCapture(hwnd);
+                if (msg == WM_LBUTTONDOWN) box->TakeClickAfterDoubleClick();  // a new click
                 RaiseMouse(box->MouseDown, msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4, wParam, lParam);
                 return 0;
             case WM_MOUSEMOVE:
@@ -495,12 +496,17 @@ LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
                 RECT r;
                 GetClientRect(hwnd, &r);
                 POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-                if (msg == WM_LBUTTONUP && PtInRect(&r, at) && box->Click) box->Click();
+                const bool afterDoubleClick = msg == WM_LBUTTONUP && box->TakeClickAfterDoubleClick();
+                if (msg == WM_LBUTTONUP && !afterDoubleClick && PtInRect(&r, at) && box->Click) box->Click();
                 return 0;
             }
+            case WM_LBUTTONDBLCLK:
+                SetCapture(hwnd);
+                box->RaiseDblClick();
+                return 0;
             case WM_SETCURSOR:
-                if (box->MousePointer() == 9 && LOWORD(lParam) == HTCLIENT && !ScreenCursor()) {
-                    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE)));
+                if (HCURSOR pointer = box->PointerCursor(); pointer && LOWORD(lParam) == HTCLIENT && !ScreenCursor()) {
+                    SetCursor(pointer);
                     return TRUE;
                 }
                 break;
@@ -526,6 +532,24 @@ void PictureBox::Create(int left, int top, int width, int height, bool border) {
 
 void PictureBox::SetPicture(HBITMAP bitmap) {
     if (bitmap != picture_.get()) picture_.reset(bitmap);
+    icon_.reset();
+    PictureChanged();
+}
+
+void PictureBox::SetIcon(HICON icon) {
+    if (icon != icon_.get()) icon_.reset(icon);
+    picture_.reset();
+    PictureChanged();
+}
+
+void PictureBox::SetPictureFrom(const PictureBox& source) {
+    if (&source == this) return;
+    if (source.Icon()) SetIcon(CopyIcon(source.Icon()));
+    else SetPicture(source.CopyPicture());
+}
+
+void PictureBox::PictureChanged() {
+    if (image_) Cls();
     Refresh();
 }
 
@@ -540,16 +564,91 @@ void PictureBox::Refresh() {
     }
 }
 
+void PictureBox::DrawBackground(HDC dc, int width, int height) const {
+    COLORREF back = BackColor() ? ToColorRef(*BackColor()) : GetSysColor(COLOR_BTNFACE);
+    RECT all{0, 0, width, height};
+    UniqueBrush brush(CreateSolidBrush(back));
+    FillRect(dc, &all, brush.get());
+    if (icon_) {
+        DrawIconEx(dc, 0, 0, icon_.get(), 0, 0, 0, nullptr, DI_NORMAL);
+    } else if (picture_) {
+        BITMAP bm{};
+        GetObjectA(picture_.get(), sizeof bm, &bm);
+        UniqueMemDC mem(CreateCompatibleDC(dc));
+        SelectInDC shown(mem.get(), picture_.get());
+        BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
+    }
+}
+
+HDC PictureBox::hDC() {
+    const int width = std::max(TwipsToPxX(Width()), 1);
+    const int height = std::max(TwipsToPxY(Height()), 1);
+    if (image_ && width == imageWidth_ && height == imageHeight_) return imageDC_.get();
+    // First use, or the box changed size: the image starts again from the back colour and picture.
+    if (!imageDC_) imageDC_.reset(CreateCompatibleDC(nullptr));
+    WindowDC screen(nullptr);
+    UniqueBitmap fresh(CreateCompatibleBitmap(screen.get(), width, height));
+    if (!imageDC_ || !fresh) return imageDC_.get();
+    SelectObject(imageDC_.get(), fresh.get());  // gives back the old image or the context's own
+    image_ = std::move(fresh);
+    imageWidth_ = width;
+    imageHeight_ = height;
+    DrawBackground(imageDC_.get(), width, height);
+    return imageDC_.get();
+}
+
+void PictureBox::Cls() {
+    HDC dc = hDC();
+    if (dc && image_) DrawBackground(dc, imageWidth_, imageHeight_);
+    Refresh();
+}
+
+COLORREF PictureBox::Point(int x, int y) {
+    HDC dc = hDC();
+    if (!dc || !image_ || x < 0 || y < 0 || x >= imageWidth_ || y >= imageHeight_) return CLR_INVALID;
+    return GetPixel(dc, x, y);
+}
+
+void PictureBox::PaintPicture(HICON icon, int x, int y, int width, int height) {
+    HDC dc = hDC();
+    if (!dc || !icon || width <= 0 || height <= 0) return;
+    DrawIconEx(dc, x, y, icon, width, height, 0, nullptr, DI_NORMAL);
+}
+
+void PictureBox::PaintPicture(HBITMAP bitmap, int x, int y, int width, int height) {
+    HDC dc = hDC();
+    if (!dc || !bitmap || width <= 0 || height <= 0) return;
+    BITMAP bm{};
+    if (!GetObjectA(bitmap, sizeof bm, &bm)) return;
+    UniqueMemDC mem(CreateCompatibleDC(dc));
+    SelectInDC source(mem.get(), bitmap);
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, x, y, width, height, mem.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    SetStretchBltMode(dc, oldMode);
+}
+
+HCURSOR PictureBox::PointerCursor() const {
+    switch (mousePointer_) {
+        case 9: return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE));
+        case 99: return mouseIcon_;
+        default: return nullptr;
+    }
+}
+
+void PictureBox::RaiseDblClick() {
+    afterDoubleClick_ = true;
+    if (DblClick) DblClick();
+}
+
 void PictureBox::Paint(HDC dc, const RECT& client) {
+    if (!image_) {
+        DrawBackground(dc, client.right, client.bottom);
+        return;
+    }
     COLORREF back = BackColor() ? ToColorRef(*BackColor()) : GetSysColor(COLOR_BTNFACE);
     UniqueBrush brush(CreateSolidBrush(back));
     FillRect(dc, &client, brush.get());
-    if (!picture_) return;
-    BITMAP bm{};
-    GetObjectA(picture_.get(), sizeof bm, &bm);
-    UniqueMemDC mem(CreateCompatibleDC(dc));
-    SelectInDC shown(mem.get(), picture_.get());
-    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, imageWidth_, imageHeight_, imageDC_.get(), 0, 0, SRCCOPY);
 }
 
 // ---- Timer

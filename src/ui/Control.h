@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/Unique.h"
@@ -283,30 +284,80 @@ class ComboBox : public ListControl {
     UINT InitStorageMsg() const override { return CB_INITSTORAGE; }
 };
 
-// A picture box: shows a bitmap it owns, or a back colour; Click and the picture's handle.
+// A picture box: shows a bitmap or an icon it owns over its back colour; Click, DblClick and the
+// mouse. It can also keep an image of its own (AutoRedraw): a bitmap of the box's size in a memory
+// drawing context, which holds the picture over the back colour and whatever is drawn into it, is
+// what the box shows, and lives while the form is unloaded.
 class PictureBox : public Control {
   public:
     using Control::Control;
     void Create(int left, int top, int width, int height, bool border = false);
-    // Takes ownership of the bitmap (nullptr clears the picture) and repaints.
+    // Takes ownership of the bitmap (nullptr clears the picture) and repaints. A kept image starts
+    // again from the back colour and the new picture.
     void SetPicture(HBITMAP bitmap);
     HBITMAP Picture() const { return picture_.get(); }
+    // An icon picture: takes ownership of the icon (nullptr clears the picture), drawn at its own
+    // size from the top left, as SetPicture otherwise.
+    void SetIcon(HICON icon);
+    HICON Icon() const { return icon_.get(); }
+    // Whether the box holds a picture of either kind.
+    bool HasPicture() const { return picture_ || icon_; }
+    // The box takes a copy of the other box's picture, bitmap or icon (none when it has none).
+    void SetPictureFrom(const PictureBox& source);
     // A copy of the picture the caller owns.
     HBITMAP CopyPicture() const;
     void Refresh();
+
+    // ---- the kept image (AutoRedraw)
+    // The drawing context of the kept image, made on first use at the box's size in pixels with the
+    // screen's colour depth, holding the back colour and the picture. Drawing into it shows after
+    // Refresh. The box owns it.
+    HDC hDC();
+    // The kept image's bitmap, selected into hDC(); nullptr until hDC() made it.
+    HBITMAP Image() const { return image_.get(); }
+    // Clears the kept image to the back colour and the picture.
+    void Cls();
+    // The colour of a pixel of the kept image (x, y in pixels), CLR_INVALID outside it.
+    COLORREF Point(int x, int y);
+    // Paints a picture into the kept image, stretched into the box (x, y, width, height in pixels):
+    // every source pixel becomes a block. An icon draws through its mask; a bitmap is copied.
+    void PaintPicture(HICON icon, int x, int y, int width, int height);
+    void PaintPicture(HBITMAP bitmap, int x, int y, int width, int height);
+
     std::function<void()> Click;
+    std::function<void()> DblClick;
     // Button 1 left, 2 right, 4 middle (on a move: the buttons held); shift 1 Shift, 2 Ctrl, 4 Alt;
     // x and y in twips in the box. A button pressed on the box holds the mouse until it is released.
     std::function<void(int button, int shift, float x, float y)> MouseDown, MouseMove, MouseUp;
-    // The pointer over the box: 0 default, 9 east-west sizing arrow. The screen pointer goes first.
+    // The pointer over the box: 0 default, 9 east-west sizing arrow, 99 MouseIcon(). The screen
+    // pointer goes first.
     int MousePointer() const { return mousePointer_; }
     void SetMousePointer(int pointer) { mousePointer_ = pointer; }
+    // The custom pointer of MousePointer 99; not owned (a shared cursor, LoadCursor or LR_SHARED).
+    HCURSOR MouseIcon() const { return mouseIcon_; }
+    void SetMouseIcon(HCURSOR cursor) { mouseIcon_ = cursor; }
+    // The cursor the box shows over its inside, nullptr for the window class's own.
+    HCURSOR PointerCursor() const;
     // Paints the picture box (its window class calls it).
     void Paint(HDC dc, const RECT& client);
+    // Mouse input from the window class: raises DblClick; the release that follows is no Click.
+    void RaiseDblClick();
+    bool TakeClickAfterDoubleClick() { return std::exchange(afterDoubleClick_, false); }
 
   private:
+    // Fills `dc` (width x height pixels) with the back colour and draws the picture on it.
+    void DrawBackground(HDC dc, int width, int height) const;
+    void PictureChanged();
+
     UniqueBitmap picture_;
+    UniqueIcon icon_;
     int mousePointer_ = 0;
+    HCURSOR mouseIcon_ = nullptr;
+    bool afterDoubleClick_ = false;
+    // The kept image, selected into its context; the context goes first.
+    UniqueBitmap image_;
+    UniqueMemDC imageDC_;
+    int imageWidth_ = 0, imageHeight_ = 0;
 };
 
 // A timer of the form: Interval in milliseconds, 0 means off.

@@ -70,6 +70,35 @@ int ImageList::AddStrip(HBITMAP strip, COLORREF maskColor, const std::vector<std
     return Record(before, keys);
 }
 
+int ImageList::Insert(int index, HBITMAP picture, const std::string& key) {
+    CheckKeys({key});
+    const int count = Count();
+    if (!picture || index < 1 || index > count + 1) return 0;
+    // Adding a picture by its mask colour blackens its masked pixels: the caller's stays as it was.
+    UniqueBitmap copy(static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, 0)));
+    HIMAGELIST list = handle();
+    if (!copy || ImageList_AddMasked(list, copy.get(), maskColor_) < 0) return 0;
+    if (index <= count) {
+        // The new image is last: park it in a spare slot, move the images from `index` on up one
+        // and put it in its place. One copy an image, where swapping it down would take three.
+        const int spare = count + 1;
+        ImageList_SetImageCount(list, static_cast<UINT>(count + 2));
+        ImageList_Copy(list, spare, list, count, ILCF_MOVE);
+        for (int i = count; i >= index; --i) ImageList_Copy(list, i, list, i - 1, ILCF_MOVE);
+        ImageList_Copy(list, index - 1, list, spare, ILCF_MOVE);
+        ImageList_Remove(list, spare);
+        for (auto& entry : byKey_)
+            if (entry.second >= index - 1) ++entry.second;
+    }
+    if (!key.empty()) byKey_[FoldKey(key)] = index - 1;
+    return index;
+}
+
+UniqueIcon ImageList::GetIcon(int index) const {
+    if (!list_ || index < 1 || index > Count()) return UniqueIcon();
+    return UniqueIcon(ImageList_GetIcon(list_.get(), index - 1, ILD_NORMAL));
+}
+
 void ImageList::Clear() {
     if (list_) ImageList_RemoveAll(list_.get());
     byKey_.clear();

@@ -34,6 +34,16 @@ class ImageList {
     int AddStrip(HBITMAP strip, HBITMAP mask, const std::vector<std::string>& keys = {});
     int AddStrip(HBITMAP strip, COLORREF maskColor, const std::vector<std::string>& keys = {});
 
+    // The colour that Insert makes transparent, 0x00BBGGRR; light grey until set.
+    COLORREF MaskColor() const { return maskColor_; }
+    void SetMaskColor(COLORREF color) { maskColor_ = color; }
+    // Inserts a copy of the picture as image `index` (from 1; Count() + 1 appends), its pixels of
+    // MaskColor() transparent; the images from there on, and their keys, move up one. Answers
+    // `index`, or 0 when the index is out of range or the list refused the picture.
+    int Insert(int index, HBITMAP picture, const std::string& key = {});
+    // Image `index` (from 1) as an icon whose mask is the image's; nullptr when there is no such image.
+    UniqueIcon GetIcon(int index) const;
+
     int Count() const;
     // 1-based index of the image with this key (any case), -1 when there is none.
     int IndexOf(const std::string& key) const;
@@ -48,6 +58,7 @@ class ImageList {
 
     int width_;
     int height_;
+    COLORREF maskColor_ = RGB(192, 192, 192);
     UniqueImageList list_;
     std::unordered_map<std::string, int> byKey_;  // folded key -> 0-based index
 };

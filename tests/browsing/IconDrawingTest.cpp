@@ -3,6 +3,7 @@
 #include "PageFixture.h"
 
 #include "FormatsTestSupport.h"
+#include "IconMaker.h"
 #include "browsing/ResultEntry.h"
 #include "ui/ImageList.h"
 #include "ui/Unique.h"
@@ -134,4 +135,40 @@ TEST_F(PagesTest, FillingPagesAgainLeavesNoGdiObjectBehind) {
     for (int round = 0; round < 10; ++round) after = filled();
     EXPECT_EQ(frmMain.imlResult32.Count(), static_cast<int>(entries.size()));
     EXPECT_EQ(after, before);
+}
+
+TEST_F(PagesTest, PageImagesKeepEachIconsOwnMask) {
+    // On a white list: white pixels of the icon stay opaque, its clear top row stays clear.
+    frmMain.pnlResult.SetBackColor(0xFFFFFF);
+    const std::string file = dir.File("white.ico", "");
+    ASSERT_TRUE(WriteWhiteIconFile(file));
+    Fill({OpenEntry(file, 0, "x", '2')});
+    UniqueIcon icon = frmMain.imlResult32.GetIcon(1);
+    frmMain.pnlResult.SetBackColor(std::nullopt);
+    ASSERT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+    UniqueBitmap mask(info.hbmMask), color(info.hbmColor);
+    UniqueMemDC maskDC(CreateCompatibleDC(nullptr)), colorDC(CreateCompatibleDC(nullptr));
+    SelectInDC maskIn(maskDC.get(), mask.get()), colorIn(colorDC.get(), color.get());
+    struct Case {
+        int x, y;
+        bool clear;
+        COLORREF colour;
+    } cases[] = {{0, 0, true, RGB(0, 0, 0)},
+                 {31, 0, true, RGB(0, 0, 0)},
+                 {0, 1, false, RGB(255, 255, 255)},
+                 {20, 20, false, RGB(255, 255, 255)},
+                 {5, 5, false, RGB(255, 0, 0)}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(GetPixel(maskDC.get(), c.x, c.y), c.clear ? RGB(255, 255, 255) : RGB(0, 0, 0)) << c.x << "," << c.y;
+        EXPECT_EQ(GetPixel(colorDC.get(), c.x, c.y), c.colour) << c.x << "," << c.y;
+    }
+    // Drawn over black, the clear row shows the black and the white stays white.
+    MemoryBitmap canvas(32, 32);
+    RECT all{0, 0, 32, 32};
+    FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ImageList_Draw(frmMain.imlResult32.handle(), 0, canvas.dc(), 0, 0, ILD_NORMAL);
+    EXPECT_EQ(GetPixel(canvas.dc(), 7, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(canvas.dc(), 7, 1), RGB(255, 255, 255));
 }

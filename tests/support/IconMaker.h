@@ -34,3 +34,26 @@ inline bool WriteIconFile(const std::string& path, uint32_t rgb, bool cursor = f
     out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
     return static_cast<bool>(out);
 }
+
+// Writes a 24-bit .ico, white and opaque but for its top row, which its AND mask makes transparent
+// (black beneath), and one red pixel at (5, 5): a white that must stay white on a white list.
+inline bool WriteWhiteIconFile(const std::string& path) {
+    std::vector<uint8_t> b;
+    auto u16 = [&b](uint32_t v) { b.push_back(v & 0xFF); b.push_back((v >> 8) & 0xFF); };
+    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+    const uint32_t xorBytes = 32 * 32 * 3, andBytes = 32 * 4, imageBytes = 40 + xorBytes + andBytes;
+    u16(0); u16(1); u16(1);
+    b.push_back(32); b.push_back(32); b.push_back(0); b.push_back(0);
+    u16(1); u16(24); u32(imageBytes); u32(22);
+    u32(40); u32(32); u32(64); u16(1); u16(24); u32(0); u32(xorBytes + andBytes); u32(0); u32(0); u32(0); u32(0);
+    for (int row = 31; row >= 0; --row)  // bottom-up
+        for (int x = 0; x < 32; ++x) {
+            const bool red = x == 5 && row == 5, clear = row == 0;
+            b.push_back(clear || red ? 0 : 0xFF); b.push_back(clear || red ? 0 : 0xFF); b.push_back(clear ? 0 : 0xFF);
+        }
+    for (int row = 31; row >= 0; --row)
+        for (int i = 0; i < 4; ++i) b.push_back(row == 0 ? 0xFF : 0);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    return static_cast<bool>(out);
+}
