@@ -271,6 +271,8 @@ class FrmMain : public Form {
     void procMask();
     // Sets gBitCount from the type panel's text.
     void procGetBitCount();
+    // Lets the user click the hotspot of the cursor about to be written into gHotSpotX, gHotSpotY.
+    void procSetHotSpot();
     // Element `index` of picFilm, made when the store does not reach it yet.
     PictureBox& FilmElement(size_t index);
 

@@ -8,6 +8,7 @@ bool gImportMode = false;
 bool gChangeMode = false;
 int16_t gLoopIndex = 0;
 int32_t gBitCount = 16;
+int32_t gHotSpotX = 16, gHotSpotY = 16;
 
 namespace {
 

@@ -11,6 +11,7 @@ extern bool gImportMode;    // render the picture import window's icon preview
 extern bool gChangeMode;    // render the change window's new icon
 extern int16_t gLoopIndex;  // the shared loop counter; in film mode the frame to render, from 0
 extern int32_t gBitCount;   // the colour depth given to the icon-file writer: 4, 8 or 16
+extern int32_t gHotSpotX, gHotSpotY;  // the hotspot of the cursor being written, in its pixels
 
 // The picture import window's icon preview and the change window's new icon: each window lends
 // its picture box while it is loaded and takes it back (nullptr) when it unloads.

@@ -13,3 +13,4 @@ void FrmMain::mnuToolsZoom3_Click() {}
 void FrmMain::mnuToolsZoom4_Click() {}
 void FrmMain::mnuToolsZoom5_Click() {}
 void FrmMain::mnuToolsZoom10_Click() {}
+void FrmMain::procSetHotSpot() {}
