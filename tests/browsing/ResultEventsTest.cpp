@@ -214,7 +214,9 @@ TEST_F(ResultEvents, PagePanelShowsThePageMenuUnlessThereIsOnePageOrNone) {
         clicked.SetText(c.text);
         frmMain.pnlStatusbar.PanelClick(clicked);
         ASSERT_EQ(gPopups.size(), c.menu ? 1u : 0u) << c.panel << " " << c.text;
-        if (c.menu) EXPECT_EQ(gPopups[0].menu, ID_mnuGoBar);
+        if (c.menu) {
+            EXPECT_EQ(gPopups[0].menu, ID_mnuGoBar);
+        }
         clicked.SetText(before);
     }
 }

@@ -337,7 +337,9 @@ TEST_F(OptionsTest, EditWithQuestionsDropTheEditorOnlyOnTheirOwnNo) {
         EXPECT_EQ(frmOptions.optEditWith.Enabled(), c.editWithEnabled);
         EXPECT_EQ(frmOptions.txtEdit.Text(), c.text);
         ASSERT_EQ(gAsked.size(), c.questions);
-        if (c.questions) EXPECT_EQ(gAsked[0], question);
+        if (c.questions) {
+            EXPECT_EQ(gAsked[0], question);
+        }
         EXPECT_FALSE(frmOptions.mEditWithBrowse);
         frmOptions.Unload();
     }
