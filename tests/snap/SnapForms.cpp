@@ -121,11 +121,16 @@ Form* ShowCursorPage() {
     return &frmMain;
 }
 
+// The built program's folder, beside the test programs' one, with the shipped catalogue.
+std::string BuiltProgramFolder() {
+    const std::string tests = TestProgramFolder();
+    return tests.substr(0, tests.rfind('\\', tests.size() - 2) + 1) + "Ornavale\\";
+}
+
 // The shipped catalogue loaded from the built program folder and a keyword searched, as a click
 // in the keyword box does it.
 Form* ShowKeyword(const char* keyword) {
-    const std::string tests = TestProgramFolder();
-    gAppPath = tests.substr(0, tests.rfind('\\', tests.size() - 2) + 1) + "Ornavale\\";
+    gAppPath = BuiltProgramFolder();
     frmMain.Show();
     for (int i = 0; i < frmMain.cmbSearch.ListCount(); ++i)
         if (frmMain.cmbSearch.List(i) == keyword) frmMain.cmbSearch.SetListIndex(i);
@@ -136,8 +141,7 @@ Form* ShowKeyword(const char* keyword) {
 
 // The shipped catalogue loaded and a tree node clicked, its branch opened and the node selected.
 Form* ShowNode(const char* key) {
-    const std::string tests = TestProgramFolder();
-    gAppPath = tests.substr(0, tests.rfind('\\', tests.size() - 2) + 1) + "Ornavale\\";
+    gAppPath = BuiltProgramFolder();
     gCatalogName = "Ornavale";  // as the splash sets it
     frmMain.Show();
     frmMain.mnuViewLargeIcons_Click();
@@ -195,6 +199,15 @@ void RightClickPage(bool onItem) {
 
 // The options dialog on one of its pages, with an editor and a mask colour of its own; shown modal by
 // View > Options, here modeless so that the picture can be taken.
+// Shown modal by Help > About; here modeless so that the picture can be taken.
+Form* ShowInfo(int tab) {
+    gAppPath = BuiltProgramFolder();
+    frmInfo.Load();
+    frmInfo.tabStrip.SetSelectedIndex(tab);
+    frmInfo.Show();
+    return &frmInfo;
+}
+
 Form* ShowOptions(int page) {
     gDCAction = "Zoom";
     gUseMask = true;
@@ -232,12 +245,10 @@ std::vector<Shot> Shots() {
              frmMessage.Show();
              return &frmMessage;
          }},
-        {"about",
-         [] {
-             // Shown modal by Help > About; here modeless so that the picture can be taken.
-             frmInfo.Show();
-             return &frmInfo;
-         }},
+        {"about", [] { return ShowInfo(1); }},
+        {"about-disclaimer", [] { return ShowInfo(2); }},
+        {"about-resources", [] { return ShowInfo(3); }},
+        {"about-contact", [] { return ShowInfo(4); }},
         {"options-general", [] { return ShowOptions(1); }},
         {"options-shell", [] { return ShowOptions(2); }},
         {"options-doubleclick", [] { return ShowOptions(3); }},
