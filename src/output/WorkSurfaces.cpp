@@ -6,6 +6,7 @@
 
 bool gImportMode = false;
 bool gChangeMode = false;
+bool gChangeApplying = false;
 int16_t gLoopIndex = 0;
 int32_t gBitCount = 16;
 int32_t gHotSpotX = 16, gHotSpotY = 16;

@@ -9,6 +9,7 @@ class PictureBox;
 
 extern bool gImportMode;    // render the picture import window's icon preview
 extern bool gChangeMode;    // render the change window's new icon
+extern bool gChangeApplying;  // the change window is applying a change: the zoom window shows its new icon
 extern int16_t gLoopIndex;  // the shared loop counter; in film mode the frame to render, from 0
 extern int32_t gBitCount;   // the colour depth given to the icon-file writer: 4, 8 or 16
 extern int32_t gHotSpotX, gHotSpotY;  // the hotspot of the cursor being written, in its pixels

@@ -8,9 +8,3 @@ void FrmMain::mnuFilePlay_Click() {}
 void FrmMain::mnuFileProperties_Click() {}
 void FrmMain::mnuFileRun_Click() {}
 void FrmMain::mnuToolsImport_Click() {}
-void FrmMain::mnuToolsZoom2_Click() {}
-void FrmMain::mnuToolsZoom3_Click() {}
-void FrmMain::mnuToolsZoom4_Click() {}
-void FrmMain::mnuToolsZoom5_Click() {}
-void FrmMain::mnuToolsZoom10_Click() {}
-void FrmMain::procSetHotSpot() {}

@@ -13,4 +13,7 @@
 #define IDB_TOOLBAR_HOT 202
 #define IDB_NAV 203
 
+// Cursors.
+#define IDC_HOTSPOT 301  // the hotspot picker's cross-hair
+
 #endif

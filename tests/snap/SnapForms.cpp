@@ -29,6 +29,7 @@
 #include "mainwindow/FrmOptions.h"
 #include "core/FolderWalk.h"
 #include "mainwindow/Options.h"
+#include "output/FrmZoom.h"
 #include "ui/App.h"
 #include "ui/Form.h"
 #include "ui/InputBox.h"
@@ -151,6 +152,12 @@ Form* ShowNode(const char* key) {
     frmMain.pnlNav.SetSelectedItem(key);
     frmMain.pnlNav_NodeClick(node);
     return &frmMain;
+}
+
+// A catalogue folder icon selected on its page, for the zoom window to enlarge.
+void ShowZoomedIcon() {
+    ShowKeyword("folder");
+    if (frmMain.pnlResult.Count() > 0) frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(1));
 }
 
 struct Shot {
@@ -333,6 +340,18 @@ std::vector<Shot> Shots() {
              RegDeleteValueA(schemes, "Snapshot Scheme");
              RegCloseKey(schemes);
              return form;
+         }},
+        {"zoom-5",
+         [] {
+             ShowZoomedIcon();
+             frmMain.mnuToolsZoom5_Click();
+             return &frmZoom;
+         }},
+        {"zoom-hotspot", nullptr,
+         [] {
+             ShowZoomedIcon();
+             WriteSetting(setting::NoCursorChange, "1");
+             frmMain.procSetHotSpot();
          }},
         // Last: the exit it shows unloads every window and deletes the extracted library pictures.
         {"rebuild-question", nullptr,
