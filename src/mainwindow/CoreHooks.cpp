@@ -23,6 +23,7 @@
 #include "mainwindow/FrmOptions.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
+#include "output/FrmProp.h"
 #include "ui/App.h"
 
 namespace {
@@ -178,6 +179,7 @@ void RegisterCoreHooks() {
     for (Form* form : std::initializer_list<Form*>{&frmAdd, &frmInfo, &frmKey, &frmMessage, &frmOptions, &frmScan, &frmSplash,
                                                    &frmTip})
         RegisterExitStep(*form);
+    RegisterExitStep(frmProp);
     RegisterExitStep(frmMain, &SaveMainWindow, &ResumeMainWindow);
     // Every window hears of the end of the session; the first to hear acts for all of them.
     gSessionEndHook = [](SessionEvent event) {

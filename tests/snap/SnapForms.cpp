@@ -29,6 +29,7 @@
 #include "mainwindow/FrmOptions.h"
 #include "core/FolderWalk.h"
 #include "mainwindow/Options.h"
+#include "output/FrmProp.h"
 #include "ui/App.h"
 #include "ui/Form.h"
 #include "ui/InputBox.h"
@@ -315,6 +316,14 @@ std::vector<Shot> Shots() {
          }},
         {"keyword-folder", [] { return ShowKeyword("folder"); }},
         {"keyword-cursor", [] { return ShowKeyword("cursor"); }},
+        {"properties",
+         [] {
+             // Shown modal by File > Properties; here modeless so that the picture can be taken.
+             ShowKeyword("folder");
+             if (frmMain.pnlResult.Count() > 0) frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(1));
+             frmProp.Show();
+             return &frmProp;
+         }},
         {"tree-class", [] { return ShowNode("Icon256"); }},
         {"tree-letter", [] { return ShowNode("B"); }},
         {"tree-startmenu", [] { return ShowNode("SysShortStart"); }},
