@@ -12,3 +12,19 @@ std::vector<std::string> ShortcutShellFolders() {
     }
     return folders;
 }
+
+std::string ShortcutFolder(const std::string& sFolder) {
+    // Neither "<Windows>\Start Menu" nor "<Windows>\Desktop" exists on NT or under Wine.
+    if (sFolder == "Start Menu") return GetSpecialFolder(CSIDL_STARTMENU);
+    if (sFolder == "Desktop") return GetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    return {};
+}
+
+std::string ShortcutLinkPath(std::string_view origin, std::string_view name, std::string_view winDir) {
+    const size_t slash = origin.find('\\');
+    const std::string folder = ShortcutFolder(std::string(origin.substr(0, slash)));
+    const std::string file = std::string(name) + ".lnk";
+    if (folder.empty()) return std::string(winDir) + "\\" + std::string(origin) + "\\" + file;
+    if (slash == std::string_view::npos) return folder + file;
+    return folder + std::string(origin.substr(slash + 1)) + "\\" + file;
+}

@@ -10,6 +10,16 @@
 // of all users, those the shell names, each with a trailing "\" (ShortcutFolders.cpp).
 std::vector<std::string> ShortcutShellFolders();
 
+// The user's shell folder that the tree's shortcut node or an Origin's first part names: the Start
+// Menu for "Start Menu", the desktop folder for "Desktop", with a trailing "\"; "" for any other
+// name (ShortcutFolders.cpp).
+std::string ShortcutFolder(const std::string& sFolder);
+
+// The shortcut file of a shortcut item named `name` with this Origin: the shell folder of the
+// origin's first part followed by the rest of the origin, "\", the name and ".lnk"; an origin whose
+// first part names no shell folder lies below the Windows folder `winDir` (ShortcutFolders.cpp).
+std::string ShortcutLinkPath(std::string_view origin, std::string_view name, std::string_view winDir);
+
 // The Origin of a shortcut file's item: the folder of `link` relative to the parent of the shell
 // folder holding it ("Start Menu\Programs\Accessories", "Desktop"), else relative to the Windows
 // folder `winDir` when below it ("" in it), else the whole folder. Letter case aside (A to Z); ""

@@ -7,11 +7,11 @@
 #include "browsing/ListingPace.h"
 #include "browsing/OpenPaths.h"
 #include "browsing/ResultEntry.h"
+#include "browsing/ShortcutOrigin.h"
 #include "changing/ShellLink.h"
 #include "core/FolderWalk.h"
 #include "core/Registry.h"
 #include "core/ScopedValue.h"
-#include "core/ShellFolders.h"
 #include "mainwindow/MainCommands.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
@@ -19,14 +19,6 @@
 namespace {
 
 constexpr const char* kSearchingShortcuts = "Searching for shortcuts, please wait...";
-
-// The shell's folder for the tree's name ("" for any other name): neither "<Windows>\Start Menu"
-// nor "<Windows>\Desktop" exists on NT or under Wine.
-std::string ShortcutFolder(const std::string& sFolder) {
-    if (sFolder == "Start Menu") return GetSpecialFolder(CSIDL_STARTMENU);
-    if (sFolder == "Desktop") return GetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
-    return {};
-}
 
 // The icon file of a shortcut as it will be listed: the one it records, with environment strings
 // expanded, or its target when it records none or one without a folder (a bare "shell32.dll").

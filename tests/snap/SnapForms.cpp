@@ -30,6 +30,7 @@
 #include "core/FolderWalk.h"
 #include "mainwindow/Options.h"
 #include "output/FrmZoom.h"
+#include "output/FrmProp.h"
 #include "ui/App.h"
 #include "ui/Form.h"
 #include "ui/InputBox.h"
@@ -322,6 +323,14 @@ std::vector<Shot> Shots() {
          }},
         {"keyword-folder", [] { return ShowKeyword("folder"); }},
         {"keyword-cursor", [] { return ShowKeyword("cursor"); }},
+        {"properties",
+         [] {
+             // Shown modal by File > Properties; here modeless so that the picture can be taken.
+             ShowKeyword("folder");
+             if (frmMain.pnlResult.Count() > 0) frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(1));
+             frmProp.Show();
+             return &frmProp;
+         }},
         {"tree-class", [] { return ShowNode("Icon256"); }},
         {"tree-letter", [] { return ShowNode("B"); }},
         {"tree-startmenu", [] { return ShowNode("SysShortStart"); }},

@@ -1,0 +1,37 @@
+// File > Properties: the properties window, or the shell's property sheet of the item's file.
+#include "mainwindow/FrmMain.h"
+
+#include <string>
+
+#include "browsing/ShortcutOrigin.h"
+#include "core/Files.h"
+#include "core/Global.h"
+#include "output/FrmProp.h"
+#include "ui/App.h"
+#include "ui/ListView.h"
+
+FilePropertiesSheet gShowFileProperties = ShowFileProperties;
+
+PropertiesShow PropertiesShowFor(const std::string& origin) {
+    if (origin == "Windows Default" || origin == "Ornavale") return PropertiesShow::Window;
+    if (origin == "File Favorite" || origin == "File" || origin == "Reference" || origin == "Theme Cursor")
+        return PropertiesShow::FileSheet;
+    if (origin.starts_with("Desktop") || origin.starts_with("Start Menu")) return PropertiesShow::LinkSheet;
+    return PropertiesShow::Nothing;
+}
+
+void FrmMain::mnuFileProperties_Click() {
+    const ListItem* item = pnlResult.SelectedItem();
+    if (!item) return;
+    const std::string origin = item->SubItem(2);
+    const std::string tag = item->Tag;
+    const std::string name = item->Text();
+    SetScreenMousePointer(11);
+    switch (PropertiesShowFor(origin)) {
+        case PropertiesShow::Window: frmProp.ShowModal(); break;
+        case PropertiesShow::FileSheet: gShowFileProperties(tag.substr(0, tag.find(';')), hwnd()); break;
+        case PropertiesShow::LinkSheet: gShowFileProperties(ShortcutLinkPath(origin, name, gWinDir), hwnd()); break;
+        case PropertiesShow::Nothing: break;
+    }
+    SetScreenMousePointer(0);
+}
