@@ -297,24 +297,37 @@ UniqueIcon AniFrameIcon(const std::string& path, int32_t step) {
         return UniqueIcon(CreateIconFromResourceEx(const_cast<BYTE*>(picture.systemImage.data()),
                                                    static_cast<DWORD>(picture.systemImage.size()), TRUE, 0x00030000,
                                                    kSize, kSize, LR_DEFAULTCOLOR));
-    if (picture.pixels.empty()) return {};
-    // The colours over black, where the mask lets the background through, and the mask a bit a pixel.
+    return IconOfPixels(picture.pixels, picture.clear);
+}
+
+UniqueIcon IconOfPixels(const std::vector<uint8_t>& pixels, const std::vector<uint8_t>& clear) {
+    constexpr size_t side = kSize, kPixels = side * side;
+    if (pixels.size() != kPixels * 3 || clear.size() != kPixels) return {};
     MemoryBitmap colours(kSize, kSize, MemoryBitmap::Format::Rgb24, true);
     if (!colours) return {};
     auto* rows = static_cast<uint8_t*>(colours.Bits());
-    std::vector<uint8_t> maskBits(static_cast<size_t>(kSize / 8 * kSize), 0);
-    for (int y = 0; y < kSize; ++y) {
-        std::memcpy(rows + colours.Stride() * static_cast<size_t>(y), picture.pixels.data() + static_cast<size_t>(y * kSize * 3),
-                    static_cast<size_t>(kSize * 3));
-        for (int x = 0; x < kSize; ++x)
-            if (picture.clear[static_cast<size_t>(y * kSize + x)])
-                maskBits[static_cast<size_t>(y * kSize / 8 + x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    std::vector<uint8_t> maskBits(kPixels / 8, 0);  // one bit a pixel, rows of four bytes
+    for (size_t y = 0; y < side; ++y) {
+        std::memcpy(rows + colours.Stride() * y, pixels.data() + y * side * 3, side * 3);
+        for (size_t x = 0; x < side; ++x)
+            if (clear[y * side + x]) maskBits[(y * side + x) / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
     }
     GdiFlush();
     UniqueBitmap colour(colours.Release());
     UniqueBitmap mask(CreateBitmap(kSize, kSize, 1, 1, maskBits.data()));
     ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
     return UniqueIcon(mask && colour ? CreateIconIndirect(&info) : nullptr);
+}
+
+UniqueIcon CellIcon(const formats::Cell& cell) {
+    std::vector<uint8_t> pixels, clear;
+    pixels.reserve(cell.pixels.size() * 3);
+    for (size_t i = 0; i < cell.pixels.size(); ++i) {
+        // Transparent pixels are black already, as an icon's colours are under its mask.
+        pixels.insert(pixels.end(), {cell.pixels[i].b, cell.pixels[i].g, cell.pixels[i].r});
+        clear.push_back(cell.transparent[i] ? 1 : 0);
+    }
+    return IconOfPixels(pixels, clear);
 }
 
 void PagePictures::AddPlaceholder() { wants_.push_back({Kind::Placeholder, {}, 0}); }

@@ -59,3 +59,9 @@ void ReleaseAniIcon();
 // the bytes kept for gAniFile, which are read first (and kept) when `path` is another file. nullptr
 // when the file cannot be read or has no such step.
 UniqueIcon AniFrameIcon(const std::string& path, int32_t step);
+
+// A 32 x 32 icon of pixels (rows from the top, blue, green, red) under an AND mask (`clear`: 1 where
+// the background shows through, the pixel then black); nullptr for other sizes.
+UniqueIcon IconOfPixels(const std::vector<uint8_t>& pixels, const std::vector<uint8_t>& clear);
+// A catalogue cell as an icon: its transparent pixels clear.
+UniqueIcon CellIcon(const formats::Cell& cell);

@@ -83,7 +83,7 @@ class FrmMain : public Form {
     ImageList imlToolbarHot{24, 24};
     ImageList imlNav{16, 16};
     ImageList imlResult32{32, 32};
-    ImageList imlIcon32{32, 32};  // turns a drawing on picOpen into an icon picture
+    ImageList imlIcon32{32, 32};  // turns a drawing into an icon picture with a transparent mask colour
 
     // ---- hidden lists
     HiddenList cmbResult;  // the result set: one ResultEntry per icon, with its item data

@@ -15,7 +15,6 @@
 #include "mainwindow/Selection.h"
 #include "output/AnimationFrames.h"
 #include "ui/App.h"
-#include "ui/Unique.h"
 
 int32_t gFrameCount = 0;
 int32_t gFrameNr = 0;
@@ -23,19 +22,12 @@ void (*gShowAnimationPlayer)() = nullptr;
 
 namespace {
 
-constexpr int kSide = 32;
 constexpr int kHourglass = 11;
 
 std::string_view KindOf(std::string_view entry) { return entry.size() >= 4 ? entry.substr(entry.size() - 4) : entry; }
 
 bool IsFileFrameKind(std::string_view kind) {
     return kind == "open" || kind == "user" || kind == "sycu" || kind == "sytu";
-}
-
-// The picture a drawing on picOpen left in imlIcon32's image 1 goes to picOpen and to the frame.
-void StoreFrame(FrmMain& form) {
-    form.picOpen.SetIcon(form.imlIcon32.GetIcon(1).release());
-    form.FilmElement(static_cast<size_t>(gFrameCount)).SetPictureFrom(form.picOpen);
 }
 
 }  // namespace
@@ -110,51 +102,30 @@ int32_t FrmMain::CollectAniFrames(const std::string& source, const std::string& 
     return gFrameCount;
 }
 
+// The frame procedures make each frame's icon straight from its pixels, with its own AND mask: a
+// detour through picOpen and an image list would cost two icon copies a frame.
 void FrmMain::procGetOrnavaleAni(std::string& gKeyword) {
     if (gKeyword.size() <= 3) return;
     const std::optional<ResultEntry> entry = ParseEntry(gKeyword);
     const size_t cellEnd = gKeyword.find(':', gKeyword.find(':') + 1);
     gKeyword.erase(0, cellEnd == std::string::npos ? gKeyword.size() : cellEnd + 1);
-    picOpen.SetPicture(nullptr);
-    picOpen.Cls();
     if (!entry || entry->kind != SourceKind::Book) return;
     const std::optional<uint32_t> mask = MaskColorFor(entry->ref.maskDigit);
     if (!mask) return;
-    imlIcon32.SetMaskColor(*mask);
-    imlIcon32.Clear();
     procExtractLibrary(entry->ref.library);
     // A library that cannot be had leaves the frame empty rather than cut from another picture.
     const std::optional<formats::Cell> cell = gLibPresent ? picBMP.GraphicCell(entry->ref.cell, *mask) : std::nullopt;
-    if (!cell) return;
-    MemoryBitmap picture(kSide, kSide, MemoryBitmap::Format::Rgb24, true);
-    if (!picture) return;
-    auto* rows = static_cast<uint8_t*>(picture.Bits());
-    for (int y = 0; y < kSide; ++y) {
-        uint8_t* out = rows + picture.Stride() * static_cast<size_t>(y);
-        for (int x = 0; x < kSide; ++x, out += 3) {
-            const size_t i = static_cast<size_t>(y * kSide + x);
-            const uint32_t rgb = cell->transparent[i] ? *mask
-                                                      : RGB(cell->pixels[i].r, cell->pixels[i].g, cell->pixels[i].b);
-            out[0] = GetBValue(rgb), out[1] = GetGValue(rgb), out[2] = GetRValue(rgb);
-        }
-    }
-    GdiFlush();
-    UniqueBitmap bitmap(picture.Release());
-    if (imlIcon32.Add({}, bitmap.get(), *mask) == 1) StoreFrame(*this);
+    if (cell) FilmElement(static_cast<size_t>(gFrameCount)).SetIcon(CellIcon(*cell).release());
 }
 
 void FrmMain::procGetOpenAni(std::string& gKeyword) {
     if (gKeyword.size() <= 3) return;
     const std::optional<ResultEntry> entry = ParseEntry(gKeyword);
-    // File, frame and label leave the front of the text; the file may itself hold ";".
-    if (entry) gKeyword.erase(0, std::min(gKeyword.size(), entry->file.size() + entry->index.size() + entry->label.size() + 3));
-    picOpen.SetPicture(nullptr);
-    picOpen.Cls();
     if (!entry) return;
+    // File, frame and label leave the front of the text; the file may itself hold ";".
+    gKeyword.erase(0, std::min(gKeyword.size(), entry->file.size() + entry->index.size() + entry->label.size() + 3));
     // The bytes kept for gAniFile serve every frame of the same file: it is read once.
     UniqueIcon frame = AniFrameIcon(entry->file, entry->IndexNumber().value_or(-1));
-    gResult = frame && DrawIconEx(picOpen.hDC(), 0, 0, frame.get(), 0, 0, 0, nullptr, DI_NORMAL);
-    // The frame keeps its own AND mask: a pixel of the back colour stays a pixel of the frame.
-    imlIcon32.Clear();
-    if (frame && imlIcon32.Add({}, frame.get()) == 1) StoreFrame(*this);
+    gResult = static_cast<bool>(frame);
+    if (frame) FilmElement(static_cast<size_t>(gFrameCount)).SetIcon(frame.release());
 }
