@@ -86,6 +86,7 @@ int32_t FrmMain::CollectAniFrames(const std::string& source, const std::string& 
         for (int i = index; inRun(i); i -= step) {
             ++gFrameCount;
             // A frame that cannot be drawn keeps an empty picture and still counts.
+            FilmElement(static_cast<size_t>(gFrameCount)).SetPicture(nullptr);
             try {
                 std::string entry = cmbResult.List(i);
                 if (kind == "book") procGetOrnavaleAni(entry);
