@@ -4,6 +4,5 @@
 void FrmMain::mnuEditCopy_Click() {}
 void FrmMain::mnuFileSaveAs_Click() {}
 void FrmMain::mnuFileEditWith_Click() {}
-void FrmMain::mnuFilePlay_Click() {}
 void FrmMain::mnuFileRun_Click() {}
 void FrmMain::mnuToolsImport_Click() {}
