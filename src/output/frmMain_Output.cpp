@@ -3,7 +3,6 @@
 
 void FrmMain::mnuEditCopy_Click() {}
 void FrmMain::mnuFileEditWith_Click() {}
-void FrmMain::mnuFilePlay_Click() {}
 void FrmMain::mnuFileProperties_Click() {}
 void FrmMain::mnuFileRun_Click() {}
 void FrmMain::mnuToolsImport_Click() {}
