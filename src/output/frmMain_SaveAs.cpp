@@ -14,6 +14,8 @@
 #include "core/FolderWalk.h"
 #include "core/Global.h"
 #include "formats/FileBytes.h"
+#include "mainwindow/Selection.h"
+#include "output/AnimationFrames.h"
 #include "output/IconWriter.h"
 #include "output/SaveAs.h"
 #include "output/WorkSurfaces.h"
@@ -96,7 +98,55 @@ bool SaveListPicture(FrmMain& form, const ListItem& item, const std::string& fil
     return saved;
 }
 
-bool SaveFrames(FrmMain& /*form*/, const std::string& /*file*/, bool /*separateIcons*/) { return false; }
+// The frames of the selected animation written one icon each into the program's own frame folder,
+// then joined into the animated cursor `file` or copied beside it as its numbered icons. A frame
+// that cannot be written, or no frame at all, writes neither. Answers whether the file was written.
+bool SaveFrames(FrmMain& form, const std::string& file, bool separateIcons) {
+    gFilmMode = true;
+    form.mnuFilePlay_Click();
+    const int32_t frames = gFrameCount;
+    if (frames > 0) --gFrameCount;  // from now on the highest frame number, counted from 0
+
+    const std::string folder = FrameFolder();
+    std::vector<std::string> names;
+    std::vector<int32_t> rates;
+    bool framesWritten = frames > 0 && (CreateDirectoryA(folder.c_str(), nullptr) ||
+                                        GetLastError() == ERROR_ALREADY_EXISTS);
+    const SaveLibrary writer;
+    if (framesWritten) {
+        form.procGetBitCount();
+        for (gLoopIndex = 0; gLoopIndex < frames; ++gLoopIndex) {
+            form.procMask();
+            const std::string name = folder + std::to_string(gLoopIndex) + ".ico";
+            gResult = framesWritten = writer.SaveAsIcon(form.pctColor.hDC(), form.pctMask.hDC(), 32, 32,
+                                                        gBitCount, name) != 0;
+            if (!framesWritten) break;
+            names.push_back(name);
+            rates.push_back(kFrameRate);
+        }
+    }
+
+    bool written = false;
+    if (!framesWritten) {
+        SaySaveFailed();
+    } else if (!separateIcons) {
+        gResult = written = writer.SaveAsANI(names, rates, file, 0) != 0;
+        if (!written) SaySaveFailed();
+    } else {
+        // Frame i is copied to the chosen name without its ".ico", followed by i + 1.
+        const std::string base = file.substr(0, file.size() - 4);
+        written = true;
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (!CopyFileA(names[i].c_str(), (base + std::to_string(i + 1) + ".ico").c_str(), FALSE)) {
+                ShowSystemError(GetLastError());
+                written = false;
+            }
+        }
+    }
+    for (const std::string& name : names) DeleteFileA(name.c_str());
+    gFilmMode = false;
+    return written;
+}
 
 // The mouse pointer goes back to the default however the command ends.
 struct DefaultPointerAtEnd {

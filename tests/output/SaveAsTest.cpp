@@ -3,23 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "AniMaker.h"
 #include "IconMaker.h"
 #include "PageFixture.h"
 #include "TestSupport.h"
 #include "browsing/Favorites.h"
+#include "browsing/PagePictures.h"
 #include "browsing/FileIcons.h"
 #include "browsing/ResultEntry.h"
 #include "core/Files.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
+#include "formats/AniFile.h"
 #include "formats/Bmp.h"
 #include "formats/FileBytes.h"
 #include "formats/IconFile.h"
+#include "formats/IconPicture.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/Selection.h"
+#include "output/AnimationFrames.h"
 #include "output/SaveAs.h"
+#include "output/WorkSurfaces.h"
 #include "ui/App.h"
 #include "ui/CommonDialog.h"
 
@@ -77,6 +85,25 @@ std::string Written(const std::string& file) {
     const auto directory = formats::ReadIconDirectory(*bytes);
     if (!directory) return "unread";
     return std::to_string(bytes->size()) + " " + StillTypeCode(bytes->size(), *directory);
+}
+
+// The colour of pixel (10, 10) of a written icon file, 0xRRGGBB; ~0 when it does not read.
+uint32_t CentreColour(const std::string& file) {
+    const auto bytes = formats::ReadFileBytes(WidePath(file), 1 << 20);
+    if (!bytes) return ~0u;
+    const auto directory = formats::ReadIconDirectory(*bytes);
+    if (!directory) return ~0u;
+    const auto image = formats::IconImageBytes(*bytes, *directory, 0);
+    const auto picture = image ? formats::DecodeIconImage(*image) : formats::Result<formats::IconPicture>(formats::Fail(""));
+    if (!picture) return ~0u;
+    const formats::Pixel p = picture->color[10 * 32 + 10];
+    return static_cast<uint32_t>(p.r) << 16 | p.g << 8 | p.b;
+}
+
+// FrameColour as 0xRRGGBB.
+uint32_t FrameRgb(int seed, int step) {
+    const uint32_t c = FrameColour(seed, step);
+    return (c & 0xFF) << 16 | (c & 0xFF00) | c >> 16;
 }
 
 bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -340,4 +367,143 @@ TEST_F(SaveAsTest, NonAsciiFileName) {
     frmMain.mnuFileSaveAs_Click();
     EXPECT_TRUE(gBoxes.empty());
     EXPECT_EQ(Written(file), "3262 2");
+}
+
+// Animations: the frames of the selected animation as an animated cursor or as numbered icons,
+// written through the program's own frame folder and only there.
+class SaveFramesTest : public SaveAsTest {
+  protected:
+    void SetUp() override {
+        SaveAsTest::SetUp();
+        gFilmMode = false;
+        ani = dir.path() + "source\\Spin.ani";
+        dir.Folder("source");
+        ASSERT_TRUE(WriteAniFile(ani, kSeed, 3));
+        still = dir.path() + "source\\still.ico";
+        ASSERT_TRUE(WriteIconFile(still, 0x30A050));
+        Fill({OpenEntry(ani, 0, "frame 1", 'a'), OpenEntry(ani, 1, "frame 2", 'a'), OpenEntry(ani, 2, "frame 3", 'a'),
+              OpenEntry(still, 0, "x", '2')});
+        Select(2);
+    }
+    void TearDown() override {
+        ReleaseAniIcon();
+        SaveAsTest::TearDown();
+    }
+    static void Select(int item) {
+        frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(item));
+        frmMain.procItemSelected();
+    }
+    void SaveAs(const std::string& file, int filterIndex) {
+        gDialog = {};
+        gDialog.answer = file;
+        gDialog.answerIndex = filterIndex;
+        frmMain.mnuFileSaveAs_Click();
+    }
+    // Files left in the program's frame folder.
+    static int FramesLeft() {
+        int n = 0;
+        WIN32_FIND_DATAA found;
+        HANDLE h = FindFirstFileA((FrameFolder() + "*").c_str(), &found);
+        if (h == INVALID_HANDLE_VALUE) return 0;
+        do n += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        while (FindNextFileA(h, &found));
+        FindClose(h);
+        return n;
+    }
+    static constexpr int kSeed = 5;
+    std::string ani, still;
+};
+
+TEST_F(SaveFramesTest, AnimatedCursorThenAStillIcon) {
+    // The user's own file of the frame names in the temporary folder stays as it is.
+    const std::string own = dir.File("temp\\0.ico", "mine");
+    const std::string out = dir.Folder("out") + "\\";
+    SaveAs(out + "spin", 4);
+    EXPECT_EQ(gDialog.offeredIndex, 4);
+    EXPECT_TRUE(gBoxes.empty());
+    const auto bytes = formats::ReadFileBytes(WidePath(out + "spin.ani"), 1 << 20);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->size(), 76u + 3 * (12 + 3262));
+    const auto read = formats::ReadAni(*bytes);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->header.frames, 3u);
+    EXPECT_EQ(read->header.steps, 3u);
+    EXPECT_EQ(read->rates, (std::vector<uint32_t>{20, 20, 20}));
+    for (int i = 0; i < 3; ++i) {
+        const formats::AniFrame& f = read->frames[static_cast<size_t>(i)];
+        const auto image = formats::IconImageBytes({bytes->data() + f.offset, f.size}, f.directory, 0);
+        ASSERT_TRUE(image);
+        const auto picture = formats::DecodeIconImage(*image);
+        ASSERT_TRUE(picture);
+        const formats::Pixel p = picture->color[10 * 32 + 10];
+        EXPECT_EQ(static_cast<uint32_t>(p.r) << 16 | p.g << 8 | p.b, FrameRgb(kSeed, i)) << i;
+    }
+    EXPECT_EQ(gFrameCount, 2);
+    EXPECT_EQ(gLoopIndex, 3);
+    EXPECT_FALSE(gFilmMode);
+    EXPECT_EQ(FramesLeft(), 0);
+    EXPECT_EQ(formats::ReadFileBytes(WidePath(own), 16)->size(), 4u);
+    EXPECT_EQ(ScreenMousePointer(), 0);
+
+    // Another item afterwards is written as itself.
+    Select(4);
+    SaveAs(out + "still.ico", 1);
+    EXPECT_EQ(CentreColour(out + "still.ico"), 0x30A050u);
+}
+
+TEST_F(SaveFramesTest, SeparateIcons) {
+    const std::string out = dir.Folder("out") + "\\";
+    SaveAs(out + "X", 5);
+    EXPECT_TRUE(gBoxes.empty());
+    // The chosen name is the selected frame's icon; beside it one icon per frame.
+    EXPECT_EQ(CentreColour(out + "X.ico"), FrameRgb(kSeed, 1));
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(Written(out + "X" + std::to_string(i) + ".ico"), "3262 2") << i;
+        EXPECT_EQ(CentreColour(out + "X" + std::to_string(i) + ".ico"), FrameRgb(kSeed, i - 1)) << i;
+    }
+    EXPECT_FALSE(Exists(out + "X.ani"));
+    EXPECT_EQ(FramesLeft(), 0);
+    EXPECT_FALSE(gFilmMode);
+}
+
+TEST_F(SaveFramesTest, NothingWrittenWithoutEveryFrame) {
+    const std::string out = dir.Folder("out") + "\\";
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+    } cases[] = {
+        // A file where the frame folder would be: no frame can be written.
+        {"frame folder blocked", [&] { dir.File("temp\\ornavale-frames", "x"); }},
+        // The selected entry is gone from the result set: no frame is collected.
+        {"no frame collected", [] { frmMain.cmbResult.Clear(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.spoil();
+        for (int index : {4, 5}) {
+            gBoxes.clear();
+            SaveAs(out + "spoilt", index);
+            ASSERT_EQ(gBoxes.size(), 1u);
+            EXPECT_EQ(gBoxes[0].text, kSaveFailed);
+            EXPECT_FALSE(Exists(out + "spoilt.ani"));
+            EXPECT_FALSE(Exists(out + "spoilt1.ico"));
+            EXPECT_FALSE(gFilmMode);
+            EXPECT_EQ(ScreenMousePointer(), 0);
+        }
+    }
+}
+
+TEST_F(SaveFramesTest, AnimationDroppedOnAFavoritesFolder) {
+    const std::string ani3 = dir.path() + "source\\Run.ani";
+    ASSERT_TRUE(WriteAniFile(ani3, 2, 2));
+    Fill({OpenEntry(ani3, 0, "frame 1", '3'), OpenEntry(ani3, 1, "frame 2", '3')});
+    Select(1);
+    FavoritesTree("favori\\Tools");
+    Drop();
+    EXPECT_TRUE(gBoxes.empty());
+    const std::string file = gFavDir + "\\Tools\\" + frmMain.pnlResult.Tag.substr(0, frmMain.pnlResult.Tag.find('.')) + ".ani";
+    EXPECT_EQ(gAddByDragFile, file);
+    const auto bytes = formats::ReadFileBytes(WidePath(file), 1 << 20);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(formats::ReadAni(*bytes)->header.frames, 2u);
 }
