@@ -2,7 +2,6 @@
 #include "mainwindow/FrmMain.h"
 
 void FrmMain::mnuEditCopy_Click() {}
-void FrmMain::mnuFileSaveAs_Click() {}
 void FrmMain::mnuFileEditWith_Click() {}
 void FrmMain::mnuFileRun_Click() {}
 void FrmMain::mnuToolsImport_Click() {}

@@ -155,7 +155,11 @@ TEST_F(DragDropTest, DraggingOverTheTreeLimitsTheEffectByOriginAndShift) {
 TEST_F(DragDropTest, ADropOnAFavoritesFolderKeepsTheFavoriteWhenNothingWasSaved) {
     IDropTarget* tree = &frmMain.pnlNavDrop;
     frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(2));
+    // A favorite of that name is in the target folder already, and the user cancels.
+    frmMain.pnlResult.Tag = "star";
+    const std::string taken = dir.File("Favorites\\A\\B\\star.ico", "taken");
     for (DWORD keys : {kShift, kShiftCtrl, kNone}) {
+        boxAnswers.assign({IDCANCEL});
         ClipboardData data = ClipboardData::Text("star");
         const POINT at = NodePoint("favori\\A\\B");
         DragOver(tree, data.object(), at, keys);
@@ -167,7 +171,9 @@ TEST_F(DragDropTest, ADropOnAFavoritesFolderKeepsTheFavoriteWhenNothingWasSaved)
         EXPECT_FALSE(gAddByDrag) << keys;
         EXPECT_EQ(Highlighted(), "") << keys;
     }
-    EXPECT_TRUE(boxes.empty());
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].title, "Add to Favorites");
+    EXPECT_TRUE(Exists(taken));
 }
 
 TEST_F(DragDropTest, WhileBusyTheTreeTakesNothing) {

@@ -313,6 +313,12 @@ std::vector<Shot> Shots() {
         {"page-cursors", ShowCursorPage},
         {"menu-item", nullptr, [] { RightClickPage(true); }},
         {"menu-white", nullptr, [] { RightClickPage(false); }},
+        // Favorites > Add to Favorites on a selected icon: the save dialog in the favorites folder.
+        {"save-favorites", nullptr, [] {
+             ShowPage(&FrmMain::mnuViewDetails_Click);
+             if (frmMain.pnlNav.Exists("favori")) frmMain.pnlNav.SetSelectedItem("favori");
+             frmMain.mnuFavoriteAdd_Click();
+         }},
         {"add-reference",
          [] {
              frmMain.Show();
