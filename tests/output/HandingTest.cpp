@@ -44,6 +44,16 @@ DWORD FailStart(const std::string& line) {
     return 0;
 }
 
+// What the command line probe started from `folder` wrote; "" when it wrote nothing in 15 s.
+std::string ProbedCommandLine(const std::string& folder) {
+    std::string line;
+    for (int tries = 0; tries < 300 && line.empty(); ++tries, Sleep(50)) {
+        std::ifstream in(folder + "\\cmdline.txt", std::ios::binary);
+        line.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    return line;
+}
+
 class HandingTest : public PagesTest {
   protected:
     void SetUp() override {
@@ -237,12 +247,7 @@ TEST_F(HandingTest, RunReallyStartsAProgramInAFolderWithABlank) {
     frmMain.mnuFileRun_Click();
     EXPECT_TRUE(boxes.empty());
     EXPECT_NE(gResult, Variant(int32_t{0}));
-    std::string line;
-    for (int tries = 0; tries < 300 && line.empty(); ++tries, Sleep(50)) {
-        std::ifstream in(folder + "\\cmdline.txt", std::ios::binary);
-        line.assign(std::istreambuf_iterator<char>(in), {});
-    }
-    EXPECT_EQ(line, "\"" + probe + "\"");
+    EXPECT_EQ(ProbedCommandLine(folder), "\"" + probe + "\"");
 
     // The same path with the program gone.
     bool deleted = false;  // the probe may still be ending
