@@ -30,6 +30,10 @@ constexpr size_t kPageReaders = 2;  // worker threads besides the window thread
 // The animated file read last, kept for its further frames on the next page.
 FileBytes gAniBytes;
 
+// The frames of gAniBytes as read, for the frames asked for one at a time.
+FileBytes gAniParsedBytes;
+std::optional<formats::AniFile> gAniParsed;
+
 // Files the pages read from disk (PageFileReads).
 std::atomic<int> gFileReads{0};
 
@@ -184,10 +188,15 @@ void ReadModulePictures(const std::string& path, const std::vector<int32_t>& ind
 }
 
 // The frames of an animated file at the steps asked for.
-void ReadAniPictures(const std::vector<uint8_t>& bytes, const std::vector<int32_t>& steps, COLORREF back,
-                     FilePictures& pictures) {
-    auto ani = formats::ReadAni(bytes);
-    if (!ani) return;
+void ReadAniPictures(const std::vector<uint8_t>& bytes, const formats::AniFile* ani, const std::vector<int32_t>& steps,
+                     COLORREF back, FilePictures& pictures) {
+    std::optional<formats::AniFile> read;
+    if (!ani) {
+        auto result = formats::ReadAni(bytes);
+        if (!result) return;
+        read = std::move(*result);
+        ani = &*read;
+    }
     for (int32_t step : steps) {
         if (step < 0 || static_cast<size_t>(step) >= ani->sequence.size()) continue;
         const formats::AniFrame& frame = ani->frames[ani->sequence[static_cast<size_t>(step)]];
@@ -219,7 +228,7 @@ void ReadFileJob(FileJob& job, COLORREF back) {
     job.indexes.erase(std::unique(job.indexes.begin(), job.indexes.end()), job.indexes.end());
     if (job.animated) {
         if (!job.aniBytes) job.aniBytes = IconFileBytes(job.path);
-        if (job.aniBytes) ReadAniPictures(*job.aniBytes, job.indexes, back, job.pictures);
+        if (job.aniBytes) ReadAniPictures(*job.aniBytes, nullptr, job.indexes, back, job.pictures);
         return;
     }
     switch (IconFileTypeOf(job.path)) {
@@ -262,7 +271,63 @@ int PageFileReads() { return gFileReads; }
 
 void ReleaseAniIcon() {
     gAniBytes.reset();
+    gAniParsedBytes.reset();
+    gAniParsed.reset();
     gAniFile.clear();
+}
+
+UniqueIcon AniFrameIcon(const std::string& path, int32_t step) {
+    if (path != gAniFile || !gAniBytes) {
+        gAniBytes = IconFileBytes(path);
+        gAniFile = gAniBytes ? path : std::string();
+    }
+    if (!gAniBytes) return {};
+    if (gAniParsedBytes != gAniBytes) {
+        auto ani = formats::ReadAni(*gAniBytes);
+        gAniParsed = ani ? std::optional<formats::AniFile>(std::move(*ani)) : std::nullopt;
+        gAniParsedBytes = gAniBytes;
+    }
+    if (!gAniParsed) return {};
+    FilePictures pictures;
+    ReadAniPictures(*gAniBytes, &*gAniParsed, {step}, RGB(0, 0, 0), pictures);
+    auto found = pictures.find(step);
+    if (found == pictures.end()) return {};
+    const FilePicture& picture = found->second;
+    if (!picture.systemImage.empty())
+        return UniqueIcon(CreateIconFromResourceEx(const_cast<BYTE*>(picture.systemImage.data()),
+                                                   static_cast<DWORD>(picture.systemImage.size()), TRUE, 0x00030000,
+                                                   kSize, kSize, LR_DEFAULTCOLOR));
+    return IconOfPixels(picture.pixels, picture.clear);
+}
+
+UniqueIcon IconOfPixels(const std::vector<uint8_t>& pixels, const std::vector<uint8_t>& clear) {
+    constexpr size_t side = kSize, kPixels = side * side;
+    if (pixels.size() != kPixels * 3 || clear.size() != kPixels) return {};
+    MemoryBitmap colours(kSize, kSize, MemoryBitmap::Format::Rgb24, true);
+    if (!colours) return {};
+    auto* rows = static_cast<uint8_t*>(colours.Bits());
+    std::vector<uint8_t> maskBits(kPixels / 8, 0);  // one bit a pixel, rows of four bytes
+    for (size_t y = 0; y < side; ++y) {
+        std::memcpy(rows + colours.Stride() * y, pixels.data() + y * side * 3, side * 3);
+        for (size_t x = 0; x < side; ++x)
+            if (clear[y * side + x]) maskBits[(y * side + x) / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    }
+    GdiFlush();
+    UniqueBitmap colour(colours.Release());
+    UniqueBitmap mask(CreateBitmap(kSize, kSize, 1, 1, maskBits.data()));
+    ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
+    return UniqueIcon(mask && colour ? CreateIconIndirect(&info) : nullptr);
+}
+
+UniqueIcon CellIcon(const formats::Cell& cell) {
+    std::vector<uint8_t> pixels, clear;
+    pixels.reserve(cell.pixels.size() * 3);
+    for (size_t i = 0; i < cell.pixels.size(); ++i) {
+        // Transparent pixels are black already, as an icon's colours are under its mask.
+        pixels.insert(pixels.end(), {cell.pixels[i].b, cell.pixels[i].g, cell.pixels[i].r});
+        clear.push_back(cell.transparent[i] ? 1 : 0);
+    }
+    return IconOfPixels(pixels, clear);
 }
 
 void PagePictures::AddPlaceholder() { wants_.push_back({Kind::Placeholder, {}, 0}); }

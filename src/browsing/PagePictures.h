@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/Cells.h"
+#include "ui/Unique.h"
 #include "ui/Win.h"
 
 class ImageList;
@@ -53,3 +54,14 @@ int PageFileReads();
 
 // Drops the animated file kept for its further frames (also when the program ends).
 void ReleaseAniIcon();
+
+// Frame `step` of an animated file as the page shows it, 32 x 32 with its own AND mask: drawn from
+// the bytes kept for gAniFile, which are read first (and kept) when `path` is another file. nullptr
+// when the file cannot be read or has no such step.
+UniqueIcon AniFrameIcon(const std::string& path, int32_t step);
+
+// A 32 x 32 icon of pixels (rows from the top, blue, green, red) under an AND mask (`clear`: 1 where
+// the background shows through, the pixel then black); nullptr for other sizes.
+UniqueIcon IconOfPixels(const std::vector<uint8_t>& pixels, const std::vector<uint8_t>& clear);
+// A catalogue cell as an icon: its transparent pixels clear.
+UniqueIcon CellIcon(const formats::Cell& cell);

@@ -14,8 +14,14 @@ int gTwipsX = 15;
 int gTwipsY = 15;
 bool gHotSpotMode = false;
 
-std::string ExtractedLibraryFolder() {
-    // Before the splash has found the temporary folder (or in a program that never shows it), the
-    // system's own: never a folder relative to whatever the current directory is.
-    return (gTempDir.empty() ? TempFolder() : gTempDir) + "ornavale-libraries\\";
-}
+namespace {
+
+// Before the splash has found the temporary folder (or in a program that never shows it), the
+// system's own: never a folder relative to whatever the current directory is.
+std::string ProgramTempFolder(const char* name) { return (gTempDir.empty() ? TempFolder() : gTempDir) + name; }
+
+}  // namespace
+
+std::string ExtractedLibraryFolder() { return ProgramTempFolder("ornavale-libraries\\"); }
+
+std::string FrameFolder() { return ProgramTempFolder("ornavale-frames\\"); }

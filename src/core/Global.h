@@ -29,3 +29,6 @@ extern bool gHotSpotMode;
 // the exit deletes what is in it and nothing else. Below the system's temporary folder while
 // gTempDir is empty.
 std::string ExtractedLibraryFolder();
+// The folder below the temporary folder where Save As writes the frame icons of an animation it
+// joins or splits; only the files of that run are deleted again.
+std::string FrameFolder();

@@ -83,6 +83,7 @@ class FrmMain : public Form {
     ImageList imlToolbarHot{24, 24};
     ImageList imlNav{16, 16};
     ImageList imlResult32{32, 32};
+    ImageList imlIcon32{32, 32};  // turns a drawing into an icon picture with a transparent mask colour
 
     // ---- hidden lists
     HiddenList cmbResult;  // the result set: one ResultEntry per icon, with its item data
@@ -275,6 +276,21 @@ class FrmMain : public Form {
     void procSetHotSpot();
     // Element `index` of picFilm, made when the store does not reach it yet.
     PictureBox& FilmElement(size_t index);
+    // The frames of the animation the selected item belongs to into picFilm, shown by the player
+    // unless gFilmMode is raised (src/output/frmMain_Play.cpp). sSep, lStep and lSkip as Play
+    // passes them: ":", 1, 0 for catalogue entries, ";", -1, 4 for file entries.
+    void procLoadAniFrames(const std::string& sSep, int16_t lStep, int16_t lSkip);
+    // The walk behind it: every entry of cmbResult in the run of `source` (same kind, same
+    // animation key), in frame order, into picFilm(1) ... picFilm(gFrameCount). Shows the player
+    // when `showPlayer` is set and a frame was collected. Answers gFrameCount.
+    int32_t CollectAniFrames(const std::string& source, const std::string& sSep, int16_t lStep, int16_t lSkip,
+                             bool showPlayer);
+    // Draws the catalogue frame entry ("<lib>:<cell>:<rest>book") into picFilm(gFrameCount); the
+    // parsed fields are cut from the front of the text.
+    void procGetOrnavaleAni(std::string& gKeyword);
+    // Draws the file frame entry ("<file>;<frame>;<label>;<t><kind>") into picFilm(gFrameCount)
+    // from the bytes kept for gAniFile; the parsed fields are cut from the front of the text.
+    void procGetOpenAni(std::string& gKeyword);
 
     // ---- commands of Windows icon changing (src/changing)
     void mnuFileChange_Click();

@@ -16,18 +16,6 @@ constexpr int kSide = formats::kWrittenIconSide;
 // Frame files are the writer's own icons of a few kilobytes; anything near this is no frame.
 constexpr std::uint64_t kMaxFrameBytes = 16u << 20;
 
-// The 32 x 32 pixels at the top left of a drawing context, whatever its bitmap's depth: a
-// monochrome one gives black for 0 and white for 1.
-std::optional<std::vector<formats::Pixel>> ReadSurface(HDC source) {
-    MemoryBitmap copy(kSide, kSide, MemoryBitmap::Format::Rgb32, true);
-    if (!copy || !source || !BitBlt(copy.dc(), 0, 0, kSide, kSide, source, 0, 0, SRCCOPY)) return std::nullopt;
-    GdiFlush();
-    std::vector<formats::Pixel> pixels(static_cast<size_t>(kSide) * kSide);
-    const auto* bits = static_cast<const uint8_t*>(copy.Bits());
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = formats::Pixel{bits[4 * i], bits[4 * i + 1], bits[4 * i + 2], 255};
-    return pixels;
-}
-
 std::optional<formats::IconPicture> ReadPicture(HDC hdcColor, HDC hdcMask) {
     auto color = ReadSurface(hdcColor);
     auto mask = ReadSurface(hdcMask);
@@ -82,6 +70,16 @@ int16_t Save(HDC hdcColor, HDC hdcMask, int32_t width, int32_t height, int32_t b
 }
 
 }  // namespace
+
+std::optional<std::vector<formats::Pixel>> ReadSurface(HDC source) {
+    MemoryBitmap copy(kSide, kSide, MemoryBitmap::Format::Rgb32, true);
+    if (!copy || !source || !BitBlt(copy.dc(), 0, 0, kSide, kSide, source, 0, 0, SRCCOPY)) return std::nullopt;
+    GdiFlush();
+    std::vector<formats::Pixel> pixels(static_cast<size_t>(kSide) * kSide);
+    const auto* bits = static_cast<const uint8_t*>(copy.Bits());
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = formats::Pixel{bits[4 * i], bits[4 * i + 1], bits[4 * i + 2], 255};
+    return pixels;
+}
 
 int16_t SaveLibrary::SaveAsIcon(HDC hdcColor, HDC hdcMask, int32_t width, int32_t height, int32_t bitCount,
                                 const std::string& fileName) const {

@@ -1,4 +1,4 @@
-// The open dialog over GetOpenFileNameA.
+// The open and save dialogs over GetOpenFileNameA and GetSaveFileNameA.
 #include "ui/CommonDialog.h"
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 namespace {
 
 bool SystemOpenDialog(OPENFILENAMEA& ofn) { return GetOpenFileNameA(&ofn) != FALSE; }
+bool SystemSaveDialog(OPENFILENAMEA& ofn) { return GetSaveFileNameA(&ofn) != FALSE; }
 
 // Room for many hundreds of long names; a selection that does not fit is refused by the
 // dialog rather than cut.
@@ -15,6 +16,7 @@ constexpr DWORD kMultiSelectChars = 1 << 20;
 }  // namespace
 
 FileDialog gOpenFileDialog = SystemOpenDialog;
+FileDialog gSaveFileDialog = SystemSaveDialog;
 
 std::string SystemFilter(const std::string& filter) {
     if (filter.empty()) return {};
@@ -26,7 +28,11 @@ std::string SystemFilter(const std::string& filter) {
     return s;
 }
 
-bool CommonDialog::ShowOpen(HWND owner) {
+bool CommonDialog::ShowOpen(HWND owner) { return Show(owner, gOpenFileDialog); }
+
+bool CommonDialog::ShowSave(HWND owner) { return Show(owner, gSaveFileDialog); }
+
+bool CommonDialog::Show(HWND owner, bool (*dialog)(OPENFILENAMEA&)) {
     const DWORD chars = (Flags & OFN_ALLOWMULTISELECT) ? kMultiSelectChars : MAX_PATH * 4;
     std::vector<char> buffer(chars, '\0');
     FileName.copy(buffer.data(), std::min<size_t>(FileName.size(), chars - 1));
@@ -43,7 +49,7 @@ bool CommonDialog::ShowOpen(HWND owner) {
     ofn.lpstrTitle = DialogTitle.empty() ? nullptr : DialogTitle.c_str();
     ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
     ofn.Flags = Flags;
-    if (!gOpenFileDialog(ofn)) return false;
+    if (!dialog(ofn)) return false;
 
     FilterIndex = static_cast<int>(ofn.nFilterIndex);
     // The names end at the first pair of zeros; a single name at its first zero.

@@ -1,4 +1,4 @@
-// The system's open dialog with the settings a form keeps from one use to the next.
+// The system's open and save dialogs with the settings a form keeps from one use to the next.
 #pragma once
 
 #include <cstdint>
@@ -24,11 +24,18 @@ class CommonDialog {
     // fails, and then leaves FileName as it was. With OFN_ALLOWMULTISELECT the buffer holds
     // several hundred long file names.
     bool ShowOpen(HWND owner);
+    // The save dialog, as ShowOpen; FilterIndex then holds the filter the user chose.
+    bool ShowSave(HWND owner);
+
+  private:
+    bool Show(HWND owner, bool (*dialog)(OPENFILENAMEA&));
 };
 
 // The filter in the system's form: each "|" a zero character, ending with two zeros.
 std::string SystemFilter(const std::string& filter);
 
-// The dialog itself (GetOpenFileNameA); tests replace it so that nobody has to choose.
+// The dialogs themselves (GetOpenFileNameA, GetSaveFileNameA); tests replace them so that nobody
+// has to choose.
 using FileDialog = bool (*)(OPENFILENAMEA& ofn);
 extern FileDialog gOpenFileDialog;
+extern FileDialog gSaveFileDialog;

@@ -1,0 +1,194 @@
+// Save As: the selected result icon written as an icon, cursor, bitmap, animated cursor or one icon
+// per frame; also adding it to a favorites folder (by the dialog or by a drop) and writing it for
+// an external editor.
+#include "mainwindow/FrmMain.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "browsing/Favorites.h"
+#include "browsing/OpenPaths.h"
+#include "core/ErrorBox.h"
+#include "core/Files.h"
+#include "core/FolderWalk.h"
+#include "core/Global.h"
+#include "formats/FileBytes.h"
+#include "output/IconWriter.h"
+#include "output/SaveAs.h"
+#include "output/WorkSurfaces.h"
+#include "ui/App.h"
+
+bool gEditWithMode = false;
+
+namespace {
+
+constexpr const char* kAnimationFilter =
+    "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp|Animated icon (*.ani)|*.ani|Seperate icons "
+    "(*.ico)|*.ico";
+constexpr const char* kStillFilter = "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp";
+// Long names, the folder must exist, the extension may differ, no read-only box, ask before replacing.
+constexpr DWORD kSaveFlags = 0x200C06;
+constexpr int kSeparateIconsFilter = 5;
+constexpr const char* kFavoritesTitle = "Add to Favorites";
+constexpr const char* kSaveFailed = "An error occured while saving.";
+// "\x94" is the right double quotation mark in the ANSI code page; the ASCII one is allowed.
+constexpr std::string_view kRefusedInDrag = "?\x94/\\<>*|:";
+constexpr const char* kRefusedText =
+    "The Favorite Name contains illegal characters, do not use ?\x94/\\<>*|: characters. Please specify the "
+    "Favorite Name";
+constexpr const char* kExistsText =
+    "A Favorite with this Name already excists in this Favorites Folder.\rPlease specify a new Favorite Name.";
+constexpr int32_t kFrameRate = 20;
+
+constexpr std::array<std::string_view, 5> kDialogAnimations = {
+    "16 Color Animation", "256 Color Animation", "Hi-Color Animation", "Animated Icon", "Animated Cursor"};
+constexpr std::array<std::string_view, 3> kDragAnimations = {"16 Color Animation", "256 Color Animation",
+                                                              "Hi-Color Animation"};
+constexpr std::array<std::string_view, 5> kCursorTypes = {"16 Color Cursor", "256 Color Cursor", "Hi-Color Cursor",
+                                                          "Current Cursor", "Theme Cursor"};
+
+template <size_t N>
+bool IsOneOf(const std::string& text, const std::array<std::string_view, N>& set) {
+    return std::find(set.begin(), set.end(), text) != set.end();
+}
+
+// The extension the dialog's filter index forces on the chosen name; "" for none.
+std::string_view ForcedExtension(int filterIndex) {
+    switch (filterIndex) {
+        case 1:
+        case kSeparateIconsFilter: return ".ico";
+        case 2: return ".cur";
+        case 3: return ".bmp";
+        case 4: return ".ani";
+        default: return {};
+    }
+}
+
+// Whether the last characters of the name are `tail`, without regard to case.
+bool EndsWith(const std::string& name, std::string_view tail) {
+    return name.size() >= tail.size() && LowerAnsi(name.substr(name.size() - tail.size())) == tail;
+}
+
+// A dropped item's name as a file name: the text before its first "." and the extension of its type.
+std::string DragFileName(const std::string& name, const std::string& type) {
+    const char* extension = IsOneOf(type, kDragAnimations) ? ".ani" : IsOneOf(type, kCursorTypes) ? ".cur" : ".ico";
+    return name.substr(0, name.find('.')) + extension;
+}
+
+void SaySaveFailed() { MsgBox(kSaveFailed, MB_ICONEXCLAMATION, "Error"); }
+
+void ShowSystemError(DWORD error) {
+    ShowError(static_cast<int32_t>(error), "Save As", SystemErrorText(error));
+}
+
+// The page's picture of the item over picOpen's back colour, as a 24-bit bitmap file.
+bool SaveListPicture(FrmMain& form, const ListItem& item, const std::string& file) {
+    form.picOpen.SetIcon(form.imlResult32.GetIcon(item.Icon()).release());
+    bool saved = false;
+    if (auto pixels = ReadSurface(form.picOpen.hDC())) {
+        formats::Image image(32, 32);
+        image.pixels = std::move(*pixels);
+        const auto bytes = formats::WriteBmp24(image);
+        saved = bytes && formats::WriteFileBytes(WidePath(file), *bytes);
+    }
+    if (!saved) ShowError(75, "Save As", "Path/File access error");
+    return saved;
+}
+
+bool SaveFrames(FrmMain& /*form*/, const std::string& /*file*/, bool /*separateIcons*/) { return false; }
+
+// The mouse pointer goes back to the default however the command ends.
+struct DefaultPointerAtEnd {
+    ~DefaultPointerAtEnd() { SetScreenMousePointer(0); }
+};
+
+}  // namespace
+
+void FrmMain::mnuFileSaveAs_Click() {
+    DefaultPointerAtEnd pointerAtEnd;
+    ListItem* item = pnlResult.SelectedItem();
+    if (!item) return;
+    const std::string type = item->SubItem(1);
+
+    // The dialog's settings, whatever the use.
+    if (IsOneOf(gPanelType ? gPanelType->Text() : std::string(), kDialogAnimations)) {
+        dlgIcon.Filter = kAnimationFilter;
+        dlgIcon.DefaultExt = "ani";
+        dlgIcon.FilterIndex = 4;
+    } else {
+        const bool cursor = IsOneOf(type, kCursorTypes);
+        dlgIcon.Filter = kStillFilter;
+        dlgIcon.FilterIndex = cursor ? 2 : 1;
+        dlgIcon.DefaultExt = cursor ? "cur" : "ico";
+    }
+    dlgIcon.Flags = kSaveFlags;
+    dlgIcon.FileName = pnlResult.Tag;
+    std::string favoritesFolder;
+    if (gFavoritesMode) {
+        const Node* node = pnlNav.SelectedItem();
+        const std::string key = node && node->key.compare(0, 6, "favori") == 0 ? node->key : "favori";
+        favoritesFolder = FavoritesFolderOf(gFavDir, key);
+        dlgIcon.InitDir = favoritesFolder;
+        dlgIcon.DialogTitle = kFavoritesTitle;
+    } else {
+        // The dialog's own title; the folder stays where the shared dialog was last.
+        dlgIcon.DialogTitle.clear();
+    }
+    if (gEditWithMode) dlgIcon.FileName = gTempDir + "ORTemp.ico";
+
+    // A drop names the file after the item, checked first; a refused or taken name goes to the dialog.
+    const bool dropped = gAddByDrag;
+    bool showDialog = !gAddByDrag && !gEditWithMode;
+    if (gAddByDrag) {
+        gAddByDrag = false;
+        const std::string& name = dlgIcon.FileName;
+        if (name.find_first_of(kRefusedInDrag) != std::string::npos) {
+            gResult = MsgBox(kRefusedText, MB_OKCANCEL | MB_ICONINFORMATION, kFavoritesTitle);
+            if (gResult.Number().value_or(0) != IDOK) return;
+            showDialog = true;
+        } else {
+            const std::string path = favoritesFolder + "\\" + DragFileName(name, type);
+            if (FileExists(path)) {
+                gResult = MsgBox(kExistsText, MB_OKCANCEL | MB_ICONEXCLAMATION, kFavoritesTitle);
+                if (gResult.Number().value_or(0) != IDOK) return;
+                showDialog = true;
+            } else {
+                dlgIcon.FileName = path;
+            }
+        }
+    }
+
+    bool separateIcons = false;
+    if (showDialog) {
+        if (!dlgIcon.ShowSave(hwnd())) return;
+        SetScreenMousePointer(11);
+        const std::string_view extension = ForcedExtension(dlgIcon.FilterIndex);
+        if (!EndsWith(dlgIcon.FileName, extension)) dlgIcon.FileName += extension;
+        separateIcons = dlgIcon.FilterIndex == kSeparateIconsFilter;
+        if (EndsWith(dlgIcon.FileName, "bmp")) {
+            if (!SaveListPicture(*this, *item, dlgIcon.FileName)) return;
+            if (dropped) gAddByDragFile = dlgIcon.FileName;
+        }
+    }
+
+    const std::string file = dlgIcon.FileName;
+    const SaveLibrary writer;
+    bool written = false;
+    if (EndsWith(file, "ico")) {
+        procMask();
+        procGetBitCount();
+        gResult = written = writer.SaveAsIcon(pctColor.hDC(), pctMask.hDC(), 32, 32, gBitCount, file) != 0;
+        if (!written) SaySaveFailed();
+    }
+    if (EndsWith(file, "cur")) {
+        procMask();
+        procGetBitCount();
+        procSetHotSpot();
+        gResult = written = writer.SaveAsCursor(pctColor.hDC(), pctMask.hDC(), 32, 32, gBitCount, gHotSpotX,
+                                                gHotSpotY, file) != 0;
+        if (!written) SaySaveFailed();
+    }
+    if (EndsWith(file, "ani") || separateIcons) written = SaveFrames(*this, file, separateIcons) || written;
+    if (dropped && written) gAddByDragFile = file;
+}

@@ -1,0 +1,343 @@
+// Save As in the loaded main window, driven through the dialog seam and the message-box hook: what
+// each use writes where, the texts it shows, and the files read back at their depth.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "IconMaker.h"
+#include "PageFixture.h"
+#include "TestSupport.h"
+#include "browsing/Favorites.h"
+#include "browsing/FileIcons.h"
+#include "browsing/ResultEntry.h"
+#include "core/Files.h"
+#include "core/FolderWalk.h"
+#include "core/Global.h"
+#include "formats/Bmp.h"
+#include "formats/FileBytes.h"
+#include "formats/IconFile.h"
+#include "mainwindow/FrmMain.h"
+#include "output/SaveAs.h"
+#include "ui/App.h"
+#include "ui/CommonDialog.h"
+
+namespace {
+
+// What the dialog was shown with, and what it answers: a file name and filter, or Cancel.
+struct DialogPlay {
+    bool shown = false;
+    std::string title, filter, initDir, offered, defaultExt;
+    DWORD flags = 0;
+    int offeredIndex = 0;
+    bool cancel = false;
+    std::string answer;
+    int answerIndex = 0;  // 0: the offered one
+};
+DialogPlay gDialog;
+
+bool PlayedDialog(OPENFILENAMEA& ofn) {
+    gDialog.shown = true;
+    gDialog.title = ofn.lpstrTitle ? ofn.lpstrTitle : "";
+    for (const char* f = ofn.lpstrFilter; f && *f; f += strlen(f) + 1) gDialog.filter += std::string(f) + "|";
+    if (!gDialog.filter.empty()) gDialog.filter.pop_back();
+    gDialog.initDir = ofn.lpstrInitialDir ? ofn.lpstrInitialDir : "";
+    gDialog.offered = ofn.lpstrFile;
+    gDialog.defaultExt = ofn.lpstrDefExt ? ofn.lpstrDefExt : "";
+    gDialog.flags = ofn.Flags;
+    gDialog.offeredIndex = static_cast<int>(ofn.nFilterIndex);
+    if (gDialog.cancel) return false;
+    lstrcpynA(ofn.lpstrFile, gDialog.answer.c_str(), static_cast<int>(ofn.nMaxFile));
+    if (gDialog.answerIndex) ofn.nFilterIndex = static_cast<DWORD>(gDialog.answerIndex);
+    return true;
+}
+
+struct Box {
+    std::string text, title;
+    UINT style;
+};
+std::vector<Box> gBoxes;
+std::deque<int> gAnswers;  // then OK
+
+int PlayedBox(const std::string& text, UINT style, const std::string& title) {
+    gBoxes.push_back({text, title, style});
+    if (gAnswers.empty()) return IDOK;
+    const int answer = gAnswers.front();
+    gAnswers.pop_front();
+    return answer;
+}
+
+const char* const kSaveFailed = "An error occured while saving.";
+
+// The size and type class of a written icon or cursor file; "" when it does not read as one.
+std::string Written(const std::string& file) {
+    const auto bytes = formats::ReadFileBytes(WidePath(file), 1 << 20);
+    if (!bytes) return "";
+    const auto directory = formats::ReadIconDirectory(*bytes);
+    if (!directory) return "unread";
+    return std::to_string(bytes->size()) + " " + StillTypeCode(bytes->size(), *directory);
+}
+
+bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class SaveAsTest : public PagesTest {
+  protected:
+    void SetUp() override {
+        PagesTest::SetUp();
+        savedDialog_ = std::exchange(gSaveFileDialog, PlayedDialog);
+        gMsgBoxHook = PlayedBox;
+        gDialog = {};
+        gBoxes.clear();
+        gAnswers.clear();
+        gAddByDrag = gEditWithMode = false;
+        gAddByDragFile.clear();
+        savedTemp_ = std::exchange(gTempDir, dir.Folder("temp") + "\\");
+        gFavDir = dir.Folder("favorites");
+        dir.Folder("favorites\\Tools");
+    }
+    void TearDown() override {
+        gSaveFileDialog = savedDialog_;
+        gAddByDrag = gEditWithMode = gFavoritesMode = false;
+        gTempDir = savedTemp_;
+        PagesTest::TearDown();
+    }
+    // A page of one still file of the type code, named `name`, its item selected.
+    void ShowItem(const std::string& name, char typeCode, uint32_t rgb = 0x2080C0) {
+        const std::string file = dir.path() + "source\\" + name;
+        dir.Folder("source");
+        ASSERT_TRUE(WriteIconFile(file, rgb, typeCode >= '6' && typeCode <= '8'));
+        Fill({OpenEntry(file, 0, "x", typeCode)});
+        ASSERT_EQ(frmMain.pnlResult.Count(), 1);
+        ASSERT_EQ(frmMain.pnlResult.Tag, name);
+    }
+    // The favorites tree with its root and one folder; the node `key` selected ("" for none).
+    void FavoritesTree(const std::string& key) {
+        if (!frmMain.pnlNav.Exists("favori")) frmMain.pnlNav.Add("", tvwFirst, "favori", "Favorites", "", "");
+        if (!frmMain.pnlNav.Exists("favori\\Tools"))
+            frmMain.pnlNav.Add("favori", tvwChild, "favori\\Tools", "Tools", "", "");
+        if (!frmMain.pnlNav.Exists("other")) frmMain.pnlNav.Add("", tvwLast, "other", "Other", "", "");
+        frmMain.pnlNav.SetSelectedItem(key);
+    }
+    void AddToFavorites() { frmMain.mnuFavoriteAdd_Click(); }
+    void Drop() {
+        gAddByDrag = true;
+        frmMain.mnuFavoriteAdd_Click();
+        gAddByDrag = false;
+    }
+
+  private:
+    FileDialog savedDialog_ = nullptr;
+    std::string savedTemp_;
+};
+
+}  // namespace
+
+TEST_F(SaveAsTest, ChosenNamesAndFilters) {
+    const std::string out = dir.Folder("out") + "\\";
+    struct Case {
+        const char* name;
+        char type;
+        std::string answer;
+        int index;
+        std::string written;  // the file that must exist afterwards; "" for none
+        std::string content;  // size and class, or "bmp"
+        size_t boxes;
+    } cases[] = {
+        {"upper case extension kept", '2', out + "A.ICO", 1, out + "A.ICO", "3262 2", 0},
+        {"icon filter forces .ico", '6', out + "a.cur", 1, out + "a.cur.ico", "766 0", 0},
+        {"cursor filter", '6', out + "c", 2, out + "c.cur", "766 6", 0},
+        {"256 colours", '1', out + "b.ico", 1, out + "b.ico", "2238 1", 0},
+        {"bitmap", '0', out + "p", 3, out + "p.bmp", "bmp", 0},
+        {"missing folder", '2', out + "none\\x.ico", 1, "", "", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShowItem("item.ico", c.type);
+        gDialog = {};
+        gDialog.answer = c.answer;
+        gDialog.answerIndex = c.index;
+        gBoxes.clear();
+        frmMain.mnuFileSaveAs_Click();
+        EXPECT_TRUE(gDialog.shown);
+        EXPECT_EQ(gDialog.flags, 0x200C06u);
+        EXPECT_EQ(gDialog.title, "");
+        EXPECT_EQ(gDialog.offered, "item.ico");
+        EXPECT_EQ(ScreenMousePointer(), 0);
+        ASSERT_EQ(gBoxes.size(), c.boxes);
+        if (c.boxes) {
+            EXPECT_EQ(gBoxes[0].text, kSaveFailed);
+            EXPECT_EQ(gBoxes[0].title, "Error");
+            EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
+        }
+        if (c.written.empty()) continue;
+        EXPECT_EQ(frmMain.dlgIcon.FileName, c.written);
+        if (c.content == "bmp") {
+            const auto bytes = formats::ReadFileBytes(WidePath(c.written), 1 << 20);
+            ASSERT_TRUE(bytes);
+            EXPECT_EQ(bytes->size(), 3126u);
+            const auto image = formats::ReadBmp(*bytes);
+            ASSERT_TRUE(image);
+            EXPECT_EQ(image->At(10, 10), (formats::Pixel{0xC0, 0x80, 0x20, 255}));
+        } else {
+            EXPECT_EQ(Written(c.written), c.content);
+        }
+    }
+}
+
+TEST_F(SaveAsTest, DialogOffersTheFiltersOfTheType) {
+    const std::string still = "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp";
+    const std::string animated =
+        still + "|Animated icon (*.ani)|*.ani|Seperate icons (*.ico)|*.ico";
+    struct Case {
+        char type;
+        std::string filter;
+        int index;
+        const char* extension;
+    } cases[] = {
+        {'2', still, 1, "ico"}, {'8', still, 2, "cur"}, {'c', still, 2, "cur"},
+        {'t', still, 2, "cur"}, {'w', still, 1, "ico"}, {'3', animated, 4, "ani"},
+        {'5', animated, 4, "ani"}, {'a', animated, 4, "ani"}, {'g', animated, 4, "ani"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        ShowItem("item.ico", c.type);
+        gDialog = {};
+        gDialog.cancel = true;
+        frmMain.mnuFileSaveAs_Click();
+        EXPECT_EQ(gDialog.filter, c.filter);
+        EXPECT_EQ(gDialog.offeredIndex, c.index);
+        EXPECT_EQ(gDialog.defaultExt, c.extension);
+    }
+    // Cancel writes nothing and says nothing.
+    EXPECT_TRUE(gBoxes.empty());
+    EXPECT_EQ(ScreenMousePointer(), 0);
+}
+
+TEST_F(SaveAsTest, FavoritesTitleAndStartFolder) {
+    ShowItem("item.ico", '2');
+    struct Case {
+        const char* node;
+        std::string folder;
+    } cases[] = {
+        {"favori\\Tools", gFavDir + "\\Tools"},
+        {"favori", gFavDir},
+        {"other", gFavDir},
+        {"", gFavDir},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.node);
+        FavoritesTree(c.node);
+        gDialog = {};
+        gDialog.cancel = true;
+        AddToFavorites();
+        EXPECT_EQ(gDialog.title, "Add to Favorites");
+        EXPECT_EQ(gDialog.initDir, c.folder);
+    }
+    EXPECT_FALSE(gFavoritesMode);
+    // A plain Save As afterwards has the dialog's own title and keeps the folder.
+    gDialog = {};
+    gDialog.cancel = true;
+    frmMain.mnuFileSaveAs_Click();
+    EXPECT_EQ(gDialog.title, "");
+    EXPECT_EQ(gDialog.initDir, gFavDir);
+}
+
+TEST_F(SaveAsTest, DroppedOnAFavoritesFolder) {
+    const std::string tools = gFavDir + "\\Tools\\";
+    struct Case {
+        const char* name;
+        const char* item;
+        char type;
+        const char* node;
+        std::string written;  // "" for none
+        std::vector<int> answers;
+        std::vector<std::string> boxes;
+        bool dialog;
+    } cases[] = {
+        {"cursor into a folder", "Arrow.old", '6', "favori\\Tools", tools + "Arrow.cur", {}, {}, false},
+        {"cursor into the root", "Arrow.old", '6', "favori", gFavDir + "\\Arrow.cur", {}, {}, false},
+        {"animated icon as an icon", "Spin.ani", 'a', "favori\\Tools", tools + "Spin.ico", {}, {}, false},
+        {"right quote refused, Cancel", "Say \x94hi\x94.ico", '2', "favori\\Tools", "", {IDCANCEL},
+         {"illegal"}, false},
+        {"right quote refused, OK", "Say \x94hi\x94.ico", '2', "favori\\Tools", tools + "chosen.ico", {IDOK},
+         {"illegal"}, true},
+        {"colon refused", "a:b.ico", '2', "favori", "", {IDCANCEL}, {"illegal"}, false},
+        {"existing name, Cancel", "Old.ico", '2', "favori\\Tools", "", {IDCANCEL}, {"exists"}, false},
+        {"existing name, OK", "Old.ico", '2', "favori\\Tools", tools + "chosen.ico", {IDOK}, {"exists"}, true},
+    };
+    const std::string illegal =
+        "The Favorite Name contains illegal characters, do not use ?\x94/\\<>*|: characters. Please specify the "
+        "Favorite Name";
+    const std::string exists =
+        "A Favorite with this Name already excists in this Favorites Folder.\rPlease specify a new Favorite Name.";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A name no file can have is the item's name only.
+        const bool fileName = std::string(c.item).find(':') == std::string::npos;
+        ShowItem(fileName ? c.item : "named.ico", c.type);
+        frmMain.pnlResult.Tag = c.item;
+        FavoritesTree(c.node);
+        dir.File("favorites\\Tools\\Old.ico", "mine");
+        DeleteFileA((tools + "chosen.ico").c_str());
+        gDialog = {};
+        gDialog.answer = tools + "chosen.ico";
+        gBoxes.clear();
+        gAnswers.assign(c.answers.begin(), c.answers.end());
+        Drop();
+        EXPECT_FALSE(gAddByDrag);
+        EXPECT_EQ(gDialog.shown, c.dialog);
+        ASSERT_EQ(gBoxes.size(), c.boxes.size());
+        for (size_t i = 0; i < gBoxes.size(); ++i) {
+            const bool isIllegal = c.boxes[i] == "illegal";
+            EXPECT_EQ(gBoxes[i].text, isIllegal ? illegal : exists);
+            EXPECT_EQ(gBoxes[i].title, "Add to Favorites");
+            EXPECT_EQ(gBoxes[i].style,
+                      static_cast<UINT>(MB_OKCANCEL | (isIllegal ? MB_ICONINFORMATION : MB_ICONEXCLAMATION)));
+        }
+        if (c.dialog) EXPECT_EQ(gDialog.offered, c.item);
+        if (!c.written.empty()) {
+            EXPECT_NE(Written(c.written), "");
+            EXPECT_EQ(gAddByDragFile, c.written);
+        } else {
+            EXPECT_EQ(gAddByDragFile, "");
+        }
+        EXPECT_EQ(Written(tools + "Old.ico"), "unread") << "an existing favorite stays";
+        gAddByDragFile.clear();
+    }
+}
+
+// The quote check alone: an item name with the ASCII quotation mark is not refused, and goes on to
+// the file name, which the file system then refuses with the writer's message.
+TEST_F(SaveAsTest, DroppedNameWithAsciiQuotePassesTheNameCheck) {
+    ShowItem("Quote.ico", '2');
+        frmMain.pnlResult.Tag = "Say \"hi\"";
+    FavoritesTree("favori\\Tools");
+    Drop();
+    EXPECT_FALSE(gDialog.shown);
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0].text, kSaveFailed);
+}
+
+TEST_F(SaveAsTest, EditWithWritesTheFixedTemporaryIcon) {
+    const std::string file = gTempDir + "ORTemp.ico";
+    for (char type : {'6', '2'}) {
+        ShowItem("item.cur", type);
+        gEditWithMode = true;
+        frmMain.mnuFileSaveAs_Click();
+        gEditWithMode = false;
+        EXPECT_FALSE(gDialog.shown);
+        EXPECT_EQ(frmMain.dlgIcon.FileName, file);
+        EXPECT_EQ(Written(file), type == '6' ? "766 0" : "3262 2");
+    }
+}
+
+TEST_F(SaveAsTest, NonAsciiFileName) {
+    ShowItem("item.ico", '2');
+    const std::string file = dir.Folder("out") + "\\Ic\xF4ne d'\xE9t\xE9.ico";
+    gDialog.answer = file;
+    gDialog.answerIndex = 1;
+    frmMain.mnuFileSaveAs_Click();
+    EXPECT_TRUE(gBoxes.empty());
+    EXPECT_EQ(Written(file), "3262 2");
+}
