@@ -1,7 +1,6 @@
 // Commands of the main window on the selected icon: copy, save, edit, play, properties, run, zoom.
 #include "mainwindow/FrmMain.h"
 
-void FrmMain::mnuFileEditWith_Click() {}
 void FrmMain::mnuFileProperties_Click() {}
 void FrmMain::mnuToolsImport_Click() {}
 void FrmMain::mnuToolsZoom2_Click() {}

@@ -1,5 +1,6 @@
-// Copy and Run on the selected result item of the loaded main window: the clipboard's bitmap read
-// back, the command line handed to the program starter, and the error boxes when either fails.
+// Copy, Run and Edit With on the selected result item of the loaded main window: the clipboard's
+// bitmap read back, the command lines handed to the program starter, and the error boxes when a
+// command fails.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,8 +18,10 @@
 #include "browsing/ResultEntry.h"
 #include "core/Global.h"
 #include "core/ScopedValue.h"
+#include "core/Settings.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
+#include "output/SaveAs.h"
 #include "ui/App.h"
 #include "ui/Unique.h"
 
@@ -258,4 +261,135 @@ TEST_F(HandingTest, RunReallyStartsAProgramInAFolderWithABlank) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Error");
     EXPECT_NE(boxes[0].text.find(" in Run"), std::string::npos) << boxes[0].text;
+}
+
+namespace {
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+const std::string kNoEditor =
+    "Please specify an External Icon Editor:\r\rselect Options from the main menu.\rselect the Double Click Icon "
+    "tab\rselect an Icon Editor executable with the Browse button.";
+const std::string kNoValidEditor =
+    "Please specify a valid External Icon Editor:\r\rselect Options from the main menu.\rselect the Double Click "
+    "Icon tab\rselect an Icon Editor executable with the Browse button.";
+
+DWORD DenyStart(const std::string& line) {
+    started.push_back(line);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+}
+
+void ForgetEditor() {
+    for (const char* value : {"ExtEditFile", "ExtEditFolder"})
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, value);
+}
+
+class EditWithTest : public HandingTest {
+  protected:
+    void SetUp() override {
+        HandingTest::SetUp();
+        ForgetEditor();
+        const std::string file = dir.File("edit.ico", "");
+        ASSERT_TRUE(WriteIconFile(file, 0xC03090));
+        ShowItem(OpenEntry(file, 0, "x", '2'));
+    }
+    void TearDown() override {
+        ForgetEditor();
+        HandingTest::TearDown();
+    }
+    static void SetEditor(const std::string& folder, const std::string& file) {
+        WriteSetting(setting::ExtEditFolder, folder);
+        WriteSetting(setting::ExtEditFile, file);
+    }
+    std::string Temp() const { return tempDir_ + "ORTemp.ico"; }
+
+    // The temporary folder with a blank, as the user's usually has.
+    std::string tempDir_ = dir.Folder("Local Temp") + "\\";
+    ScopedValue<std::string> temp_{gTempDir, tempDir_};
+};
+
+}  // namespace
+
+TEST_F(EditWithTest, TheEditorOnTheTemporaryIcon) {
+    struct Case {
+        const char* what;
+        std::optional<std::string> folder, file;  // nothing: not stored
+        ProgramStarter starter;
+        std::string box;      // "" for none
+        bool written;
+        std::string started;  // "" when nothing may start
+    } cases[] = {
+        {"no editor", std::nullopt, std::nullopt, &RecordStart, kNoEditor, false, ""},
+        {"an editor", "C:\\Tools\\", "ed.exe", &RecordStart, "", true, "\"C:\\Tools\\ed.exe\" \"<temp>\""},
+        {"blanks", "C:\\Icon Tools\\", "my ed.exe", &RecordStart, "", true, "\"C:\\Icon Tools\\my ed.exe\" \"<temp>\""},
+        {"an empty file name", "C:\\Tools\\", "", &RecordStart, kNoValidEditor, true, ""},
+        {"a missing editor", "C:\\Tools\\", "ed.exe", &FailStart, kNoValidEditor, true,
+         "\"C:\\Tools\\ed.exe\" \"<temp>\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ForgetEditor();
+        DeleteFileA(Temp().c_str());
+        boxes.clear();
+        started.clear();
+        if (c.folder) WriteSetting(setting::ExtEditFolder, *c.folder);
+        if (c.file) WriteSetting(setting::ExtEditFile, *c.file);
+        ScopedValue<ProgramStarter> start(gStartProgram, c.starter);
+        frmMain.mnuFileEditWith_Click();
+        EXPECT_EQ(Exists(Temp()), c.written);
+        if (c.started.empty()) {
+            EXPECT_TRUE(started.empty());
+        } else {
+            std::string line = c.started;
+            line.replace(line.find("<temp>"), 6, Temp());
+            EXPECT_EQ(started, std::vector<std::string>{line});
+        }
+        if (c.box.empty()) {
+            EXPECT_TRUE(boxes.empty());
+            EXPECT_EQ(gResult, Variant(int32_t{4321}));
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, c.box);
+            EXPECT_EQ(boxes[0].title, "Edit With Error");
+        }
+        EXPECT_FALSE(gEditWithMode);
+    }
+}
+
+TEST_F(EditWithTest, AnotherStartFailureGivesTheErrorText) {
+    SetEditor("C:\\Tools\\", "ed.exe");
+    ScopedValue<ProgramStarter> start(gStartProgram, &DenyStart);
+    frmMain.mnuFileEditWith_Click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Edit With Error");
+    EXPECT_EQ(boxes[0].text.rfind("Error Nr. 5 in Edit With", 0), 0u) << boxes[0].text;
+}
+
+TEST_F(EditWithTest, AFailedSaveStartsNothing) {
+    SetEditor("C:\\Tools\\", "ed.exe");
+    ScopedValue<ProgramStarter> start(gStartProgram, &RecordStart);
+    // A folder in the temporary file's place: the icon cannot be written there.
+    ASSERT_TRUE(CreateDirectoryA(Temp().c_str(), nullptr));
+    frmMain.mnuFileEditWith_Click();
+    EXPECT_TRUE(started.empty());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "An error occured while saving.");
+    EXPECT_FALSE(gEditWithMode);
+}
+
+TEST_F(EditWithTest, TheEditorReallyStartsFromAFolderWithABlankOrIsMissing) {
+    const std::string tools = dir.Folder("Icon Tools"), folder = tools + "\\";
+    ASSERT_TRUE(CopyFileA((TestProgramDir() + "cmdline_probe.exe").c_str(), (folder + "probe.exe").c_str(), FALSE));
+    SetEditor(folder, "probe.exe");
+    frmMain.mnuFileEditWith_Click();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Exists(Temp()));
+    EXPECT_EQ(ProbedCommandLine(tools), "\"" + folder + "probe.exe\" \"" + Temp() + "\"");
+
+    // An editor that is not there, as the system reports it.
+    SetEditor(folder, "gone.exe");
+    frmMain.mnuFileEditWith_Click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kNoValidEditor);
 }
