@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "core/Files.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
+#include "core/Settings.h"
 #include "formats/AniFile.h"
 #include "formats/Bmp.h"
 #include "formats/FileBytes.h"
@@ -122,8 +124,19 @@ class SaveAsTest : public PagesTest {
         savedTemp_ = std::exchange(gTempDir, dir.Folder("temp") + "\\");
         gFavDir = dir.Folder("favorites");
         dir.Folder("favorites\\Tools");
+        // A cursor is written after the user clicks its hotspot: the reminder is off and the picker
+        // is answered at the pixel (3, 4).
+        WriteSetting(setting::NoCursorChange, std::string("1"));
+        clicker_.emplace(35, 45);
     }
     void TearDown() override {
+        clicker_.reset();
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, StoreKey(setting::NoCursorChange.store), 0, KEY_SET_VALUE, &key) ==
+            ERROR_SUCCESS) {
+            RegDeleteValueA(key, setting::NoCursorChange.name);
+            RegCloseKey(key);
+        }
         gSaveFileDialog = savedDialog_;
         gAddByDrag = gEditWithMode = gFavoritesMode = false;
         gTempDir = savedTemp_;
@@ -154,6 +167,7 @@ class SaveAsTest : public PagesTest {
     }
 
   private:
+    std::optional<HotSpotClicker> clicker_;
     FileDialog savedDialog_ = nullptr;
     std::string savedTemp_;
 };
@@ -208,6 +222,13 @@ TEST_F(SaveAsTest, ChosenNamesAndFilters) {
             EXPECT_EQ(image->At(10, 10), (formats::Pixel{0xC0, 0x80, 0x20, 255}));
         } else {
             EXPECT_EQ(Written(c.written), c.content);
+        }
+        if (c.index == 2) {
+            // The cursor's hotspot is the pixel the user clicked in the picker.
+            const auto bytes = formats::ReadFileBytes(WidePath(c.written), 1 << 20);
+            ASSERT_TRUE(bytes && bytes->size() > 14);
+            EXPECT_EQ((*bytes)[10] | (*bytes)[11] << 8, 3);
+            EXPECT_EQ((*bytes)[12] | (*bytes)[13] << 8, 4);
         }
     }
 }
@@ -322,7 +343,9 @@ TEST_F(SaveAsTest, DroppedOnAFavoritesFolder) {
             EXPECT_EQ(gBoxes[i].style,
                       static_cast<UINT>(MB_OKCANCEL | (isIllegal ? MB_ICONINFORMATION : MB_ICONEXCLAMATION)));
         }
-        if (c.dialog) EXPECT_EQ(gDialog.offered, c.item);
+        if (c.dialog) {
+            EXPECT_EQ(gDialog.offered, c.item);
+        }
         if (!c.written.empty()) {
             EXPECT_NE(Written(c.written), "");
             EXPECT_EQ(gAddByDragFile, c.written);

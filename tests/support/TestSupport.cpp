@@ -164,3 +164,51 @@ ClipboardData ClipboardData::Files(const std::vector<std::string>& files, bool w
     bytes.append(wide ? sizeof(wchar_t) : 1, '\0');
     return ClipboardData(CF_HDROP, bytes);
 }
+
+namespace {
+
+struct HotSpotAnswer {
+    int x = 0, y = 0;
+    int clicks = 0;
+    UINT_PTR timer = 0;
+} gHotSpotAnswer;
+
+BOOL CALLBACK FindPicker(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char title[64] = {};
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+        GetWindowTextA(window, title, sizeof title) && std::string(title) == "Set the Cursor's Hotspot") {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerPicker(HWND, UINT, UINT_PTR, DWORD) {
+    HWND picker = nullptr;
+    EnumWindows(FindPicker, reinterpret_cast<LPARAM>(&picker));
+    // A window once answered is marked, so that each picker gets one click.
+    constexpr const char* kAnswered = "OrnavaleTestAnswered";
+    if (!picker || GetPropA(picker, kAnswered)) return;
+    HWND picture = FindWindowExA(picker, nullptr, "OrnavalePicture", nullptr);
+    if (!picture) return;
+    SetPropA(picker, kAnswered, reinterpret_cast<HANDLE>(1));
+    ++gHotSpotAnswer.clicks;
+    const LPARAM at = MAKELPARAM(gHotSpotAnswer.x, gHotSpotAnswer.y);
+    PostMessageA(picture, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(picture, WM_LBUTTONUP, 0, at);
+}
+
+}  // namespace
+
+HotSpotClicker::HotSpotClicker(int x, int y) {
+    gHotSpotAnswer = {x, y, 0, SetTimer(nullptr, 0, USER_TIMER_MINIMUM, AnswerPicker)};
+}
+
+HotSpotClicker::~HotSpotClicker() {
+    KillTimer(nullptr, gHotSpotAnswer.timer);
+    gHotSpotAnswer.timer = 0;
+}
+
+int HotSpotClicker::Clicks() { return gHotSpotAnswer.clicks; }

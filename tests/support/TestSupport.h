@@ -72,3 +72,17 @@ class ClipboardData {
     HANDLE lock_ = nullptr;
     IDataObject* object_ = nullptr;
 };
+
+// While it lives, answers the program's hotspot picker as a user would: once the picker window
+// ("Set the Cursor's Hotspot") shows, a press and release of the left button at the pixel (x, y)
+// of its picture is posted to it. A timer of the thread looks for the picker, so it acts inside the
+// picker's own modal loop.
+class HotSpotClicker {
+  public:
+    HotSpotClicker(int x, int y);
+    ~HotSpotClicker();
+    HotSpotClicker(const HotSpotClicker&) = delete;
+    HotSpotClicker& operator=(const HotSpotClicker&) = delete;
+    // How many times the picker was answered.
+    static int Clicks();
+};
