@@ -1,0 +1,72 @@
+// Tools > Zoom in the running program, with the real keyboard and mouse: the window opens on the
+// selected icon at the chosen factor and a double-click puts the enlarged picture on the clipboard,
+// read back from outside.
+#include <gtest/gtest.h>
+
+#include "ProgramProcess.h"
+
+TEST(ZoomWindow, ToolsZoomShowsTheSelectedIconAndADoubleClickCopiesIt) {
+    CleanStore clean;
+    QuietProgramStart();
+    Process program("");
+    ASSERT_TRUE(program.started);
+    HWND window = MainWindowAfterNotice(program);
+    ASSERT_NE(window, nullptr);
+    HWND tree = FindChildOfClass(window, WC_TREEVIEWA);
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM current = FindTreeItem(program.pi.hProcess, tree, {"Your Icons", "Cursors", "Current"});
+    ASSERT_NE(current, nullptr);
+    ASSERT_TRUE(ClickTreeItem(program.pi.hProcess, tree, current));
+    ASSERT_EQ(WaitForShownItems(window, 14, 15000), 14);
+
+    HWND list = FindChildOfClass(window, WC_LISTVIEWA);
+    ASSERT_NE(list, nullptr);
+    const RECT rect = SettledItemIconRect(program.pi.hProcess, list, 0);
+    ASSERT_FALSE(IsRectEmpty(&rect));
+    POINT item{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(list, &item);
+    SetForegroundWindow(window);
+    ClickAt(item);
+    Sleep(300);
+    ASSERT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+
+    TypeKeys({VK_MENU, 'T', 'Z', '5'});
+    HWND zoom = WaitForWindow(program.pi.dwProcessId, "Zoom 5:1", 10000);
+    ASSERT_NE(zoom, nullptr);
+    HWND picture = FindWindowExA(zoom, nullptr, "OrnavalePicture", nullptr);
+    ASSERT_NE(picture, nullptr);
+    RECT client{};
+    GetClientRect(picture, &client);
+    EXPECT_EQ(client.right, 160);
+    EXPECT_EQ(client.bottom, 160);
+
+    // The test programs share the clipboard: hold their common lock while it is ours.
+    HANDLE lock = CreateMutexA(nullptr, FALSE, "OrnavaleTestClipboard");
+    ASSERT_NE(lock, nullptr);
+    WaitForSingleObject(lock, 60000);
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    POINT middle{80, 80};
+    ClientToScreen(picture, &middle);
+    SetForegroundWindow(zoom);
+    Sleep(200);
+    ClickAt(middle);
+    ClickAt(middle);
+    BITMAP copied{};
+    for (int i = 0; i < 50 && !copied.bmWidth; ++i, Sleep(100)) {
+        if (!IsClipboardFormatAvailable(CF_BITMAP) || !OpenClipboard(nullptr)) continue;
+        if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)))
+            GetObjectA(bitmap, sizeof copied, &copied);
+        CloseClipboard();
+    }
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    EXPECT_EQ(copied.bmWidth, 160);
+    EXPECT_EQ(copied.bmHeight, 160);
+
+    PostMessageA(zoom, WM_CLOSE, 0, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+}
