@@ -59,8 +59,7 @@ int main() {
             std::fprintf(stderr, "could not write %s\n", file.c_str());
             return 1;
         }
-        std::vector<std::string> run;
-        for (int step = 0; step < n; ++step) run.push_back(OpenEntry(file, step, "frame " + std::to_string(step + 1), 'a'));
+        const std::vector<std::string> run = AniRunEntries(file, n);
         std::printf("%-44s %10.1f\n", (std::to_string(n) + " frames of an .ani").c_str(), collect(run, ";", -1, 4, n));
     }
 

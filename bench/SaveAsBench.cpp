@@ -132,8 +132,7 @@ int main() {
             std::fprintf(stderr, "could not write %s\n", file.c_str());
             return 1;
         }
-        std::vector<std::string> run;
-        for (int step = 0; step < n; ++step) run.push_back(OpenEntry(file, step, "frame " + std::to_string(step + 1), 'a'));
+        const std::vector<std::string> run = AniRunEntries(file, n);
         ShowPage(run);
         const std::string ani = out.path() + "run" + std::to_string(n) + ".ani";
         const double asAni = MedianOf3([&] { return SaveAs(1, ani, 4); });

@@ -29,23 +29,10 @@ TEST(ContextMenu, RightClickOnAnItemOpensThePopupMenuAndEscClosesIt) {
     ASSERT_TRUE(program.started);
     HWND window = MainWindowAfterNotice(program);
     ASSERT_NE(window, nullptr);
-    HWND tree = FindChildOfClass(window, WC_TREEVIEWA);
-    ASSERT_NE(tree, nullptr);
-    HTREEITEM current = FindTreeItem(program.pi.hProcess, tree, {"Your Icons", "Cursors", "Current"});
-    ASSERT_NE(current, nullptr);
-    ASSERT_TRUE(ClickTreeItem(program.pi.hProcess, tree, current));
-    ASSERT_EQ(WaitForShownItems(window, 14, 15000), 14);
-
-    HWND list = FindChildOfClass(window, WC_LISTVIEWA);
-    ASSERT_NE(list, nullptr);
-    const RECT rect = SettledItemIconRect(program.pi.hProcess, list, 1);
-    ASSERT_FALSE(IsRectEmpty(&rect));
-    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ClientToScreen(list, &centre);
+    ASSERT_TRUE(ShowCurrentCursors(program.pi.hProcess, window));
     EXPECT_EQ(WaitForPopupMenu(program.pi.dwProcessId, 0), nullptr);
-
-    SetForegroundWindow(window);
-    ClickAt(centre, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    HWND list = ClickListItem(program.pi.hProcess, window, 1, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_NE(list, nullptr);
     HWND menu = WaitForPopupMenu(program.pi.dwProcessId, 5000);
     ASSERT_NE(menu, nullptr);
     // The right-clicked item (the second) is now the selected one.

@@ -215,14 +215,7 @@ TEST(ExitSaveInput, EachCloseSavesTheReferencesOnce) {
         ASSERT_EQ(WaitForShownItems(window, 1, 20000), 1);
 
         // The reference's item clicked and deleted.
-        HWND list = FindChildOfClass(window, WC_LISTVIEWA);
-        ASSERT_NE(list, nullptr);
-        const RECT rect = SettledItemIconRect(program.pi.hProcess, list, 0);
-        ASSERT_FALSE(IsRectEmpty(&rect));
-        POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        ClientToScreen(list, &centre);
-        SetForegroundWindow(window);
-        ClickAt(centre);
+        ASSERT_NE(ClickListItem(program.pi.hProcess, window, 0), nullptr);
         Sleep(200);
         TypeKeys({VK_DELETE});
         EXPECT_EQ(WaitForShownItems(window, 0, 10000), 0);

@@ -268,3 +268,26 @@ inline void QuietProgramStart() {
     StoreSetting("Tip", "0");
     StoreSetting("OrnavaleLight", "1");
 }
+
+// Clicks the picture of item `index` of the running program's result list with the real mouse (the
+// left button by default), once the page's pictures have settled; answers the list, nullptr when
+// there is no list or the item has no picture.
+inline HWND ClickListItem(HANDLE process, HWND main, int index, DWORD down = MOUSEEVENTF_LEFTDOWN,
+                          DWORD up = MOUSEEVENTF_LEFTUP) {
+    HWND list = FindChildOfClass(main, WC_LISTVIEWA);
+    if (!list) return nullptr;
+    const RECT rect = SettledItemIconRect(process, list, index);
+    if (IsRectEmpty(&rect)) return nullptr;
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(list, &centre);
+    SetForegroundWindow(main);
+    ClickAt(centre, down, up);
+    return list;
+}
+
+// Clicks Your Icons > Cursors > Current in the running program's tree and waits for its 14 items.
+inline bool ShowCurrentCursors(HANDLE process, HWND main) {
+    HWND tree = FindChildOfClass(main, WC_TREEVIEWA);
+    HTREEITEM current = tree ? FindTreeItem(process, tree, {"Your Icons", "Cursors", "Current"}) : nullptr;
+    return current && ClickTreeItem(process, tree, current) && WaitForShownItems(main, 14, 15000) == 14;
+}

@@ -12,21 +12,9 @@ TEST(ZoomWindow, ToolsZoomShowsTheSelectedIconAndADoubleClickCopiesIt) {
     ASSERT_TRUE(program.started);
     HWND window = MainWindowAfterNotice(program);
     ASSERT_NE(window, nullptr);
-    HWND tree = FindChildOfClass(window, WC_TREEVIEWA);
-    ASSERT_NE(tree, nullptr);
-    HTREEITEM current = FindTreeItem(program.pi.hProcess, tree, {"Your Icons", "Cursors", "Current"});
-    ASSERT_NE(current, nullptr);
-    ASSERT_TRUE(ClickTreeItem(program.pi.hProcess, tree, current));
-    ASSERT_EQ(WaitForShownItems(window, 14, 15000), 14);
-
-    HWND list = FindChildOfClass(window, WC_LISTVIEWA);
+    ASSERT_TRUE(ShowCurrentCursors(program.pi.hProcess, window));
+    HWND list = ClickListItem(program.pi.hProcess, window, 0);
     ASSERT_NE(list, nullptr);
-    const RECT rect = SettledItemIconRect(program.pi.hProcess, list, 0);
-    ASSERT_FALSE(IsRectEmpty(&rect));
-    POINT item{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ClientToScreen(list, &item);
-    SetForegroundWindow(window);
-    ClickAt(item);
     Sleep(300);
     ASSERT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "browsing/ResultEntry.h"
 #include "core/Files.h"
 #include "formats/FileBytes.h"
 #include "formats/IconEncode.h"
@@ -45,4 +46,12 @@ inline bool WriteAniFile(const std::string& path, int seed, int frames) {
     std::vector<formats::ByteSpan> spans(files.begin(), files.end());
     auto ani = formats::EncodeAni(spans, std::vector<uint32_t>(files.size(), 6));
     return ani && static_cast<bool>(formats::WriteFileBytes(WidePath(path), *ani));
+}
+
+// The result entries of an animated file's `frames` frames, as its listing makes them ("frame 1" on).
+inline std::vector<std::string> AniRunEntries(const std::string& file, int frames, char typeCode = 'a') {
+    std::vector<std::string> run;
+    for (int step = 0; step < frames; ++step)
+        run.push_back(OpenEntry(file, step, "frame " + std::to_string(step + 1), typeCode));
+    return run;
 }
