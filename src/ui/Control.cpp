@@ -48,6 +48,7 @@ void Control::Create() {
     if (!hwnd_) return;
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(owner_.Font()), FALSE);
     AfterCreate();
+    ApplyToolTip();
     if (dropTarget_) dropTarget_->Attach(hwnd_);
 }
 
@@ -130,6 +131,31 @@ void Control::SetBackColor(std::optional<uint32_t> color) {
     backColor_ = color;
     backBrush_.reset();
     if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Control::SetToolTipText(const std::string& text) {
+    if (text == toolTip_) return;
+    toolTip_ = text;
+    ApplyToolTip();
+}
+
+void Control::ApplyToolTip() {
+    if (!hwnd_) return;
+    HWND tips = owner_.ToolTipWindow(!toolTip_.empty());
+    if (!tips) return;
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = owner_.hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    const bool known = SendMessageA(tips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+    if (toolTip_.empty()) {
+        if (known) SendMessageA(tips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    // The tip window keeps its own copy of the text.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.lpszText = const_cast<char*>(toolTip_.c_str());
+    SendMessageA(tips, known ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 std::optional<LRESULT> Control::OnCtlColor(HDC dc) {

@@ -48,12 +48,17 @@ class Control {
     // Back colour as the program stores colours (see ToColorRef); nothing = the system's.
     void SetBackColor(std::optional<uint32_t> color);
     std::optional<uint32_t> BackColor() const { return backColor_; }
+    // The tip shown while the mouse rests on the control; empty: none.
+    const std::string& ToolTipText() const { return toolTip_; }
+    void SetToolTipText(const std::string& text);
 
     std::string Tag;
 
     // Routing from the form. Answer a value to consume the message.
     virtual std::optional<LRESULT> OnCommand(int /*code*/) { return std::nullopt; }
     virtual std::optional<LRESULT> OnNotify(NMHDR* /*header*/) { return std::nullopt; }
+    // WM_HSCROLL or WM_VSCROLL from the control's window, with its scroll code.
+    virtual std::optional<LRESULT> OnScroll(int /*code*/) { return std::nullopt; }
     virtual std::optional<LRESULT> OnCtlColor(HDC dc);
     // A command from one of the control's own items (a tool button), whose id is not the control's.
     virtual std::optional<LRESULT> OnItemCommand(int /*id*/, int /*code*/) { return std::nullopt; }
@@ -99,6 +104,9 @@ class Control {
     std::string text_;
 
   private:
+    // Gives the form's tip window the control's tip (or takes it away).
+    void ApplyToolTip();
+
     Form& owner_;
     int id_;
     HWND hwnd_ = nullptr;
@@ -111,6 +119,7 @@ class Control {
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::optional<uint32_t> backColor_;
     UniqueBrush backBrush_;
+    std::string toolTip_;
     OleDropTarget* dropTarget_ = nullptr;
 };
 

@@ -243,7 +243,19 @@ bool Form::Unload(UnloadMode mode) {
     return true;
 }
 
+HWND Form::ToolTipWindow(bool create) {
+    if (!hwnd_) return nullptr;
+    if (!toolTips_ && create) {
+        // Owned by the form, so that it is destroyed with it; shown over inactive windows too.
+        toolTips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                    AppInstance(), nullptr);
+    }
+    return toolTips_;
+}
+
 void Form::Destroyed() {
+    toolTips_ = nullptr;
     for (Control* c : controls_) c->Destroyed();
     menu_.Detach();
     hwnd_ = nullptr;
@@ -453,6 +465,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (auto r = c->OnNotify(header)) return *r;
             break;
         }
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            // A control's scroll (a slider) comes with its window; the form's own bars have none.
+            if (Control* c = lParam ? ControlByWindow(reinterpret_cast<HWND>(lParam)) : nullptr)
+                if (auto r = c->OnScroll(LOWORD(wParam))) return *r;
+            break;
         case kControlEventMessage:
             if (Control* c = ControlById(static_cast<int>(wParam))) c->OnPostedEvent(lParam);
             return 0;

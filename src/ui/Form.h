@@ -100,6 +100,9 @@ class Form {
     void SetCaption(const std::string& caption);
     void ZOrderTop();
     HFONT Font() const { return font_; }
+    // The window that shows the controls' tool tips, made on first need (create) while the form is
+    // loaded; it goes with the form's window. nullptr when there is none.
+    HWND ToolTipWindow(bool create);
 
     std::string Tag;
 
@@ -161,6 +164,7 @@ class Form {
     std::string name_;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
+    HWND toolTips_ = nullptr;
     std::vector<Control*> controls_;
     std::unordered_map<int, Control*> byId_;
     std::vector<int> clashingIds_;  // ids that a second control asked for
