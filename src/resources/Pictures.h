@@ -26,12 +26,14 @@ inline constexpr std::array<std::string_view, 28> kToolbarHotPictureKeys = {
     "favdel", "favedit", "favrefresh", "favgroupadd", "favgroupdel", "change", "changefolder",
 };
 
-// IDB_NAV: the tree's pictures, then those of the status bar's type panel, 16 x 16 pixels each.
+// IDB_NAV: the tree's pictures, those of the status bar's type panel, then the animation player's
+// picture buttons, 16 x 16 pixels each.
 inline constexpr int kNavPictureSize = 16;
 
-inline constexpr std::array<std::string_view, 18> kNavPictureKeys = {
+inline constexpr std::array<std::string_view, 21> kNavPictureKeys = {
     "ornavale", "icon", "navani", "cursor", "group", "alfa", "user", "favorite", "reference",
     "system", "shortcut", "aso", "book", "openbook", "bookfav", "typeani", "library", "empty",
+    "sequential", "backforth", "top",
 };
 
 // The page light's two pictures come as 16 x 16 icons and join the tree's list under these keys.
