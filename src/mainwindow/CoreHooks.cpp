@@ -25,6 +25,7 @@
 #include "mainwindow/Options.h"
 #include "output/FrmZoom.h"
 #include "output/FrmProp.h"
+#include "output/FrmAni.h"
 #include "ui/App.h"
 
 namespace {
@@ -178,7 +179,7 @@ void RegisterCoreHooks() {
 
     // Unloading the splash may show the tip window, so the tip window unloads after it.
     for (Form* form : std::initializer_list<Form*>{&frmAdd, &frmInfo, &frmKey, &frmMessage, &frmOptions, &frmScan, &frmSplash,
-                                                   &frmTip, &frmZoom, &frmProp})
+                                                   &frmTip, &frmZoom, &frmProp, &frmAni})
         RegisterExitStep(*form);
     RegisterExitStep(frmMain, &SaveMainWindow, &ResumeMainWindow);
     // Every window hears of the end of the session; the first to hear acts for all of them.

@@ -11,8 +11,8 @@
 extern int32_t gFrameCount;
 extern int32_t gFrameNr;
 
-// Shows the player of the frames just collected; nullptr while the program has no player, and then
-// a collection outside film mode shows nothing.
+// Shows the player of the frames just collected (the player window, unless a test puts something
+// else here); nullptr: a collection outside film mode shows nothing.
 extern void (*gShowAnimationPlayer)();
 
 // The key that every entry of one animation shares: the entry without the text between its first

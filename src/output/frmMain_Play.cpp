@@ -14,11 +14,12 @@
 #include "core/Global.h"
 #include "mainwindow/Selection.h"
 #include "output/AnimationFrames.h"
+#include "output/FrmAni.h"
 #include "ui/App.h"
 
 int32_t gFrameCount = 0;
 int32_t gFrameNr = 0;
-void (*gShowAnimationPlayer)() = nullptr;
+void (*gShowAnimationPlayer)() = ShowAnimationPlayer;
 
 namespace {
 

@@ -70,6 +70,7 @@ class FramesTest : public PagesTest {
         frmMain.picBMP.Clear();
         gFilmMode = false;
         gPlayerShown = 0;
+        savedPlayer = gShowAnimationPlayer;
         gShowAnimationPlayer = [] { ++gPlayerShown; };
         fileA = dir.path() + "A.ani";
         fileB = dir.path() + "B.ani";
@@ -79,7 +80,7 @@ class FramesTest : public PagesTest {
                                         {{"12", LibraryPicture(10, 1, '2', CellColour)}}));
     }
     void TearDown() override {
-        gShowAnimationPlayer = nullptr;
+        gShowAnimationPlayer = savedPlayer;
         gFilmMode = false;
         gAppPath = savedApp;
         gTempDir = savedTemp;
@@ -98,6 +99,7 @@ class FramesTest : public PagesTest {
     }
     TempDir program, temp;
     std::string savedApp, savedTemp, fileA, fileB;
+    void (*savedPlayer)() = nullptr;
 };
 
 }  // namespace

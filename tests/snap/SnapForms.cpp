@@ -1,5 +1,6 @@
 // Shows the program's windows one at a time and saves each as a BMP file, so that a person can
 // look at them: snap_forms.exe <folder> [window name ...]
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <functional>
@@ -31,9 +32,12 @@
 #include "mainwindow/Options.h"
 #include "output/FrmZoom.h"
 #include "output/FrmProp.h"
+#include "output/FrmAni.h"
+#include "output/AnimationFrames.h"
 #include "ui/App.h"
 #include "ui/Form.h"
 #include "ui/InputBox.h"
+#include "ui/Unique.h"
 #include "ui/Units.h"
 
 namespace {
@@ -159,6 +163,21 @@ Form* ShowNode(const char* key) {
 void ShowZoomedIcon() {
     ShowKeyword("folder");
     if (frmMain.pnlResult.Count() > 0) frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(1));
+}
+
+// The player on the first catalogue folder icons of a page as its frames, a few of them played.
+Form* ShowPlayer() {
+    ShowKeyword("folder");
+    const int frames = std::min(frmMain.pnlResult.Count(), 6);
+    for (int i = 1; i <= frames; ++i) {
+        UniqueIcon icon = frmMain.imlResult32.GetIcon(frmMain.pnlResult.Item(i).Icon());
+        frmMain.FilmElement(static_cast<size_t>(i)).SetIcon(icon.release());
+    }
+    gFrameCount = frames;
+    gFrameNr = 1;
+    gShowAnimationPlayer();
+    Pump(1000);
+    return &frmAni;
 }
 
 struct Shot {
@@ -362,6 +381,7 @@ std::vector<Shot> Shots() {
              frmMain.mnuToolsZoom5_Click();
              return &frmZoom;
          }},
+        {"animation", ShowPlayer},
         {"zoom-hotspot", nullptr,
          [] {
              ShowZoomedIcon();
