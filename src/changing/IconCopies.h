@@ -24,7 +24,17 @@
 // A failure at any step removes the temporary or new file, leaves the setting and the earlier copy
 // as they were, and tells the user in one box what failed. A change that replaces its own earlier
 // copy therefore gets a new number: with 1.ico to 5.ico present and 3.ico in use, the new copy is
-// 6.ico, and 3.ico goes once the setting names 6.ico.
+// 6.ico, and 3.ico goes once the setting names 6.ico. A new copy's path thus never equals the one
+// the target used before.
+//
+// A change uses it like this (bytes from the writer's encoding in src/formats/IconEncode.h):
+//   auto bytes = formats::EncodeIconFile(picture, bitCount, formats::IconKind::Icon);
+//   if (!bytes) ...;  // tell the user: nothing to copy
+//   auto copy = MakeIconCopy(".ico", *bytes, {CopyKind::Icon}, currentFile, [&](const std::string& path) {
+//       return WriteRegValue(key, value, Variant(path + ",0"), REG_SZ) == ERROR_SUCCESS;
+//   });
+//   if (!copy) return;  // the user was told; setting and earlier copy are as they were
+// An animated cursor passes ".ani", the bytes of EncodeAni and {CopyKind::Animation, frameCount}.
 #pragma once
 
 #include <cstdint>

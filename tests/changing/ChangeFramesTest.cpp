@@ -91,14 +91,10 @@ TEST_F(ChangeFramesTest, RunOfTheDroppedEntry) {
         std::vector<COLORREF> frames;  // middle pixel of each frame, in frame order
     } cases[] = {
         {"an animation of 5 dropped at frame 3", {b[0], a[0], a[1], a[2], a[3], a[4]}, a[2], FileFrames(kSeedA, 0, 5)},
-        {"dropped at its first frame, first in the list", {a[0], a[1], a[2], a[3], a[4], b[0]}, a[0],
-         FileFrames(kSeedA, 0, 5)},
         {"dropped at its last frame, last in the list", {b[0], a[0], a[1], a[2], a[3], a[4]}, a[4],
          FileFrames(kSeedA, 0, 5)},
         {"a run of 70 dropped at frame 70", afterB, longRun[69], FileFrames(kSeedLong, 0, 70)},
         {"a catalogue animation as the first entry", {Cell(5), Cell(6), Cell(7), b[0]}, Cell(5),
-         {CellColour(7), CellColour(6), CellColour(5)}},
-        {"a catalogue animation at the end", {b[0], Cell(5), Cell(6), Cell(7)}, Cell(7),
          {CellColour(7), CellColour(6), CellColour(5)}},
         {"the same key of another kind ends the run", {a[0], a[1], a[2], a[3], userA4}, a[1], FileFrames(kSeedA, 0, 4)},
         {"an entry gone from the result set", {a[0], a[1]}, a[3], {}},

@@ -50,15 +50,10 @@ class IconCopiesTest : public testing::Test {
     }
     // The names in the copy folder, sorted; nothing when it is missing.
     std::optional<std::vector<std::string>> Listing() const {
-        if (GetFileAttributesA(Icons().c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+        if (!std::filesystem::exists(WidePath(Icons()))) return std::nullopt;
         std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        UniqueFind find(FindFirstFileA((Icons() + "*").c_str(), &found));
-        if (find)
-            do {
-                const std::string name = found.cFileName;
-                if (name != "." && name != "..") names.push_back(name);
-            } while (FindNextFileA(find.get(), &found));
+        for (const auto& entry : std::filesystem::directory_iterator(WidePath(Icons())))
+            names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }

@@ -92,7 +92,6 @@ TEST_F(RestartTest, AsksThenRestartsAfterTheCommand) {
     } cases[] = {
         {"No", "NT4", IDNO, TRUE, {}, 1},
         {"Yes on NT 4", "NT4", IDYES, TRUE, {"privilege SeShutdownPrivilege", "restart 2"}, 1},
-        {"Yes on NT 3", "NT3", IDYES, TRUE, {"privilege SeShutdownPrivilege", "restart 2"}, 1},
         {"Yes on 98", "98", IDYES, TRUE, {"restart 2"}, 1},
         {"Yes, refused", "NT4", IDYES, FALSE, {"privilege SeShutdownPrivilege", "restart 2"}, 2},
     };
