@@ -413,6 +413,10 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
         }
         return 0;
     }
+    if (msg == kRestartWindowsMessage) {
+        procRestartWindows();
+        return 0;
+    }
     if (msg == kOpenReceivedCommandLine) {
         if (handOverEnded_) return 0;
         // Opened in the middle of a listing, it would empty the result set under it.

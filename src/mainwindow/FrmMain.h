@@ -280,11 +280,12 @@ class FrmMain : public Form {
     // unless gFilmMode is raised (src/output/frmMain_Play.cpp). sSep, lStep and lSkip as Play
     // passes them: ":", 1, 0 for catalogue entries, ";", -1, 4 for file entries.
     void procLoadAniFrames(const std::string& sSep, int16_t lStep, int16_t lSkip);
-    // The walk behind it: every entry of cmbResult in the run of `source` (same kind, same
-    // animation key), in frame order, into picFilm(1) ... picFilm(gFrameCount). Shows the player
-    // when `showPlayer` is set and a frame was collected. Answers gFrameCount.
+    // The walk behind it and behind the change window's collection: every entry of cmbResult in the
+    // run of `source` (same kind, same animation key), in frame order, into picFilm(1) ...
+    // picFilm(gFrameCount). Shows the player when `showPlayer` is set and a frame was collected;
+    // sets the player's frame number gFrameNr to 1 when `setFrameNr` is. Answers gFrameCount.
     int32_t CollectAniFrames(const std::string& source, const std::string& sSep, int16_t lStep, int16_t lSkip,
-                             bool showPlayer);
+                             bool showPlayer, bool setFrameNr = true);
     // Draws the catalogue frame entry ("<lib>:<cell>:<rest>book") into picFilm(gFrameCount); the
     // parsed fields are cut from the front of the text.
     void procGetOrnavaleAni(std::string& gKeyword);
@@ -297,7 +298,14 @@ class FrmMain : public Form {
     void mnuToolsChangeFolder_Click();
     void mnuToolsDefaultFolder_Click();
     void mnuToolsRebuild_Click();
+    // Asks once whether Windows may restart; on Yes posts kRestartWindowsMessage, so that the
+    // restart runs after the command that called this has returned, also from a reminder of the
+    // change window.
     void mnuToolsRestart_Click();
+    // The posted restart: saves and unloads every window, takes the shutdown privilege on NT and
+    // asks Windows to restart without forcing other programs to close; a refusal is told in one box.
+    void procRestartWindows();
+    static constexpr UINT kRestartWindowsMessage = WM_APP + 2;
 
     // ---- the selected item and the pages (frmMain_Selection.cpp, src/browsing/frmMain_Browsing.cpp)
     // Brings the commands, the status panels and the selected path in line with the selected item.

@@ -58,7 +58,7 @@ void FrmMain::procLoadAniFrames(const std::string& sSep, int16_t lStep, int16_t 
 }
 
 int32_t FrmMain::CollectAniFrames(const std::string& source, const std::string& sSep, int16_t lStep, int16_t lSkip,
-                                  bool showPlayer) {
+                                  bool showPlayer, bool setFrameNr) {
     SetScreenMousePointer(kHourglass);
     for (int32_t i = 1; i <= gFrameCount && static_cast<size_t>(i) < picFilm.size(); ++i)
         picFilm[static_cast<size_t>(i)].SetPicture(nullptr);
@@ -96,7 +96,7 @@ int32_t FrmMain::CollectAniFrames(const std::string& source, const std::string& 
             }
         }
     }
-    gFrameNr = 1;
+    if (setFrameNr) gFrameNr = 1;
     // The player's activation gives the pointer back; without a player (or frames) it goes back
     // now, and in film mode the caller gives it back.
     if (showPlayer && gFrameCount > 0 && gShowAnimationPlayer) gShowAnimationPlayer();
