@@ -109,7 +109,6 @@ FormSpec FrmChange::Spec() const {
     s.border = BorderStyle::FixedSingle;
     s.width = kClientWidth + 120;
     s.height = 3600;
-    s.minButton = true;
     s.topmost = true;
     return s;
 }
@@ -213,6 +212,8 @@ void FrmChange::procEnableApply(bool on) {
 
 void FrmChange::procHandOver(const ListItem& item, const std::string& target, const std::string& shortcutEntry) {
     Show();
+    // Over the main window, whichever is active.
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     picIconBack.Tag = item.Tag;
     SetStatus(kDropPrompt);
     picIcon.SetPicture(nullptr);

@@ -154,6 +154,7 @@ TEST_F(ChangeWindowTest, HandsOverEachKindItsTarget) {
             frmChange.mnuViewDefault_Click();
             Change(c.text, c.type, c.origin, c.entry);
             EXPECT_TRUE(frmChange.Visible());
+            EXPECT_TRUE(GetWindowLongA(frmChange.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
             EXPECT_EQ(frmChange.Tag, c.type);
             EXPECT_EQ(frmChange.Caption(), std::string("Change ") + c.type);
             EXPECT_EQ(frmChange.lblTitle.Text(), c.title);
