@@ -314,6 +314,8 @@ void FrmChange::procSavePos() {
 }
 
 void FrmChange::mnuViewEquiv_Click() {
+    // While the main window fills or scans, only its abort acts.
+    if (IsBusy(frmMain)) return;
     ComboBox& keywords = frmMain.cmbSearch;
     const int old = keywords.ListIndex();
     const std::string title = lblTitle.Text();
@@ -330,6 +332,7 @@ void FrmChange::mnuViewEquiv_Click() {
 }
 
 void FrmChange::mnuViewGroup_Click() {
+    if (IsBusy(frmMain)) return;
     // The node may be gone from a tree built again since, or none was selected.
     Node* node = gChangeNode.empty() ? nullptr : frmMain.pnlNav.Find(gChangeNode);
     if (!node) return;

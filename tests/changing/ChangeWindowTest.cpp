@@ -15,7 +15,6 @@
 #include "core/Registry.h"
 #include "core/ScopedValue.h"
 #include "core/Settings.h"
-#include "mainwindow/MainCommands.h"
 #include "mainwindow/Selection.h"
 #include "output/WorkSurfaces.h"
 
@@ -465,23 +464,6 @@ TEST_F(ChangeWindowTest, LookALikesSearchesOnce) {
     }
     keywords.Click = savedClick;
     keywords.Clear();
-}
-
-TEST_F(ChangeWindowTest, BackColourOfNewComesFromTheColourDialog) {
-    const ColorPicker saved = gColorPicker;
-    frmChange.Load();
-    gColorPicker = [](CHOOSECOLORA&) { return false; };
-    frmChange.mnuViewBackcolor_Click();
-    EXPECT_FALSE(frmChange.picIcon.BackColor());
-    gColorPicker = [](CHOOSECOLORA& c) {
-        c.rgbResult = RGB(10, 20, 30);
-        return true;
-    };
-    frmChange.mnuViewBackcolor_Click();
-    EXPECT_EQ(frmChange.picIcon.BackColor(), RGB(10, 20, 30));
-    EXPECT_EQ(frmChange.picIconBack.BackColor(), RGB(10, 20, 30));
-    EXPECT_FALSE(frmChange.picImportBack.BackColor());
-    gColorPicker = saved;
 }
 
 }  // namespace
