@@ -97,3 +97,10 @@ std::optional<bool> procIsFolder(const std::string& sPath) {
     gResult = folder;
     return folder;
 }
+
+std::string OnSearchPath(const std::string& file) {
+    if (file.find_first_of("\\/:") != std::string::npos) return file;
+    char found[MAX_PATH];
+    const DWORD length = SearchPathA(nullptr, file.c_str(), nullptr, MAX_PATH, found, nullptr);
+    return length > 0 && length < MAX_PATH ? std::string(found, length) : file;
+}

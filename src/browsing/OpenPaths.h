@@ -43,6 +43,11 @@ OpenSelection ParseOpenSelection(const std::string& fileName);
 // The path made whole against the current directory; as it is when that cannot be done.
 std::string FullPath(const std::string& path);
 
+// Windows' own settings name many icon files without a folder ("url.dll,0", "msiexec.exe"): the
+// shell finds them where the loader finds a module, in the system folders first. A path with a
+// folder stays as it is, and so does a name found nowhere.
+std::string OnSearchPath(const std::string& file);
+
 // The text in lower case, by the rules of the ANSI code page.
 std::string LowerAnsi(std::string text);
 

@@ -115,15 +115,6 @@ ItemPlan procAddShortcutItem(FrmMain& form, const ResultEntry& e, int32_t itemDa
     return plan;
 }
 
-// Windows' own settings name many icon files without a folder ("url.dll,0", "msiexec.exe"): the
-// shell finds them where the loader finds a module, in the system folders first.
-std::string OnSearchPath(const std::string& file) {
-    if (file.find_first_of("\\/:") != std::string::npos) return file;
-    char found[MAX_PATH];
-    const DWORD length = SearchPathA(nullptr, file.c_str(), nullptr, MAX_PATH, found, nullptr);
-    return length > 0 && length < MAX_PATH ? std::string(found, length) : file;
-}
-
 // The icon of a file type, or of a system icon row: named by the entry's label.
 ItemPlan procAddFileTypeItem(const ResultEntry& e) {
     ItemPlan plan = PlanOf(e.label, e, OriginText(e));

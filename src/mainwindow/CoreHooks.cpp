@@ -9,6 +9,7 @@
 #include "browsing/FrmKey.h"
 #include "browsing/FrmScan.h"
 #include "browsing/Paging.h"
+#include "changing/FrmChange.h"
 #include "core/ErrorBox.h"
 #include "core/FolderWalk.h"
 #include "core/FrmInfo.h"
@@ -179,7 +180,7 @@ void RegisterCoreHooks() {
 
     // Unloading the splash may show the tip window, so the tip window unloads after it.
     for (Form* form : std::initializer_list<Form*>{&frmAdd, &frmInfo, &frmKey, &frmMessage, &frmOptions, &frmScan, &frmSplash,
-                                                   &frmTip, &frmZoom, &frmProp, &frmAni})
+                                                   &frmTip, &frmZoom, &frmProp, &frmAni, &frmChange})
         RegisterExitStep(*form);
     RegisterExitStep(frmMain, &SaveMainWindow, &ResumeMainWindow);
     // Every window hears of the end of the session; the first to hear acts for all of them.

@@ -13,6 +13,9 @@
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
+#include "browsing/ShortcutOrigin.h"
+#include "changing/FrmChange.h"
+#include "changing/SaveShortcut.h"
 #include "core/Folders.h"
 #include "core/FrmMessage.h"
 #include "core/Global.h"
@@ -178,6 +181,19 @@ Form* ShowPlayer() {
     gShowAnimationPlayer();
     Pump(1000);
     return &frmAni;
+}
+
+// A tree node listed, the item with this text selected (else the first), and File > Change.
+Form* ShowChange(const char* node, const char* text) {
+    ShowNode(node);
+    ListView& list = frmMain.pnlResult;
+    if (list.Count() == 0) return &frmChange;
+    ListItem* chosen = &list.Item(1);
+    for (int i = 1; i <= list.Count(); ++i)
+        if (list.Item(i).Text() == text) chosen = &list.Item(i);
+    list.SetSelectedItem(chosen);
+    frmMain.mnuFileChange_Click();
+    return &frmChange;
 }
 
 struct Shot {
@@ -387,6 +403,39 @@ std::vector<Shot> Shots() {
              ShowZoomedIcon();
              WriteSetting(setting::NoCursorChange, "1");
              frmMain.procSetHotSpot();
+         }},
+        {"change-system", [] { return ShowChange("SysStart", "Find"); }},
+        {"change-filetype", [] { return ShowChange("SysAso", ""); }},
+        {"change-cursor", [] { return ShowChange("SysCurCurrent", "Wait"); }},
+        {"change-shortcut",
+         [] {
+             // One shortcut of the user's Start Menu to list: Notepad's.
+             const std::string link = ShortcutFolder("Start Menu") + "Notepad.lnk";
+             const std::string notepad = gWinDir + "\\notepad.exe";
+             procSaveShortcut(link, notepad, gWinDir, "", notepad, 0, 1);
+             Form* form = ShowChange("SysShortStart", "Notepad");
+             DeleteFileA(link.c_str());
+             return form;
+         }},
+        {"change-drop",
+         [] {
+             // Another icon of the list dragged onto "New".
+             ShowChange("SysStart", "Find");
+             ListView& list = frmMain.pnlResult;
+             if (list.Count() > 1) list.SetSelectedItem(&list.Item(list.Count()));
+             if (const ListItem* item = list.SelectedItem()) {
+                 UniqueCom<IDataObject> data = MakeTextData(item->Text());
+                 DWORD effect = DROPEFFECT_COPY;
+                 frmChange.picIconDrop.DragEnter(data.get(), MK_LBUTTON, POINTL{0, 0}, &effect);
+                 frmChange.picIconDrop.Drop(data.get(), 0, POINTL{0, 0}, &effect);
+             }
+             return &frmChange;
+         }},
+        {"change-default",
+         [] {
+             ShowChange("SysCurCurrent", "Wait");
+             frmChange.mnuViewDefault_Click();
+             return &frmChange;
          }},
         // Last: the exit it shows unloads every window and deletes the extracted library pictures.
         {"rebuild-question", nullptr,

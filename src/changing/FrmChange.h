@@ -1,0 +1,141 @@
+// The change window: one result icon applied to one changeable Windows item (a system icon, a file
+// type, a current cursor or a shortcut), or that item put back to its Windows default.
+#pragma once
+
+#include <string>
+
+#include "ui/Control.h"
+#include "ui/DragDrop.h"
+#include "ui/Form.h"
+#include "ui/ReBar.h"
+#include "ui/StatusBar.h"
+#include "ui/ToolBar.h"
+#include "ui/Win.h"
+
+class ListItem;
+struct Node;
+
+class FrmChange : public Form {
+  public:
+    FrmChange() : Form("frmChange") {}
+
+    // Control and menu ids, from this form's own base.
+    enum ControlId : int {
+        kIdBase = 3000,
+        ID_CoolBar1 = kIdBase + 1,
+        ID_pnlToolbar,
+        ID_picImportBack,
+        ID_picImport,
+        ID_lblResource,
+        ID_picIconBack,
+        ID_picIcon,
+        ID_lblIcon,
+        ID_lblTitle,
+        ID_pnlStatusbar,
+        ID_mnuFile = kIdBase + 50,
+        ID_mnuFileApply,
+        ID_mnuFileCloseApply,
+        ID_mnuFileClose,
+        ID_mnuView,
+        ID_mnuViewEquiv,
+        ID_mnuViewDefault,
+        ID_mnuViewGroup,
+        ID_mnuViewBackcolor,
+        ID_mnuTools,
+        ID_mnuToolsRebuild,
+    };
+
+    ReBar CoolBar1{*this, ID_CoolBar1};
+    ToolBar pnlToolbar{*this, ID_pnlToolbar};
+    PictureBox picImportBack{*this, ID_picImportBack};
+    PictureBox picImport{*this, ID_picImport};  // the target's current icon
+    Label lblResource{*this, ID_lblResource};
+    PictureBox picIconBack{*this, ID_picIconBack};
+    PictureBox picIcon{*this, ID_picIcon};  // the new icon: a dropped one or the default view
+    Label lblIcon{*this, ID_lblIcon};
+    Label lblTitle{*this, ID_lblTitle};
+    StatusBar pnlStatusbar{*this, ID_pnlStatusbar};
+    // Drops on "New": the picture and the frame around it take the same drag.
+    OleDropTarget picIconDrop{picIcon};
+    OleDropTarget picIconBackDrop{picIconBack};
+
+    // Hand-over, kept in text properties as the main window left them (File > Change):
+    //   Tag                the kind: the item's type text ("System Icon", "File Type Icon",
+    //                      "Current Cursor", "Animated Cursor", "Shortcut Icon")
+    //   picIconBack.Tag    the item's ResultEntry
+    //   picImport.Tag      the target: a system icon row or a file-type line of lstChange, the
+    //                      cursor's ResultEntry, or the shortcut's .lnk path; "" when none
+    //   picImportBack.Tag  shortcuts: the item's ResultEntry
+    //   picIcon.Tag        the ResultEntry of the icon dropped on "New"
+
+    // Form variables the change procedures and the default views share.
+    bool mDefaultShown = false;    // the default view was drawn after the last drop: Apply restores
+    std::string mTargetRef;        // identity piece of the target (icon location, cursor key or id)
+    std::string mDefaultCursorId;  // the cursor id the cursor default view drew
+    std::string mHiveName;         // "HKEY_CLASSES_ROOT" ... of a system icon row
+    std::string mKeyName;          // registry key of the target, or the file-type class
+    std::string mValueName;        // registry value of the target ("" the key's unnamed value)
+    std::string mIconPath;         // the icon copy written for the target
+    std::string mIconIndex;        // icon index text of an icon location
+    HKEY mHive = nullptr;          // predefined handle of the target's hive
+    std::string mDefaultMarker;    // first field of a cursor entry: its file or "default"
+    // Set by a change procedure that showed the icon cache reminder itself, so that Apply does not
+    // show it a second time.
+    bool mCacheReminderShown = false;
+
+    // ---- handlers (FrmChange.cpp)
+    void mnuFileApply_Click();
+    void mnuFileCloseApply_Click();
+    void mnuFileClose_Click();
+    void mnuToolsRebuild_Click();
+    void mnuViewBackcolor_Click();
+    void mnuViewEquiv_Click();
+    void mnuViewGroup_Click();
+    void pnlToolbar_ButtonClick(ToolButton& button);
+    void picIcon_OLEDragOver(DragData& data, int& effect, int button, int shift, POINT screen, int state);
+    void picIcon_OLEDragDrop(DragData& data, int& effect, int button, int shift, POINT screen);
+    void procSavePos();
+    // Opens the window for the main window's result item: the hand-over of File > Change.
+    void procHandOver(const ListItem& item, const std::string& target, const std::string& shortcutEntry);
+    // Apply, Apply and Close on or off, menus and buttons together.
+    void procEnableApply(bool on);
+    // Shows a reminder of the message window with this window's caption as title unless the user
+    // switched it off (its value not 0); its button runs "Rebuild Icon Cache Now!" or "Restart Windows
+    // Now!". Answers whether it was shown.
+    bool procRemind(const std::string& text, const std::string& valueName, const std::string& buttonCaption);
+    // Panel 1 of the status bar.
+    void SetStatus(const std::string& text);
+    std::string Status();
+
+    // ---- the default views (frmChange_Defaults.cpp)
+    void mnuViewDefault_Click();
+    void procShowIconFromFile(const std::string& sFile, int32_t lIndex);
+    void procShowFileTypeDefault();
+    void procShowSystemDefault(PictureBox& box);
+    void procShowShortcutDefault();
+    void procShowCursorDefault();
+
+    // ---- the changes Apply hands the work to (frmChange_Apply.cpp)
+    void procApplyFileType();
+    void procApplySystemIcon();
+    void procApplyShortcut();
+    void procApplyCursor();
+
+  protected:
+    FormSpec Spec() const override;
+    void CreateControls() override;
+    void BindEvents() override;
+    void Form_Load() override;
+    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
+    void Form_Unload(bool& cancel) override;
+    bool OnMenuCommand(int id) override;
+    void OnPaint(HDC dc) override;
+};
+
+extern FrmChange frmChange;
+
+// The key of the tree node selected when the window was last opened; "" when none was.
+extern std::string gChangeNode;
+
+// Tests take the place of the change procedures: called with the kind instead of its procedure.
+extern void (*gChangeProcedureHook)(FrmChange& form, const std::string& kind);

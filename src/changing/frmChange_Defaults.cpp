@@ -1,0 +1,119 @@
+// The default views of the change window: what the target looked like before the program changed
+// it, or the Windows default, drawn in "New" so that Apply puts it back.
+#include "changing/FrmChange.h"
+
+#include "browsing/CursorKinds.h"
+#include "browsing/FileIconReader.h"
+#include "browsing/IconLocation.h"
+#include "browsing/OpenPaths.h"
+#include "browsing/ResultEntry.h"
+#include "core/Global.h"
+#include "core/Registry.h"
+#include "mainwindow/FrmMain.h"
+
+namespace {
+
+constexpr const char* kCursorKeyPrefix = "Control Panel\\Cursors\\";
+
+// The n-th ";" field of a text, from 0; "" when it has fewer.
+std::string Field(const std::string& text, int n) {
+    size_t start = 0;
+    for (int i = 0; i < n; ++i) {
+        start = text.find(';', start);
+        if (start == std::string::npos) return {};
+        ++start;
+    }
+    return text.substr(start, text.find(';', start) - start);
+}
+
+// The cursor id a cursor entry's key names: the kind of "Control Panel\Cursors\<name>", or the id
+// itself; 0 when it names neither.
+int32_t CursorIdOfKey(const std::string& key) {
+    if (key.compare(0, std::char_traits<char>::length(kCursorKeyPrefix), kCursorKeyPrefix) == 0) {
+        const CursorKind* kind = CursorKindByValueName(key.substr(std::char_traits<char>::length(kCursorKeyPrefix)));
+        return kind ? kind->cursorId : 0;
+    }
+    const std::optional<int32_t> id = CurrentCursorId(key);
+    return id.value_or(0);
+}
+
+}  // namespace
+
+void FrmChange::mnuViewDefault_Click() {
+    mDefaultShown = true;
+    if (picImport.Tag.empty()) return;
+    if (Tag == "Current Cursor" || Tag == "Animated Cursor") procShowCursorDefault();
+    else if (Tag == "System Icon") procShowSystemDefault(picIcon);
+    else if (Tag == "Shortcut Icon") procShowShortcutDefault();
+    else if (Tag == "File Type Icon") procShowFileTypeDefault();
+}
+
+void FrmChange::procShowIconFromFile(const std::string& sFile, int32_t lIndex) {
+    // The file reaches the system's extraction only once the program's own reader took its headers.
+    const std::string path = OnSearchPath(sFile);
+    HICON large = nullptr, small = nullptr;
+    gResult = ReadFileIconCount(path).count > 0 ? static_cast<int32_t>(ExtractIconExA(path.c_str(), lIndex, &large, &small, 1)) : 0;
+    if (small) DestroyIcon(small);
+    const bool shown = gResult.Number().value_or(0) > 0 && large;
+    if (shown) {
+        picIcon.SetIcon(large);
+        SetStatus("Choose File, Apply to Change");
+    } else {
+        if (large) DestroyIcon(large);
+        picIcon.SetPictureFrom(frmMain.picNoIcon);
+        SetStatus("Could not Retrieve Default!");
+    }
+    picIcon.Refresh();
+    // A shortcut is changed by writing the picture shown, so the placeholder must not become its icon.
+    procEnableApply(shown || Tag != "Shortcut Icon");
+}
+
+void FrmChange::procShowFileTypeDefault() {
+    const std::string& line = picImport.Tag;
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) return;
+    mKeyName = line.substr(colon + 1, line.find(';', colon + 1) - colon - 1);
+    // The value the class had before its first change, else its current one.
+    for (const char* key : {"\\OrDefault", "\\DefaultIcon"}) {
+        const Variant value = ReadRegValue(HKEY_CLASSES_ROOT, mKeyName + key, "");
+        if (value.IsBlank() || value.Text().empty()) continue;
+        const IconLocation location = ReadIconLocation(value.Text());
+        mTargetRef = location.file;
+        procShowIconFromFile(mTargetRef, location.index);
+        return;
+    }
+}
+
+void FrmChange::procShowSystemDefault(PictureBox& /*box*/) {
+    const IconLocation location = ReadIconLocation(Field(picImport.Tag, 1));
+    mTargetRef = location.file;
+    procShowIconFromFile(mTargetRef, location.index);
+}
+
+void FrmChange::procShowShortcutDefault() {
+    // A shortcut without an icon of its own shows its target's first icon.
+    const std::optional<ResultEntry> entry = ParseEntry(picImportBack.Tag);
+    procShowIconFromFile(entry ? entry->label : std::string(), 0);
+}
+
+void FrmChange::procShowCursorDefault() {
+    const std::optional<ResultEntry> entry = ParseEntry(picImport.Tag);
+    mDefaultMarker = entry ? entry->file : std::string();
+    mTargetRef = entry ? entry->label : std::string();
+    const int32_t id = CursorIdOfKey(mTargetRef);
+    mTargetRef = id ? std::to_string(id) : std::string();
+    mDefaultCursorId = mTargetRef;
+    // Shared by the system: the picture takes a copy.
+    HCURSOR cursor = id > 0 && id <= 0xFFFF ? LoadCursorA(nullptr, MAKEINTRESOURCEA(id)) : nullptr;
+    HICON copy = cursor ? CopyIcon(cursor) : nullptr;
+    gResult = copy != nullptr;
+    if (copy) {
+        picIcon.SetIcon(copy);
+        SetStatus("Choose File, Apply to Change");
+    } else {
+        picIcon.SetPictureFrom(frmMain.picNoIcon);
+        SetStatus("Could not Retrieve Windows Default");
+    }
+    picIcon.Refresh();
+    procEnableApply(true);
+}
