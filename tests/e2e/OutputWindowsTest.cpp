@@ -132,67 +132,67 @@ void TypeFileName(const std::string& path) {
 
 }  // namespace
 
-TEST(SaveAsDialog, AnIconTypedIntoTheDialogIsWrittenThere) {
+TEST(SaveAsDialog, TheNameTypedAndTheFilterChosenDecideTheFileWritten) {
     CleanStore clean;
     QuietProgramStart();
     ProgramOnIcon p;
     ASSERT_TRUE(p.Ready());
 
-    const std::string saved = p.dir.path() + "saved.ico";
-    HWND dialog = OpenSaveDialog(p, 0);
-    ASSERT_NE(dialog, nullptr);
-    TypeFileName(saved);
-    ASSERT_TRUE(WaitUntil(10000, [&] { return !IsWindow(dialog); }));
+    struct Case {
+        const char* name;
+        int filterSteps;  // below the icon filter, which the dialog offers for an icon
+        const char* typed;
+        const char* written;
+        formats::IconKind kind;
+    };
+    const Case cases[] = {
+        {"an icon", 0, "saved.ico", "saved.ico", formats::IconKind::Icon},
+        {"a cursor's name under the icon filter", 0, "named.cur", "named.cur.ico", formats::IconKind::Icon},
+        {"the cursor filter", 1, "saved.cur", "saved.cur", formats::IconKind::Cursor},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND dialog = OpenSaveDialog(p, c.filterSteps);
+        ASSERT_NE(dialog, nullptr);
+        TypeFileName(p.dir.path() + c.typed);
+        ASSERT_TRUE(WaitUntil(10000, [&] { return !IsWindow(dialog); }));
 
-    const auto written = WrittenDirectory(saved, 10000);
-    ASSERT_TRUE(written);
-    EXPECT_EQ(written->kind, formats::IconKind::Icon);
-    ASSERT_EQ(written->images.size(), 1u);
-    EXPECT_EQ(written->images[0].width, 32);
-    EXPECT_EQ(written->images[0].height, 32);
-    EXPECT_TRUE(p.Close());
-}
+        const bool cursor = c.kind == formats::IconKind::Cursor;
+        if (cursor) {
+            // A cursor save first reminds the user that the hotspot is set now, then shows the picker.
+            HWND reminder = WaitForWindow(p.program.pi.dwProcessId, "Change Cursors", 10000);
+            ASSERT_NE(reminder, nullptr);
+            SetForegroundWindow(reminder);
+            ASSERT_TRUE(WaitUntil(5000, [&] { return GetForegroundWindow() == reminder; }));
+            TypeKeys({VK_RETURN});
 
-TEST(SaveAsDialog, ACursorTakesTheHotspotClickedInThePicker) {
-    CleanStore clean;
-    QuietProgramStart();
-    ProgramOnIcon p;
-    ASSERT_TRUE(p.Ready());
+            HWND picker = WaitForWindow(p.program.pi.dwProcessId, "Set the Cursor's Hotspot", 10000);
+            ASSERT_NE(picker, nullptr);
+            HWND picture = FindWindowExA(picker, nullptr, "OrnavalePicture", nullptr);
+            ASSERT_NE(picture, nullptr);
+            // Ten screen pixels to an icon pixel: the middle of pixel (7, 4).
+            POINT at{7 * 10 + 5, 4 * 10 + 5};
+            ClientToScreen(picture, &at);
+            SetForegroundWindow(picker);
+            ASSERT_TRUE(WaitUntil(5000, [&] { return GetForegroundWindow() == picker; }));
+            ClickAt(at);
+            ASSERT_TRUE(WaitUntil(10000, [&] { return !IsWindow(picker) || !IsWindowVisible(picker); }));
+        }
 
-    // The cursor filter is the one below the icon's. Under the icon filter the program would add
-    // ".ico" to the name and write an icon.
-    const std::string saved = p.dir.path() + "saved.cur";
-    HWND dialog = OpenSaveDialog(p, 1);
-    ASSERT_NE(dialog, nullptr);
-    TypeFileName(saved);
-
-    // A first cursor save reminds the user that the hotspot is set now.
-    HWND reminder = WaitForWindow(p.program.pi.dwProcessId, "Change Cursors", 10000);
-    ASSERT_NE(reminder, nullptr);
-    SetForegroundWindow(reminder);
-    ASSERT_TRUE(WaitUntil(5000, [&] { return GetForegroundWindow() == reminder; }));
-    TypeKeys({VK_RETURN});
-
-    HWND picker = WaitForWindow(p.program.pi.dwProcessId, "Set the Cursor's Hotspot", 10000);
-    ASSERT_NE(picker, nullptr);
-    HWND picture = FindWindowExA(picker, nullptr, "OrnavalePicture", nullptr);
-    ASSERT_NE(picture, nullptr);
-    // Ten screen pixels to an icon pixel: the middle of pixel (7, 4).
-    POINT at{7 * 10 + 5, 4 * 10 + 5};
-    ClientToScreen(picture, &at);
-    SetForegroundWindow(picker);
-    ASSERT_TRUE(WaitUntil(5000, [&] { return GetForegroundWindow() == picker; }));
-    ClickAt(at);
-    ASSERT_TRUE(WaitUntil(10000, [&] { return !IsWindow(picker) || !IsWindowVisible(picker); }));
-
-    const auto written = WrittenDirectory(saved, 10000);
-    ASSERT_TRUE(written);
-    EXPECT_EQ(written->kind, formats::IconKind::Cursor);
-    ASSERT_EQ(written->images.size(), 1u);
-    EXPECT_EQ(written->images[0].width, 32);
-    EXPECT_EQ(written->images[0].hotspotX, 7);
-    EXPECT_EQ(written->images[0].hotspotY, 4);
-    EXPECT_EQ(GetFileAttributesA((saved + ".ico").c_str()), INVALID_FILE_ATTRIBUTES);
+        const auto written = WrittenDirectory(p.dir.path() + c.written, 10000);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(written->kind, c.kind);
+        ASSERT_EQ(written->images.size(), 1u);
+        EXPECT_EQ(written->images[0].width, 32);
+        EXPECT_EQ(written->images[0].height, 32);
+        if (cursor) {
+            EXPECT_EQ(written->images[0].hotspotX, 7);
+            EXPECT_EQ(written->images[0].hotspotY, 4);
+        }
+        if (std::string(c.typed) != c.written) {
+            EXPECT_EQ(GetFileAttributesA((p.dir.path() + c.typed).c_str()), INVALID_FILE_ATTRIBUTES);
+        }
+    }
     EXPECT_TRUE(p.Close());
 }
 
