@@ -3,7 +3,10 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 
@@ -290,4 +293,50 @@ inline bool ShowCurrentCursors(HANDLE process, HWND main) {
     HWND tree = FindChildOfClass(main, WC_TREEVIEWA);
     HTREEITEM current = tree ? FindTreeItem(process, tree, {"Your Icons", "Cursors", "Current"}) : nullptr;
     return current && ClickTreeItem(process, tree, current) && WaitForShownItems(main, 14, 15000) == 14;
+}
+
+// A bitmap read back from the clipboard: its size and its pixels, top row first, as 0x00RRGGBB.
+struct ClipboardPicture {
+    LONG width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)] & 0xFFFFFF; }
+};
+
+// Does `act` on an empty clipboard and reads the bitmap it puts there; an empty picture when none
+// comes within the time. The test programs share the clipboard: their common lock is held meanwhile.
+inline ClipboardPicture PictureCopiedBy(const std::function<void()>& act, DWORD timeoutMs) {
+    HANDLE lock = CreateMutexA(nullptr, FALSE, "OrnavaleTestClipboard");
+    if (!lock) return {};
+    WaitForSingleObject(lock, 60000);
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    act();
+    ClipboardPicture picture;
+    for (DWORD waited = 0; waited < timeoutMs && !picture.width; waited += 100, Sleep(100)) {
+        if (!IsClipboardFormatAvailable(CF_BITMAP) || !OpenClipboard(nullptr)) continue;
+        BITMAP bm{};
+        if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+            bitmap && GetObjectA(bitmap, sizeof bm, &bm)) {
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = bm.bmWidth;
+            info.bmiHeader.biHeight = -bm.bmHeight;  // top-down
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            picture.pixels.resize(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
+            HDC screen = GetDC(nullptr);
+            if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), picture.pixels.data(), &info,
+                          DIB_RGB_COLORS)) {
+                picture.width = bm.bmWidth;
+                picture.height = bm.bmHeight;
+            }
+            ReleaseDC(nullptr, screen);
+        }
+        CloseClipboard();
+    }
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    return picture;
 }

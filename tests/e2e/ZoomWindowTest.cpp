@@ -28,31 +28,18 @@ TEST(ZoomWindow, ToolsZoomShowsTheSelectedIconAndADoubleClickCopiesIt) {
     EXPECT_EQ(client.right, 160);
     EXPECT_EQ(client.bottom, 160);
 
-    // The test programs share the clipboard: hold their common lock while it is ours.
-    HANDLE lock = CreateMutexA(nullptr, FALSE, "OrnavaleTestClipboard");
-    ASSERT_NE(lock, nullptr);
-    WaitForSingleObject(lock, 60000);
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
     POINT middle{80, 80};
     ClientToScreen(picture, &middle);
     SetForegroundWindow(zoom);
     Sleep(200);
-    ClickAt(middle);
-    ClickAt(middle);
-    BITMAP copied{};
-    for (int i = 0; i < 50 && !copied.bmWidth; ++i, Sleep(100)) {
-        if (!IsClipboardFormatAvailable(CF_BITMAP) || !OpenClipboard(nullptr)) continue;
-        if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)))
-            GetObjectA(bitmap, sizeof copied, &copied);
-        CloseClipboard();
-    }
-    ReleaseMutex(lock);
-    CloseHandle(lock);
-    EXPECT_EQ(copied.bmWidth, 160);
-    EXPECT_EQ(copied.bmHeight, 160);
+    const ClipboardPicture copied = PictureCopiedBy(
+        [&] {
+            ClickAt(middle);
+            ClickAt(middle);
+        },
+        5000);
+    EXPECT_EQ(copied.width, 160);
+    EXPECT_EQ(copied.height, 160);
 
     PostMessageA(zoom, WM_CLOSE, 0, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
