@@ -11,19 +11,21 @@
 // same pictures in colour for the button under the mouse.
 inline constexpr int kToolbarPictureSize = 24;
 
-inline constexpr std::array<std::string_view, 28> kToolbarPictureKeys = {
+inline constexpr std::array<std::string_view, 29> kToolbarPictureKeys = {
     "firstpage", "prevpage", "nextpage", "lastpage", "save", "open", "copy",
     "prop", "view", "play", "stop", "print", "favorites", "refadd",
     "refdel", "zoom", "create", "help", "close", "refedit", "favadd",
     "favdel", "favedit", "favrefresh", "favgroupadd", "favgroupdel", "change", "change folder",
+    "paste",
 };
 
-// The hot list differs only in the key of its last picture.
-inline constexpr std::array<std::string_view, 28> kToolbarHotPictureKeys = {
+// The hot list differs only in the key of its picture "changefolder".
+inline constexpr std::array<std::string_view, 29> kToolbarHotPictureKeys = {
     "firstpage", "prevpage", "nextpage", "lastpage", "save", "open", "copy",
     "prop", "view", "play", "stop", "print", "favorites", "refadd",
     "refdel", "zoom", "create", "help", "close", "refedit", "favadd",
     "favdel", "favedit", "favrefresh", "favgroupadd", "favgroupdel", "change", "changefolder",
+    "paste",
 };
 
 // IDB_NAV: the tree's pictures, then those of the status bar's type panel, 16 x 16 pixels each.
