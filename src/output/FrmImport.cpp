@@ -101,11 +101,6 @@ struct BusyPointer {
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
-// Whether the name ends in `tail` (lower case), the name's own case ignored.
-bool EndsWithNoCase(const std::string& name, const std::string& tail) {
-    return name.size() >= tail.size() && LowerAnsi(name.substr(name.size() - tail.size())) == tail;
-}
-
 // The main window's drawing surface's back colour, as a colour the image list takes.
 COLORREF MainPictureBack() {
     const auto back = frmMain.picOpen.BackColor();
@@ -388,7 +383,8 @@ void FrmImport::mnuFileSaveAs_Click() {
     const SaveLibrary writer;
     const bool cursor = filter > 3;
     const std::string extension = cursor ? ".cur" : ".ico";
-    if (!EndsWithNoCase(dlgIcon.FileName, extension)) dlgIcon.FileName += extension;
+    // The extension is compared without regard to case: icon.ICO stays as it is.
+    if (ExtensionOf(dlgIcon.FileName) != extension) dlgIcon.FileName += extension;
     HDC color = frmMain.pctColor.hDC(), mask = frmMain.pctMask.hDC();
     if (cursor) {
         frmMain.procSetHotSpot();
