@@ -18,7 +18,6 @@
 #include "formats/FileBytes.h"
 #include "formats/IconFile.h"
 #include "mainwindow/FrmMain.h"
-#include "mainwindow/MainCommands.h"
 #include "output/FrmImport.h"
 #include "output/PictureImport.h"
 #include "output/WorkSurfaces.h"
@@ -162,17 +161,10 @@ TEST_F(ImportTest, LoadsEmptyWithItsButtonsAndHint) {
     EXPECT_EQ(frmImport.pnlStatusbar.Panels(1).Text(), "Open or paste from the Clipboard");
     EXPECT_FALSE(frmImport.picImport.Enabled());
     EXPECT_EQ(Commands(), SaveAndCopy(false, false));
-    const struct {
-        const char* key;
-        const char* tip;
-    } buttons[] = {{"open", "Open Graphic File"}, {"save", "Save As..."}, {"copy", "Copy"}, {"paste", "Paste"},
-                   {"close", "Close Glyphwright"}};
+    // Each tool button finds its picture in the strips the main window loads.
     ASSERT_EQ(frmImport.pnlToolbar.ButtonCount(), 5);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(frmImport.pnlToolbar.Buttons(i + 1).Key(), buttons[i].key);
-        EXPECT_EQ(frmImport.pnlToolbar.Buttons(i + 1).ToolTipText, buttons[i].tip);
-        EXPECT_NE(frmMain.imlToolbarGrey.IndexOf(buttons[i].key), -1) << buttons[i].key;
-    }
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_NE(frmMain.imlToolbarGrey.IndexOf(frmImport.pnlToolbar.Buttons(i).Image()), -1) << i;
 }
 
 TEST_F(ImportTest, OpenNamesTheIconAndKeepsTheFolderOnlyWhenItChanged) {
@@ -260,22 +252,6 @@ TEST_F(ImportTest, DarkRedIsTransparentUntilAClickPicksWhite) {
     Open(file);
     EXPECT_TRUE(Transparent(frmImport.picIcon.Icon(), 6, 6));
     EXPECT_FALSE(Transparent(frmImport.picIcon.Icon(), 0, 0));
-}
-
-TEST_F(ImportTest, BackColourGoesUnderThePreview) {
-    const ColorPicker saved = gColorPicker;
-    gColorPicker = [](CHOOSECOLORA& choice) {
-        EXPECT_TRUE(choice.Flags & CC_FULLOPEN);
-        choice.rgbResult = RGB(10, 20, 30);
-        return true;
-    };
-    frmImport.mnuViewBackcolor_Click();
-    EXPECT_EQ(frmImport.picIcon.BackColor(), RGB(10, 20, 30));
-    EXPECT_EQ(frmImport.picIconBack.BackColor(), RGB(10, 20, 30));
-    gColorPicker = [](CHOOSECOLORA&) { return false; };
-    frmImport.mnuViewBackcolor_Click();
-    EXPECT_EQ(frmImport.picIcon.BackColor(), RGB(10, 20, 30));
-    gColorPicker = saved;
 }
 
 // The kind (1 icon, 2 cursor), size and hotspot of a written file.
