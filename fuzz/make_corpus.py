@@ -633,12 +633,50 @@ def links():
     return files
 
 
+def wmf_placeable():
+    head = u32(0x9AC6CDD7) + u16(0) + u16(0) + u16(0) + u16(100) + u16(100) + u16(1440) + u32(0)
+    total = 0
+    for i in range(0, 20, 2):
+        total ^= struct.unpack('<H', head[i:i + 2])[0]
+    head += u16(total)
+    header = u16(1) + u16(9) + u16(0x300) + u32(9 + 7 + 3) + u16(0) + u32(7) + u16(0)
+    records = u32(7) + u16(0x041B) + u16(90) + u16(90) + u16(10) + u16(10) + u32(3) + u16(0)
+    return head + header + records, header + records
+
+
+def emf():
+    head = u32(1) + u32(88) + b''.join(u32(v) for v in (0, 0, 99, 99, 0, 0, 2646, 2646))
+    head += u32(0x464D4520) + u32(0x10000) + u32(88 + 20) + u32(2) + u32(1) + u32(0) + u32(0) + u32(0)
+    head += b''.join(u32(v) for v in (1024, 768, 320, 240))
+    return head + u32(14) + u32(20) + u32(0) + u32(16) + u32(20)
+
+
+SAMPLE_GIF = bytes.fromhex('47494638396102000200f00100800000ffffff21f90400000000002c0000000002000200000202445e003b')
+SAMPLE_JPEG = bytes.fromhex(
+    'ffd8ffe000104a46494600010100000100010000ffdb0043000302020302020303030304030304050805050404050a07'
+    '0706080c0a0c0c0b0a0b0b0d0e12100d0e110e0b0b1016101113141515150c0f171816141812141514ffdb0043010304'
+    '0405040509050509140d0b0d141414141414141414141414141414141414141414141414141414141414141414141414'
+    '1414141414141414141414141414ffc00011080008000803011100021101031101ffc400140001000000000000000000'
+    '00000000000008ffc40014100100000000000000000000000000000000ffc40015010101000000000000000000000000'
+    '00000709ffc40014110100000000000000000000000000000000ffda000c03010002110311003f003a03154dffd9')
+
+
+def picture_checks():
+    placeable, plain = wmf_placeable()
+    files = {'2x2.gif': SAMPLE_GIF, '8x8.jpg': SAMPLE_JPEG, 'placeable.wmf': placeable, 'plain.wmf': plain,
+             'frame.emf': emf()}
+    for name, data in list(files.items()):
+        for i, v in enumerate(variants(data)):
+            files['broken_%s_%d' % (name, i)] = v
+    return files
+
+
 def main():
     wanted = set(sys.argv[1:])
     for target, make in (('bmp', bitmaps), ('icocur', icons), ('ani', anis), ('zip', zips), ('catalogue', catalogue),
                          ('exe_icons', exe_icons), ('icon_picture', icon_pictures),
                          ('module_icons', module_icons), ('link', links),
-                         ('icon_writer', icon_writer)):
+                         ('icon_writer', icon_writer), ('picture_check', picture_checks)):
         if wanted and target not in wanted:
             continue
         files = make()

@@ -24,6 +24,7 @@
 #include "mainwindow/FrmOptions.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
+#include "output/FrmImport.h"
 #include "output/FrmZoom.h"
 #include "output/FrmProp.h"
 #include "output/FrmAni.h"
@@ -180,7 +181,7 @@ void RegisterCoreHooks() {
 
     // Unloading the splash may show the tip window, so the tip window unloads after it.
     for (Form* form : std::initializer_list<Form*>{&frmAdd, &frmInfo, &frmKey, &frmMessage, &frmOptions, &frmScan, &frmSplash,
-                                                   &frmTip, &frmZoom, &frmProp, &frmAni, &frmChange})
+                                                   &frmTip, &frmZoom, &frmProp, &frmAni, &frmChange, &frmImport})
         RegisterExitStep(*form);
     RegisterExitStep(frmMain, &SaveMainWindow, &ResumeMainWindow);
     // Every window hears of the end of the session; the first to hear acts for all of them.

@@ -11,7 +11,7 @@
 // same pictures in colour for the button under the mouse.
 inline constexpr int kToolbarPictureSize = 24;
 
-inline constexpr std::array<std::string_view, 34> kToolbarPictureKeys = {
+inline constexpr std::array<std::string_view, 35> kToolbarPictureKeys = {
     "firstpage", "prevpage", "nextpage", "lastpage", "save", "open", "copy",
     "prop", "view", "play", "stop", "print", "favorites", "refadd",
     "refdel", "zoom", "create", "help", "close", "refedit", "favadd",
@@ -19,13 +19,14 @@ inline constexpr std::array<std::string_view, 34> kToolbarPictureKeys = {
     "apply", "lookalike", "default", "group", "build", "applyexit",
 };
 
-// The hot list differs only in the key of its last picture.
-inline constexpr std::array<std::string_view, 34> kToolbarHotPictureKeys = {
+// The hot list differs only in the key of its picture "changefolder".
+inline constexpr std::array<std::string_view, 35> kToolbarHotPictureKeys = {
     "firstpage", "prevpage", "nextpage", "lastpage", "save", "open", "copy",
     "prop", "view", "play", "stop", "print", "favorites", "refadd",
     "refdel", "zoom", "create", "help", "close", "refedit", "favadd",
     "favdel", "favedit", "favrefresh", "favgroupadd", "favgroupdel", "change", "changefolder",
     "apply", "lookalike", "default", "group", "build", "applyexit",
+    "paste",
 };
 
 // IDB_NAV: the tree's pictures, those of the status bar's type panel, then the animation player's

@@ -15,5 +15,6 @@
 
 // Cursors.
 #define IDC_HOTSPOT 301  // the hotspot picker's cross-hair
+#define IDC_EYEDROPPER 302  // the import window's pointer for picking the transparent colour
 
 #endif

@@ -37,6 +37,11 @@
 #include "output/FrmProp.h"
 #include "output/FrmAni.h"
 #include "output/AnimationFrames.h"
+#include "output/FrmImport.h"
+#include "formats/Bmp.h"
+#include "formats/FileBytes.h"
+#include "core/Files.h"
+#include "ui/CommonDialog.h"
 #include "ui/App.h"
 #include "ui/Form.h"
 #include "ui/InputBox.h"
@@ -436,6 +441,34 @@ std::vector<Shot> Shots() {
              ShowChange("SysCurCurrent", "Wait");
              frmChange.mnuViewDefault_Click();
              return &frmChange;
+         }},
+        {"import-empty",
+         [] {
+             frmMain.Show();
+             frmMain.mnuToolsImport_Click();
+             return &frmImport;
+         }},
+        {"import-picture",
+         [] {
+             // A sun on a sky of 96 x 64 pixels, its dark red ring transparent.
+             formats::Image image(96, 64, {230, 170, 90, 255});
+             for (int y = 0; y < 64; ++y)
+                 for (int x = 0; x < 96; ++x) {
+                     const int dx = x - 48, dy = y - 32, r = dx * dx + dy * dy;
+                     if (r < 400) image.At(x, y) = {40, 210, 255, 255};
+                     else if (r < 700) image.At(x, y) = {0, 0, 128, 255};
+                 }
+             static std::string file;
+             file = gTempDir + "sun.big.bmp";
+             if (auto bytes = formats::WriteBmp24(image)) (void)formats::WriteFileBytes(WidePath(file), *bytes);
+             const ScopedValue dialog(gOpenFileDialog, FileDialog{[](OPENFILENAMEA& ofn) {
+                                          lstrcpynA(ofn.lpstrFile, file.c_str(), static_cast<int>(ofn.nMaxFile));
+                                          return true;
+                                      }});
+             frmMain.Show();
+             frmMain.mnuToolsImport_Click();
+             frmImport.mnuFileOpen_Click();
+             return &frmImport;
          }},
         // Last: the exit it shows unloads every window and deletes the extracted library pictures.
         {"rebuild-question", nullptr,
