@@ -17,6 +17,7 @@ inline constexpr std::array<std::string_view, 35> kToolbarPictureKeys = {
     "refdel", "zoom", "create", "help", "close", "refedit", "favadd",
     "favdel", "favedit", "favrefresh", "favgroupadd", "favgroupdel", "change", "change folder",
     "apply", "lookalike", "default", "group", "build", "applyexit",
+    "paste",
 };
 
 // The hot list differs only in the key of its picture "changefolder".
@@ -49,3 +50,13 @@ inline constexpr std::array<IconPicture, 2> kNavIconPictures = {{
     {IDI_LED_ON, "redledon"},
     {IDI_LED_OFF, "redledoff"},
 }};
+
+// A strip's array longer than its keys would leave pictures without a key: every key is given.
+template <size_t N>
+constexpr bool EveryKeyGiven(const std::array<std::string_view, N>& keys) {
+    for (std::string_view key : keys)
+        if (key.empty()) return false;
+    return true;
+}
+static_assert(EveryKeyGiven(kToolbarPictureKeys) && EveryKeyGiven(kToolbarHotPictureKeys) &&
+              EveryKeyGiven(kNavPictureKeys));
