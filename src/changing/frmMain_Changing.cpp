@@ -44,8 +44,6 @@ class QuitHeldBack {
 }  // namespace
 
 void FrmMain::mnuFileChange_Click() {}
-void FrmMain::mnuToolsChangeFolder_Click() {}
-void FrmMain::mnuToolsDefaultFolder_Click() {}
 
 void FrmMain::mnuToolsRebuild_Click() { RebuildIconCache(); }
 
