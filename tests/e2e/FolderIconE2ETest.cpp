@@ -10,33 +10,6 @@
 
 namespace {
 
-// The folder picker the program shows: a dialog of its process holding a tree; nullptr when none
-// shows within the time.
-HWND WaitForPicker(DWORD processId, DWORD timeoutMs) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{processId, nullptr};
-    for (DWORD waited = 0; waited < timeoutMs && !search.found; waited += 100) {
-        Sleep(100);
-        EnumWindows(
-            [](HWND hwnd, LPARAM lp) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lp);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(hwnd, &pid);
-                char name[64] = {};
-                GetClassNameA(hwnd, name, sizeof name);
-                if (pid != s->pid || std::string(name) != "#32770" || !IsWindowVisible(hwnd) ||
-                    !FindChildOfClass(hwnd, WC_TREEVIEWA))
-                    return TRUE;
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-    }
-    return search.found;
-}
-
 // Selects the folder in the picker of another process as its own start does, until the tree's
 // selection carries the folder's name (the picker may still be filling its tree at first); answers
 // the text of the selected item.
@@ -84,8 +57,10 @@ void RunCommand(char key, const std::string& folder, const std::string& before) 
     Sleep(300);
 
     TypeKeys({VK_MENU, 'T', static_cast<WORD>(key)});
-    HWND picker = WaitForPicker(program.pi.dwProcessId, 10000);
+    // The shell's folder picker, by its caption.
+    HWND picker = WaitForWindow(program.pi.dwProcessId, "Browse for Folder", 10000);
     ASSERT_NE(picker, nullptr);
+    ASSERT_NE(FindChildOfClass(picker, WC_TREEVIEWA), nullptr);
     // OK only on the test folder: any other would get the change.
     const bool selected = SelectInPicker(program.pi.hProcess, picker, folder) == folder.substr(folder.rfind('\\') + 1);
     EXPECT_TRUE(selected) << "the picker did not reach " << folder;
