@@ -93,8 +93,6 @@ void FrmMain::mnuFileChange_Click() {
     frmChange.procHandOver(*item, target, shortcutEntry);
 }
 
-void FrmMain::mnuToolsChangeFolder_Click() {}
-void FrmMain::mnuToolsDefaultFolder_Click() {}
 
 void FrmMain::mnuToolsRebuild_Click() { RebuildIconCache(); }
 

@@ -71,6 +71,8 @@ int16_t Save(HDC hdcColor, HDC hdcMask, int32_t width, int32_t height, int32_t b
 
 }  // namespace
 
+std::optional<formats::IconPicture> ReadWorkSurfaces(HDC hdcColor, HDC hdcMask) { return ReadPicture(hdcColor, hdcMask); }
+
 std::optional<std::vector<formats::Pixel>> ReadSurface(HDC source) {
     MemoryBitmap copy(kSide, kSide, MemoryBitmap::Format::Rgb32, true);
     if (!copy || !source || !BitBlt(copy.dc(), 0, 0, kSide, kSide, source, 0, 0, SRCCOPY)) return std::nullopt;

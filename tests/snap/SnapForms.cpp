@@ -403,6 +403,25 @@ std::vector<Shot> Shots() {
              return &frmZoom;
          }},
         {"animation", ShowPlayer},
+        {"folder-reminder", nullptr,
+         [] {
+             // Tools > Change Any Folder Icon on a folder of our own, the picker answered with it; the
+             // reminder is captured and closed. Default Folder Icon then takes the icon away again.
+             static std::string folder;
+             folder = TempFolder() + "Ornavale snapshot folder";
+             CreateDirectoryA(folder.c_str(), nullptr);
+             const ScopedValue picker(gFolderPicker, FolderPicker{[](BROWSEINFOA*) -> PIDLIST_ABSOLUTE {
+                                          return ILCreateFromPathA(folder.c_str());
+                                      }});
+             ShowZoomedIcon();
+             WriteSetting(setting::FolderCache, "0");
+             frmMain.mnuToolsChangeFolder_Click();
+             WriteSetting(setting::FolderCache, "1");
+             frmMain.mnuToolsDefaultFolder_Click();
+             DeleteFileA((folder + "\\desktop.ini").c_str());
+             RemoveDirectoryA(folder.c_str());
+             gCacheDirty = false;
+         }},
         {"zoom-hotspot", nullptr,
          [] {
              ShowZoomedIcon();
