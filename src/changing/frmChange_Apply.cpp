@@ -4,5 +4,4 @@
 
 void FrmChange::procApplyFileType() {}
 void FrmChange::procApplySystemIcon() {}
-void FrmChange::procApplyShortcut() {}
 void FrmChange::procApplyCursor() {}

@@ -75,7 +75,7 @@ void FrmMain::mnuToolsChangeFolder_Click() {
 
     procMask();
     procGetBitCount();
-    const auto picture = ReadWorkSurfaces(pctColor.hDC(), pctMask.hDC());
+    const auto picture = ReadPicture(pctColor.hDC(), pctMask.hDC());
     const auto bytes = picture ? formats::EncodeIconFile(*picture, gBitCount, formats::IconKind::Icon)
                                : formats::Result<std::vector<uint8_t>>(formats::Fail("its picture could not be read"));
     if (!bytes) {

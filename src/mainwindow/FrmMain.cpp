@@ -131,6 +131,9 @@ void FrmMain::BindEvents() {
     pnlResultDrop.OLEDragOver = [this](DragData& d, int& e, int b, int s, POINT p, int st) {
         pnlResult_OLEDragOver(d, e, b, s, p, st);
     };
+    pnlResultDrop.OLEDragDrop = [this](DragData& d, int& e, int b, int s, POINT p) {
+        pnlResult_OLEDragDrop(d, e, b, s, p);
+    };
 }
 
 namespace {

@@ -225,6 +225,8 @@ class FrmMain : public Form {
     void pnlNav_OLEDragOver(DragData& data, int& effect, int button, int shift, POINT screen, int state);
     void pnlNav_OLEDragDrop(DragData& data, int& effect, int button, int shift, POINT screen);
     void pnlResult_OLEDragOver(DragData& data, int& effect, int button, int shift, POINT screen, int state);
+    // Files dropped on an item get shortcuts with its icon (src/changing/frmMain_ShortcutDrop.cpp).
+    void pnlResult_OLEDragDrop(DragData& data, int& effect, int button, int shift, POINT screen);
 
     // ---- the keyword box and the keys of the window (src/browsing/frmMain_Keys.cpp)
     void cmbSearch_Click();

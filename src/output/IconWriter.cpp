@@ -16,6 +16,8 @@ constexpr int kSide = formats::kWrittenIconSide;
 // Frame files are the writer's own icons of a few kilobytes; anything near this is no frame.
 constexpr std::uint64_t kMaxFrameBytes = 16u << 20;
 
+}  // namespace
+
 std::optional<formats::IconPicture> ReadPicture(HDC hdcColor, HDC hdcMask) {
     auto color = ReadSurface(hdcColor);
     auto mask = ReadSurface(hdcMask);
@@ -27,6 +29,8 @@ std::optional<formats::IconPicture> ReadPicture(HDC hdcColor, HDC hdcMask) {
     }
     return picture;
 }
+
+namespace {
 
 // Writes the bytes to a new file of our own in the target's folder and then moves it over the
 // target: the target is either replaced whole or left as it was, and no temporary file stays.
@@ -70,8 +74,6 @@ int16_t Save(HDC hdcColor, HDC hdcMask, int32_t width, int32_t height, int32_t b
 }
 
 }  // namespace
-
-std::optional<formats::IconPicture> ReadWorkSurfaces(HDC hdcColor, HDC hdcMask) { return ReadPicture(hdcColor, hdcMask); }
 
 std::optional<std::vector<formats::Pixel>> ReadSurface(HDC source) {
     MemoryBitmap copy(kSide, kSide, MemoryBitmap::Format::Rgb32, true);

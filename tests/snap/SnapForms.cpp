@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,6 +44,7 @@
 #include "core/Files.h"
 #include "ui/CommonDialog.h"
 #include "ui/App.h"
+#include "ui/DragDrop.h"
 #include "ui/Form.h"
 #include "ui/InputBox.h"
 #include "ui/Unique.h"
@@ -226,6 +228,31 @@ void CALLBACK CaptureModal(HWND, UINT, UINT_PTR id, DWORD) {
     else if (box) PostMessageA(box, WM_CLOSE, 0, 0);
 }
 
+// A file from another program dropped on the first item of a page: the "Create Shortcut" dialog.
+void DropFileOnPage() {
+    ShowPage(&FrmMain::mnuViewDetails_Click);
+    const std::string file = gWinDir + "\\notepad.exe";
+    // The file list as the shell puts it on the clipboard, read back as a drag's data object.
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + file.size() + 2);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), file.c_str(), file.size());
+    GlobalUnlock(memory);
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    SetClipboardData(CF_HDROP, memory);
+    CloseClipboard();
+    UniqueCom<IDataObject> object;
+    if (FAILED(OleGetClipboard(object.put()))) return;
+    RECT r{};
+    ListView_GetItemRect(frmMain.pnlResult.hwnd(), 0, &r, LVIR_LABEL);
+    POINT screen{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(frmMain.pnlResult.hwnd(), &screen);
+    DragData data(object.get());
+    int effect = vbDropEffectCopy;
+    frmMain.pnlResult_OLEDragDrop(data, effect, 1, 0, screen);
+}
+
 // A page in the details view right-clicked on its third item or below the middle of the list.
 void RightClickPage(bool onItem) {
     ShowPage(&FrmMain::mnuViewDetails_Click);
@@ -359,6 +386,7 @@ std::vector<Shot> Shots() {
              if (frmMain.pnlNav.Exists("favori")) frmMain.pnlNav.SetSelectedItem("favori");
              frmMain.mnuFavoriteAdd_Click();
          }},
+        {"create-shortcut", nullptr, DropFileOnPage},
         {"add-reference",
          [] {
              frmMain.Show();
