@@ -5,4 +5,3 @@
 void FrmChange::procApplyFileType() {}
 void FrmChange::procApplySystemIcon() {}
 void FrmChange::procApplyShortcut() {}
-void FrmChange::procApplyCursor() {}
