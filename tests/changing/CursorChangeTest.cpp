@@ -12,6 +12,7 @@
 
 #include "AniMaker.h"
 #include "IconMaker.h"
+#include "MessageAnswerer.h"
 #include "LibraryMaker.h"
 #include "PageFixture.h"
 #include "RegistryFixture.h"
@@ -37,28 +38,6 @@ constexpr int kAniSeed = 4;
 constexpr int kAniFrames = 5;
 
 uint32_t CellColour(int cell) { return RGB(10 * cell, 200, 30); }
-
-// Answers the message window from a timer inside its modal loop, and counts what it showed.
-struct Answerer {
-    static inline int shown = 0;
-    static inline bool pressButton = false;
-    static inline std::string caption, button, valueName;
-    UINT_PTR timer;
-    explicit Answerer(bool press) {
-        shown = 0;
-        pressButton = press;
-        timer = SetTimer(nullptr, 0, 20, Tick);
-    }
-    ~Answerer() { KillTimer(nullptr, timer); }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (!frmMessage.IsLoaded() || !frmMessage.Visible()) return;
-        ++shown;
-        caption = frmMessage.Caption();
-        button = frmMessage.cmdRestart.Text();
-        valueName = frmMessage.chkNoShow.Tag;
-        SendMessageA((pressButton ? frmMessage.cmdRestart : frmMessage.cmdOK).hwnd(), BM_CLICK, 0, 0);
-    }
-};
 
 std::vector<std::string> gBoxTitles;
 
