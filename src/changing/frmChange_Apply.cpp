@@ -2,7 +2,5 @@
 // variables (FrmChange.h) and reports its own failures.
 #include "changing/FrmChange.h"
 
-void FrmChange::procApplyFileType() {}
-void FrmChange::procApplySystemIcon() {}
 void FrmChange::procApplyShortcut() {}
 void FrmChange::procApplyCursor() {}

@@ -8,11 +8,16 @@
 #include <vector>
 
 #include "formats/Bmp.h"
+#include "formats/IconPicture.h"
 #include "ui/Win.h"
 
 // The 32 x 32 pixels at the top left of a drawing context, rows from the top, whatever its
 // bitmap's depth: a monochrome one gives black for 0 and white for 1. Nothing when it cannot be read.
 std::optional<std::vector<formats::Pixel>> ReadSurface(HDC source);
+
+// The 32 x 32 picture of the two work surfaces: the colours of hdcColor under the AND mask of
+// hdcMask (a pixel that is not black lets the background through). Nothing when one cannot be read.
+std::optional<formats::IconPicture> ReadWorkPicture(HDC hdcColor, HDC hdcMask);
 
 // Each operation answers non-zero when the file was written whole and 0 when nothing was: a file
 // goes to a temporary name beside the target first and then replaces it, so a failure leaves an
