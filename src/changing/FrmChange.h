@@ -115,7 +115,8 @@ class FrmChange : public Form {
     void procShowShortcutDefault();
     void procShowCursorDefault();
 
-    // ---- the changes Apply hands the work to (frmChange_Apply.cpp)
+    // ---- the changes Apply hands the work to (frmChange_FileType.cpp, frmChange_SystemIcon.cpp,
+    // frmChange_Shortcut.cpp, frmChange_Cursor.cpp)
     void procApplyFileType();
     void procApplySystemIcon();
     void procApplyShortcut();
