@@ -14,11 +14,13 @@
 #include "browsing/ResultEntry.h"
 #include "browsing/SystemIconRows.h"
 #include "changing/IconCopies.h"
+#include "changing/WindowsRestart.h"
 #include "core/Files.h"
 #include "core/Folders.h"
 #include "core/IconCache.h"
 #include "core/OSVersion.h"
 #include "core/ScopedValue.h"
+#include "ui/App.h"
 #include "ui/Unique.h"
 
 namespace {
@@ -217,6 +219,35 @@ TEST_F(FileTypeChangeTest, TheRestartReminder) {
         // Restarting asks first; answered No here.
         EXPECT_EQ(boxes.size(), c.restartAsked ? 1u : 0u);
     }
+}
+
+// "Restart Windows Now!" pressed inside Apply: the restart runs only once Apply has returned, and
+// takes the change window with every other window.
+TEST_F(FileTypeChangeTest, RestartFromTheReminderRunsAfterApply) {
+    static std::vector<UINT> restarts;
+    restarts.clear();
+    const ScopedValue<ExitWindowsCall> exitWindows(gExitWindows, [](UINT flags, DWORD) -> BOOL {
+        restarts.push_back(flags);
+        return TRUE;
+    });
+    const ScopedValue<std::string> os(gOSCode, "98");
+    WriteSetting(setting::SysFileTypeRestart, "0");
+    Class("\"C:\\\\apps\\\\tool.exe,2\"");
+    boxes.clear();
+    boxAnswers = {IDYES};
+    {
+        Answerer answerer(true);
+        ApplyDropped();
+        EXPECT_EQ(Answerer::shown, 1);
+    }
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(restarts.empty());
+    EXPECT_TRUE(frmChange.IsLoaded());
+
+    for (int i = 0; i < 10 && restarts.empty(); ++i) DoEvents();
+    EXPECT_EQ(restarts, std::vector<UINT>{EWX_REBOOT});
+    EXPECT_FALSE(frmChange.IsLoaded());
+    EXPECT_FALSE(frmMain.IsLoaded());
 }
 
 // ---- system icons
