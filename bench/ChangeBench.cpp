@@ -185,6 +185,12 @@ std::pair<double, double> FileTypeApplyAndName(const std::string& folder) {
 
 int main() {
     StartBenchProgram();
+    {
+        // The cursor change first: it loads the main window on a store of its own.
+        TempDir windows, files, temp;
+        const ScopedValue<std::string> tempDir(gTempDir, temp.path());
+        if (const int failed = AnimatedCursorChange(windows.path(), files.path())) return failed;
+    }
     TempDir dir;
     const std::string folder = dir.Folder("Icons") + "\\";
 
@@ -213,8 +219,5 @@ int main() {
     }
     std::printf("\n%-40s %10s %14s %9s\n", "Change", "ms", "copy name ms", "ratio");
     Row("file-type Apply with 1,000 copies present", fileType.first, fileType.second);
-
-    TempDir windows, files, temp;
-    gTempDir = temp.path();
-    return AnimatedCursorChange(windows.path(), files.path());
+    return 0;
 }
