@@ -4,4 +4,3 @@
 
 void FrmChange::procApplyFileType() {}
 void FrmChange::procApplySystemIcon() {}
-void FrmChange::procApplyCursor() {}

@@ -16,22 +16,6 @@ constexpr int kSide = formats::kWrittenIconSide;
 // Frame files are the writer's own icons of a few kilobytes; anything near this is no frame.
 constexpr std::uint64_t kMaxFrameBytes = 16u << 20;
 
-}  // namespace
-
-std::optional<formats::IconPicture> ReadPicture(HDC hdcColor, HDC hdcMask) {
-    auto color = ReadSurface(hdcColor);
-    auto mask = ReadSurface(hdcMask);
-    if (!color || !mask) return std::nullopt;
-    formats::IconPicture picture{kSide, kSide, std::move(*color), std::vector<uint8_t>(mask->size())};
-    for (size_t i = 0; i < mask->size(); ++i) {
-        const formats::Pixel& p = (*mask)[i];
-        picture.mask[i] = p.r || p.g || p.b ? 1 : 0;
-    }
-    return picture;
-}
-
-namespace {
-
 // Writes the bytes to a new file of our own in the target's folder and then moves it over the
 // target: the target is either replaced whole or left as it was, and no temporary file stays.
 bool WriteReplacing(const std::string& fileName, formats::ByteSpan bytes) {
@@ -83,6 +67,18 @@ std::optional<std::vector<formats::Pixel>> ReadSurface(HDC source) {
     const auto* bits = static_cast<const uint8_t*>(copy.Bits());
     for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = formats::Pixel{bits[4 * i], bits[4 * i + 1], bits[4 * i + 2], 255};
     return pixels;
+}
+
+std::optional<formats::IconPicture> ReadPicture(HDC hdcColor, HDC hdcMask) {
+    auto color = ReadSurface(hdcColor);
+    auto mask = ReadSurface(hdcMask);
+    if (!color || !mask) return std::nullopt;
+    formats::IconPicture picture{kSide, kSide, std::move(*color), std::vector<uint8_t>(mask->size())};
+    for (size_t i = 0; i < mask->size(); ++i) {
+        const formats::Pixel& p = (*mask)[i];
+        picture.mask[i] = p.r || p.g || p.b ? 1 : 0;
+    }
+    return picture;
 }
 
 int16_t SaveLibrary::SaveAsIcon(HDC hdcColor, HDC hdcMask, int32_t width, int32_t height, int32_t bitCount,

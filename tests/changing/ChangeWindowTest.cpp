@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "IconMaker.h"
+#include "MessageAnswerer.h"
 #include "RegistryFixture.h"
 #include "browsing/ResultEntry.h"
 #include "browsing/ShortcutOrigin.h"
@@ -33,29 +34,6 @@ bool ApplyOn() {
     EXPECT_EQ(frmChange.pnlToolbar.Buttons("applyexit").Enabled(), menus);
     return menus;
 }
-
-// Answers the message window from a timer inside its modal loop: the action button or Close, and
-// what it showed kept for the checks.
-struct Answerer {
-    static inline int shown = 0;
-    static inline bool pressButton = false;
-    static inline std::string caption, button, valueName;
-    UINT_PTR timer;
-    explicit Answerer(bool press) {
-        shown = 0;
-        pressButton = press;
-        timer = SetTimer(nullptr, 0, 20, Tick);
-    }
-    ~Answerer() { KillTimer(nullptr, timer); }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        if (!frmMessage.IsLoaded() || !frmMessage.Visible()) return;
-        ++shown;
-        caption = frmMessage.Caption();
-        button = frmMessage.cmdRestart.Text();
-        valueName = frmMessage.chkNoShow.Tag;
-        SendMessageA((pressButton ? frmMessage.cmdRestart : frmMessage.cmdOK).hwnd(), BM_CLICK, 0, 0);
-    }
-};
 
 class ChangeWindowTest : public MainFixture {
   protected:

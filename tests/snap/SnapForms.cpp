@@ -517,6 +517,25 @@ std::vector<Shot> Shots() {
              frmImport.mnuFileOpen_Click();
              return &frmImport;
          }},
+        {"change-cursor-reminder", nullptr,
+         [] {
+             // Wait put back to the Windows default shows the restart reminder (Apply's own one
+             // switched off); the value comes back as it was.
+             ShowChange("SysCurCurrent", "Wait");
+             frmChange.mnuViewDefault_Click();
+             WriteSetting(setting::SysCursorRestart, "0");
+             WriteSetting(setting::SysCache, "1");
+             HKEY key = nullptr;
+             RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                             nullptr, &key, nullptr);
+             std::vector<BYTE> value(4096);
+             DWORD type = 0, size = static_cast<DWORD>(value.size());
+             const bool had = RegQueryValueExA(key, "Wait", nullptr, &type, value.data(), &size) == ERROR_SUCCESS;
+             frmChange.mnuFileApply_Click();
+             if (had) RegSetValueExA(key, "Wait", 0, type, value.data(), size);
+             else RegDeleteValueA(key, "Wait");
+             RegCloseKey(key);
+         }},
         // Last: the exit it shows unloads every window and deletes the extracted library pictures.
         {"rebuild-question", nullptr,
          [] {
