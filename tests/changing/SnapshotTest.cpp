@@ -8,12 +8,15 @@
 #include <functional>
 #include <optional>
 
+#include "AniMaker.h"
+#include "IconMaker.h"
 #include "SystemSnapshot.h"
 #include "browsing/ResultEntry.h"
 #include "browsing/SystemIconRows.h"
 #include "changing/FrmChange.h"
 #include "changing/IconCopies.h"
 #include "changing/ShellLink.h"
+#include "core/Files.h"
 #include "core/Global.h"
 #include "core/OSVersion.h"
 #include "core/Registry.h"
@@ -30,8 +33,6 @@ constexpr const char* kMetrics = "Control Panel\\Desktop\\WindowMetrics";
 constexpr const char* kTypeIcon = "%SystemRoot%\\system32\\shell32.dll,5";
 // A desktop.ini of the user's: other sections and keys, the icon's section last.
 constexpr const char* kIni = "[ViewState]\r\nMode=\r\nVid=\r\n[.ShellClassInfo]\r\nInfoTip=Mine\r\n";
-// The catalogue picture every change applies.
-constexpr const char* kIconEntry = "7:9:a1book";
 
 std::string gPickPath;
 PIDLIST_ABSOLUTE PickFolder(BROWSEINFOA*) { return ILCreateFromPathA(gPickPath.c_str()); }
@@ -56,12 +57,6 @@ void DeleteValue(HKEY hive, const std::string& key, const std::string& name) {
         RegDeleteValueA(open.get(), name.c_str());
 }
 
-// The second field of a system icon row: its default icon.
-std::string RowDefault(const std::string& row) {
-    const size_t first = row.find(';');
-    return row.substr(first + 1, row.find(';', first + 1) - first - 1);
-}
-
 class SnapshotTest : public MainFixture {
   protected:
     void SetUp() override {
@@ -73,8 +68,11 @@ class SnapshotTest : public MainFixture {
         for (const SettingDef& off : {setting::SysCache, setting::FolderCache, setting::ShortcutCache,
                                       setting::SysCursorRestart, setting::SysFileTypeRestart})
             WriteSetting(off, "1");
+        WriteSetting(setting::NoCursorChange, "1");
         gFolderPicker = &PickFolder;
         gPickPath = folder;
+        ASSERT_TRUE(WriteIconFile(ico, 0x2040C0));
+        ASSERT_TRUE(WriteAniFile(ani, 4, 5));
     }
     void TearDown() override {
         gFolderPicker = &SHBrowseForFolderA;
@@ -94,6 +92,7 @@ class SnapshotTest : public MainFixture {
         WriteText(HKEY_CLASSES_ROOT, ".ornvtest", "", "ornvtest.file", REG_SZ);
         WriteText(HKEY_CLASSES_ROOT, "ornvtest.file", "", "Ornavale Test File", REG_SZ);
         WriteText(HKEY_CLASSES_ROOT, "ornvtest.file\\DefaultIcon", "", kTypeIcon, REG_EXPAND_SZ);
+        CreateRegKey(kCursors, HKEY_CURRENT_USER);  // Windows always has it
         DeleteValue(HKEY_CURRENT_USER, kCursors, "Wait");
         DeleteValue(HKEY_CURRENT_USER, kCursors, "AppStarting");
         // Listing writes the rows' defaults where values are missing.
@@ -147,21 +146,25 @@ class SnapshotTest : public MainFixture {
         frmMain.pnlResult.SetSelectedItem(&item);
         return item;
     }
-    // File > Change on the item as it was listed, the catalogue picture dropped on "New", Apply;
-    // or the default view and Apply.
-    static void ChangeWindow(const std::string& text, const std::string& type, const std::string& origin,
-                             const std::string& entry, bool restore) {
+    // An item the user drags onto "New": a text, a type and an entry.
+    struct Item {
+        std::string text, type, origin, entry;
+    };
+    // File > Change on the target's item as it was listed, the item dropped on "New" and Apply; with
+    // nothing to drop, the default view and Apply.
+    static void ChangeWindow(const Item& target, const Item* dropped) {
         frmMain.pnlResult.Clear();
-        Select(text, type, origin, entry);
+        Select(target.text, target.type, target.origin, target.entry);
         frmMain.mnuFileChange_Click();
-        if (restore) {
+        if (!dropped) {
             frmChange.mnuViewDefault_Click();
         } else {
-            ListItem& icon = Select("sun", "Icon", "Ornavale", kIconEntry);
+            ListItem& icon = Select(dropped->text, dropped->type, dropped->origin, dropped->entry);
             ClipboardData data = ClipboardData::Text(icon.Text());
             DWORD effect = DROPEFFECT_COPY;
             frmChange.picIconDrop.DragEnter(data.object(), MK_LBUTTON, POINTL{0, 0}, &effect);
             frmChange.picIconDrop.Drop(data.object(), 0, POINTL{0, 0}, &effect);
+            EXPECT_EQ(frmChange.picIcon.Tag, dropped->entry);
         }
         frmChange.mnuFileApply_Click();
     }
@@ -174,6 +177,11 @@ class SnapshotTest : public MainFixture {
     const std::string folder = dir.Folder("Snapshot Folder");
     const std::string ini = folder + "\\desktop.ini";
     const std::string pad = win.Folder("Links") + "\\Pad.lnk";
+    const std::string ani = dir.path() + "busy.ani";
+    // The pictures dropped: an icon file of the user's and a frame of an animated cursor.
+    const std::string ico = dir.path() + "blue.ico";
+    const Item icon{"blue", "Icon", dir.path(), OpenEntry(ico, 0, "blue", '2')};
+    const Item frame{"AppStarting #3", "Animated Cursor", "Windows", CurrentCursorEntry(ani, 2, "AppStarting", true)};
     const std::vector<std::pair<HKEY, std::string>> keys{
         {HKEY_CURRENT_USER, kCursors},       {HKEY_CLASSES_ROOT, ".ornvtest"},  {HKEY_CLASSES_ROOT, "ornvtest.file"},
         {HKEY_LOCAL_MACHINE, kShellIcons},   {HKEY_CLASSES_ROOT, kRecycleBin}, {HKEY_CURRENT_USER, kMetrics},
@@ -186,7 +194,7 @@ class SnapshotTest : public MainFixture {
 // back leaves in the state before the first change, given the state after it.
 struct Kind {
     const char* name;
-    std::function<void()> list;
+    std::function<void()> list;  // the tree group listed first
     std::function<void()> change;
     std::function<void()> restore;
     std::function<void(SystemSnapshot& expected, const SystemSnapshot& after)> traces;
@@ -195,41 +203,49 @@ struct Kind {
 }  // namespace
 
 TEST_F(SnapshotTest, ChangeChangeRestoreLeavesOnlyTheTracesOfTheWayBack) {
-    const std::string typeClass = "HKCR\\ornvtest.file\\OrDefault";
+    const std::string shell32 = SystemFile("shell32.dll");
+    const Item padItem{"Pad", "Shortcut Icon", "Links", ShortcutEntry(shell32, 3, SystemFile("notepad.exe"))};
+    const Item wait{"Wait", "Current Cursor", "Windows", DefaultCursorEntry(32514)};
+    const auto waitEmpty = [](SystemSnapshot& expected, const SystemSnapshot&) {
+        expected[KeyPlace(HKEY_CURRENT_USER, kCursors, "Wait")] = TextValue(REG_SZ, "");
+    };
     const Kind kinds[] = {
-        {"folder",
-         [] {},
-         [] { frmMain.mnuToolsChangeFolder_Click(); },
-         [] { frmMain.mnuToolsDefaultFolder_Click(); },
+        {"folder", [] {}, [] { frmMain.mnuToolsChangeFolder_Click(); }, [] { frmMain.mnuToolsDefaultFolder_Click(); },
          [&](SystemSnapshot& expected, const SystemSnapshot&) {
              expected[FilePlace(ini)] = FileText(std::string(kIni) + "IconFile=\r\nIconIndex=\r\n");
          }},
-        {"shortcut",
-         [] {},
-         [] {
-             ChangeWindow("Pad", "Shortcut Icon", "Links", ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe")), false);
-         },
-         [] {
-             ChangeWindow("Pad", "Shortcut Icon", "Links", ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe")), true);
-         },
+        {"shortcut", [] {}, [&] { ChangeWindow(padItem, &icon); }, [&] { ChangeWindow(padItem, nullptr); },
          [&](SystemSnapshot& expected, const SystemSnapshot& after) {
-             // The icon of its target, as a copy: the one file added.
-             const std::string icon = after.at(LinkPlace(pad, "icon"));
-             EXPECT_EQ(icon.rfind(Icons(), 0), 0u) << icon;
-             expected[LinkPlace(pad, "icon")] = icon;
+             // Its target's icon, as a copy: the one file added.
+             const std::string copy = after.at(LinkPlace(pad, "icon"));
+             EXPECT_EQ(copy.rfind(Icons(), 0), 0u) << copy;
+             expected[LinkPlace(pad, "icon")] = copy;
              expected[LinkPlace(pad, "icon index")] = "0";
-             if (after.count(FilePlace(icon))) expected[FilePlace(icon)] = after.at(FilePlace(icon));
+             if (after.count(FilePlace(copy))) expected[FilePlace(copy)] = after.at(FilePlace(copy));
          }},
+        {"still cursor", [] { List("SysCurCurrent"); }, [&] { ChangeWindow(wait, &icon); }, [&] { ChangeWindow(wait, nullptr); },
+         waitEmpty},
+        {"animated cursor",
+         [&] {
+             List("SysCurCurrent");
+             // The frames are collected from the result set.
+             for (int step = 0; step < 5; ++step) frmMain.cmbResult.AddItem(CurrentCursorEntry(ani, step, "AppStarting", true));
+         },
+         [&] { ChangeWindow(wait, &frame); },
+         [&] { ChangeWindow(wait, nullptr); }, waitEmpty},
     };
     const std::optional<CopyStep> faults[] = {std::nullopt, CopyStep::Write, CopyStep::Check, CopyStep::Move,
                                               CopyStep::Setting};
+    HotSpotClicker clicker(3, 4);
     for (const Kind& kind : kinds) {
         for (const std::optional<CopyStep> fault : faults) {
             SCOPED_TRACE(std::string(kind.name) + (fault ? ", a fault at step " + std::to_string(int(*fault)) : ""));
             Prepare();
-            frmMain.pnlResult.Clear();
+            frmMain.cmbResult.Clear();
             kind.list();
-            Select("sun", "Icon", "Ornavale", kIconEntry);
+            // The main window's selected item: the picture of a folder's change.
+            frmMain.pnlResult.Clear();
+            Select(icon.text, icon.type, icon.origin, icon.entry);
             const SystemSnapshot before = Take();
             boxes.clear();
 
@@ -237,20 +253,18 @@ TEST_F(SnapshotTest, ChangeChangeRestoreLeavesOnlyTheTracesOfTheWayBack) {
             const SystemSnapshot first = Take();
             EXPECT_NE(SnapshotDifferences(before, first), "") << "the first change changed nothing";
             gIconCopyFault = [&](CopyStep step) { return fault == step; };
-            Select("sun", "Icon", "Ornavale", kIconEntry);
             kind.change();
             gIconCopyFault = nullptr;
             if (fault) {
-                EXPECT_EQ(boxes.size(), 1u) << (boxes.empty() ? "" : boxes[0].text);
+                EXPECT_EQ(boxes.size(), 1u);
                 EXPECT_EQ(SnapshotDifferences(first, Take()), "") << "a failed change left";
             } else {
-                EXPECT_TRUE(boxes.empty()) << boxes[0].text;
+                EXPECT_TRUE(boxes.empty()) << boxes.front().text;
             }
 
-            Select("sun", "Icon", "Ornavale", kIconEntry);
             kind.restore();
-            const SystemSnapshot after = Take();
             SystemSnapshot expected = before;
+            const SystemSnapshot after = Take();
             kind.traces(expected, after);
             EXPECT_EQ(SnapshotDifferences(expected, after), "") << "the way back left";
             EXPECT_EQ(boxes.size(), fault ? 1u : 0u);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "TestSupport.h"
+#include "core/Files.h"
 #include "formats/FileBytes.h"
 #include "formats/LinkFile.h"
 #include "ui/Unique.h"
@@ -149,7 +150,8 @@ void AddFolder(SystemSnapshot& shot, const std::string& folder) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(WidePath(folder), ec)) {
         const std::string path = entry.path().string();
         if (entry.is_directory()) shot[FilePlace(path)] = "folder";
-        else shot[FilePlace(path)] = Contents(formats::ReadFileBytes(entry.path(), 1 << 24).value_or(std::vector<uint8_t>{}));
+        else if (const auto bytes = formats::ReadFileBytes(entry.path(), 1 << 24)) shot[FilePlace(path)] = Contents(*bytes);
+        else shot[FilePlace(path)] = "unreadable";
     }
 }
 
