@@ -1,6 +1,7 @@
 #include "browsing/SystemIconRows.h"
 
 #include <array>
+#include <stdexcept>
 
 #include "core/Folders.h"
 
@@ -110,23 +111,65 @@ constexpr std::array kRows{
 #undef CLSID_CR
 #undef CLSID_LM98
 
+HKEY HiveNamed(std::string_view name) {
+    if (name == "HKEY_CLASSES_ROOT") return HKEY_CLASSES_ROOT;
+    if (name == "HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
+    if (name == "HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
+    if (name == "HKEY_USERS") return HKEY_USERS;
+    throw std::invalid_argument("Invalid procedure call or argument");
+}
+
 // The default icon in the folder where this Windows keeps it.
 std::string DefaultIcon(const Row& row) {
     return (row.folder == Folder::Windows ? WindowsFolder() : SystemFolder()) + "\\" + row.icon;
 }
 
+// The row's registry place in the list of the Windows version code; nullptr when that list has no
+// such row or there is no list for the code.
+const char* PlaceOf(const Row& row, std::string_view osCode) {
+    if (osCode == "98") return row.at98;
+    if (osCode == "95" || osCode == "NT3" || osCode == "NT4") return row.atNT;
+    return nullptr;
+}
+
 }  // namespace
+
+SystemIconPlace ReadSystemIconRow(std::string_view row) {
+    SystemIconPlace place;
+    const size_t first = row.find(';');
+    const size_t second = first == std::string_view::npos ? first : row.find(';', first + 1);
+    if (second == std::string_view::npos) throw std::invalid_argument("Invalid procedure call or argument");
+    place.name = std::string(row.substr(0, first));
+    place.defaultIcon = std::string(row.substr(first + 1, second - first - 1));
+    const std::string_view location = row.substr(second + 1);
+    const size_t slash = location.find('\\');
+    place.hiveName = std::string(location.substr(0, slash));
+    place.hive = HiveNamed(place.hiveName);
+    const std::string_view rest = slash == std::string_view::npos ? std::string_view() : location.substr(slash + 1);
+    const size_t comma = rest.find(',');
+    place.key = std::string(rest.substr(0, comma));
+    if (comma != std::string_view::npos) place.valueName = std::string(rest.substr(comma + 1));
+    return place;
+}
+
+std::string RecycleBinIconKey(std::string_view osCode) {
+    for (const Row& row : kRows) {
+        if (std::string_view(row.name) != "Recycle Bin (Empty)") continue;
+        const char* at = PlaceOf(row, osCode);
+        if (!at) return {};
+        const std::string_view location(at);
+        return std::string(location.substr(0, location.rfind(',')));
+    }
+    return {};
+}
 
 std::vector<std::string> SystemIconRowsOf(std::string_view groupKey, std::string_view osCode) {
     std::vector<std::string> rows;
-    const bool list98 = osCode == "98";
-    const bool listNT = osCode == "95" || osCode == "NT3" || osCode == "NT4";
     for (const Row& row : kRows) {
         if (groupKey != row.group) continue;
-        if (list98 && row.at98) rows.push_back(std::string(row.name) + ";" + DefaultIcon(row) + ";" + row.at98);
-        if (listNT && row.atNT) {
-            rows.push_back(std::string(row.ntName ? row.ntName : row.name) + ";" + DefaultIcon(row) + ";" +
-                           row.atNT);
+        if (const char* at = PlaceOf(row, osCode)) {
+            const char* name = osCode != "98" && row.ntName ? row.ntName : row.name;
+            rows.push_back(std::string(name) + ";" + DefaultIcon(row) + ";" + at);
         }
     }
     return rows;

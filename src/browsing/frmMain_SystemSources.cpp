@@ -2,7 +2,6 @@
 #include "mainwindow/FrmMain.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "browsing/FileIcons.h"
 #include "browsing/IconLocation.h"
 #include "browsing/ResultEntry.h"
+#include "browsing/SystemIconRows.h"
 #include "core/Registry.h"
 #include "ui/Unique.h"
 
@@ -36,40 +36,6 @@ bool IsAnimatedName(const std::string& file) { return IconFileTypeOf(file) == Ic
 
 // The default value of a key of HKEY_CLASSES_ROOT as text; "" when missing.
 std::string ClassesText(const std::string& key) { return ReadRegValue(HKEY_CLASSES_ROOT, key, "").Text(); }
-
-HKEY HiveNamed(std::string_view name) {
-    if (name == "HKEY_CLASSES_ROOT") return HKEY_CLASSES_ROOT;
-    if (name == "HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
-    if (name == "HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
-    if (name == "HKEY_USERS") return HKEY_USERS;
-    throw std::invalid_argument("Invalid procedure call or argument");
-}
-
-// A system icon row taken apart: name ";" default ";" hive "\" key ["," value name].
-struct SystemIconPlace {
-    std::string name;
-    std::string defaultIcon;
-    HKEY hive = nullptr;
-    std::string key;
-    std::string valueName;
-};
-
-SystemIconPlace ReadSystemIconRow(std::string_view row) {
-    SystemIconPlace place;
-    const size_t first = row.find(';');
-    const size_t second = first == std::string_view::npos ? first : row.find(';', first + 1);
-    if (second == std::string_view::npos) throw std::invalid_argument("Invalid procedure call or argument");
-    place.name = std::string(row.substr(0, first));
-    place.defaultIcon = std::string(row.substr(first + 1, second - first - 1));
-    const std::string_view location = row.substr(second + 1);
-    const size_t slash = location.find('\\');
-    place.hive = HiveNamed(location.substr(0, slash));
-    const std::string_view rest = slash == std::string_view::npos ? std::string_view() : location.substr(slash + 1);
-    const size_t comma = rest.find(',');
-    place.key = std::string(rest.substr(0, comma));
-    if (comma != std::string_view::npos) place.valueName = std::string(rest.substr(comma + 1));
-    return place;
-}
 
 }  // namespace
 

@@ -2,5 +2,3 @@
 // variables (FrmChange.h) and reports its own failures.
 #include "changing/FrmChange.h"
 
-void FrmChange::procApplyFileType() {}
-void FrmChange::procApplySystemIcon() {}

@@ -1,6 +1,6 @@
 // The change window: what File > Change hands it for each kind, a drop through a real data object,
 // the default views, Apply with its reminder and flags, and the window's own commands.
-#include "../browsing/MainFixture.h"
+#include "ChangeWindowFixture.h"
 
 #include <functional>
 #include <utility>
@@ -35,64 +35,16 @@ bool ApplyOn() {
     return menus;
 }
 
-class ChangeWindowTest : public MainFixture {
+class ChangeWindowTest : public ChangeWindowFixture {
   protected:
     void SetUp() override {
-        MainFixture::SetUp();
-        savedCatalog = gCatalogName;
-        ListView& list = frmMain.pnlResult;
-        list.Clear();
-        frmMain.imlResult32.Clear();
-        frmMain.imlResult32.Add("", LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
-        list.SetIcons(&frmMain.imlResult32);
-        frmMain.lstChange.Clear();
+        ChangeWindowFixture::SetUp();
         frmMain.lstChange.AddItem("Help;shell32.dll,23;HKEY_CLASSES_ROOT\\x");
         frmMain.lstChange.AddItem(kFindRow);
         frmMain.lstChange.AddItem(".txtx:other;a.dll,1;Other;");
         frmMain.lstChange.AddItem(".txt:txtfile;notepad.exe,0;Text Document;notepad.exe %1");
-        frmChange.mDefaultShown = false;
         frmChange.mDefaultCursorId.clear();
-        WriteSetting(setting::SysCache, "1");
     }
-    void TearDown() override {
-        frmChange.Unload();
-        gChangeProcedureHook = nullptr;
-        gCatalogName = savedCatalog;
-        frmMain.pnlResult.Clear();
-        frmMain.pnlResult.SetIcons(nullptr);
-        frmMain.imlResult32.Clear();
-        frmMain.lstChange.Clear();
-        MainFixture::TearDown();
-    }
-    // One selected result item.
-    static ListItem& Select(const std::string& text, const std::string& type, const std::string& origin,
-                            const std::string& entry) {
-        ListItem& item = frmMain.pnlResult.Add(-1, "", text, 1);
-        item.SetSubItem(1, type);
-        item.SetSubItem(2, origin);
-        item.Tag = entry;
-        frmMain.pnlResult.SetSelectedItem(&item);
-        return item;
-    }
-    static void Change(const std::string& text, const std::string& type, const std::string& origin,
-                       const std::string& entry) {
-        Select(text, type, origin, entry);
-        frmMain.mnuFileChange_Click();
-    }
-    // Drags text from the clipboard over "New" and drops it there: answers the effect DragOver chose.
-    static DWORD Drop(const std::string& text) {
-        ClipboardData data = ClipboardData::Text(text);
-        IDropTarget& target = frmChange.picIconDrop;
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-        target.DragEnter(data.object(), MK_LBUTTON, POINTL{0, 0}, &effect);
-        DWORD over = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-        target.DragOver(MK_LBUTTON, POINTL{0, 0}, &over);
-        DWORD dropped = over;
-        target.Drop(data.object(), 0, POINTL{0, 0}, &dropped);
-        return over;
-    }
-
-    std::string savedCatalog;
 };
 
 const std::string kCursorEntry = CurrentCursorEntry("C:\\cursors\\wait.cur", 0, "Wait", false);

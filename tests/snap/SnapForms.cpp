@@ -536,6 +536,23 @@ std::vector<Shot> Shots() {
              else RegDeleteValueA(key, "Wait");
              RegCloseKey(key);
          }},
+        // The reminders of a change, after Apply of the Windows default (which puts back what the
+        // listing shows).
+        {"change-filetype-reminder", nullptr,
+         [] {
+             ShowChange("SysAso", "");
+             WriteSetting(setting::SysFileTypeRestart, "0");
+             WriteSetting(setting::SysCache, "1");
+             frmChange.mnuViewDefault_Click();
+             frmChange.mnuFileApply_Click();
+         }},
+        {"change-system-reminder", nullptr,
+         [] {
+             ShowChange("SysStart", "Find");
+             WriteSetting(setting::SysCache, "0");
+             frmChange.mnuViewDefault_Click();
+             frmChange.mnuFileApply_Click();
+         }},
         // Last: the exit it shows unloads every window and deletes the extracted library pictures.
         {"rebuild-question", nullptr,
          [] {

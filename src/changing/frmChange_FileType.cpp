@@ -1,0 +1,76 @@
+// The file-type change: a class's "DefaultIcon" pointed at an icon copy of the new picture, or put
+// back to the icon the class had before the program first changed it, kept under "OrDefault".
+#include "changing/FrmChange.h"
+
+#include "browsing/IconLocation.h"
+#include "changing/IconCopies.h"
+#include "changing/NewIcon.h"
+#include "core/Files.h"
+#include "core/Registry.h"
+#include "core/Settings.h"
+#include "ui/App.h"
+
+namespace {
+
+constexpr const char* kRestartReminder = "You may need to Restart Windows before File Type changes take effect.";
+
+// The icon file a "DefaultIcon" text names, environment strings expanded; a text without an index
+// is the file whole.
+std::string IconFileOf(const std::string& text) { return ReadIconLocation(ExpandEnvironment(text)).file; }
+
+// Whether the file lies directly in the copy folder: one of the program's own copies.
+bool IsIconCopy(const std::string& path) {
+    const std::string folder = IconCopyFolder();
+    return path.compare(0, folder.size(), folder) == 0 && path.find('\\', folder.size()) == std::string::npos;
+}
+
+}  // namespace
+
+void FrmChange::procApplyFileType() {
+    // The class: the target line's text after its first ":" up to the next ";".
+    const std::string& line = picImport.Tag;
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) return;
+    mKeyName = line.substr(colon + 1, line.find(';', colon + 1) - colon - 1);
+    if (mKeyName.empty()) return;
+    const std::string iconKey = mKeyName + "\\DefaultIcon";
+    const std::string keptKey = mKeyName + "\\OrDefault";
+
+    // What the class shows now, read from the class itself: the listing's line may be older than an
+    // earlier Apply.
+    const std::optional<StoredRegValue> current = ReadStoredRegValue(HKEY_CLASSES_ROOT, iconKey, "");
+    const std::string currentText = current ? current->Text() : std::string();
+    const IconLocation location = ReadIconLocation(ExpandEnvironment(currentText));
+    mIconPath = location.file;
+    mIconIndex = std::to_string(location.index);
+
+    // The icon before the first change is kept once, as stored: its type and unexpanded text. A copy
+    // of the program's own is never kept, since a later change removes it.
+    std::optional<StoredRegValue> kept = ReadStoredRegValue(HKEY_CLASSES_ROOT, keptKey, "");
+    if ((!kept || kept->Text().empty()) && !currentText.empty() && !IsIconCopy(mIconPath) &&
+        WriteStoredRegValue(HKEY_CLASSES_ROOT, keptKey, "", *current) == ERROR_SUCCESS)
+        kept = current;
+
+    if (!mDefaultShown) {
+        const std::optional<std::vector<uint8_t>> bytes = NewIconBytes();
+        if (!bytes) return;
+        const std::optional<std::string> copy =
+            MakeIconCopy(".ico", *bytes, {CopyKind::Icon}, mIconPath, [&iconKey](const std::string& path) {
+                return CreateRegKey(iconKey, HKEY_CLASSES_ROOT) == ERROR_SUCCESS &&
+                       WriteRegValue(iconKey, "", Variant(path + ",0"), REG_SZ) == ERROR_SUCCESS;
+            });
+        if (!copy) return;
+        mIconPath = *copy;
+    } else if (kept && !kept->Text().empty()) {
+        if (WriteStoredRegValue(HKEY_CLASSES_ROOT, iconKey, "", *kept) != ERROR_SUCCESS) {
+            MsgBox("The icon of " + mKeyName + " could not be put back, so it stays as it was.", 48, "Error");
+            return;
+        }
+        // The copy in use goes once nothing names it.
+        if (IconFileOf(kept->Text()) != mIconPath) DeleteWinIconsFile(mIconPath);
+        mIconPath = kept->Text();
+    }
+
+    picImport.SetPictureFrom(picIcon);
+    procRemind(kRestartReminder, setting::SysFileTypeRestart.name, "Restart Windows Now!");
+}
