@@ -2,7 +2,7 @@
 // leaves Windows as it found it but for the traces the way back is meant to leave; a change that
 // fails at any step of the icon copy leaves Windows as the change before it left it. Real keys of
 // the test prefix (kept and put back), a private Windows folder, temporary folder and test folder.
-#include "../browsing/MainFixture.h"
+#include "ChangeWindowFixture.h"
 
 #include <filesystem>
 #include <functional>
@@ -10,12 +10,12 @@
 
 #include "AniMaker.h"
 #include "IconMaker.h"
+#include "LinkFixture.h"
 #include "SystemSnapshot.h"
 #include "browsing/ResultEntry.h"
 #include "browsing/SystemIconRows.h"
 #include "changing/FrmChange.h"
 #include "changing/IconCopies.h"
-#include "changing/ShellLink.h"
 #include "core/Files.h"
 #include "core/Global.h"
 #include "core/OSVersion.h"
@@ -37,12 +37,6 @@ constexpr const char* kIni = "[ViewState]\r\nMode=\r\nVid=\r\n[.ShellClassInfo]\
 std::string gPickPath;
 PIDLIST_ABSOLUTE PickFolder(BROWSEINFOA*) { return ILCreateFromPathA(gPickPath.c_str()); }
 
-std::string SystemFile(const char* name) {
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    return std::string(system) + "\\" + name;
-}
-
 void WriteText(HKEY hive, const std::string& key, const std::string& name, const std::string& text, DWORD type) {
     UniqueKey open;
     ASSERT_EQ(RegCreateKeyExA(hive, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, open.put(), nullptr),
@@ -57,13 +51,24 @@ void DeleteValue(HKEY hive, const std::string& key, const std::string& name) {
         RegDeleteValueA(open.get(), name.c_str());
 }
 
-class SnapshotTest : public MainFixture {
+// The row of lstChange for the system icon of that name.
+std::string ListedRow(const std::string& name) {
+    for (int i = 0; i < frmMain.lstChange.ListCount(); ++i)
+        if (frmMain.lstChange.List(i).rfind(name + ";", 0) == 0) return frmMain.lstChange.List(i);
+    ADD_FAILURE() << name << " has no row";
+    return "";
+}
+
+// The second field of a system icon row: its default icon.
+std::string RowDefault(const std::string& row) {
+    const size_t first = row.find(';');
+    return row.substr(first + 1, row.find(';', first + 1) - first - 1);
+}
+
+class SnapshotTest : public ChangeWindowFixture {
   protected:
     void SetUp() override {
-        MainFixture::SetUp();
-        frmMain.imlResult32.Clear();
-        frmMain.imlResult32.Add("", LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
-        frmMain.pnlResult.SetIcons(&frmMain.imlResult32);
+        ChangeWindowFixture::SetUp();
         // No reminder: a fault's box is the only one.
         for (const SettingDef& off : {setting::SysCache, setting::FolderCache, setting::ShortcutCache,
                                       setting::SysCursorRestart, setting::SysFileTypeRestart})
@@ -77,12 +82,7 @@ class SnapshotTest : public MainFixture {
     void TearDown() override {
         gFolderPicker = &SHBrowseForFolderA;
         gIconCopyFault = nullptr;
-        frmChange.Unload();
-        frmMain.pnlResult.Clear();
-        frmMain.pnlResult.SetIcons(nullptr);
-        frmMain.imlResult32.Clear();
-        frmMain.lstChange.Clear();
-        MainFixture::TearDown();
+        ChangeWindowFixture::TearDown();
     }
 
     // The state every run starts from, before its group is listed.
@@ -106,25 +106,8 @@ class SnapshotTest : public MainFixture {
         dir.File("Snapshot Folder\\desktop.ini", kIni);
         SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
         SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-        WriteFixtureLink();
+        WriteFixtureLink(pad);
     }
-    // The shortcut: notepad with arguments, folder, description, hot key, minimised (7) and
-    // shell32.dll's fourth icon.
-    void WriteFixtureLink() {
-        ShellLinkObject().WriteLink(pad, SystemFile("notepad.exe"), "C:\\work", "-n notes.txt", SystemFile("shell32.dll"),
-                                    3, 7);
-        UniqueCom<IShellLinkA> link;
-        ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(link.put())), S_OK);
-        UniqueCom<IPersistFile> file;
-        link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
-        ASSERT_EQ(file.get()->Load(WidePath(pad).wstring().c_str(), STGM_READ), S_OK);
-        link.get()->SetDescription("My notes");
-        link.get()->SetHotkey(0x0641);
-        link.get()->SetShowCmd(7);
-        ASSERT_EQ(file.get()->Save(WidePath(pad).wstring().c_str(), FALSE), S_OK);
-    }
-
     SystemSnapshot Take() const { return TakeSnapshot(places); }
     std::string Icons() const { return win.path() + "Icons\\"; }
 
@@ -137,34 +120,25 @@ class SnapshotTest : public MainFixture {
         ADD_FAILURE() << part << " was not listed";
         return "";
     }
-    static ListItem& Select(const std::string& text, const std::string& type, const std::string& origin,
-                            const std::string& entry) {
-        ListItem& item = frmMain.pnlResult.Add(-1, "", text, 1);
-        item.SetSubItem(1, type);
-        item.SetSubItem(2, origin);
-        item.Tag = entry;
-        frmMain.pnlResult.SetSelectedItem(&item);
-        return item;
-    }
-    // An item the user drags onto "New": a text, a type and an entry.
+    // An item the user drags onto "New", or a target: a text, a type and an entry.
     struct Item {
         std::string text, type, origin, entry;
     };
+    // The target with the entry the listing gave its text.
+    static Item Listed(Item item) {
+        item.entry = ListedEntry(";" + item.text + ";");
+        return item;
+    }
     // File > Change on the target's item as it was listed, the item dropped on "New" and Apply; with
     // nothing to drop, the default view and Apply.
     static void ChangeWindow(const Item& target, const Item* dropped) {
         frmMain.pnlResult.Clear();
-        Select(target.text, target.type, target.origin, target.entry);
-        frmMain.mnuFileChange_Click();
+        Change(target.text, target.type, target.origin, target.entry);
         if (!dropped) {
             frmChange.mnuViewDefault_Click();
         } else {
-            ListItem& icon = Select(dropped->text, dropped->type, dropped->origin, dropped->entry);
-            ClipboardData data = ClipboardData::Text(icon.Text());
-            DWORD effect = DROPEFFECT_COPY;
-            frmChange.picIconDrop.DragEnter(data.object(), MK_LBUTTON, POINTL{0, 0}, &effect);
-            frmChange.picIconDrop.Drop(data.object(), 0, POINTL{0, 0}, &effect);
-            EXPECT_EQ(frmChange.picIcon.Tag, dropped->entry);
+            EXPECT_EQ(Drop(Select(dropped->text, dropped->type, dropped->origin, dropped->entry).Text()),
+                      DWORD{DROPEFFECT_COPY});
         }
         frmChange.mnuFileApply_Click();
     }
@@ -205,6 +179,9 @@ struct Kind {
 TEST_F(SnapshotTest, ChangeChangeRestoreLeavesOnlyTheTracesOfTheWayBack) {
     const std::string shell32 = SystemFile("shell32.dll");
     const Item padItem{"Pad", "Shortcut Icon", "Links", ShortcutEntry(shell32, 3, SystemFile("notepad.exe"))};
+    const Item type{"Ornavale Test File (*.ornvtest)", "File Type Icon", "Windows", ""};
+    const Item find{"Find", "System Icon", "Windows", ""};
+    const Item recycleBin{"Recycle Bin (Empty)", "System Icon", "Windows", ""};
     const Item wait{"Wait", "Current Cursor", "Windows", DefaultCursorEntry(32514)};
     const auto waitEmpty = [](SystemSnapshot& expected, const SystemSnapshot&) {
         expected[KeyPlace(HKEY_CURRENT_USER, kCursors, "Wait")] = TextValue(REG_SZ, "");
@@ -223,6 +200,22 @@ TEST_F(SnapshotTest, ChangeChangeRestoreLeavesOnlyTheTracesOfTheWayBack) {
              expected[LinkPlace(pad, "icon index")] = "0";
              if (after.count(FilePlace(copy))) expected[FilePlace(copy)] = after.at(FilePlace(copy));
          }},
+        {"file type", [] { List("SysAso"); }, [&] { ChangeWindow(Listed(type), &icon); },
+         [&] { ChangeWindow(Listed(type), nullptr); },
+         [](SystemSnapshot& expected, const SystemSnapshot&) {
+             // The icon it had, kept as it was stored.
+             expected[KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault")] = "key";
+             expected[KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", "")] = TextValue(REG_EXPAND_SZ, kTypeIcon);
+         }},
+        {"shell icon", [] { List("SysStart"); }, [&] { ChangeWindow(Listed(find), &icon); },
+         [&] { ChangeWindow(Listed(find), nullptr); }, [](SystemSnapshot&, const SystemSnapshot&) {}},
+        {"recycle bin", [] { List("SysDesktop"); }, [&] { ChangeWindow(Listed(recycleBin), &icon); },
+         [&] { ChangeWindow(Listed(recycleBin), nullptr); },
+         [](SystemSnapshot& expected, const SystemSnapshot&) {
+             // The bin shows its empty icon.
+             expected[KeyPlace(HKEY_CLASSES_ROOT, kRecycleBin, "")] =
+                 TextValue(REG_SZ, RowDefault(ListedRow("Recycle Bin (Empty)")));
+         }},
         {"still cursor", [] { List("SysCurCurrent"); }, [&] { ChangeWindow(wait, &icon); }, [&] { ChangeWindow(wait, nullptr); },
          waitEmpty},
         {"animated cursor",
@@ -239,7 +232,8 @@ TEST_F(SnapshotTest, ChangeChangeRestoreLeavesOnlyTheTracesOfTheWayBack) {
     HotSpotClicker clicker(3, 4);
     for (const Kind& kind : kinds) {
         for (const std::optional<CopyStep> fault : faults) {
-            SCOPED_TRACE(std::string(kind.name) + (fault ? ", a fault at step " + std::to_string(int(*fault)) : ""));
+            static const char* const kSteps[] = {"write", "check", "move", "setting"};
+            SCOPED_TRACE(std::string(kind.name) + (fault ? std::string(", failing at the ") + kSteps[int(*fault)] : ""));
             Prepare();
             frmMain.cmbResult.Clear();
             kind.list();

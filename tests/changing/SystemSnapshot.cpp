@@ -191,8 +191,10 @@ void AddLink(SystemSnapshot& shot, const std::string& path) {
 
 }  // namespace
 
+std::string KeyPlace(HKEY hive, const std::string& key) { return std::string(HiveName(hive)) + "\\" + key; }
+
 std::string KeyPlace(HKEY hive, const std::string& key, const std::string& valueName) {
-    return std::string(HiveName(hive)) + "\\" + key + ": " + (valueName.empty() ? "@" : valueName);
+    return KeyPlace(hive, key) + ": " + (valueName.empty() ? "@" : valueName);
 }
 
 std::string FilePlace(const std::string& path) { return path; }
@@ -209,7 +211,7 @@ std::string TextValue(DWORD type, const std::string& text) {
 SystemSnapshot TakeSnapshot(const SnapshotPlaces& places) {
     SystemSnapshot shot;
     for (const auto& [hive, key] : places.keys)
-        AddTree(shot, std::string(HiveName(hive)) + "\\" + key, ReadTree(hive, key));
+        AddTree(shot, KeyPlace(hive, key), ReadTree(hive, key));
     for (const std::string& folder : places.folders) AddFolder(shot, folder);
     for (const std::string& file : places.files) AddFile(shot, file);
     for (const std::string& link : places.links) AddLink(shot, link);

@@ -27,6 +27,7 @@ SystemSnapshot TakeSnapshot(const SnapshotPlaces& places);
 std::string SnapshotDifferences(const SystemSnapshot& expected, const SystemSnapshot& actual);
 
 // The names snapshot entries go by.
+std::string KeyPlace(HKEY hive, const std::string& key);
 std::string KeyPlace(HKEY hive, const std::string& key, const std::string& valueName);
 std::string FilePlace(const std::string& path);
 std::string LinkPlace(const std::string& link, const char* field);
