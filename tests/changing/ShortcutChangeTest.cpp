@@ -2,6 +2,7 @@
 // shortcut files in a private Windows folder, read back through the shell's link object and the
 // links' own headers; drops through real data objects from the clipboard.
 #include "../browsing/MainFixture.h"
+#include "LinkFixture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,16 +36,6 @@ std::vector<uint8_t> Bytes(const std::string& path) {
     return bytes ? *bytes : std::vector<uint8_t>{};
 }
 
-UniqueCom<IShellLinkA> ShellLoad(const std::string& lnk) {
-    UniqueCom<IShellLinkA> link;
-    EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                               reinterpret_cast<void**>(link.put())), S_OK);
-    UniqueCom<IPersistFile> file;
-    link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
-    EXPECT_EQ(file.get()->Load(WidePath(lnk).wstring().c_str(), STGM_READ), S_OK);
-    return link;
-}
-
 // Every field of a shortcut as the shell reads it, the show command from the file's header.
 struct LinkState {
     std::string exe, dir, args, icon, description, idList;
@@ -73,25 +64,6 @@ LinkState ReadState(const std::string& lnk) {
     auto header = formats::CheckLinkFile(Bytes(lnk));
     s.show = header ? header->showCommand : 0;
     return s;
-}
-
-std::string SystemFile(const char* name) {
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    return std::string(system) + "\\" + name;
-}
-
-// The shortcut every case starts from: notepad with arguments, folder, description, hot key, an
-// item list, minimised (7) and shell32.dll's fourth icon.
-void WriteFixtureLink(const std::string& lnk, const std::string& icon = SystemFile("shell32.dll"), int index = 3) {
-    ShellLinkObject().WriteLink(lnk, SystemFile("notepad.exe"), "C:\\work", "-n notes.txt", icon, index, 7);
-    UniqueCom<IShellLinkA> link = ShellLoad(lnk);
-    link.get()->SetDescription("My notes");
-    link.get()->SetHotkey(0x0641);
-    link.get()->SetShowCmd(7);
-    UniqueCom<IPersistFile> file;
-    link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
-    ASSERT_EQ(file.get()->Save(WidePath(lnk).wstring().c_str(), FALSE), S_OK);
 }
 
 // Answers the message window from a timer inside its modal loop with Close, keeping what it showed.

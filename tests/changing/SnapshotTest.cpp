@@ -1,0 +1,267 @@
+// Trust: every Windows icon change, made twice and then undone through the program's own way back,
+// leaves Windows as it found it but for the traces the way back is meant to leave; a change that
+// fails at any step of the icon copy leaves Windows as the change before it left it. Real keys of
+// the test prefix (kept and put back), a private Windows folder, temporary folder and test folder.
+#include "ChangeWindowFixture.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "AniMaker.h"
+#include "IconMaker.h"
+#include "LinkFixture.h"
+#include "SystemSnapshot.h"
+#include "browsing/ResultEntry.h"
+#include "browsing/SystemIconRows.h"
+#include "changing/FrmChange.h"
+#include "changing/IconCopies.h"
+#include "core/Files.h"
+#include "core/Global.h"
+#include "core/OSVersion.h"
+#include "core/Registry.h"
+#include "core/ScopedValue.h"
+#include "core/Settings.h"
+#include "ui/Unique.h"
+
+namespace {
+
+constexpr const char* kCursors = "Control Panel\\Cursors";
+constexpr const char* kShellIcons = "Software\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons";
+constexpr const char* kRecycleBin = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\Defaulticon";
+constexpr const char* kMetrics = "Control Panel\\Desktop\\WindowMetrics";
+constexpr const char* kTypeIcon = "%SystemRoot%\\system32\\shell32.dll,5";
+// A desktop.ini of the user's: other sections and keys, the icon's section last.
+constexpr const char* kIni = "[ViewState]\r\nMode=\r\nVid=\r\n[.ShellClassInfo]\r\nInfoTip=Mine\r\n";
+
+std::string gPickPath;
+PIDLIST_ABSOLUTE PickFolder(BROWSEINFOA*) { return ILCreateFromPathA(gPickPath.c_str()); }
+
+void WriteText(HKEY hive, const std::string& key, const std::string& name, const std::string& text, DWORD type) {
+    UniqueKey open;
+    ASSERT_EQ(RegCreateKeyExA(hive, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, open.put(), nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(open.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+}
+
+void DeleteValue(HKEY hive, const std::string& key, const std::string& name) {
+    UniqueKey open;
+    if (RegOpenKeyExA(hive, key.c_str(), 0, KEY_SET_VALUE, open.put()) == ERROR_SUCCESS)
+        RegDeleteValueA(open.get(), name.c_str());
+}
+
+// The row of lstChange for the system icon of that name.
+std::string ListedRow(const std::string& name) {
+    for (int i = 0; i < frmMain.lstChange.ListCount(); ++i)
+        if (frmMain.lstChange.List(i).rfind(name + ";", 0) == 0) return frmMain.lstChange.List(i);
+    ADD_FAILURE() << name << " has no row";
+    return "";
+}
+
+// The second field of a system icon row: its default icon.
+std::string RowDefault(const std::string& row) {
+    const size_t first = row.find(';');
+    return row.substr(first + 1, row.find(';', first + 1) - first - 1);
+}
+
+class SnapshotTest : public ChangeWindowFixture {
+  protected:
+    void SetUp() override {
+        ChangeWindowFixture::SetUp();
+        // No reminder: a fault's box is the only one.
+        for (const SettingDef& off : {setting::SysCache, setting::FolderCache, setting::ShortcutCache,
+                                      setting::SysCursorRestart, setting::SysFileTypeRestart})
+            WriteSetting(off, "1");
+        WriteSetting(setting::NoCursorChange, "1");
+        gFolderPicker = &PickFolder;
+        gPickPath = folder;
+        ASSERT_TRUE(WriteIconFile(ico, 0x2040C0));
+        ASSERT_TRUE(WriteAniFile(ani, 4, 5));
+    }
+    void TearDown() override {
+        gFolderPicker = &SHBrowseForFolderA;
+        gIconCopyFault = nullptr;
+        ChangeWindowFixture::TearDown();
+    }
+
+    // The state every run starts from, before its group is listed.
+    void Prepare() {
+        DeleteRegTree(HKEY_CLASSES_ROOT, ".ornvtest");
+        DeleteRegTree(HKEY_CLASSES_ROOT, "ornvtest.file");
+        WriteText(HKEY_CLASSES_ROOT, ".ornvtest", "", "ornvtest.file", REG_SZ);
+        WriteText(HKEY_CLASSES_ROOT, "ornvtest.file", "", "Ornavale Test File", REG_SZ);
+        WriteText(HKEY_CLASSES_ROOT, "ornvtest.file\\DefaultIcon", "", kTypeIcon, REG_EXPAND_SZ);
+        CreateRegKey(kCursors, HKEY_CURRENT_USER);  // Windows always has it
+        DeleteValue(HKEY_CURRENT_USER, kCursors, "Wait");
+        DeleteValue(HKEY_CURRENT_USER, kCursors, "AppStarting");
+        // Listing writes the rows' defaults where values are missing.
+        DeleteValue(HKEY_LOCAL_MACHINE, kShellIcons, "22");
+        DeleteValue(HKEY_CLASSES_ROOT, kRecycleBin, "Empty");
+        WriteText(HKEY_CLASSES_ROOT, kRecycleBin, "", SystemFile("shell32.dll") + ",32", REG_SZ);
+
+        std::filesystem::remove_all(WidePath(Icons()));
+        win.Folder("Icons");
+        SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        dir.File("Snapshot Folder\\desktop.ini", kIni);
+        SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        WriteFixtureLink(pad);
+    }
+    SystemSnapshot Take() const { return TakeSnapshot(places); }
+    std::string Icons() const { return win.path() + "Icons\\"; }
+
+    // Lists a tree group as the user would before choosing an item of it.
+    static void List(const char* node) { frmMain.pnlNav_NodeClick(frmMain.pnlNav.Item(node)); }
+    // The listed entry holding the text.
+    static std::string ListedEntry(const std::string& part) {
+        for (int i = 0; i < frmMain.cmbResult.ListCount(); ++i)
+            if (frmMain.cmbResult.List(i).find(part) != std::string::npos) return frmMain.cmbResult.List(i);
+        ADD_FAILURE() << part << " was not listed";
+        return "";
+    }
+    // An item the user drags onto "New", or a target: a text, a type and an entry.
+    struct Item {
+        std::string text, type, origin, entry;
+    };
+    // The target with the entry the listing gave its text.
+    static Item Listed(Item item) {
+        item.entry = ListedEntry(";" + item.text + ";");
+        return item;
+    }
+    // File > Change on the target's item as it was listed, the item dropped on "New" and Apply; with
+    // nothing to drop, the default view and Apply.
+    static void ChangeWindow(const Item& target, const Item* dropped) {
+        frmMain.pnlResult.Clear();
+        Change(target.text, target.type, target.origin, target.entry);
+        if (!dropped) {
+            frmChange.mnuViewDefault_Click();
+        } else {
+            EXPECT_EQ(Drop(Select(dropped->text, dropped->type, dropped->origin, dropped->entry).Text()),
+                      DWORD{DROPEFFECT_COPY});
+        }
+        frmChange.mnuFileApply_Click();
+    }
+
+    TempDir win, temp;
+    const ScopedValue<std::string> winDir{gWinDir, win.path().substr(0, win.path().size() - 1)};
+    const ScopedValue<std::string> tempDir{gTempDir, temp.path()};
+    const ScopedValue<std::string> osCode{gOSCode, "NT4"};
+    const std::string userIcon = temp.File("0.ico", "a user's own icon");
+    const std::string folder = dir.Folder("Snapshot Folder");
+    const std::string ini = folder + "\\desktop.ini";
+    const std::string pad = win.Folder("Links") + "\\Pad.lnk";
+    const std::string ani = dir.path() + "busy.ani";
+    // The pictures dropped: an icon file of the user's and a frame of an animated cursor.
+    const std::string ico = dir.path() + "blue.ico";
+    const Item icon{"blue", "Icon", dir.path(), OpenEntry(ico, 0, "blue", '2')};
+    const Item frame{"AppStarting #3", "Animated Cursor", "Windows", CurrentCursorEntry(ani, 2, "AppStarting", true)};
+    const std::vector<std::pair<HKEY, std::string>> keys{
+        {HKEY_CURRENT_USER, kCursors},       {HKEY_CLASSES_ROOT, ".ornvtest"},  {HKEY_CLASSES_ROOT, "ornvtest.file"},
+        {HKEY_LOCAL_MACHINE, kShellIcons},   {HKEY_CLASSES_ROOT, kRecycleBin}, {HKEY_CURRENT_USER, kMetrics},
+    };
+    KeptKeys kept{keys};
+    const SnapshotPlaces places{keys, {Icons(), temp.path()}, {folder, ini}, {pad}};
+};
+
+// One kind of change: how its group is listed, one change, the way back, and the traces the way
+// back leaves in the state before the first change, given the state after it.
+struct Kind {
+    const char* name;
+    std::function<void()> list;  // the tree group listed first
+    std::function<void()> change;
+    std::function<void()> restore;
+    std::function<void(SystemSnapshot& expected, const SystemSnapshot& after)> traces;
+};
+
+}  // namespace
+
+TEST_F(SnapshotTest, ChangeChangeRestoreLeavesOnlyTheTracesOfTheWayBack) {
+    const std::string shell32 = SystemFile("shell32.dll");
+    const Item padItem{"Pad", "Shortcut Icon", "Links", ShortcutEntry(shell32, 3, SystemFile("notepad.exe"))};
+    const Item type{"Ornavale Test File (*.ornvtest)", "File Type Icon", "Windows", ""};
+    const Item find{"Find", "System Icon", "Windows", ""};
+    const Item recycleBin{"Recycle Bin (Empty)", "System Icon", "Windows", ""};
+    const Item wait{"Wait", "Current Cursor", "Windows", DefaultCursorEntry(32514)};
+    const auto waitEmpty = [](SystemSnapshot& expected, const SystemSnapshot&) {
+        expected[KeyPlace(HKEY_CURRENT_USER, kCursors, "Wait")] = TextValue(REG_SZ, "");
+    };
+    const Kind kinds[] = {
+        {"folder", [] {}, [] { frmMain.mnuToolsChangeFolder_Click(); }, [] { frmMain.mnuToolsDefaultFolder_Click(); },
+         [&](SystemSnapshot& expected, const SystemSnapshot&) {
+             expected[FilePlace(ini)] = FileText(std::string(kIni) + "IconFile=\r\nIconIndex=\r\n");
+         }},
+        {"shortcut", [] {}, [&] { ChangeWindow(padItem, &icon); }, [&] { ChangeWindow(padItem, nullptr); },
+         [&](SystemSnapshot& expected, const SystemSnapshot& after) {
+             // Its target's icon, as a copy: the one file added.
+             const std::string copy = after.at(LinkPlace(pad, "icon"));
+             EXPECT_EQ(copy.rfind(Icons(), 0), 0u) << copy;
+             expected[LinkPlace(pad, "icon")] = copy;
+             expected[LinkPlace(pad, "icon index")] = "0";
+             if (after.count(FilePlace(copy))) expected[FilePlace(copy)] = after.at(FilePlace(copy));
+         }},
+        {"file type", [] { List("SysAso"); }, [&] { ChangeWindow(Listed(type), &icon); },
+         [&] { ChangeWindow(Listed(type), nullptr); },
+         [](SystemSnapshot& expected, const SystemSnapshot&) {
+             // The icon it had, kept as it was stored.
+             expected[KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault")] = "key";
+             expected[KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", "")] = TextValue(REG_EXPAND_SZ, kTypeIcon);
+         }},
+        {"shell icon", [] { List("SysStart"); }, [&] { ChangeWindow(Listed(find), &icon); },
+         [&] { ChangeWindow(Listed(find), nullptr); }, [](SystemSnapshot&, const SystemSnapshot&) {}},
+        {"recycle bin", [] { List("SysDesktop"); }, [&] { ChangeWindow(Listed(recycleBin), &icon); },
+         [&] { ChangeWindow(Listed(recycleBin), nullptr); },
+         [](SystemSnapshot& expected, const SystemSnapshot&) {
+             // The bin shows its empty icon.
+             expected[KeyPlace(HKEY_CLASSES_ROOT, kRecycleBin, "")] =
+                 TextValue(REG_SZ, RowDefault(ListedRow("Recycle Bin (Empty)")));
+         }},
+        {"still cursor", [] { List("SysCurCurrent"); }, [&] { ChangeWindow(wait, &icon); }, [&] { ChangeWindow(wait, nullptr); },
+         waitEmpty},
+        {"animated cursor",
+         [&] {
+             List("SysCurCurrent");
+             // The frames are collected from the result set.
+             for (int step = 0; step < 5; ++step) frmMain.cmbResult.AddItem(CurrentCursorEntry(ani, step, "AppStarting", true));
+         },
+         [&] { ChangeWindow(wait, &frame); },
+         [&] { ChangeWindow(wait, nullptr); }, waitEmpty},
+    };
+    const std::optional<CopyStep> faults[] = {std::nullopt, CopyStep::Write, CopyStep::Check, CopyStep::Move,
+                                              CopyStep::Setting};
+    HotSpotClicker clicker(3, 4);
+    for (const Kind& kind : kinds) {
+        for (const std::optional<CopyStep> fault : faults) {
+            static const char* const kSteps[] = {"write", "check", "move", "setting"};
+            SCOPED_TRACE(std::string(kind.name) + (fault ? std::string(", failing at the ") + kSteps[int(*fault)] : ""));
+            Prepare();
+            frmMain.cmbResult.Clear();
+            kind.list();
+            // The main window's selected item: the picture of a folder's change.
+            frmMain.pnlResult.Clear();
+            Select(icon.text, icon.type, icon.origin, icon.entry);
+            const SystemSnapshot before = Take();
+            boxes.clear();
+
+            kind.change();
+            const SystemSnapshot first = Take();
+            EXPECT_NE(SnapshotDifferences(before, first), "") << "the first change changed nothing";
+            gIconCopyFault = [&](CopyStep step) { return fault == step; };
+            kind.change();
+            gIconCopyFault = nullptr;
+            if (fault) {
+                EXPECT_EQ(boxes.size(), 1u);
+                EXPECT_EQ(SnapshotDifferences(first, Take()), "") << "a failed change left";
+            } else {
+                EXPECT_TRUE(boxes.empty()) << boxes.front().text;
+            }
+
+            kind.restore();
+            SystemSnapshot expected = before;
+            const SystemSnapshot after = Take();
+            kind.traces(expected, after);
+            EXPECT_EQ(SnapshotDifferences(expected, after), "") << "the way back left";
+            EXPECT_EQ(boxes.size(), fault ? 1u : 0u);
+        }
+    }
+}
