@@ -16,6 +16,7 @@
 #include "LibraryMaker.h"
 #include "PageFixture.h"
 #include "RegistryFixture.h"
+#include "ScratchFolder.h"
 #include "browsing/Library.h"
 #include "browsing/ResultEntry.h"
 #include "changing/FrmChange.h"
@@ -41,15 +42,7 @@ uint32_t CellColour(int cell) { return RGB(10 * cell, 200, 30); }
 
 std::vector<std::string> gBoxTitles;
 
-// The names in a folder, sorted; none when it is missing.
-std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(WidePath(folder), error))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::string> Listing(const std::string& folder) { return NamesIn(WidePath(folder)); }
 
 // The value under "Control Panel\Cursors"; "-" when it is missing.
 std::string CursorValue(const std::string& name) {

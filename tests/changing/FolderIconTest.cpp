@@ -13,6 +13,7 @@
 #include "IconMaker.h"
 #include "PageFixture.h"
 #include "TestSupport.h"
+#include "ScratchFolder.h"
 #include "browsing/ResultEntry.h"
 #include "changing/DesktopIni.h"
 #include "core/Files.h"
@@ -44,15 +45,7 @@ DWORD Attributes(const std::string& path) {
     return a == INVALID_FILE_ATTRIBUTES ? a : a & (kHidden | kSystem);
 }
 
-// The names in a folder, sorted; nothing when it is missing.
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(WidePath(folder), ec))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::string> Names(const std::string& folder) { return NamesIn(WidePath(folder)); }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -11,6 +11,7 @@
 
 #include "AniMaker.h"
 #include "TestSupport.h"
+#include "ScratchFolder.h"
 #include "changing/IconCopies.h"
 #include "core/Global.h"
 #include "core/ScopedValue.h"
@@ -51,11 +52,7 @@ class IconCopiesTest : public testing::Test {
     // The names in the copy folder, sorted; nothing when it is missing.
     std::optional<std::vector<std::string>> Listing() const {
         if (!std::filesystem::exists(WidePath(Icons()))) return std::nullopt;
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(WidePath(Icons())))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
+        return NamesIn(WidePath(Icons()));
     }
     // A change that points `setting` at the copy; the setting names the earlier copy until then.
     std::optional<std::string> Change(const std::string& extension, const std::vector<uint8_t>& bytes, CopyCheck check,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "RegistryFixture.h"
+#include "ScratchFolder.h"
 #include "browsing/ResultEntry.h"
 #include "browsing/SystemIconRows.h"
 #include "changing/IconCopies.h"
@@ -74,15 +75,7 @@ class RegistryChangeTest : public ChangeWindowFixture {
         return *registry;
     }
     std::string Icons() const { return win.path() + "Icons\\"; }
-    // The names in the copy folder, sorted.
-    std::vector<std::string> Copies() const {
-        std::vector<std::string> names;
-        if (!std::filesystem::exists(WidePath(Icons()))) return names;
-        for (const auto& entry : std::filesystem::directory_iterator(WidePath(Icons())))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Copies() const { return NamesIn(WidePath(Icons())); }
     // An icon of the list dropped on "New", then Apply.
     static void ApplyDropped() {
         const ListItem& dropped = Select("sun", "Icon", "Ornavale", "7:9:a1book");

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "ScratchFolder.h"
 #include "browsing/OpenPaths.h"
 #include "browsing/ResultEntry.h"
 #include "browsing/ShortcutOrigin.h"
@@ -122,14 +123,7 @@ class ShortcutChangeTest : public MainFixture {
     }
 
     std::string Icons() const { return win.path() + "Icons\\"; }
-    std::vector<std::string> Copies() const {
-        std::vector<std::string> names;
-        if (!std::filesystem::exists(WidePath(Icons()))) return names;
-        for (const auto& entry : std::filesystem::directory_iterator(WidePath(Icons())))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Copies() const { return NamesIn(WidePath(Icons())); }
     static ListItem& AddItem(const std::string& text, const std::string& type, const std::string& entry) {
         ListItem& item = frmMain.pnlResult.Add(-1, "", text, 1);
         item.SetSubItem(1, type);

@@ -38,3 +38,11 @@ std::vector<std::string> ScratchFolder::Files() const {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+std::vector<std::string> NamesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(folder, ec)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}

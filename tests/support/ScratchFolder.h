@@ -21,3 +21,6 @@ class ScratchFolder {
   private:
     std::filesystem::path path_;
 };
+
+// The names of the entries directly in `folder`, sorted; none when it is missing.
+std::vector<std::string> NamesIn(const std::filesystem::path& folder);
