@@ -17,16 +17,12 @@ constexpr int kCopyBitCount = 16;
 }  // namespace
 
 std::optional<std::vector<uint8_t>> NewIconBytes() {
-    std::optional<formats::IconPicture> picture;
     {
         ScopedValue changeMode(gChangeMode, true);
         frmMain.procMask();
-        picture = ReadPicture(frmMain.pctColor.hDC(), frmMain.pctMask.hDC());
     }
-    if (picture) {
-        auto bytes = formats::EncodeIconFile(*picture, kCopyBitCount, formats::IconKind::Icon);
-        if (bytes) return std::move(bytes).value();
-    }
+    auto bytes = EncodeWorkSurfaces(frmMain.pctColor.hDC(), frmMain.pctMask.hDC(), kCopyBitCount, formats::IconKind::Icon);
+    if (bytes) return std::move(bytes).value();
     MsgBox("Ornavale could not read the new icon, so nothing was changed.", 48, "Error");
     return std::nullopt;
 }

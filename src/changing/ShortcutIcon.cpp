@@ -35,9 +35,7 @@ std::optional<ShortcutFields> ReadShortcutOrTell(const std::string& lnkFile) {
 }
 
 std::optional<std::vector<uint8_t>> SurfaceIconBytes(int32_t bitCount) {
-    const std::optional<formats::IconPicture> picture = ReadPicture(frmMain.pctColor.hDC(), frmMain.pctMask.hDC());
-    auto bytes = picture ? formats::EncodeIconFile(*picture, bitCount, formats::IconKind::Icon)
-                         : formats::Result<std::vector<uint8_t>>(formats::Fail("the picture could not be read"));
+    auto bytes = EncodeWorkSurfaces(frmMain.pctColor.hDC(), frmMain.pctMask.hDC(), bitCount, formats::IconKind::Icon);
     if (!bytes) {
         MsgBox("The new icon could not be made (" + bytes.error() + "), so no shortcut was changed.", 48, kErrorTitle);
         return std::nullopt;

@@ -54,9 +54,7 @@ bool IsAnimationType(char typeCode) { return std::string_view("345ag").find(type
 
 // The work surfaces as a file of the writer's encoding; nothing when they cannot be read or encoded.
 std::optional<std::vector<uint8_t>> EncodeSurfaces(formats::IconKind kind, int32_t hotX, int32_t hotY) {
-    const auto picture = ReadPicture(frmMain.pctColor.hDC(), frmMain.pctMask.hDC());
-    if (!picture) return std::nullopt;
-    auto bytes = formats::EncodeIconFile(*picture, kCursorBitCount, kind, hotX, hotY);
+    auto bytes = EncodeWorkSurfaces(frmMain.pctColor.hDC(), frmMain.pctMask.hDC(), kCursorBitCount, kind, hotX, hotY);
     if (!bytes) return std::nullopt;
     return std::move(*bytes);
 }

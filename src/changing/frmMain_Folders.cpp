@@ -75,9 +75,7 @@ void FrmMain::mnuToolsChangeFolder_Click() {
 
     procMask();
     procGetBitCount();
-    const auto picture = ReadPicture(pctColor.hDC(), pctMask.hDC());
-    const auto bytes = picture ? formats::EncodeIconFile(*picture, gBitCount, formats::IconKind::Icon)
-                               : formats::Result<std::vector<uint8_t>>(formats::Fail("its picture could not be read"));
+    const auto bytes = EncodeWorkSurfaces(pctColor.hDC(), pctMask.hDC(), gBitCount, formats::IconKind::Icon);
     if (!bytes) {
         MsgBox("Ornavale could not make the folder's new icon: " + bytes.error() + ".\r\rThe folder keeps its icon.",
                48, kTitle);

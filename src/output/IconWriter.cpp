@@ -51,9 +51,7 @@ bool WriteReplacing(const std::string& fileName, formats::ByteSpan bytes) {
 int16_t Save(HDC hdcColor, HDC hdcMask, int32_t width, int32_t height, int32_t bitCount, formats::IconKind kind,
              int32_t hotX, int32_t hotY, const std::string& fileName) {
     if (width != kSide || height != kSide || formats::StoredBitCount(bitCount) == 0) return 0;
-    auto picture = ReadPicture(hdcColor, hdcMask);
-    if (!picture) return 0;
-    auto bytes = formats::EncodeIconFile(*picture, bitCount, kind, hotX, hotY);
+    auto bytes = EncodeWorkSurfaces(hdcColor, hdcMask, bitCount, kind, hotX, hotY);
     return bytes && WriteReplacing(fileName, *bytes) ? 1 : 0;
 }
 
@@ -79,6 +77,13 @@ std::optional<formats::IconPicture> ReadPicture(HDC hdcColor, HDC hdcMask) {
         picture.mask[i] = p.r || p.g || p.b ? 1 : 0;
     }
     return picture;
+}
+
+formats::Result<std::vector<uint8_t>> EncodeWorkSurfaces(HDC hdcColor, HDC hdcMask, int32_t bitCount,
+                                                         formats::IconKind kind, int32_t hotX, int32_t hotY) {
+    const auto picture = ReadPicture(hdcColor, hdcMask);
+    if (!picture) return formats::Fail("the picture could not be read");
+    return formats::EncodeIconFile(*picture, bitCount, kind, hotX, hotY);
 }
 
 int16_t SaveLibrary::SaveAsIcon(HDC hdcColor, HDC hdcMask, int32_t width, int32_t height, int32_t bitCount,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formats/Bmp.h"
+#include "formats/IconEncode.h"
 #include "formats/IconPicture.h"
 #include "ui/Win.h"
 
@@ -17,6 +18,10 @@ std::optional<std::vector<formats::Pixel>> ReadSurface(HDC source);
 // The picture of the two work surfaces: the colours of hdcColor and, from hdcMask, 1 where a pixel
 // is not black (the background shows through). Nothing when either cannot be read.
 std::optional<formats::IconPicture> ReadPicture(HDC hdcColor, HDC hdcMask);
+// The picture of the two work surfaces as the bytes of an icon or cursor file at bitCount 4, 8 or
+// 16, with its hotspot for a cursor; the reason when the surfaces cannot be read or encoded.
+formats::Result<std::vector<uint8_t>> EncodeWorkSurfaces(HDC hdcColor, HDC hdcMask, int32_t bitCount,
+                                                         formats::IconKind kind, int32_t hotX = 0, int32_t hotY = 0);
 
 // Each operation answers non-zero when the file was written whole and 0 when nothing was: a file
 // goes to a temporary name beside the target first and then replaces it, so a failure leaves an
