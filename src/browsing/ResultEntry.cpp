@@ -187,7 +187,7 @@ std::optional<int32_t> SchemeCursorPosition(std::string_view key) {
     return ToInt32(digits);
 }
 
-std::string_view TypeText(char typeCode) {
+std::string_view procSetTypeName(char typeCode) {
     switch (typeCode) {
         case '0': return "16 Color Icon";
         case '1': return "256 Color Icon";

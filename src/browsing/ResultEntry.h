@@ -89,7 +89,7 @@ std::optional<int32_t> CurrentCursorId(std::string_view key);
 std::optional<int32_t> SchemeCursorPosition(std::string_view key);
 
 // The text of the Type column for a type code; "" for a code without one.
-std::string_view TypeText(char typeCode);
+std::string_view procSetTypeName(char typeCode);
 
 // The mask colour of a catalogue cell, 0x00BBGGRR, by its mask digit; nullopt for a non-digit.
 std::optional<uint32_t> MaskColorFor(char maskDigit);

@@ -42,7 +42,7 @@ struct ItemPlan {
 ItemPlan PlanOf(std::string text, const ResultEntry& e, std::string origin) {
     ItemPlan plan;
     plan.text = std::move(text);
-    plan.typeText = TypeText(e.typeCode);
+    plan.typeText = procSetTypeName(e.typeCode);
     plan.origin = std::move(origin);
     return plan;
 }
@@ -67,7 +67,7 @@ void PictureOfFile(ItemPlan& plan, const ResultEntry& e, bool animated) {
 
 // A catalogue cell, cut from its library picture; the placeholder when the library is missing or
 // unreadable or the cell lies outside its picture.
-std::optional<ItemPlan> BookItem(FrmMain& form, const ResultEntry& e, int32_t keyNr) {
+std::optional<ItemPlan> procAddBookItem(FrmMain& form, const ResultEntry& e, int32_t keyNr) {
     const auto mask = MaskColorFor(e.ref.maskDigit);
     if (keyNr < 0 || keyNr >= kKeywordSlots || !mask) return std::nullopt;
     ItemPlan plan = PlanOf(gKeywords[static_cast<size_t>(keyNr)], e, OriginText(e));
@@ -77,7 +77,7 @@ std::optional<ItemPlan> BookItem(FrmMain& form, const ResultEntry& e, int32_t ke
     return plan;
 }
 
-std::optional<ItemPlan> FileItem(const ResultEntry& e) {
+std::optional<ItemPlan> procAddFileItem(const ResultEntry& e) {
     size_t slash = e.file.rfind('\\');
     if (slash == std::string::npos) return std::nullopt;
     OriginContext context;
@@ -91,7 +91,7 @@ std::optional<ItemPlan> FileItem(const ResultEntry& e) {
     return plan;
 }
 
-std::optional<ItemPlan> ReferenceItem(const ResultEntry& e, const std::string& keyword) {
+std::optional<ItemPlan> procAddReferenceItem(const ResultEntry& e, const std::string& keyword) {
     ItemPlan plan = PlanOf(keyword, e, OriginText(e));
     PictureOfFile(plan, e, IsAniPath(e.file));
     if (plan.picture == ItemPlan::Picture::AniFrame) plan.text += " " + e.label;
@@ -170,9 +170,9 @@ std::optional<ItemPlan> PlanEntry(FrmMain& form, const std::string& text, int32_
     auto entry = ParseEntry(text);
     if (!entry) return std::nullopt;
     switch (entry->kind) {
-        case SourceKind::Book: return BookItem(form, *entry, itemData);
-        case SourceKind::Open: return FileItem(*entry);
-        case SourceKind::User: return ReferenceItem(*entry, form.lstUser.List(form.cmbUser.ItemData(itemData)));
+        case SourceKind::Book: return procAddBookItem(form, *entry, itemData);
+        case SourceKind::Open: return procAddFileItem(*entry);
+        case SourceKind::User: return procAddReferenceItem(*entry, form.lstUser.List(form.cmbUser.ItemData(itemData)));
         case SourceKind::Shor: return procAddShortcutItem(form, *entry, itemData, lookups);
         case SourceKind::Sycu: return procAddCurrentCursorItem(*entry);
         case SourceKind::Sytu: return procAddThemeCursorItem(*entry);

@@ -103,7 +103,7 @@ TEST(ResultEntry, TypeTextsAndMaskColours) {
                            "Hi-Color Cursor", "Animated Icon", "Animated Cursor", "Icon Library", "Icon Library",
                            "Icon Library", "Shortcut Icon", "Current Cursor", "Theme Cursor", "File Type Icon",
                            "System Icon", "", ""};
-    for (size_t i = 0; i < codes.size(); ++i) EXPECT_EQ(TypeText(codes[i]), texts[i]) << codes[i];
+    for (size_t i = 0; i < codes.size(); ++i) EXPECT_EQ(procSetTypeName(codes[i]), texts[i]) << codes[i];
 
     const uint32_t colours[] = {0xFFFFFF, 0x808000, 0x00FF00, 0x008000, 0xFF00FF,
                                 0x800080, 0x0000FF, 0x000080, 0x00FFFF, 0x008080};  // 0x00BBGGRR

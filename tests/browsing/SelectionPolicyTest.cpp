@@ -12,7 +12,7 @@ SelectionFacts Facts(const std::string& tag, const OriginContext& origin = {}, D
     auto entry = ParseEntry(tag);
     EXPECT_TRUE(entry) << tag;
     SelectionFacts f;
-    f.item = SelectedItem{"name", std::string(TypeText(entry->typeCode)), OriginText(*entry, origin),
+    f.item = SelectedItem{"name", std::string(procSetTypeName(entry->typeCode)), OriginText(*entry, origin),
                           longPath ? longPath : SelectedFilePath(tag)};
     f.options = std::move(options);
     return f;
