@@ -71,7 +71,7 @@ class Control {
     virtual void OnPostedEvent(LPARAM /*data*/) {}
     // A character typed into the control, after the form's key preview; 0 swallows it.
     virtual void OnKeyPress(int& /*keyAscii*/) {}
-    // Input posted to the control's window (the right button pressed, a key released), after the
+    // Input posted to the control's window (a button pressed, a key released), after the
     // form's key preview and before the window gets it; true consumes it.
     virtual bool OnInput(const MSG& /*msg*/) { return false; }
     // Creates the window from the wrapper's state; the form calls it from CreateControls order.

@@ -416,7 +416,7 @@ bool Form::PreTranslate(MSG& msg) {
         if (TranslateAcceleratorA(hwnd_, acc, &msg)) return true;
     }
     if (PreviewKey(msg)) return true;
-    if (hwnd_ && (msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYUP)) {
+    if (hwnd_ && (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYUP)) {
         Control* c = ControlByWindow(msg.hwnd);
         if (c && c->OnInput(msg)) return true;
     }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "ui/DragDrop.h"
 #include "ui/ImageList.h"
@@ -410,6 +411,7 @@ std::optional<LRESULT> ListView::OnNotify(NMHDR* header) {
             ListItem* item = nm->iItem < 0 ? nullptr : RecordAt(nm->iItem);
             if (now && !before && item) {
                 selectedId_ = item->id_;
+                pressSelected_ = true;
                 if (!quiet_ && ItemClick) ItemClick(*item);
             } else if (before && !now && (!item || item->id_ == selectedId_)) {
                 selectedId_ = 0;
@@ -438,6 +440,12 @@ std::optional<LRESULT> ListView::OnNotify(NMHDR* header) {
             return 0;
         case NM_CLICK:
         case NM_RCLICK: {
+            // A click on the item already selected changes no selection, yet it is a click on it.
+            if (header->code == NM_CLICK && !std::exchange(pressSelected_, true) && !quiet_ && ItemClick) {
+                const int index = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
+                ListItem* item = index < 0 ? nullptr : RecordAt(index);
+                if (item && item->id_ == selectedId_) ItemClick(*item);
+            }
             DWORD pos = GetMessagePos();
             POINT pt{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
             ScreenToClient(hwnd(), &pt);
@@ -489,6 +497,7 @@ bool ListView::OnInput(const MSG& msg) {
     if (closing_) return false;
     const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
                       (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    if (msg.message == WM_LBUTTONDOWN) pressSelected_ = false;
     if (msg.message == WM_RBUTTONDOWN && MouseDown) {
         // Not passed on: the list would select or deselect by itself and run its own drag loop.
         ::SetFocus(hwnd());

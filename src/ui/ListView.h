@@ -111,7 +111,7 @@ class ListView : public Control {
     void EndUpdate();
     void Reserve(int count);
 
-    std::function<void(ListItem&)> ItemClick;  // the user selected an item
+    std::function<void(ListItem&)> ItemClick;  // the user selected an item, or clicked the selected one
     std::function<void()> DblClick;
     std::function<void(int column)> ColumnClick;  // 1-based column
     // A click released: button 1 left, 2 right; x and y in twips in the list's client area.
@@ -131,7 +131,7 @@ class ListView : public Control {
 
     std::optional<LRESULT> OnNotify(NMHDR* header) override;
     void Destroyed() override;
-    // The right button to MouseDown, released keys to KeyUp.
+    // The right button to MouseDown, released keys to KeyUp; a press of the left button starts a click.
     bool OnInput(const MSG& msg) override;
 
   protected:
@@ -171,6 +171,7 @@ class ListView : public Control {
     ImageList* icons_ = nullptr;
     ImageList* smallIcons_ = nullptr;
     int updateDepth_ = 0;
-    bool quiet_ = false;    // changes made from code: no events
-    bool closing_ = false;  // the window is being destroyed
+    bool quiet_ = false;          // changes made from code: no events
+    bool closing_ = false;        // the window is being destroyed
+    bool pressSelected_ = false;  // the left button's last press selected an item (ItemClick raised)
 };

@@ -1,13 +1,14 @@
 // The output commands of the running program reached as a user reaches them, with the real keyboard
-// and mouse: Save As through the system's save dialog (and the hotspot picker for a cursor), the
-// Properties window, and Copy. What they did is read back from outside: the written files, the other
-// process's window texts, the clipboard.
+// and mouse: Save As through the system's save dialog (and the hotspot picker for a cursor), in the
+// colours of the item clicked, the Properties window, and Copy. What they did is read back from
+// outside: the written files, the other process's window texts, the clipboard.
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "FormatsTestSupport.h"
 #include "IconMaker.h"
 #include "ProgramProcess.h"
 #include "TestSupport.h"
@@ -85,11 +86,15 @@ HWND SelectFirstItem(const Process& p, HWND main) {
     return selected ? list : nullptr;
 }
 
-// The program started on one opened icon file, its item clicked with the mouse.
+using IconWriter = bool (*)(const std::string& path);
+bool WriteTrueColourIcon(const std::string& path) { return WriteIconFile(path, kIconColour); }
+
+// The program started on one opened icon file, written by `write`, its item clicked with the mouse.
 struct ProgramOnIcon {
+    explicit ProgramOnIcon(IconWriter write = WriteTrueColourIcon) : written(write(icon)) {}
     TempDir dir;
     std::string icon = dir.path() + "opened.ico";
-    bool written = WriteIconFile(icon, kIconColour);
+    bool written;
     Process program{"\"" + icon + "\""};
     HWND window = nullptr;
     HWND list = nullptr;
@@ -193,6 +198,27 @@ TEST(SaveAsDialog, TheNameTypedAndTheFilterChosenDecideTheFileWritten) {
             EXPECT_EQ(GetFileAttributesA((p.dir.path() + c.typed).c_str()), INVALID_FILE_ATTRIBUTES);
         }
     }
+    EXPECT_TRUE(p.Close());
+}
+
+TEST(SaveAsDialog, AClickOnTheItemSelectedAtStartTakesUpItsColours) {
+    CleanStore clean;
+    QuietProgramStart();
+    // The start selects its one item without taking it up; the click on it does.
+    ProgramOnIcon p([](const std::string& path) {
+        const Bytes icon = IconFileBytes(1, {{DibImage(32, 32, 4), 32, 32, 1, 4}});
+        return static_cast<bool>(formats::WriteFileBytes(WidePath(path), icon));
+    });
+    ASSERT_TRUE(p.Ready());
+    HWND dialog = OpenSaveDialog(p, 0);
+    ASSERT_NE(dialog, nullptr);
+    const std::string saved = p.dir.path() + "saved.ico";
+    TypeFileName(saved);
+    ASSERT_TRUE(WrittenDirectory(saved, 10000));
+    // 16 colours: the directory, the picture's header, its palette, its colour and mask bits.
+    const auto bytes = formats::ReadFileBytes(WidePath(saved), 1 << 20);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->size(), 766u);
     EXPECT_TRUE(p.Close());
 }
 
