@@ -19,6 +19,7 @@
 #include "core/ShellFolders.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
+#include "mainwindow/StartupStep.h"
 #include "ui/App.h"
 #include "ui/Unique.h"
 #include "ui/Units.h"
@@ -138,19 +139,11 @@ void FrmMain::BindEvents() {
 
 namespace {
 
-// Runs one step of the start-up: a step that fails is skipped and the next one runs. A setting
-// that is no number is ignored; anything else is shown in the error box.
+// Runs one step of the start-up on the window. A setting that is no number is ignored; anything
+// else is shown in the error box.
 template <class Step>
 void RunStep(FrmMain& form, Step&& step) {
-    try {
-        std::invoke(step, form);
-    } catch (const RuntimeError& e) {
-        SetScreenMousePointer(0);
-        ShowErrorBox(e.number(), e.source(), e.what());
-    } catch (const std::exception& e) {
-        SetScreenMousePointer(0);
-        ShowErrorBox(5, "Ornavale", e.what());
-    }
+    RunStartupStep(std::forward<Step>(step), form);
 }
 
 // The window's place as designed, before any stored setting moves it.

@@ -6,6 +6,7 @@
 #include "core/Global.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
+#include "mainwindow/StartupStep.h"
 #include "ui/Unique.h"
 
 namespace {
@@ -23,53 +24,62 @@ std::string GroupText(const std::string& keyword) {
 void FrmMain::procBuildNavTree() {
     TreeView& nodes = pnlNav;
     nodes.Clear();  // built anew on every load of the window
+    // Each addition is a step of the start-up of its own: one that fails is reported and skipped, and
+    // the build goes on with the next. Answers the node added, nullptr when it failed.
+    auto add = [&](const std::string& parent, int relationship, const std::string& key, const std::string& text,
+                   const std::string& image, const std::string& selectedImage = {}) {
+        Node* node = nullptr;
+        RunStartupStep([&] { node = &nodes.Add(parent, relationship, key, text, image, selectedImage); });
+        return node;
+    };
     auto book = [&](const std::string& parent, const std::string& key, const std::string& text) {
-        nodes.Add(parent, tvwChild, key, text, "book", "openbook");
+        add(parent, tvwChild, key, text, "book", "openbook");
     };
 
     if (gCatalogName == "Ornavale") {
-        nodes.Add("", tvwLast, "ornavale", "Ornavale", "ornavale");
-        nodes.Add("ornavale", tvwChild, "icon", "Icons", "icon");
+        add("", tvwLast, "ornavale", "Ornavale", "ornavale");
+        add("ornavale", tvwChild, "icon", "Icons", "icon");
         book("icon", "Icon256", "256 Color");
         book("icon", "IconHi", "Hi Color");
-        nodes.Add("ornavale", tvwChild, "ani", "Animated Icons", "navani");
+        add("ornavale", tvwChild, "ani", "Animated Icons", "navani");
         book("ani", "Ani16", "16 Color");
         book("ani", "Ani256", "256 Color");
         book("ani", "AniHi", "Hi Color");
-        nodes.Add("ornavale", tvwChild, "cursor", "Cursors", "cursor");
+        add("ornavale", tvwChild, "cursor", "Cursors", "cursor");
         book("cursor", "Cursor16", "16 Color");
         book("cursor", "Cursor256", "256 Color");
         book("cursor", "CursorHi", "Hi Color");
-        nodes.Add("ornavale", tvwChild, "group", "Groups by Design", "group");
+        add("ornavale", tvwChild, "group", "Groups by Design", "group");
         for (int i = 0; i < cmbSearch.ListCount(); ++i) {
             const std::string item = cmbSearch.List(i);
             if (item.compare(0, 5, "group") != 0) continue;
             // The node finds its keyword again by this text: positions shift as keywords are added.
-            nodes.Add("group", tvwChild, "groups" + std::to_string(i), GroupText(item), "book", "openbook").tag = item;
+            if (Node* node = add("group", tvwChild, "groups" + std::to_string(i), GroupText(item), "book", "openbook"))
+                node->tag = item;
         }
-        nodes.Add("ornavale", tvwChild, "alfa", "Alphabetic", "alfa");
+        add("ornavale", tvwChild, "alfa", "Alphabetic", "alfa");
         for (char c = 'A'; c <= 'Z'; ++c) book("alfa", std::string(1, c), std::string(1, c));
-        nodes.SetExpanded("ornavale", true);
+        RunStartupStep([&] { nodes.SetExpanded("ornavale", true); });
     }
 
-    nodes.Add("", tvwLast, "your", "Your Icons", "user");
-    nodes.Add("your", tvwChild, "favori", gFavoritesName, "favorite");
-    nodes.SetSorted("favori", true);
+    add("", tvwLast, "your", "Your Icons", "user");
+    add("your", tvwChild, "favori", gFavoritesName, "favorite");
+    RunStartupStep([&] { nodes.SetSorted("favori", true); });
     gScanSubDirs = true;
     gFavoritesMode = true;
-    ScanFolderTree(gFavDir, "avb.avb", gFileCount, gDirCount);
+    RunStartupStep([] { ScanFolderTree(gFavDir, "avb.avb", gFileCount, gDirCount); });
     gScanSubDirs = false;
     gFavoritesMode = false;
 
-    nodes.Add("your", tvwChild, "reference", "References", "reference");
+    add("your", tvwChild, "reference", "References", "reference");
     book("reference", "Reference16", "16 Color");
     book("reference", "Reference256", "256 Color");
     book("reference", "ReferenceHi", "Hi Color");
-    nodes.Add("your", tvwChild, "system", "System", "system");
-    nodes.Add("your", tvwChild, "SysShort", "Program Shortcuts", "shortcut");
+    add("your", tvwChild, "system", "System", "system");
+    add("your", tvwChild, "SysShort", "Program Shortcuts", "shortcut");
     book("SysShort", "SysShortDesk", "Desktop");
     book("SysShort", "SysShortStart", "Start Menu");
-    nodes.Add("your", tvwChild, "SysCur", "Cursors", "cursor");
+    add("your", tvwChild, "SysCur", "Cursors", "cursor");
     book("SysCur", "SysCurCurrent", "Current");
 
     // Cursor schemes, in the registry's order. The key is only read; a buffer of the registry's
@@ -82,12 +92,9 @@ void FrmMain::procBuildNavTree() {
             DWORD nameLen = sizeof name;
             if (RegEnumValueA(schemes.get(), index, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
                 break;
-            std::string scheme(name, nameLen);
-            try {
-                book("SysCur", "ctheme" + scheme, scheme);
-            } catch (const KeyError&) {
-                // Two names that differ only by case make one node.
-            }
+            const std::string scheme(name, nameLen);
+            // Two names that differ only by case make one node.
+            if (!nodes.Exists("ctheme" + scheme)) book("SysCur", "ctheme" + scheme, scheme);
         }
     }
 
@@ -96,6 +103,6 @@ void FrmMain::procBuildNavTree() {
     book("system", "SysDrives", "Drives");
     book("system", "SysFolders", "Folders");
     book("system", "SysFiles", "Files");
-    nodes.Add("your", tvwChild, "SysAso", "File Type Icons", "aso");
-    nodes.SetExpanded("your", true);
+    add("your", tvwChild, "SysAso", "File Type Icons", "aso");
+    RunStartupStep([&] { nodes.SetExpanded("your", true); });
 }

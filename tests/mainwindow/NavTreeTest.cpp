@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 
 #include "TestSupport.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
+#include "mainwindow/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
@@ -30,13 +32,68 @@ class NavTreeTest : public ::testing::Test {
         gFavoritesName = "Favorites";
     }
     void TearDown() override {
+        gMsgBoxHook = nullptr;
         DeleteRegTree(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes");
         gCatalogName = "Ornavale";
     }
     TempDir dir;
 };
 
+// The favorites walk of the build spoilt at its first folder: it fails, or it adds a node under a key
+// that a later addition of the build then finds taken.
+class SpoiltWalk : public FolderWalkVisitor {
+  public:
+    explicit SpoiltWalk(std::string taken) : taken_(std::move(taken)) {}
+    HWND PickerOwner(PickerMode) override { return nullptr; }
+    void FolderChosen(PickerMode, const std::string&) override {}
+    void EntryListed(const std::string&) override {}
+    void FavoritesFolder(const FavoritesNodeKeys&, const std::string& name) override {
+        if (taken_.empty()) throw std::runtime_error("the walk failed");
+        frmMain.pnlNav.Add("favori", tvwChild, taken_, name, "bookfav");
+    }
+
+  private:
+    std::string taken_;
+};
+
 }  // namespace
+
+TEST_F(NavTreeTest, AFailingAdditionIsReportedAndTheBuildGoesOn) {
+    gCatalogName.clear();
+    dir.Folder("Fav\\Animals");
+    static std::vector<std::string> boxes;
+    gMsgBoxHook = [](const std::string& text, UINT, const std::string&) {
+        boxes.push_back(text);
+        return IDOK;
+    };
+    struct Case {
+        const char* taken;  // "" for a walk that fails
+        const char* reported;
+    } const cases[] = {
+        {"", "the walk failed"},
+        {"reference", "reference"},
+        {"SysDesktop", "SysDesktop"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reported);
+        boxes.clear();
+        SpoiltWalk walk(c.taken);
+        {
+            struct OwnWalkAgain {
+                ~OwnWalkAgain() { RegisterCoreHooks(); }
+            } restore;
+            SetFolderWalkVisitor(&walk);
+            frmMain.procBuildNavTree();
+        }
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].find(c.reported), std::string::npos) << boxes[0];
+        // Every node after the failure is there.
+        for (const char* key : {"Reference16", "ReferenceHi", "SysShortStart", "SysCurCurrent", "SysFiles"})
+            EXPECT_TRUE(frmMain.pnlNav.Exists(key)) << key;
+        EXPECT_EQ(ChildKeys("your").back(), "SysAso");
+        EXPECT_TRUE(frmMain.pnlNav.Item("your").expanded);
+    }
+}
 
 TEST_F(NavTreeTest, WithoutTheCatalogueOnlyYourIcons) {
     gCatalogName.clear();
