@@ -114,6 +114,8 @@ void FrmInfo::CreateControls() {
     txtURL.Create(kHomePage, kInnerLeft + 240, 1200, 3600, kLabelHeight);
     lblMail.Create("Or contact me by E-mail;", kInnerLeft, 1800, kInnerWidth, kLabelHeight);
     txtMail.Create(kMailAddress, kInnerLeft + 240, 2100, 3600, kLabelHeight);
+    txtURL.SetToolTipText("Click to go to the Ornavale Homepage");
+    txtMail.SetToolTipText("Click to E-mail");
     if (!linkFont_) {
         LOGFONTA lf{};
         if (GetObjectA(Font(), sizeof lf, &lf)) {

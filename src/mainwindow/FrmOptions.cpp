@@ -110,6 +110,8 @@ void FrmOptions::CreateControls() {
     chkMaskUseBackground.Create("&Use Results Pane Background Color", kInnerLeft, 1800, kInnerWidth, kBoxHeight);
     cmbMaskSystemColor.Create(kInnerLeft, 2220, 2460, kFieldHeight, true);
     cmdMaskCustom.Create("C&ustom", 3240, 2190, kButtonWidth, kButtonHeight);
+    cmbMaskSystemColor.SetToolTipText("System Colors");
+    cmdMaskCustom.SetToolTipText("Custom Colors");
     shpMaskColor.Create(4680, 2190, 1440, kButtonHeight, true);
     fraMask.Create("Copy to Clipboard Maskcolor", kPageLeft, 1560, kPageWidth, 1260);
 
@@ -142,6 +144,7 @@ void FrmOptions::CreateControls() {
     lstZoom.Create(4380, 870, 780, kFieldHeight, true);
     txtEdit.Create("", 1860, 1920, 2880, kFieldHeight, false, true);
     cmdBrowseEdit.Create("Browse", 4860, 1890, 1095, kButtonHeight);
+    cmdBrowseEdit.SetToolTipText("Browse for External Editor");
     fraAction.Create("Normal Action", kPageLeft, kPageTop, kPageWidth, 1800);
 
     y = 2760;
@@ -157,6 +160,7 @@ void FrmOptions::CreateControls() {
     // Favorites
     txtFavHomeDir.Create("", kInnerLeft, 960, 3960, kFieldHeight, false, true);
     cmdBrowse.Create("&Browse", 4680, 930, 1335, kButtonHeight);
+    cmdBrowse.SetToolTipText("Browse to set the Favorites Home Folder");
     fraFavorites.Create("Favorites Home Folder", kPageLeft, kPageTop, kPageWidth, 780);
     chkSearchFav.Create("&Also Search Favorites when Searching on Keywords", kInnerLeft, 1860, kInnerWidth,
                         kBoxHeight);
