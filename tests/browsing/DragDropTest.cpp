@@ -1,11 +1,13 @@
 // Drag and drop in the main window: the selected result icon dragged over the tree's nodes with the
-// key states that matter, its drop on a favorites folder, files from the shell over the result list,
-// and when a moved favorite may be deleted.
+// key states that matter, its drop on a favorites folder copying or moving it, files from the shell
+// over the result list, and when a moved favorite may be deleted.
 #include "MainFixture.h"
 
 #include <cstring>
 
+#include "IconMaker.h"
 #include "browsing/Favorites.h"
+#include "browsing/ResultEntry.h"
 #include "core/Global.h"
 #include "mainwindow/Selection.h"
 #include "ui/DragDrop.h"
@@ -174,6 +176,45 @@ TEST_F(DragDropTest, ADropOnAFavoritesFolderKeepsTheFavoriteWhenNothingWasSaved)
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].title, "Add to Favorites");
     EXPECT_TRUE(Exists(taken));
+}
+
+TEST_F(DragDropTest, ADropOnAFavoritesFolderCopiesTheIconAndAShiftDropMovesIt) {
+    IDropTarget* tree = &frmMain.pnlNavDrop;
+    const std::string copy = fav + "\\A\\B\\star.ico";
+    struct Case {
+        const char* name;
+        DWORD keys;
+        bool moved;
+    } const cases[] = {
+        {"a drop copies", kNone, false},
+        {"Shift and Ctrl copy", kShiftCtrl, false},
+        {"Shift alone moves", kShift, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteIconFile(favorite, 0x3366CC));
+        DeleteFileA(copy.c_str());
+        // The favorite on a page of its own, selected as every page selects its first item.
+        frmMain.cmbResult.Clear();
+        frmMain.cmbResult.AddItem(OpenEntry(favorite, 0, "x", '2'));
+        gPageCount = gPageNr = 1;
+        frmMain.procGetPage();
+        const ListItem* item = frmMain.pnlResult.SelectedItem();
+        ASSERT_NE(item, nullptr);
+        ASSERT_EQ(item->SubItem(2), "File Favorite");
+
+        ClipboardData data = ClipboardData::Text(item->Text());
+        const POINT at = NodePoint("favori\\A\\B");
+        DragOver(tree, data.object(), at, c.keys);
+        DWORD effect = kCopyMove;
+        tree->Drop(data.object(), c.keys & ~MK_LBUTTON, POINTL{at.x, at.y}, &effect);
+        // Save As wrote the selected icon, in its colours, into the folder dropped on.
+        WIN32_FILE_ATTRIBUTE_DATA written{};
+        ASSERT_TRUE(GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &written));
+        EXPECT_EQ(written.nFileSizeLow, 3262u);
+        EXPECT_EQ(Exists(favorite), !c.moved);
+        EXPECT_TRUE(boxes.empty());
+    }
 }
 
 TEST_F(DragDropTest, WhileBusyTheTreeTakesNothing) {

@@ -9,14 +9,17 @@
 #include <vector>
 
 #include "IconMaker.h"
+#include "browsing/Favorites.h"
 #include "browsing/ResultActions.h"
 #include "browsing/ResultEntry.h"
 #include "core/Files.h"
 #include "core/Global.h"
+#include "core/ScopedValue.h"
 #include "mainwindow/MainCommands.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/Selection.h"
 #include "mainwindow/SelectionPolicy.h"
+#include "output/FrmZoom.h"
 
 namespace {
 
@@ -313,6 +316,40 @@ TEST_F(ResultEventsInput, ItemClickSelectsAndDoubleClickRunsTheAction) {
         EXPECT_EQ(gBoxes[0].title, "Ornavale");
         EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
         EXPECT_EQ(gResult.Number().value_or(0), IDOK);
+    }
+}
+
+TEST_F(ResultEventsInput, ADoubleClickOnAnItemRunsTheCommandOfItsAction) {
+    static std::vector<std::string> started;
+    started.clear();
+    ScopedValue<ProgramStarter> starter(gStartProgram, [](const std::string& line) -> DWORD {
+        started.push_back(line);
+        return 42;
+    });
+    const std::string target = dir.path() + "tool.exe";
+    struct Case {
+        const char* name;
+        const char* action;
+        bool run;  // DCRun
+        std::string entry;
+        bool zoomed;
+        std::vector<std::string> started;
+    } const cases[] = {
+        {"Zoom on a file icon", "Zoom", false, OpenEntry(dir.path() + "a.ico", 0, "x", '2'), true, {}},
+        {"Run on a shortcut", "None", true, ShortcutEntry(dir.path() + "b.ico", 0, target), false,
+         {"\"" + target + "\""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        gDCAction = c.action;
+        gDCRun = c.run;
+        started.clear();
+        Fill({c.entry});
+        DoubleClick(ItemPoint(1));
+        EXPECT_EQ(frmZoom.IsLoaded() && frmZoom.Visible(), c.zoomed);
+        EXPECT_EQ(started, c.started);
+        EXPECT_TRUE(gBoxes.empty());
+        frmZoom.Unload();
     }
 }
 
