@@ -10,6 +10,7 @@
 #include "core/Global.h"
 #include "core/Registry.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/MainCommands.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ int32_t CursorIdOfKey(const std::string& key) {
 }  // namespace
 
 void FrmChange::mnuViewDefault_Click() {
+    if (IsBusy(frmMain)) return;
     mDefaultShown = true;
     if (picImport.Tag.empty()) return;
     if (Tag == "Current Cursor" || Tag == "Animated Cursor") procShowCursorDefault();
