@@ -163,6 +163,11 @@ TEST_F(ChangeWindowTest, DefaultViewsOfFileTypesAndSystemIcons) {
         {"DefaultIcon only", "[HKEY_CLASSES_ROOT\\txtfile\\DefaultIcon]\n@=\"" + escaped(ico) + ",0\"\n", true,
          "Choose File, Apply to Change", ico},
         {"neither", "[HKEY_CLASSES_ROOT\\txtfile]\n@=\"Text Document\"\n", false, kDropPrompt, ""},
+        // Changed while it had no icon of its own: none is what Apply puts back, not the copy in use.
+        {"kept: no icon of its own",
+         "[HKEY_CLASSES_ROOT\\txtfile\\OrDefault]\n@=hex(0):\n[HKEY_CLASSES_ROOT\\txtfile\\DefaultIcon]\n@=\"" +
+             escaped(ico) + ",0\"\n",
+         true, "Choose File, Apply to Change", ""},
         {"no comma", "[HKEY_CLASSES_ROOT\\txtfile\\DefaultIcon]\n@=\"" + escaped(ico) + "\"\n", true,
          "Choose File, Apply to Change", ico},
         {"quoted", "[HKEY_CLASSES_ROOT\\txtfile\\DefaultIcon]\n@=\"\\\"" + escaped(ico) + "\\\",0\"\n", true,
