@@ -391,18 +391,22 @@ TEST_F(SystemIconChangeTest, ChangeTwiceThenRestoreTheRowsValue) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// Nothing written, nothing claimed: the user is told, the icon cache is not marked out of date and
+// no rebuild is offered.
 TEST_F(SystemIconChangeTest, ARowThatCannotBeWrittenGetsNoCopy) {
     gOSCode = "NT4";
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", "SysCache");
     struct Case {
         const char* what;
         std::string row;
-        size_t told;
+        size_t told;  // as a fault
+        size_t boxes;
     };
     const Case cases[] = {
-        {"a value that is not there", "Find;shell32.dll,22;HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + ",22", 0},
-        {"an empty value", "Help;shell32.dll,23;HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + ",23", 0},
-        {"a key that is not there", "Run;shell32.dll,24;HKEY_LOCAL_MACHINE\\Software\\Nowhere,24", 0},
-        {"a hive outside the table", "Run;shell32.dll,24;HKEY_DYN_DATA\\" + std::string(kShellIcons) + ",24", 1},
+        {"a value that is not there", "Find;shell32.dll,22;HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + ",22", 0, 1},
+        {"an empty value", "Help;shell32.dll,23;HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + ",23", 0, 1},
+        {"a key that is not there", "Run;shell32.dll,24;HKEY_LOCAL_MACHINE\\Software\\Nowhere,24", 0, 1},
+        {"a hive outside the table", "Run;shell32.dll,24;HKEY_DYN_DATA\\" + std::string(kShellIcons) + ",24", 1, 0},
     };
     static size_t told = 0;
     SetExceptionHandler([](const char*, const std::exception&) { ++told; });
@@ -411,16 +415,24 @@ TEST_F(SystemIconChangeTest, ARowThatCannotBeWrittenGetsNoCopy) {
         Registry("[HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + "]\n\"23\"=\"\"\n\"24\"=\"kept.dll,1\"\n");
         ChangeRow(c.row);
         told = 0;
+        boxes.clear();
         for (bool restore : {false, true}) {
+            Answerer answerer(false);
             if (restore) ApplyDefault();
             else ApplyDropped();
+            EXPECT_EQ(Answerer::shown, 0);
+            EXPECT_FALSE(gCacheDirty);
             EXPECT_EQ(Copies(), std::vector<std::string>{});
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kShellIcons, "22"), Stored{});
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kShellIcons, "23"), (Stored{REG_SZ, ""}));
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kShellIcons, "24"), (Stored{REG_SZ, "kept.dll,1"}));
         }
         EXPECT_EQ(told, c.told * 2) << "the row is told of, on each Apply";
-        EXPECT_TRUE(boxes.empty());
+        ASSERT_EQ(boxes.size(), c.boxes * 2) << "the row is told of, on each Apply";
+        for (const ShownBox& box : boxes) {
+            EXPECT_EQ(box.title, "Error");
+            EXPECT_NE(box.text.find(c.row.substr(0, c.row.find(';'))), std::string::npos) << box.text;
+        }
     }
     SetExceptionHandler(nullptr);
 }
