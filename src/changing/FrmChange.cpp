@@ -241,10 +241,11 @@ void FrmChange::procHandOver(const ListItem& item, const std::string& target, co
 void FrmChange::picIcon_OLEDragOver(DragData& data, int& effect, int /*button*/, int /*shift*/, POINT /*screen*/,
                                     int /*state*/) {
     gResult = data.GetFormat(vbCFText) ? data.GetText() : std::string();
-    effect = DraggedItem(data) ? effect & vbDropEffectCopy : vbDropEffectNone;
+    effect = !IsBusy(frmMain) && DraggedItem(data) ? effect & vbDropEffectCopy : vbDropEffectNone;
 }
 
 void FrmChange::picIcon_OLEDragDrop(DragData& data, int& /*effect*/, int /*button*/, int /*shift*/, POINT /*screen*/) {
+    if (IsBusy(frmMain)) return;
     mDefaultShown = false;
     const ListItem* item = DraggedItem(data);
     if (!item) {
@@ -276,6 +277,9 @@ bool FrmChange::procRemind(const std::string& text, const std::string& valueName
 }
 
 void FrmChange::mnuFileApply_Click() {
+    // While the main window fills or scans, only its abort acts: a change reads the result set and
+    // the selection that the fill is replacing.
+    if (IsBusy(frmMain)) return;
     // A change may fail anywhere: the flags come down on every path.
     {
         ScopedValue applying(gChangeApplying, true);
@@ -301,13 +305,17 @@ void FrmChange::mnuFileApply_Click() {
 }
 
 void FrmChange::mnuFileCloseApply_Click() {
+    if (IsBusy(frmMain)) return;
     mnuFileApply_Click();
     mnuFileClose_Click();
 }
 
 void FrmChange::mnuFileClose_Click() { Unload(); }
 
-void FrmChange::mnuToolsRebuild_Click() { frmMain.mnuToolsRebuild_Click(); }
+void FrmChange::mnuToolsRebuild_Click() {
+    if (IsBusy(frmMain)) return;
+    frmMain.mnuToolsRebuild_Click();
+}
 
 void FrmChange::procSavePos() {
     if (IsLoaded() && WindowState() != 1) WriteWindowPos(windowpos::Change, {Top(), Left()});
@@ -341,6 +349,7 @@ void FrmChange::mnuViewGroup_Click() {
 }
 
 void FrmChange::mnuViewBackcolor_Click() {
+    if (IsBusy(frmMain)) return;
     std::optional<COLORREF> color = PickColor(hwnd());
     if (!color) return;
     for (PictureBox* box : {&picIconBack, &picIcon}) box->SetBackColor(static_cast<uint32_t>(*color));

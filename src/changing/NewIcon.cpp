@@ -61,3 +61,9 @@ LONG WriteStoredRegValue(HKEY hive, const std::string& key, const std::string& v
     return RegSetValueExA(k.get(), valueName.c_str(), 0, value.type, value.bytes.data(),
                           static_cast<DWORD>(value.bytes.size()));
 }
+
+StoredRegValue NoIconRecord() { return StoredRegValue{REG_NONE, {}}; }
+
+bool IsNoIconRecord(const std::optional<StoredRegValue>& kept) {
+    return kept && kept->type == REG_NONE && kept->bytes.empty();
+}

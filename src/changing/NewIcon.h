@@ -29,3 +29,9 @@ std::optional<StoredRegValue> ReadStoredRegValue(HKEY hive, const std::string& k
 
 // Creates the key when missing and writes the value with its own type and bytes; the system's code.
 LONG WriteStoredRegValue(HKEY hive, const std::string& key, const std::string& valueName, const StoredRegValue& value);
+
+// What a file type's "OrDefault" holds when the class had no icon of its own as the program first
+// changed it: a value of no type and no data, which the way back turns into no "DefaultIcon" value.
+// Text there is the icon the class had; an empty text keeps nothing, as it always has.
+StoredRegValue NoIconRecord();
+bool IsNoIconRecord(const std::optional<StoredRegValue>& kept);

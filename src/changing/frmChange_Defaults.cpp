@@ -7,9 +7,11 @@
 #include "browsing/IconLocation.h"
 #include "browsing/OpenPaths.h"
 #include "browsing/ResultEntry.h"
+#include "changing/NewIcon.h"
 #include "core/Global.h"
 #include "core/Registry.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/MainCommands.h"
 
 namespace {
 
@@ -40,6 +42,7 @@ int32_t CursorIdOfKey(const std::string& key) {
 }  // namespace
 
 void FrmChange::mnuViewDefault_Click() {
+    if (IsBusy(frmMain)) return;
     mDefaultShown = true;
     if (picImport.Tag.empty()) return;
     if (Tag == "Current Cursor" || Tag == "Animated Cursor") procShowCursorDefault();
@@ -73,6 +76,16 @@ void FrmChange::procShowFileTypeDefault() {
     const size_t colon = line.find(':');
     if (colon == std::string::npos) return;
     mKeyName = line.substr(colon + 1, line.find(';', colon + 1) - colon - 1);
+    // A class changed while it had no icon of its own goes back to none, which Windows shows by a
+    // picture of its own: the placeholder stands for it, not the copy in use.
+    if (IsNoIconRecord(ReadStoredRegValue(HKEY_CLASSES_ROOT, mKeyName + "\\OrDefault", ""))) {
+        mTargetRef.clear();
+        picIcon.SetPictureFrom(frmMain.picNoIcon);
+        picIcon.Refresh();
+        SetStatus("Choose File, Apply to Change");
+        procEnableApply(true);
+        return;
+    }
     // The value the class had before its first change, else its current one.
     for (const char* key : {"\\OrDefault", "\\DefaultIcon"}) {
         const Variant value = ReadRegValue(HKEY_CLASSES_ROOT, mKeyName + key, "");

@@ -1,5 +1,6 @@
 // The file-type change: a class's "DefaultIcon" pointed at an icon copy of the new picture, or put
-// back to the icon the class had before the program first changed it, kept under "OrDefault".
+// back to the icon the class had before the program first changed it, kept under "OrDefault", or to
+// no icon at all when that is what it had.
 #include "changing/FrmChange.h"
 
 #include "browsing/IconLocation.h"
@@ -9,6 +10,7 @@
 #include "core/Registry.h"
 #include "core/Settings.h"
 #include "ui/App.h"
+#include "ui/Unique.h"
 
 namespace {
 
@@ -22,6 +24,19 @@ std::string IconFileOf(const std::string& text) { return ReadIconLocation(Expand
 bool IsIconCopy(const std::string& path) {
     const std::string folder = IconCopyFolder();
     return path.compare(0, folder.size(), folder) == 0 && path.find('\\', folder.size()) == std::string::npos;
+}
+
+// No icon of its own: no value, or an empty text.
+bool IsNoIcon(const std::optional<StoredRegValue>& value) {
+    return !value || ((value->type == REG_SZ || value->type == REG_EXPAND_SZ) && value->Text().empty());
+}
+
+// Removes the key's unnamed value; one that is already gone, or its key, counts as removed.
+LONG RemoveUnnamedValue(HKEY hive, const std::string& key) {
+    UniqueKey open;
+    LONG rc = RegOpenKeyExA(hive, key.c_str(), 0, KEY_SET_VALUE, open.put());
+    if (rc == ERROR_SUCCESS) rc = RegDeleteValueA(open.get(), "");
+    return rc == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : rc;
 }
 
 }  // namespace
@@ -44,12 +59,16 @@ void FrmChange::procApplyFileType() {
     mIconPath = location.file;
     mIconIndex = std::to_string(location.index);
 
-    // The icon before the first change is kept once, as stored: its type and unexpanded text. A copy
-    // of the program's own is never kept, since a later change removes it.
+    // The icon before the first change is kept once, as stored: its type and unexpanded text, or the
+    // record that the class had none. A copy of the program's own is never kept, since a later change
+    // removes it.
     std::optional<StoredRegValue> kept = ReadStoredRegValue(HKEY_CLASSES_ROOT, keptKey, "");
-    if ((!kept || kept->Text().empty()) && !currentText.empty() && !IsIconCopy(mIconPath) &&
-        WriteStoredRegValue(HKEY_CLASSES_ROOT, keptKey, "", *current) == ERROR_SUCCESS)
-        kept = current;
+    if (!IsNoIconRecord(kept) && (!kept || kept->Text().empty())) {
+        std::optional<StoredRegValue> keep;
+        if (IsNoIcon(current)) keep = NoIconRecord();
+        else if (!currentText.empty() && !IsIconCopy(mIconPath)) keep = current;
+        if (keep && WriteStoredRegValue(HKEY_CLASSES_ROOT, keptKey, "", *keep) == ERROR_SUCCESS) kept = keep;
+    }
 
     if (!mDefaultShown) {
         const std::optional<std::vector<uint8_t>> bytes = NewIconBytes();
@@ -61,6 +80,14 @@ void FrmChange::procApplyFileType() {
             });
         if (!copy) return;
         mIconPath = *copy;
+    } else if (IsNoIconRecord(kept)) {
+        // Back to no icon of its own: the value goes, then the copy in use.
+        if (RemoveUnnamedValue(HKEY_CLASSES_ROOT, iconKey) != ERROR_SUCCESS) {
+            MsgBox("The icon of " + mKeyName + " could not be put back, so it stays as it was.", 48, "Error");
+            return;
+        }
+        DeleteWinIconsFile(mIconPath);
+        mIconPath.clear();
     } else if (kept && !kept->Text().empty()) {
         if (WriteStoredRegValue(HKEY_CLASSES_ROOT, iconKey, "", *kept) != ERROR_SUCCESS) {
             MsgBox("The icon of " + mKeyName + " could not be put back, so it stays as it was.", 48, "Error");

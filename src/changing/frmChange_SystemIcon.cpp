@@ -53,7 +53,15 @@ void FrmChange::procApplySystemIcon() {
     const std::optional<StoredRegValue> before = TextValue(mHive, mKeyName, mValueName);
     const std::optional<StoredRegValue> unnamed =
         recycleBinEmpty ? TextValue(mHive, mKeyName, "") : std::optional<StoredRegValue>();
-    const std::string currentFile = before ? ReadIconLocation(ExpandEnvironment(before->Text())).file : std::string();
+    if (!before) {
+        // Nothing is written, so the icon cache stays as it is and no rebuild is offered.
+        MsgBox("Ornavale cannot change the icon of " + place.name + ": Windows keeps none in " + mHiveName + "\\" +
+                   mKeyName + (mValueName.empty() ? std::string() : ", value \"" + mValueName + "\"") +
+                   ", so nothing was changed.",
+               48, "Error");
+        return;
+    }
+    const std::string currentFile = ReadIconLocation(ExpandEnvironment(before->Text())).file;
 
     // Both values, or neither: a failed second write puts the first back.
     auto point = [&](const std::string& iconText, const std::string& fileText) {
@@ -64,27 +72,23 @@ void FrmChange::procApplySystemIcon() {
     };
 
     if (!mDefaultShown) {
-        if (before) {
-            const std::optional<std::vector<uint8_t>> bytes = NewIconBytes();
-            if (!bytes) return;
-            const std::optional<std::string> copy = MakeIconCopy(
-                ".ico", *bytes, {CopyKind::Icon}, currentFile,
-                [&point](const std::string& path) { return point(path + ",0", path); });
-            if (!copy) return;
-            mIconPath = *copy;
-            const size_t semicolon = picIconBack.Tag.find(';');
-            if (semicolon != std::string::npos) picIconBack.Tag = mIconPath + picIconBack.Tag.substr(semicolon);
-            picImport.SetPictureFrom(picIcon);
-        }
+        const std::optional<std::vector<uint8_t>> bytes = NewIconBytes();
+        if (!bytes) return;
+        const std::optional<std::string> copy =
+            MakeIconCopy(".ico", *bytes, {CopyKind::Icon}, currentFile,
+                         [&point](const std::string& path) { return point(path + ",0", path); });
+        if (!copy) return;
+        mIconPath = *copy;
+        const size_t semicolon = picIconBack.Tag.find(';');
+        if (semicolon != std::string::npos) picIconBack.Tag = mIconPath + picIconBack.Tag.substr(semicolon);
+        picImport.SetPictureFrom(picIcon);
     } else {
-        if (before) {
-            if (!point(mTargetRef, mTargetRef)) {
-                MsgBox("The icon of " + place.name + " could not be put back, so it stays as it was.", 48, "Error");
-                return;
-            }
-            // The copy in use goes once nothing names it.
-            if (ReadIconLocation(mTargetRef).file != currentFile) DeleteWinIconsFile(currentFile);
+        if (!point(mTargetRef, mTargetRef)) {
+            MsgBox("The icon of " + place.name + " could not be put back, so it stays as it was.", 48, "Error");
+            return;
         }
+        // The copy in use goes once nothing names it.
+        if (ReadIconLocation(mTargetRef).file != currentFile) DeleteWinIconsFile(currentFile);
         procShowSystemDefault(picIcon);
     }
 

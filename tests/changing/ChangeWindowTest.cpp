@@ -13,9 +13,11 @@
 #include "changing/FrmChange.h"
 #include "core/FrmMessage.h"
 #include "core/Global.h"
+#include "core/IconCache.h"
 #include "core/Registry.h"
 #include "core/ScopedValue.h"
 #include "core/Settings.h"
+#include "mainwindow/MainCommands.h"
 #include "mainwindow/Selection.h"
 #include "output/WorkSurfaces.h"
 
@@ -161,6 +163,11 @@ TEST_F(ChangeWindowTest, DefaultViewsOfFileTypesAndSystemIcons) {
         {"DefaultIcon only", "[HKEY_CLASSES_ROOT\\txtfile\\DefaultIcon]\n@=\"" + escaped(ico) + ",0\"\n", true,
          "Choose File, Apply to Change", ico},
         {"neither", "[HKEY_CLASSES_ROOT\\txtfile]\n@=\"Text Document\"\n", false, kDropPrompt, ""},
+        // Changed while it had no icon of its own: none is what Apply puts back, not the copy in use.
+        {"kept: no icon of its own",
+         "[HKEY_CLASSES_ROOT\\txtfile\\OrDefault]\n@=hex(0):\n[HKEY_CLASSES_ROOT\\txtfile\\DefaultIcon]\n@=\"" +
+             escaped(ico) + ",0\"\n",
+         true, "Choose File, Apply to Change", ""},
         {"no comma", "[HKEY_CLASSES_ROOT\\txtfile\\DefaultIcon]\n@=\"" + escaped(ico) + "\"\n", true,
          "Choose File, Apply to Change", ico},
         {"quoted", "[HKEY_CLASSES_ROOT\\txtfile\\DefaultIcon]\n@=\"\\\"" + escaped(ico) + "\\\",0\"\n", true,
@@ -394,6 +401,64 @@ TEST_F(ChangeWindowTest, LookALikesSearchesOnce) {
     }
     keywords.Click = savedClick;
     keywords.Clear();
+}
+
+// While the main window fills or scans, only its abort acts: each command of the change window does
+// nothing then (an Apply would read the result set being refilled), and acts once the fill is over.
+TEST_F(ChangeWindowTest, TheCommandsWaitWhileTheMainWindowIsBusy) {
+    static int applied = 0, picked = 0;
+    gChangeProcedureHook = [](FrmChange&, const std::string&) { ++applied; };
+    const ScopedValue<ColorPicker> picker(gColorPicker, [](CHOOSECOLORA& choice) {
+        ++picked;
+        choice.rgbResult = RGB(10, 20, 30);
+        return true;
+    });
+    const ScopedValue<SettingBroadcast> broadcast(gBroadcastSetting, [](UINT, WPARAM, LPARAM) { return true; });
+    frmMain.pnlNav.NodeClick = nullptr;
+    const auto leftOver = [] { return frmMain.cmbResult.ListCount() == 1 && frmMain.cmbResult.List(0) == "left over"; };
+    struct Case {
+        const char* command;
+        std::function<void()> run;
+        std::function<bool()> acted;
+    };
+    const Case cases[] = {
+        {"Apply", [] { frmChange.mnuFileApply_Click(); }, [] { return applied == 1; }},
+        {"Apply and Close", [] { frmChange.mnuFileCloseApply_Click(); },
+         [] { return applied == 1 && !frmChange.IsLoaded(); }},
+        {"Windows Default", [] { frmChange.mnuViewDefault_Click(); }, [] { return frmChange.mDefaultShown; }},
+        {"a drop on New", [] { Drop(Select("moon", "Icon", "Ornavale", "8:1:a1book").Text()); },
+         [] { return frmChange.picIcon.Tag == "8:1:a1book"; }},
+        {"Back colour", [] { frmChange.mnuViewBackcolor_Click(); }, [] { return picked == 1; }},
+        {"Rebuild Icon Cache", [] { frmChange.mnuToolsRebuild_Click(); }, [] { return !gCacheDirty; }},
+        {"Back to Group",
+         [] {
+             gChangeNode = "SysCurCurrent";
+             frmChange.mnuViewGroup_Click();
+         },
+         [&] { return !leftOver(); }},
+    };
+    for (const Case& c : cases) {
+        for (bool busy : {true, false}) {
+            SCOPED_TRACE(std::string(c.command) + (busy ? " while busy" : " when idle"));
+            Change("Find", "System Icon", "Windows", SystemIconEntry("shell32.dll", "22", "Find"));
+            ASSERT_EQ(Drop(Select("sun", "Icon", "Ornavale", "7:9:a1book").Text()), DWORD{DROPEFFECT_COPY});
+            frmMain.cmbResult.Clear();
+            frmMain.cmbResult.AddItem("left over");
+            applied = picked = 0;
+            gCacheDirty = true;
+            if (busy) frmMain.procSetAbort(false);
+            c.run();
+            const bool acted = c.acted();
+            if (busy) frmMain.procSetAbort(true);
+            EXPECT_EQ(acted, !busy);
+            if (busy) {
+                EXPECT_TRUE(frmChange.IsLoaded());
+                EXPECT_TRUE(ApplyOn()) << "still armed for when the fill is over";
+            }
+        }
+    }
+    gChangeNode.clear();
+    gCacheDirty = false;
 }
 
 }  // namespace

@@ -48,6 +48,15 @@ Stored Read(HKEY hive, const std::string& key, const std::string& name) {
     return s;
 }
 
+// The value as stored, or nothing when it is not there.
+std::optional<Stored> Present(HKEY hive, const std::string& key, const std::string& name) {
+    UniqueKey k;
+    if (RegOpenKeyExA(hive, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS ||
+        RegQueryValueExA(k.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return std::nullopt;
+    return Read(hive, key, name);
+}
+
 std::string Escaped(const std::string& text) {
     std::string out;
     for (char ch : text) out += ch == '\\' || ch == '"' ? std::string{'\\', ch} : std::string(1, ch);
@@ -97,13 +106,14 @@ class RegistryChangeTest : public ChangeWindowFixture {
 
 class FileTypeChangeTest : public RegistryChangeTest {
   protected:
-    // The class ".ornvtest" / "ornvtest.file" with its "DefaultIcon" as given (REGEDIT4 value text),
-    // listed by a line whose icon is older than the class's.
-    void Class(const std::string& defaultIcon) {
+    // The class ".ornvtest" / "ornvtest.file" with its "DefaultIcon" as given (REGEDIT4 value text;
+    // "" the key without a value) and further keys, listed by a line whose icon is older than the
+    // class's.
+    void Class(const std::string& defaultIcon, const std::string& more = "") {
         Registry("[HKEY_CLASSES_ROOT\\.ornvtest]\n@=\"ornvtest.file\"\n"
                  "[HKEY_CLASSES_ROOT\\ornvtest.file]\n@=\"Ornavale Test\"\n"
-                 "[HKEY_CLASSES_ROOT\\ornvtest.file\\DefaultIcon]\n@=" +
-                 defaultIcon + "\n");
+                 "[HKEY_CLASSES_ROOT\\ornvtest.file\\DefaultIcon]\n" +
+                 (defaultIcon.empty() ? "" : "@=" + defaultIcon + "\n") + more);
         frmMain.lstChange.Clear();
         frmMain.lstChange.AddItem(".ornvtest:ornvtest.file;C:\\listed\\stale.dll,9;Ornavale Test;");
         Change("Ornavale Test (*.ornvtest)", "File Type Icon", "Windows",
@@ -160,6 +170,45 @@ TEST_F(FileTypeChangeTest, ChangeTwiceThenRestoreGivesBackTheValueAsStored) {
         ApplyDefault();
         EXPECT_EQ(DefaultIcon(), c.before);
         EXPECT_EQ(Kept(), c.before);
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+// A class listed with an icon whose value was removed or emptied before the first change: the way
+// back removes the value the change wrote, then the copy. An icon kept before stays what the way
+// back gives, and an empty "OrDefault" keeps nothing, as it always has.
+TEST_F(FileTypeChangeTest, AClassWithoutAnIconOfItsOwnGetsBackNone) {
+    const Stored noIcon{REG_NONE, ""};  // the record: a value of no type and no data
+    const std::string tool = "\"C:\\\\apps\\\\tool.exe,2\"";
+    const Stored toolIcon{REG_SZ, "C:\\apps\\tool.exe,2"};
+    struct Case {
+        const char* what;
+        std::string defaultIcon;  // "" : no value
+        std::string orDefault;    // "" : no key
+        Stored kept;
+        std::optional<Stored> restored;  // nothing: no value
+    };
+    const Case cases[] = {
+        {"the value removed", "", "", noIcon, std::nullopt},
+        {"the value emptied", "\"\"", "", noIcon, std::nullopt},
+        {"the value removed, an icon kept before", "", "@=" + tool, toolIcon, toolIcon},
+        {"an icon, an empty OrDefault", tool, "@=\"\"", toolIcon, toolIcon},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(WidePath(Icons()));
+        Class(c.defaultIcon, c.orDefault.empty() ? "" : "[HKEY_CLASSES_ROOT\\ornvtest.file\\OrDefault]\n" + c.orDefault + "\n");
+        for (int change = 0; change < 2; ++change) {
+            ApplyDropped();
+            const std::vector<std::string> copies = Copies();
+            ASSERT_EQ(copies.size(), 1u);
+            EXPECT_EQ(DefaultIcon(), (Stored{REG_SZ, Icons() + copies[0] + ",0"}));
+            EXPECT_EQ(Present(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", ""), c.kept) << "after change " << change + 1;
+        }
+        ApplyDefault();
+        EXPECT_EQ(Present(HKEY_CLASSES_ROOT, "ornvtest.file\\DefaultIcon", ""), c.restored);
+        EXPECT_EQ(Copies(), std::vector<std::string>{});
+        EXPECT_EQ(Present(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", ""), c.kept);
     }
     EXPECT_TRUE(boxes.empty());
 }
@@ -342,18 +391,22 @@ TEST_F(SystemIconChangeTest, ChangeTwiceThenRestoreTheRowsValue) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// Nothing written, nothing claimed: the user is told, the icon cache is not marked out of date and
+// no rebuild is offered.
 TEST_F(SystemIconChangeTest, ARowThatCannotBeWrittenGetsNoCopy) {
     gOSCode = "NT4";
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", "SysCache");
     struct Case {
         const char* what;
         std::string row;
-        size_t told;
+        size_t told;  // as a fault
+        size_t boxes;
     };
     const Case cases[] = {
-        {"a value that is not there", "Find;shell32.dll,22;HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + ",22", 0},
-        {"an empty value", "Help;shell32.dll,23;HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + ",23", 0},
-        {"a key that is not there", "Run;shell32.dll,24;HKEY_LOCAL_MACHINE\\Software\\Nowhere,24", 0},
-        {"a hive outside the table", "Run;shell32.dll,24;HKEY_DYN_DATA\\" + std::string(kShellIcons) + ",24", 1},
+        {"a value that is not there", "Find;shell32.dll,22;HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + ",22", 0, 1},
+        {"an empty value", "Help;shell32.dll,23;HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + ",23", 0, 1},
+        {"a key that is not there", "Run;shell32.dll,24;HKEY_LOCAL_MACHINE\\Software\\Nowhere,24", 0, 1},
+        {"a hive outside the table", "Run;shell32.dll,24;HKEY_DYN_DATA\\" + std::string(kShellIcons) + ",24", 1, 0},
     };
     static size_t told = 0;
     SetExceptionHandler([](const char*, const std::exception&) { ++told; });
@@ -362,16 +415,24 @@ TEST_F(SystemIconChangeTest, ARowThatCannotBeWrittenGetsNoCopy) {
         Registry("[HKEY_LOCAL_MACHINE\\" + std::string(kShellIcons) + "]\n\"23\"=\"\"\n\"24\"=\"kept.dll,1\"\n");
         ChangeRow(c.row);
         told = 0;
+        boxes.clear();
         for (bool restore : {false, true}) {
+            Answerer answerer(false);
             if (restore) ApplyDefault();
             else ApplyDropped();
+            EXPECT_EQ(Answerer::shown, 0);
+            EXPECT_FALSE(gCacheDirty);
             EXPECT_EQ(Copies(), std::vector<std::string>{});
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kShellIcons, "22"), Stored{});
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kShellIcons, "23"), (Stored{REG_SZ, ""}));
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kShellIcons, "24"), (Stored{REG_SZ, "kept.dll,1"}));
         }
         EXPECT_EQ(told, c.told * 2) << "the row is told of, on each Apply";
-        EXPECT_TRUE(boxes.empty());
+        ASSERT_EQ(boxes.size(), c.boxes * 2) << "the row is told of, on each Apply";
+        for (const ShownBox& box : boxes) {
+            EXPECT_EQ(box.title, "Error");
+            EXPECT_NE(box.text.find(c.row.substr(0, c.row.find(';'))), std::string::npos) << box.text;
+        }
     }
     SetExceptionHandler(nullptr);
 }

@@ -207,6 +207,18 @@ TEST_F(SnapshotTest, ChangeChangeRestoreLeavesOnlyTheTracesOfTheWayBack) {
              expected[KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault")] = "key";
              expected[KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", "")] = TextValue(REG_EXPAND_SZ, kTypeIcon);
          }},
+        {"file type without an icon of its own",
+         [] {
+             // Listed with its icon, whose value was removed before the change.
+             List("SysAso");
+             DeleteValue(HKEY_CLASSES_ROOT, "ornvtest.file\\DefaultIcon", "");
+         },
+         [&] { ChangeWindow(Listed(type), &icon); }, [&] { ChangeWindow(Listed(type), nullptr); },
+         [](SystemSnapshot& expected, const SystemSnapshot&) {
+             // That it had none, kept: a value of no type and no data.
+             expected[KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault")] = "key";
+             expected[KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", "")] = "hex(0):";
+         }},
         {"shell icon", [] { List("SysStart"); }, [&] { ChangeWindow(Listed(find), &icon); },
          [&] { ChangeWindow(Listed(find), nullptr); }, [](SystemSnapshot&, const SystemSnapshot&) {}},
         {"recycle bin", [] { List("SysDesktop"); }, [&] { ChangeWindow(Listed(recycleBin), &icon); },
