@@ -319,7 +319,8 @@ std::string LinkIcon(const std::string& link) {
 // A target naming a copy that is gone, whose number is the lowest free one: the change writes its
 // new copy under that very name, and ends as the same change from the target's own icon does.
 TEST_F(SnapshotTest, ATargetNamingAGoneCopyKeepsTheNewCopyOfThatName) {
-    const Item padItem{"Pad", "Shortcut Icon", "Links", ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe"))};
+    const Item padItem{"Pad", "Shortcut Icon", "Links",
+                       ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe"))};
     const Item type{"Ornavale Test File (*.ornvtest)", "File Type Icon", "Windows", ""};
     const Item find{"Find", "System Icon", "Windows", ""};
     const Item wait{"Wait", "Current Cursor", "Windows", DefaultCursorEntry(32514)};
@@ -338,9 +339,11 @@ TEST_F(SnapshotTest, ATargetNamingAGoneCopyKeepsTheNewCopyOfThatName) {
     const Case cases[] = {
         {"folder", ".ico", [] {}, [&](const std::string& gone) { NameInDesktopIni(ini, gone); },
          [&] { ChangeFolder(folder); }, {}},
-        {"file type", ".ico", [] { List("SysAso"); }, nameInValue(HKEY_CLASSES_ROOT, "ornvtest.file\\DefaultIcon", "", ",0"),
+        {"file type", ".ico", [] { List("SysAso"); },
+         nameInValue(HKEY_CLASSES_ROOT, "ornvtest.file\\DefaultIcon", "", ",0"),
          [&] { ChangeWindow(Listed(type), &icon); },
-         {KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault"), KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", "")}},
+         {KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault"),
+          KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", "")}},
         {"system row", ".ico", [] { List("SysStart"); }, nameInValue(HKEY_LOCAL_MACHINE, kShellIcons, "22", ",0"),
          [&] { ChangeWindow(Listed(find), &icon); }, {}},
         {"still cursor", ".cur", listCursors, nameInValue(HKEY_CURRENT_USER, kCursors, "Wait", ""),
@@ -348,7 +351,8 @@ TEST_F(SnapshotTest, ATargetNamingAGoneCopyKeepsTheNewCopyOfThatName) {
         {"animated cursor", ".ani",
          [&] {
              listCursors();
-             for (int step = 0; step < 5; ++step) frmMain.cmbResult.AddItem(CurrentCursorEntry(ani, step, "AppStarting", true));
+             for (int step = 0; step < 5; ++step)
+                 frmMain.cmbResult.AddItem(CurrentCursorEntry(ani, step, "AppStarting", true));
          },
          nameInValue(HKEY_CURRENT_USER, kCursors, "Wait", ""), [&] { ChangeWindow(wait, &frame); }, {}},
         {"shortcut", ".ico", [] {}, [&](const std::string& gone) { WriteFixtureLink(pad, gone, 0); },
@@ -386,7 +390,8 @@ TEST_F(SnapshotTest, TargetsSharingACopyEachEndWithTheNewPicture) {
     const std::string ini2 = folder2 + "\\desktop.ini";
     const std::string pad2 = win.path() + "Links\\Pad 2.lnk";
     const auto padItem = [](const char* text) {
-        return Item{text, "Shortcut Icon", "Links", ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe"))};
+        return Item{text, "Shortcut Icon", "Links",
+                    ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe"))};
     };
     struct Case {
         const char* name;
@@ -452,7 +457,8 @@ TEST_F(SnapshotTest, TargetsSharingACopyEachEndWithTheNewPicture) {
 // A user's own icon lying in the copy folder, named by a folder or a shortcut: changed and
 // restored, the file is still there as it was.
 TEST_F(SnapshotTest, AUsersOwnIconInTheCopyFolderStays) {
-    const Item padItem{"Pad", "Shortcut Icon", "Links", ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe"))};
+    const Item padItem{"Pad", "Shortcut Icon", "Links",
+                       ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe"))};
     struct Case {
         const char* name;
         std::function<void(const std::string& mine)> nameMine;
