@@ -23,24 +23,6 @@ constexpr uint64_t kMaxReadBack = 16u << 20;
 
 bool Faulty(CopyStep step) { return gIconCopyFault && gIconCopyFault(step); }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// The number a folder entry's name takes for the extension: plain decimal digits without a
-// leading zero, then the extension in any case; 0 for any other name.
-int NumberOfName(const char* name, const std::string& extension) {
-    int n = 0;
-    const char* p = name;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        if (p == name && *p == '0') return 0;
-        n = n * 10 + (*p - '0');
-        if (n > kMaxIconCopyNumber) return 0;
-    }
-    if (p == name) return 0;
-    for (char e : extension)
-        if (LowerAscii(*p++) != LowerAscii(e)) return 0;
-    return *p == '\0' ? n : 0;
-}
-
 void Tell(const std::string& what) {
     gResult = MsgBox(what + "\r\rThe Windows setting and the icon it used before are left as they were.", 48,
                      "Error");
@@ -94,7 +76,7 @@ int FirstFreeCopyNumber(const std::string& folder, const std::string& extension)
     UniqueFind find(FindFirstFileA((folder + "*").c_str(), &found));
     if (find) {
         do {
-            taken[static_cast<size_t>(NumberOfName(found.cFileName, extension))] = true;
+            taken[static_cast<size_t>(IconCopyNumber(found.cFileName, extension))] = true;
         } while (FindNextFileA(find.get(), &found));
     }
     for (int n = 1; n <= kMaxIconCopyNumber; ++n)
@@ -163,6 +145,8 @@ std::optional<std::string> MakeIconCopy(const std::string& extension, const std:
         Tell("Windows could not be pointed at the new icon " + copy + ", so it was removed again.");
         return std::nullopt;
     }
-    DeleteWinIconsFile(currentPath);
+    // A target whose copy was gone gets the new one under that very name when its number is the
+    // lowest free one: that file is now the setting's, not an earlier copy.
+    if (!SameFile(currentPath, copy)) DeleteWinIconsFile(currentPath);
     return copy;
 }

@@ -20,12 +20,14 @@
 //      registry value, a shortcut, a desktop.ini entry) at it and answers whether it did. It tells
 //      the user nothing itself and, when it fails, leaves the setting as it was.
 //   7. Only then remove the copy the target used before (DeleteWinIconsFile: only a file lying
-//      directly in the copy folder is ever deleted).
+//      directly in the copy folder and named as a copy is ever deleted), unless it is the new copy
+//      itself: a target naming a copy that is gone gets that name back when it is the first free.
 // A failure at any step removes the temporary or new file, leaves the setting and the earlier copy
 // as they were, and tells the user in one box what failed. A change that replaces its own earlier
 // copy therefore gets a new number: with 1.ico to 5.ico present and 3.ico in use, the new copy is
-// 6.ico, and 3.ico goes once the setting names 6.ico. A new copy's path thus never equals the one
-// the target used before.
+// 6.ico, and 3.ico goes once the setting names 6.ico. A new copy's path equals the one the target
+// used before only when that file was gone (two targets shared a copy and the other one's change
+// removed it): Windows may then show the picture it cached for that path.
 //
 // A change uses it like this (bytes from the writer's encoding in src/formats/IconEncode.h):
 //   auto bytes = formats::EncodeIconFile(picture, bitCount, formats::IconKind::Icon);
@@ -43,7 +45,7 @@
 #include <string>
 #include <vector>
 
-inline constexpr int kMaxIconCopyNumber = 5000;
+#include "core/Files.h"
 
 // What the written copy must read back as.
 enum class CopyKind { Icon, Cursor, Animation };

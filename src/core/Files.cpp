@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Global.h"
+#include "ui/Keys.h"
 #include "ui/Unique.h"
 
 std::filesystem::path WidePath(const std::string& path) {
@@ -99,9 +100,53 @@ void ShowFileProperties(const std::string& file, HWND owner) {
     UniqueHandle process(sei.hProcess);
 }
 
+namespace {
+
+// The path with its relative parts resolved against the current folder and, where it exists, each
+// part in its long form: "C:\WINDOWS\ICONS~1\1.ico" and "c:\windows\icons\1.ico" then differ only
+// in letter case.
+std::string FullLongPath(const std::string& path) {
+    std::string full(MAX_PATH, '\0');
+    DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n >= full.size()) {
+        full.assign(n, '\0');
+        n = GetFullPathNameA(path.c_str(), n, full.data(), nullptr);
+        if (n >= full.size()) return path;
+    }
+    if (n == 0) return path;
+    full.resize(n);
+    const std::string longer = GetLongPath(full);
+    return longer.empty() ? full : longer;
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    return FoldKey(FullLongPath(a)) == FoldKey(FullLongPath(b));
+}
+
+int IconCopyNumber(const std::string& name, const std::string& extension) {
+    int n = 0;
+    size_t i = 0;
+    for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
+        if (i == 0 && name[i] == '0') return 0;
+        n = n * 10 + (name[i] - '0');
+        if (n > kMaxIconCopyNumber) return 0;
+    }
+    if (i == 0 || name.size() - i != extension.size()) return 0;
+    for (char e : extension)
+        if (LowerAscii(name[i++]) != LowerAscii(e)) return 0;
+    return n;
+}
+
 void DeleteWinIconsFile(const std::string& path) {
     auto slash = path.rfind('\\');
     if (slash == std::string::npos) return;
     if (path.compare(0, slash + 1, gWinDir + "\\Icons\\") != 0) return;
+    const std::string name = path.substr(slash + 1);
+    if (!IconCopyNumber(name, ".ico") && !IconCopyNumber(name, ".cur") && !IconCopyNumber(name, ".ani")) return;
     if (FileExists(path)) DeleteFileA(path.c_str());
 }

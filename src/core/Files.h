@@ -34,5 +34,19 @@ std::string GetFileMajorVersion(const std::string& file);
 // Shows the shell's property sheet of the file, owned by the window.
 void ShowFileProperties(const std::string& file, HWND owner);
 
-// Deletes an earlier icon copy, but only a file directly in the Icons folder of the Windows folder.
+// Whether the two paths name one file: their full, long forms are equal but for letter case.
+// False when either is empty.
+bool SameFile(const std::string& a, const std::string& b);
+
+// The highest number an icon copy's name carries.
+inline constexpr int kMaxIconCopyNumber = 5000;
+
+// The number an icon copy's file name carries for the extension (".ico", ".cur" or ".ani"): plain
+// decimal digits, 1 to kMaxIconCopyNumber without a leading zero, then the extension in any letter
+// case and nothing more; 0 for any other name.
+int IconCopyNumber(const std::string& name, const std::string& extension);
+
+// Deletes an earlier icon copy of the program's own: a file directly in the Icons folder of the
+// Windows folder whose name is a copy's (<n>.ico, <n>.cur or <n>.ani). Any other file, there or
+// elsewhere, is left where it is: the user may keep icons of their own in that folder.
 void DeleteWinIconsFile(const std::string& path);

@@ -129,8 +129,9 @@ TEST_F(FolderIconTest, ChangeThenDefault) {
          "[ViewState]\r\nMode=\r\nVid=\r\nFolderType=Pictures\r\n[.ShellClassInfo]\r\nInfoTip=Mine\r\n", kHidden | kSystem,
          "", false},
         {"an earlier copy", kSystem, "", 0, "3.ico", false},
-        {"a 200-character copy name", 0, "", 0, longName, false},
-        {"the user's own icon", 0, "", 0, "own.ico", true},
+        // Read whole past the profile's usual 128 characters; not a copy's name, so it stays.
+        {"a 200-character icon of the user's in the Icons folder", 0, "", 0, longName, true},
+        {"the user's own icon", 0, "", 0, dir.File("own.ico"), true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -138,7 +139,7 @@ TEST_F(FolderIconTest, ChangeThenDefault) {
         std::filesystem::remove(WidePath(ini));
         std::string current;
         if (!c.current.empty()) {
-            current = c.currentKept ? dir.File(c.current) : win.File("Icons\\" + c.current);
+            current = c.current.find('\\') != std::string::npos ? c.current : win.File("Icons\\" + c.current);
             ASSERT_EQ(current.size() == 200, c.current == longName);
         }
         std::string text = c.iniText;
@@ -179,7 +180,9 @@ TEST_F(FolderIconTest, ChangeThenDefault) {
         if (!c.iniText.empty()) {
             EXPECT_EQ(Bytes(ini), c.iniText + "IconFile=\r\nIconIndex=\r\n");
         }
-        EXPECT_EQ(Names(Icons()), std::vector<std::string>{});
+        // Nothing of the program's is left there; a file of the user's is.
+        EXPECT_EQ(Names(Icons()), c.currentKept && current.rfind(Icons(), 0) == 0 ? std::vector<std::string>{c.current}
+                                                                                  : std::vector<std::string>{});
     }
 }
 

@@ -96,6 +96,10 @@ TEST_F(IconCopiesTest, NumberOfTheNewCopy) {
         {"a cursor beside a cursor", {"1.cur"}, ".cur", cursor, "", "2.cur"},
         {"an animation beside a cursor", {"1.cur"}, ".ani", animation, "", "1.ani"},
         {"an icon beside a cursor", {"1.cur"}, ".ico", icon, "", "1.ico"},
+        // Two targets shared the copy, and the other one's change removed it: the new copy takes
+        // the name the target names, and stays.
+        {"the earlier copy is gone and its number free", {"2.ico"}, ".ico", icon, "1.ico", "1.ico"},
+        {"the gone copy named in capitals", {}, ".cur", cursor, "1.CUR", "1.cur"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -116,11 +120,11 @@ TEST_F(IconCopiesTest, NumberOfTheNewCopy) {
         EXPECT_EQ(setting, *made);
         EXPECT_TRUE(gBoxes.empty());
         auto expected = c.present == std::vector<std::string>{"-"} ? std::vector<std::string>{} : c.present;
-        expected.push_back(c.made);
         if (*c.current) {
             EXPECT_TRUE(currentWhilePointing) << "the earlier copy went before the setting named the new one";
             std::erase(expected, std::string(c.current));
         }
+        expected.push_back(c.made);
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(Listing(), expected);
         auto written = formats::ReadFileBytes(WidePath(*made), 1 << 20);

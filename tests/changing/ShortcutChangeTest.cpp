@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "ScratchFolder.h"
@@ -250,21 +251,41 @@ TEST_F(ShortcutChangeTest, ALinkNamingAMissingCopyOffersTheCacheRebuild) {
         const char* setting;  // "ShortcutCache"; nullptr: missing
         bool reminded;
     };
-    for (const Case& c : {Case{nullptr, true}, Case{"0", true}, Case{"1", false}}) {
-        SCOPED_TRACE(c.setting ? c.setting : "missing");
-        if (c.setting) WriteSetting(setting::ShortcutCache, c.setting);
-        else DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings");
-        WriteSetting(setting::SysCache, "1");
-        std::filesystem::remove_all(WidePath(Icons()));
-        // The link names 1.ico, which is gone: the new copy takes that very name.
-        WriteFixtureLink(pad, Icons() + "1.ico", 0);
-        gCacheDirty = false;
-        Reminders reminders;
-        ApplyToPad();
-        EXPECT_EQ(ReadState(pad).icon, Icons() + "1.ico");
-        EXPECT_EQ(Reminders::shown,
-                  c.reminded ? std::vector<std::string>{"Change Shortcut Icon|ShortcutCache"} : std::vector<std::string>{});
-        EXPECT_TRUE(gCacheDirty);
+    // The change window's Apply, and the link dropped on a result item, which leaves the cache's
+    // flag as it was.
+    struct Way {
+        const char* caption;
+        bool marksCache;
+        std::function<void()> apply;
+    };
+    const Way ways[] = {
+        {"Change Shortcut Icon", true, [this] { ApplyToPad(); }},
+        {"Change Shortcut", false,
+         [this] {
+             frmMain.pnlResult.Clear();
+             AddItem("sun", "Icon", "7:9:a1book");
+             DropOnList(ClipboardData::Files({pad}), ItemPoint(1));
+         }},
+    };
+    for (const auto& [caption, marksCache, apply] : ways) {
+        for (const Case& c : {Case{nullptr, true}, Case{"0", true}, Case{"1", false}}) {
+            SCOPED_TRACE(std::string(caption) + ", " + (c.setting ? c.setting : "missing"));
+            if (c.setting) WriteSetting(setting::ShortcutCache, c.setting);
+            else DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings");
+            WriteSetting(setting::SysCache, "1");
+            std::filesystem::remove_all(WidePath(Icons()));
+            // The link names 1.ico, which is gone: the new copy takes that very name.
+            WriteFixtureLink(pad, Icons() + "1.ico", 0);
+            gCacheDirty = false;
+            Reminders reminders;
+            apply();
+            EXPECT_EQ(ReadState(pad).icon, Icons() + "1.ico");
+            // The reminder is for the new picture under the old name, which must be there to be shown.
+            EXPECT_EQ(Copies(), std::vector<std::string>{"1.ico"});
+            EXPECT_EQ(Reminders::shown, c.reminded ? std::vector<std::string>{std::string(caption) + "|ShortcutCache"}
+                                                   : std::vector<std::string>{});
+            EXPECT_EQ(gCacheDirty, marksCache);
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include "ChangeWindowFixture.h"
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 
@@ -14,14 +15,17 @@
 #include "SystemSnapshot.h"
 #include "browsing/ResultEntry.h"
 #include "browsing/SystemIconRows.h"
+#include "changing/DesktopIni.h"
 #include "changing/FrmChange.h"
 #include "changing/IconCopies.h"
+#include "changing/ShellLink.h"
 #include "core/Files.h"
 #include "core/Global.h"
 #include "core/OSVersion.h"
 #include "core/Registry.h"
 #include "core/ScopedValue.h"
 #include "core/Settings.h"
+#include "formats/FileBytes.h"
 #include "ui/Unique.h"
 
 namespace {
@@ -198,7 +202,7 @@ TEST_F(SnapshotTest, ChangeChangeRestoreLeavesOnlyTheTracesOfTheWayBack) {
              EXPECT_EQ(copy.rfind(Icons(), 0), 0u) << copy;
              expected[LinkPlace(pad, "icon")] = copy;
              expected[LinkPlace(pad, "icon index")] = "0";
-             if (after.count(FilePlace(copy))) expected[FilePlace(copy)] = after.at(FilePlace(copy));
+             expected[FilePlace(copy)] = after.count(FilePlace(copy)) ? after.at(FilePlace(copy)) : "the new picture";
          }},
         {"file type", [] { List("SysAso"); }, [&] { ChangeWindow(Listed(type), &icon); },
          [&] { ChangeWindow(Listed(type), nullptr); },
@@ -275,5 +279,220 @@ TEST_F(SnapshotTest, ChangeChangeRestoreLeavesOnlyTheTracesOfTheWayBack) {
             EXPECT_EQ(SnapshotDifferences(expected, after), "") << "the way back left";
             EXPECT_EQ(boxes.size(), fault ? 1u : 0u);
         }
+    }
+}
+
+namespace {
+
+// Points the folder's desktop.ini, otherwise as the user keeps it, at the icon file.
+void NameInDesktopIni(const std::string& ini, const std::string& file) {
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::ofstream(WidePath(ini), std::ios::binary) << kIni << "IconFile=" << file << "\r\nIconIndex=0\r\n";
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+}
+
+// Change Any Folder and Default Folder on the folder, as picked by the user.
+void ChangeFolder(const std::string& folder) {
+    gPickPath = folder;
+    frmMain.mnuToolsChangeFolder_Click();
+}
+void DefaultFolder(const std::string& folder) {
+    gPickPath = folder;
+    frmMain.mnuToolsDefaultFolder_Click();
+}
+
+// Drops the files on the first result item, as another program would.
+void DropOnFirstItem(const std::vector<std::string>& files) {
+    HWND list = frmMain.pnlResult.hwnd();
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(list, &p);
+    const ClipboardData data = ClipboardData::Files(files);
+    IDropTarget& target = frmMain.pnlResultDrop;
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    target.DragEnter(data.object(), MK_LBUTTON, POINTL{p.x, p.y}, &effect);
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    target.DragOver(MK_LBUTTON, POINTL{p.x, p.y}, &effect);
+    target.Drop(data.object(), 0, POINTL{p.x, p.y}, &effect);
+}
+
+// The icon file a shortcut names.
+std::string LinkIcon(const std::string& link) {
+    std::string target, folder, arguments, icon;
+    int32_t index = 0, show = 0;
+    ShellLinkObject().ReadLink(link, target, folder, arguments, icon, index, show);
+    return icon;
+}
+
+}  // namespace
+
+// A target naming a copy that is gone, whose number is the lowest free one: the change writes its
+// new copy under that very name, and ends as the same change from the target's own icon does.
+TEST_F(SnapshotTest, ATargetNamingAGoneCopyKeepsTheNewCopyOfThatName) {
+    const Item padItem{"Pad", "Shortcut Icon", "Links",
+                       ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe"))};
+    const Item type{"Ornavale Test File (*.ornvtest)", "File Type Icon", "Windows", ""};
+    const Item find{"Find", "System Icon", "Windows", ""};
+    const Item wait{"Wait", "Current Cursor", "Windows", DefaultCursorEntry(32514)};
+    const auto listCursors = [] { List("SysCurCurrent"); };
+    const auto nameInValue = [](HKEY hive, const char* key, const char* value, const char* index) {
+        return [=](const std::string& gone) { WriteText(hive, key, value, gone + index, REG_SZ); };
+    };
+    struct Case {
+        const char* name;
+        const char* extension;
+        std::function<void()> list;
+        std::function<void(const std::string& gone)> nameGone;
+        std::function<void()> change;
+        std::vector<std::string> ownIconTraces;  // left only by the change from the target's own icon
+    };
+    const Case cases[] = {
+        {"folder", ".ico", [] {}, [&](const std::string& gone) { NameInDesktopIni(ini, gone); },
+         [&] { ChangeFolder(folder); }, {}},
+        {"file type", ".ico", [] { List("SysAso"); },
+         nameInValue(HKEY_CLASSES_ROOT, "ornvtest.file\\DefaultIcon", "", ",0"),
+         [&] { ChangeWindow(Listed(type), &icon); },
+         {KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault"),
+          KeyPlace(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", "")}},
+        {"system row", ".ico", [] { List("SysStart"); }, nameInValue(HKEY_LOCAL_MACHINE, kShellIcons, "22", ",0"),
+         [&] { ChangeWindow(Listed(find), &icon); }, {}},
+        {"still cursor", ".cur", listCursors, nameInValue(HKEY_CURRENT_USER, kCursors, "Wait", ""),
+         [&] { ChangeWindow(wait, &icon); }, {}},
+        {"animated cursor", ".ani",
+         [&] {
+             listCursors();
+             for (int step = 0; step < 5; ++step)
+                 frmMain.cmbResult.AddItem(CurrentCursorEntry(ani, step, "AppStarting", true));
+         },
+         nameInValue(HKEY_CURRENT_USER, kCursors, "Wait", ""), [&] { ChangeWindow(wait, &frame); }, {}},
+        {"shortcut", ".ico", [] {}, [&](const std::string& gone) { WriteFixtureLink(pad, gone, 0); },
+         [&] { ChangeWindow(padItem, &icon); }, {}},
+        {"dropped shortcut", ".ico", [] {}, [&](const std::string& gone) { WriteFixtureLink(pad, gone, 0); },
+         [&] { DropOnFirstItem({pad}); }, {}},
+    };
+    HotSpotClicker clicker(3, 4);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string copy = Icons() + "1" + c.extension;
+        SystemSnapshot fromOwnIcon, fromGoneCopy;
+        for (const bool gone : {false, true}) {
+            Prepare();
+            frmMain.cmbResult.Clear();
+            c.list();
+            if (gone) c.nameGone(copy);
+            frmMain.pnlResult.Clear();
+            Select(icon.text, icon.type, icon.origin, icon.entry);
+            boxes.clear();
+            c.change();
+            EXPECT_TRUE(boxes.empty()) << boxes.front().text;
+            (gone ? fromGoneCopy : fromOwnIcon) = Take();
+        }
+        ASSERT_TRUE(fromOwnIcon.count(FilePlace(copy))) << "the change from the target's own icon made no " << copy;
+        for (const std::string& place : c.ownIconTraces) fromOwnIcon.erase(place);
+        EXPECT_EQ(SnapshotDifferences(fromOwnIcon, fromGoneCopy), "");
+    }
+}
+
+// Two folders or shortcuts sharing one copy, as when the user copies them: one is changed, then
+// the other. Each ends naming a copy of its own that holds the new picture.
+TEST_F(SnapshotTest, TargetsSharingACopyEachEndWithTheNewPicture) {
+    const std::string folder2 = dir.Folder("Snapshot Folder 2");
+    const std::string ini2 = folder2 + "\\desktop.ini";
+    const std::string pad2 = win.path() + "Links\\Pad 2.lnk";
+    const auto padItem = [](const char* text) {
+        return Item{text, "Shortcut Icon", "Links",
+                    ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe"))};
+    };
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& shared)> share;
+        std::function<void(int which)> change;
+        std::function<std::string(int which)> named;
+    };
+    const Case cases[] = {
+        {"folders",
+         [&](const std::string& shared) {
+             NameInDesktopIni(ini, shared);
+             NameInDesktopIni(ini2, shared);
+         },
+         [&](int which) { ChangeFolder(which ? folder2 : folder); },
+         [&](int which) { return ReadProfileText(which ? ini2 : ini, kShellClassInfo, "IconFile"); }},
+        {"shortcuts",
+         [&](const std::string& shared) {
+             WriteFixtureLink(pad, shared, 0);
+             WriteFixtureLink(pad2, shared, 0);
+         },
+         [&](int which) { ChangeWindow(padItem(which ? "Pad 2" : "Pad"), &icon); },
+         [&](int which) { return LinkIcon(which ? pad2 : pad); }},
+        {"dropped shortcuts",
+         [&](const std::string& shared) {
+             WriteFixtureLink(pad, shared, 0);
+             WriteFixtureLink(pad2, shared, 0);
+         },
+         [&](int which) {
+             frmMain.pnlResult.Clear();
+             Select(icon.text, icon.type, icon.origin, icon.entry);
+             DropOnFirstItem({which ? pad2 : pad});
+         },
+         [&](int which) { return LinkIcon(which ? pad2 : pad); }},
+    };
+    SnapshotPlaces both = places;
+    both.files.insert(both.files.end(), {folder2, ini2});
+    both.links.push_back(pad2);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Prepare();
+        const std::string shared = win.File("Icons\\1.ico", "the copy both used");
+        c.share(shared);
+        frmMain.pnlResult.Clear();
+        Select(icon.text, icon.type, icon.origin, icon.entry);
+        const SystemSnapshot before = TakeSnapshot(both);
+        boxes.clear();
+        c.change(0);
+        c.change(1);
+        EXPECT_TRUE(boxes.empty()) << boxes.front().text;
+        const SystemSnapshot after = TakeSnapshot(both);
+        const std::string first = c.named(0), second = c.named(1);
+        EXPECT_EQ(first, Icons() + "2.ico");
+        EXPECT_EQ(second, Icons() + "1.ico");
+        ASSERT_TRUE(after.count(FilePlace(first))) << first;
+        const std::string picture = after.at(FilePlace(first));
+        EXPECT_NE(picture, before.at(FilePlace(shared)));
+        EXPECT_EQ(after.count(FilePlace(second)) ? after.at(FilePlace(second)) : "missing", picture) << second;
+        EXPECT_EQ(NamesIn(WidePath(Icons())), (std::vector<std::string>{"1.ico", "2.ico"}));
+        std::filesystem::remove(WidePath(pad2));
+    }
+}
+
+// A user's own icon lying in the copy folder, named by a folder or a shortcut: changed and
+// restored, the file is still there as it was.
+TEST_F(SnapshotTest, AUsersOwnIconInTheCopyFolderStays) {
+    const Item padItem{"Pad", "Shortcut Icon", "Links",
+                       ShortcutEntry(SystemFile("shell32.dll"), 3, SystemFile("notepad.exe"))};
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& mine)> nameMine;
+        std::function<void()> change, restore;
+    };
+    const Case cases[] = {
+        {"folder", [&](const std::string& mine) { NameInDesktopIni(ini, mine); }, [&] { ChangeFolder(folder); },
+         [&] { DefaultFolder(folder); }},
+        {"shortcut", [&](const std::string& mine) { WriteFixtureLink(pad, mine, 0); },
+         [&] { ChangeWindow(padItem, &icon); }, [&] { ChangeWindow(padItem, nullptr); }},
+    };
+    const std::string bytes = "not the program's: a user's own icon";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Prepare();
+        const std::string mine = win.File("Icons\\Mine.ico", bytes);
+        c.nameMine(mine);
+        frmMain.pnlResult.Clear();
+        Select(icon.text, icon.type, icon.origin, icon.entry);
+        c.change();
+        c.restore();
+        const auto kept = formats::ReadFileBytes(WidePath(mine), 1 << 10);
+        EXPECT_EQ(kept ? std::string(kept->begin(), kept->end()) : "missing", bytes);
     }
 }

@@ -131,6 +131,33 @@ TEST(DeleteWinIconsFile, OnlyDirectlyInTheIconsFolder) {
     gWinDir = savedWinDir;
 }
 
+// Only the program's own copies go: a user may keep icons of their own in that folder, and a
+// setting may name them.
+TEST(DeleteWinIconsFile, OnlyNamesOfTheProgramsCopies) {
+    TempDir dir;
+    const std::string savedWinDir = gWinDir;
+    gWinDir = dir.path() + "Windows";
+    const struct {
+        const char* name;
+        bool copy;
+    } cases[] = {
+        {"1.ico", true},      {"5000.ico", true},  {"12.cur", true},   {"3.ani", true},    {"1.ICO", true},
+        {"7.Ani", true},      {"Mine.ico", false}, {"01.ico", false},  {"0.ico", false},   {"5001.ico", false},
+        {"1.ico.bak", false}, {"1.bmp", false},    {".ico", false},    {"1", false},       {"-1.ico", false},
+        {"1 .ico", false},    {"1a.ico", false},   {"99999999999.ico", false},
+    };
+    for (const auto& c : cases) {
+        const std::string file = dir.File("Windows\\Icons\\" + std::string(c.name), c.name);
+        DeleteWinIconsFile(file);
+        EXPECT_EQ(Exists(file), !c.copy) << c.name;
+        DeleteFileA(file.c_str());
+    }
+    const std::string folder = dir.Folder("Windows\\Icons\\3.ico");
+    DeleteWinIconsFile(folder);
+    EXPECT_TRUE(Exists(folder));
+    gWinDir = savedWinDir;
+}
+
 namespace {
 
 // The visible top-level windows of this process.
