@@ -20,12 +20,6 @@ constexpr const char* kRestartReminder = "You may need to Restart Windows before
 // is the file whole.
 std::string IconFileOf(const std::string& text) { return ReadIconLocation(ExpandEnvironment(text)).file; }
 
-// Whether the file lies directly in the copy folder: one of the program's own copies.
-bool IsIconCopy(const std::string& path) {
-    const std::string folder = IconCopyFolder();
-    return path.compare(0, folder.size(), folder) == 0 && path.find('\\', folder.size()) == std::string::npos;
-}
-
 // No icon of its own: no value, or an empty text.
 bool IsNoIcon(const std::optional<StoredRegValue>& value) {
     return !value || ((value->type == REG_SZ || value->type == REG_EXPAND_SZ) && value->Text().empty());
@@ -66,7 +60,7 @@ void FrmChange::procApplyFileType() {
     if (!IsNoIconRecord(kept) && (!kept || kept->Text().empty())) {
         std::optional<StoredRegValue> keep;
         if (IsNoIcon(current)) keep = NoIconRecord();
-        else if (!currentText.empty() && !IsIconCopy(mIconPath)) keep = current;
+        else if (!currentText.empty() && !IsIconCopyPath(mIconPath)) keep = current;
         if (keep && WriteStoredRegValue(HKEY_CLASSES_ROOT, keptKey, "", *keep) == ERROR_SUCCESS) kept = keep;
     }
 
@@ -94,7 +88,7 @@ void FrmChange::procApplyFileType() {
             return;
         }
         // The copy in use goes once nothing names it.
-        if (IconFileOf(kept->Text()) != mIconPath) DeleteWinIconsFile(mIconPath);
+        if (!SameFile(IconFileOf(kept->Text()), mIconPath)) DeleteWinIconsFile(mIconPath);
         mIconPath = kept->Text();
     }
 

@@ -88,7 +88,7 @@ void FrmChange::procApplySystemIcon() {
             return;
         }
         // The copy in use goes once nothing names it.
-        if (ReadIconLocation(mTargetRef).file != currentFile) DeleteWinIconsFile(currentFile);
+        if (!SameFile(ReadIconLocation(mTargetRef).file, currentFile)) DeleteWinIconsFile(currentFile);
         procShowSystemDefault(picIcon);
     }
 

@@ -142,11 +142,14 @@ int IconCopyNumber(const std::string& name, const std::string& extension) {
     return n;
 }
 
-void DeleteWinIconsFile(const std::string& path) {
+bool IsIconCopyPath(const std::string& path) {
     auto slash = path.rfind('\\');
-    if (slash == std::string::npos) return;
-    if (path.compare(0, slash + 1, gWinDir + "\\Icons\\") != 0) return;
+    if (slash == std::string::npos) return false;
+    if (FoldKey(path.substr(0, slash + 1)) != FoldKey(gWinDir + "\\Icons\\")) return false;
     const std::string name = path.substr(slash + 1);
-    if (!IconCopyNumber(name, ".ico") && !IconCopyNumber(name, ".cur") && !IconCopyNumber(name, ".ani")) return;
-    if (FileExists(path)) DeleteFileA(path.c_str());
+    return IconCopyNumber(name, ".ico") || IconCopyNumber(name, ".cur") || IconCopyNumber(name, ".ani");
+}
+
+void DeleteWinIconsFile(const std::string& path) {
+    if (IsIconCopyPath(path) && FileExists(path)) DeleteFileA(path.c_str());
 }

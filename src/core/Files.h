@@ -46,6 +46,10 @@ inline constexpr int kMaxIconCopyNumber = 5000;
 // case and nothing more; 0 for any other name.
 int IconCopyNumber(const std::string& name, const std::string& extension);
 
+// Whether the path names one of the program's own icon copies: a file directly in the Icons folder
+// of the Windows folder (any letter case) whose name is a copy's (<n>.ico, <n>.cur or <n>.ani).
+bool IsIconCopyPath(const std::string& path);
+
 // Deletes an earlier icon copy of the program's own: a file directly in the Icons folder of the
 // Windows folder whose name is a copy's (<n>.ico, <n>.cur or <n>.ani). Any other file, there or
 // elsewhere, is left where it is: the user may keep icons of their own in that folder.

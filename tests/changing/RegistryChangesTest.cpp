@@ -139,6 +139,8 @@ TEST_F(FileTypeChangeTest, ChangeTwiceThenRestoreGivesBackTheValueAsStored) {
         {"an index of two digits", "\"C:\\\\apps\\\\tool.exe,12\"", {REG_SZ, "C:\\apps\\tool.exe,12"}},
         {"a quoted file", "\"\\\"C:\\\\Program Files\\\\a,b\\\\tool.exe\\\",1\"",
          {REG_SZ, "\"C:\\Program Files\\a,b\\tool.exe\",1"}},
+        {"the user's own icon in the copy folder", "\"" + Escaped(Icons()) + "Mine.ico,0\"",
+         {REG_SZ, Icons() + "Mine.ico,0"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
