@@ -18,7 +18,6 @@
 namespace {
 
 constexpr int kPicture = 32;
-constexpr uint32_t kWindowColour = 0x80000000 | COLOR_WINDOW;
 
 void ShowSystemError(DWORD error, const std::string& source, const std::string& title = "Error") {
     ShowError(static_cast<int32_t>(error), source, SystemErrorText(error), title);
@@ -63,7 +62,7 @@ bool IsNoSuchFile(DWORD error) {
 void FrmMain::mnuEditCopy_Click() {
     ListItem* item = pnlResult.SelectedItem();
     if (!item) return;
-    picOpen.SetBackColor(gUseMask ? gMaskColor : pnlResult.BackColor().value_or(kWindowColour));
+    picOpen.SetBackColor(gUseMask ? gMaskColor : pnlResult.ShownBackColor());
     picOpen.SetIcon(imlResult32.GetIcon(item->Icon()).release());
     UniqueBitmap picture(CopyOfImage(picOpen));
     if (!picture) {
