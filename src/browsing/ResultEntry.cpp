@@ -4,6 +4,7 @@
 #include "browsing/ShortcutOrigin.h"
 #include "formats/Catalogue.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <utility>
@@ -20,6 +21,9 @@ constexpr std::array<std::pair<SourceKind, std::string_view>, 8> kKinds{{
     {SourceKind::Syas, "syas"},
     {SourceKind::Sysy, "sysy"},
 }};
+
+// Stands for a ";" of a shortcut's target in its label.
+constexpr char kCutTarget = '|';
 
 bool AllDigits(std::string_view s) {
     if (s.empty()) return false;
@@ -132,9 +136,19 @@ std::string OpenEntry(std::string_view file, int32_t index, std::string_view lab
     return FileLayout(file, std::to_string(index), label, typeCode, SourceKind::Open);
 }
 
-std::string ShortcutEntry(std::string_view iconFile, int32_t iconIndex, std::string_view target) {
-    return FileLayout(iconFile, std::to_string(iconIndex), target, 's', SourceKind::Shor);
+std::string LabelText(std::string_view text) {
+    std::string label(text);
+    std::replace(label.begin(), label.end(), ';', ',');
+    return label;
 }
+
+std::string ShortcutEntry(std::string_view iconFile, int32_t iconIndex, std::string_view target) {
+    std::string label(target);
+    std::replace(label.begin(), label.end(), ';', kCutTarget);
+    return FileLayout(iconFile, std::to_string(iconIndex), label, 's', SourceKind::Shor);
+}
+
+bool IsWholeTarget(std::string_view label) { return label.find(kCutTarget) == std::string_view::npos; }
 
 std::string CurrentCursorEntry(std::string_view file, int32_t frame, std::string_view valueName,
                                bool animated) {
@@ -148,8 +162,7 @@ std::string DefaultCursorEntry(int32_t cursorId) {
 
 std::string SchemeCursorEntry(std::string_view file, int32_t frame, std::string_view scheme,
                               int32_t position, bool animated) {
-    std::string key = "Control Panel\\Cursors\\Schemes\\" + std::string(scheme) + ":" +
-                      std::to_string(position);
+    std::string key = "Control Panel\\Cursors\\Schemes\\" + LabelText(scheme) + ":" + std::to_string(position);
     if (file.empty()) return FileLayout("default", "0", key, 't', SourceKind::Sytu);
     return FileLayout(file, std::to_string(frame), key, animated ? 'a' : 't', SourceKind::Sytu);
 }

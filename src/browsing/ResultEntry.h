@@ -60,17 +60,25 @@ std::optional<ResultEntry> ParseEntry(std::string_view text);
 // composed one must hold no ";".
 std::string ComposeEntry(const ResultEntry& entry);
 
+// A text from outside as a label: the label is read from the right up to the last ";", so each
+// ";" becomes ",".
+std::string LabelText(std::string_view text);
+
 // The entries each source writes. Numbers are plain decimal.
 std::string BookEntry(std::string_view token);
 std::string OpenEntry(std::string_view file, int32_t index, std::string_view label, char typeCode);
+// The target is the label. One that holds a ";" cannot stand there whole: each ";" becomes "|",
+// which no path holds, and the target is read from the link when it is needed (ShortcutTarget).
 std::string ShortcutEntry(std::string_view iconFile, int32_t iconIndex, std::string_view target);
+// Whether the label of a shortcut entry is its target whole.
+bool IsWholeTarget(std::string_view label);
 // A cursor set under "Control Panel\Cursors\<valueName>"; a frame of an animated cursor is "g".
 std::string CurrentCursorEntry(std::string_view file, int32_t frame, std::string_view valueName,
                                bool animated);
 // A cursor kind with no file set: the Windows default with its system cursor id.
 std::string DefaultCursorEntry(int32_t cursorId);
-// Position `position` (from 1) of the scheme; an empty file is the Windows default, a frame of an
-// animated cursor is "a".
+// Position `position` (from 1) of the scheme, whose name goes through LabelText; an empty file is
+// the Windows default, a frame of an animated cursor is "a".
 std::string SchemeCursorEntry(std::string_view file, int32_t frame, std::string_view scheme,
                               int32_t position, bool animated);
 // The index is the registry's text after the icon file's ",", unchanged.

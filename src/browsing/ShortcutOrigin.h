@@ -20,6 +20,11 @@ std::string ShortcutFolder(const std::string& sFolder);
 // first part names no shell folder lies below the Windows folder `winDir` (ShortcutFolders.cpp).
 std::string ShortcutLinkPath(std::string_view origin, std::string_view name, std::string_view winDir);
 
+// The program a shortcut entry stands for: its label `label`, or, when the label could not hold
+// the target whole (IsWholeTarget), the target read from the shortcut file `link`; "" when that
+// cannot be read (frmMain_Shortcuts.cpp).
+std::string ShortcutTarget(std::string_view label, const std::string& link);
+
 // The Origin of a shortcut file's item: the folder of `link` relative to the parent of the shell
 // folder holding it ("Start Menu\Programs\Accessories", "Desktop"), else relative to the Windows
 // folder `winDir` when below it ("" in it), else the whole folder. Letter case aside (A to Z); ""

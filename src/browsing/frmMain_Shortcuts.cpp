@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "browsing/ListingPace.h"
 #include "browsing/OpenPaths.h"
@@ -32,6 +33,18 @@ void SetPanel(Panel* panel, const std::string& text) {
 }
 
 }  // namespace
+
+std::string ShortcutTarget(std::string_view label, const std::string& link) {
+    if (IsWholeTarget(label)) return std::string(label);
+    std::string target, workDir, arguments, iconFile;
+    int32_t iconIndex = 0, showCmd = 0;
+    try {
+        ShellLinkObject().ReadLink(link, target, workDir, arguments, iconFile, iconIndex, showCmd);
+    } catch (const std::exception&) {
+        return {};  // gone or damaged since it was listed
+    }
+    return target;
+}
 
 void FrmMain::procSearchShortcuts(const std::string& sFolder) {
     SetScreenMousePointer(11);

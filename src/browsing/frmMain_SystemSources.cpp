@@ -1,9 +1,7 @@
 // Windows as a source of icons: the current cursors, cursor schemes, file types and system icons.
 #include "mainwindow/FrmMain.h"
 
-#include <algorithm>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "browsing/FileIconReader.h"
@@ -21,13 +19,6 @@ constexpr const char* kCursorsKey = "Control Panel\\Cursors";
 // The file of a system icon whose registry value is neither text nor a number: no file has this
 // name, so its item shows the placeholder.
 constexpr const char* kUnreadableIcon = "?";
-
-// Entry labels are read from the right up to the last ";": a ";" of the registry's text becomes ",".
-std::string LabelText(std::string_view text) {
-    std::string label(text);
-    std::replace(label.begin(), label.end(), ';', ',');
-    return label;
-}
 
 // The steps of an animated cursor file, from its header; 0 when it does not read as one.
 int32_t AnimationSteps(const std::string& file) { return ReadFileIconCount(file).count; }

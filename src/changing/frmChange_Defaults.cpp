@@ -7,6 +7,7 @@
 #include "browsing/IconLocation.h"
 #include "browsing/OpenPaths.h"
 #include "browsing/ResultEntry.h"
+#include "browsing/ShortcutOrigin.h"
 #include "changing/NewIcon.h"
 #include "core/Global.h"
 #include "core/Registry.h"
@@ -106,7 +107,7 @@ void FrmChange::procShowSystemDefault(PictureBox& /*box*/) {
 void FrmChange::procShowShortcutDefault() {
     // A shortcut without an icon of its own shows its target's first icon.
     const std::optional<ResultEntry> entry = ParseEntry(picImportBack.Tag);
-    procShowIconFromFile(entry ? entry->label : std::string(), 0);
+    procShowIconFromFile(entry ? ShortcutTarget(entry->label, picImport.Tag) : std::string(), 0);
 }
 
 void FrmChange::procShowCursorDefault() {

@@ -220,7 +220,14 @@ void FrmInfo::tabStrip_Click() {
 }
 
 void FrmInfo::cmdSysInfo_Click() {
-    if (gLaunchers.startProgram) gResult = gLaunchers.startProgram(cmdSysInfo.Tag);
+    // Quoted as one path, so that a blank in it ("C:\Program Files\...") starts no other program;
+    // a path holds no quote.
+    const std::string& tool = cmdSysInfo.Tag;
+    if (tool.find('"') != std::string::npos) {
+        gResult = 0;
+        return;
+    }
+    if (gLaunchers.startProgram) gResult = gLaunchers.startProgram("\"" + tool + "\"");
 }
 
 void FrmInfo::cmdOK_Click() { Unload(); }

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "browsing/PagePictures.h"
 #include "browsing/Paging.h"
@@ -15,6 +17,7 @@
 #include "core/Instance.h"
 #include "core/OSVersion.h"
 #include "core/SaveOnExit.h"
+#include "core/ScopedValue.h"
 #include "core/Settings.h"
 #include "core/ShellFolders.h"
 #include "mainwindow/MainCommands.h"
@@ -42,6 +45,11 @@ constexpr UINT kOpenReceivedCommandLine = WM_APP + 1;
 // While a listing runs, a handed-over command line waits: this timer looks again until it is done.
 constexpr UINT_PTR kHandOverTimer = 0xC0DA;
 constexpr UINT kHandOverRetryMs = 200;
+
+// Whether a command line names paths to open; the one zero byte of a start without any names none.
+bool NamesPaths(const std::string& commandLine) {
+    return !commandLine.empty() && commandLine != std::string(1, '\0');
+}
 
 constexpr const char* kLightNotice =
     "This Ornavale Light version is a fully functional Ornavale version but does not contain the 17.500 "
@@ -373,7 +381,7 @@ void FrmMain::Form_Load() {
 
 void FrmMain::procOpenCommandLine(const std::string& sCmd) {
     try {
-        if (!sCmd.empty() && sCmd != std::string(1, '\0')) {
+        if (NamesPaths(sCmd)) {
             if (cmbResult.ListCount() > 0) {
                 lstFiles.Clear();
                 cmbResult.Clear();
@@ -397,7 +405,8 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
         const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (!handOverEnded_ && cds && cds->cbData > 0 && cds->lpData) {
             const char* bytes = static_cast<const char*>(cds->lpData);
-            receivedCommandLines_.emplace_back(bytes, bytes + cds->cbData);
+            std::string line(bytes, bytes + cds->cbData);
+            if (!receivedCommandLine_ || NamesPaths(line)) receivedCommandLine_ = std::move(line);
             PostMessageA(hwnd(), kOpenReceivedCommandLine, 0, 0);
         }
         return TRUE;
@@ -415,14 +424,15 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
     }
     if (msg == kOpenReceivedCommandLine) {
         if (handOverEnded_) return 0;
-        // Opened in the middle of a listing, it would empty the result set under it.
-        if (IsBusy(*this)) {
+        // Opened in the middle of a listing, it would empty the result set under it; in the middle
+        // of another opening, that one's listing would replace it.
+        if (IsBusy(*this) || openingCommandLine_) {
             SetTimer(hwnd(), kHandOverTimer, kHandOverRetryMs, nullptr);
             return 0;
         }
-        if (!receivedCommandLines_.empty()) {
-            std::string line = std::move(receivedCommandLines_.front());
-            receivedCommandLines_.erase(receivedCommandLines_.begin());
+        if (receivedCommandLine_) {
+            const std::string line = std::exchange(receivedCommandLine_, std::nullopt).value();
+            ScopedValue<bool> opening(openingCommandLine_, true);
             procOpenCommandLine(line);
         }
         return 0;
@@ -432,7 +442,7 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
 
 void FrmMain::EndHandOver() {
     handOverEnded_ = true;
-    receivedCommandLines_.clear();
+    receivedCommandLine_.reset();
     if (hwnd()) KillTimer(hwnd(), kHandOverTimer);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -333,8 +334,12 @@ class FrmMain : public Form {
     std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    // Command lines received from later starts, opened once the current command has returned.
-    std::vector<std::string> receivedCommandLines_;
+    // The command line of the latest later start, opened once the current command has returned.
+    // Each opening replaces the result set of the one before, so a start still waiting when a later
+    // one arrives would only be opened to be thrown away: the later one takes its place, unless it
+    // names no path (it only brings the window up, which opening the earlier one does too).
+    std::optional<std::string> receivedCommandLine_;
+    bool openingCommandLine_ = false;  // a received command line is being opened
     bool handOverEnded_ = false;
 };
 

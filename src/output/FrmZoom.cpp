@@ -76,8 +76,9 @@ void FrmZoom::BindEvents() {
 void FrmZoom::Form_Load() {
     SetScreenMousePointer(0);
     picked_ = false;
-    const auto back = frmMain.pnlResult.BackColor();
-    picZoom.SetBackColor(back);
+    // The list's own colour, the system's window colour when it has none: the picture's clear
+    // pixels show what they show in the list.
+    picZoom.SetBackColor(frmMain.pnlResult.ShownBackColor());
     if (gHotSpotMode) {
         gZoomFactor = kPickerFactor;
         gHotSpotX = 16;

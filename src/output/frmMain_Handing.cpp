@@ -4,6 +4,7 @@
 
 #include "browsing/Favorites.h"
 #include "browsing/ResultEntry.h"
+#include "browsing/ShortcutOrigin.h"
 #include "core/ErrorBox.h"
 #include "core/Errors.h"
 #include "core/Global.h"
@@ -17,7 +18,6 @@
 namespace {
 
 constexpr int kPicture = 32;
-constexpr uint32_t kWindowColour = 0x80000000 | COLOR_WINDOW;
 
 void ShowSystemError(DWORD error, const std::string& source, const std::string& title = "Error") {
     ShowError(static_cast<int32_t>(error), source, SystemErrorText(error), title);
@@ -62,7 +62,7 @@ bool IsNoSuchFile(DWORD error) {
 void FrmMain::mnuEditCopy_Click() {
     ListItem* item = pnlResult.SelectedItem();
     if (!item) return;
-    picOpen.SetBackColor(gUseMask ? gMaskColor : pnlResult.BackColor().value_or(kWindowColour));
+    picOpen.SetBackColor(gUseMask ? gMaskColor : pnlResult.ShownBackColor());
     picOpen.SetIcon(imlResult32.GetIcon(item->Icon()).release());
     UniqueBitmap picture(CopyOfImage(picOpen));
     if (!picture) {
@@ -88,16 +88,21 @@ void FrmMain::mnuFileRun_Click() {
     if (!item) return;
     // The third field is the program: a shortcut's target. Catalogue entries have none.
     const std::optional<ResultEntry> entry = ParseEntry(item->Tag);
-    if (!entry || entry->kind == SourceKind::Book || entry->label.find_first_not_of(' ') == std::string::npos) {
+    std::string program;
+    if (entry && entry->kind == SourceKind::Shor)
+        program = ShortcutTarget(entry->label, ShortcutLinkPath(item->SubItem(2), item->Text(), gWinDir));
+    else if (entry && entry->kind != SourceKind::Book)
+        program = entry->label;
+    if (program.find_first_not_of(' ') == std::string::npos) {
         ShowError(5, "Run", "The item names no program to run.");
         return;
     }
     // Started as one path, quoted, so that a blank in it does not cut it short; a path holds no quote.
-    if (entry->label.find('"') != std::string::npos) {
+    if (program.find('"') != std::string::npos) {
         ShowSystemError(ERROR_INVALID_NAME, "Run");
         return;
     }
-    const DWORD task = gStartProgram("\"" + entry->label + "\"");
+    const DWORD task = gStartProgram("\"" + program + "\"");
     gResult = static_cast<int32_t>(task);
     if (task == 0) {
         const DWORD error = GetLastError();

@@ -1,8 +1,10 @@
 // File > Properties: the properties window, or the shell's property sheet of the item's file.
 #include "mainwindow/FrmMain.h"
 
+#include <optional>
 #include <string>
 
+#include "browsing/ResultEntry.h"
 #include "browsing/ShortcutOrigin.h"
 #include "core/Files.h"
 #include "core/Global.h"
@@ -29,7 +31,11 @@ void FrmMain::mnuFileProperties_Click() {
     SetScreenMousePointer(11);
     switch (PropertiesShowFor(origin)) {
         case PropertiesShow::Window: frmProp.ShowModal(); break;
-        case PropertiesShow::FileSheet: gShowFileProperties(tag.substr(0, tag.find(';')), hwnd()); break;
+        case PropertiesShow::FileSheet:
+            // The entry's fields are read from the right: the file may hold ";".
+            if (const std::optional<ResultEntry> entry = ParseEntry(tag); entry && !entry->file.empty())
+                gShowFileProperties(entry->file, hwnd());
+            break;
         case PropertiesShow::LinkSheet: gShowFileProperties(ShortcutLinkPath(origin, name, gWinDir), hwnd()); break;
         case PropertiesShow::Nothing: break;
     }

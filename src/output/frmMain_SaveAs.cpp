@@ -13,6 +13,7 @@
 #include "core/Files.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
+#include "core/ScopedValue.h"
 #include "formats/FileBytes.h"
 #include "mainwindow/Selection.h"
 #include "output/AnimationFrames.h"
@@ -102,7 +103,8 @@ bool SaveListPicture(FrmMain& form, const ListItem& item, const std::string& fil
 // then joined into the animated cursor `file` or copied beside it as its numbered icons. A frame
 // that cannot be written, or no frame at all, writes neither. Answers whether the file was written.
 bool SaveFrames(FrmMain& form, const std::string& file, bool separateIcons) {
-    gFilmMode = true;
+    // Left on, it would make every later Save As write a frame instead of the selected icon.
+    const ScopedValue filmMode(gFilmMode, true);
     form.mnuFilePlay_Click();
     const int32_t frames = gFrameCount;
     if (frames > 0) --gFrameCount;  // from now on the highest frame number, counted from 0
@@ -144,7 +146,6 @@ bool SaveFrames(FrmMain& form, const std::string& file, bool separateIcons) {
         }
     }
     for (const std::string& name : names) DeleteFileA(name.c_str());
-    gFilmMode = false;
     return written;
 }
 

@@ -350,7 +350,7 @@ void ListView::SetSorted(bool sorted) {
 }
 
 void ListView::ApplyColors() {
-    COLORREF c = BackColor() ? ToColorRef(*BackColor()) : GetSysColor(COLOR_WINDOW);
+    const COLORREF c = ToColorRef(ShownBackColor());
     Send(LVM_SETBKCOLOR, 0, static_cast<LPARAM>(c));
     Send(LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(c));
     InvalidateRect(hwnd(), nullptr, TRUE);

@@ -100,6 +100,9 @@ class ListView : public Control {
     bool Sorted() const { return sorted_; }
     void SetSorted(bool sorted);  // True sorts now
     void SetBackColor(std::optional<uint32_t> color);
+    // The colour the list shows, as the program stores colours: its back colour, or the system's
+    // window colour when it has none of its own.
+    uint32_t ShownBackColor() const { return BackColor().value_or(0x80000000u | COLOR_WINDOW); }
     bool HotTracking() const { return hotTracking_; }
     void SetHotTracking(bool on);
     // Image lists (not owned: LVS_SHAREIMAGELISTS; nullptr unbinds). They must outlive the window.

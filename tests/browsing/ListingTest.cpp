@@ -13,6 +13,14 @@
 
 namespace {
 
+// Hands a command line over as a later start does.
+void HandOver(const std::string& line) {
+    COPYDATASTRUCT cds{};
+    cds.cbData = static_cast<DWORD>(line.size());
+    cds.lpData = const_cast<char*>(line.data());
+    SendMessageA(frmMain.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+}
+
 class ListingTest : public MainFixture {
   protected:
     void SetUp() override {
@@ -137,6 +145,43 @@ TEST_F(ListingTest, AHandOverDuringAListingWaitsForItsEnd) {
     }
     ExpectShown(1, "the handed-over path");
     EXPECT_EQ(frmMain.cmbResult.List(0).rfind(LowerAnsi(later), 0), 0u) << frmMain.cmbResult.List(0);
+}
+
+// Three later starts during one listing, as Explorer makes when three files are opened at once:
+// once it is done the list shows the last one's file, and no start is left waiting behind it.
+TEST_F(ListingTest, HandOversDuringAListingEndWithTheLatest) {
+    dir.Folder("Big");
+    for (int i = 0; i < 60; ++i) WriteIconFile(dir.path() + "Big\\icon" + std::to_string(i) + ".ico", 0x808080);
+    static std::vector<std::string> starts;
+    starts.clear();
+    for (const char* name : {"first.ico", "second.ico", "third.ico", "fourth.ico"}) {
+        starts.push_back(dir.path() + name);
+        WriteIconFile(starts.back(), 0x3366CC);
+    }
+    static size_t sent;
+    sent = 0;
+    gDoEventsHook = [] {
+        if (sent < 3 && frmMain.cmbResult.ListCount() >= 20 + 10 * static_cast<int>(sent)) HandOver(starts[sent++]);
+    };
+    const unsigned long eventsMs = gListingEventsMs;
+    gListingEventsMs = 0;
+    gPathList = dir.path() + "Big";
+    frmMain.procOpenPathList(32);
+    gListingEventsMs = eventsMs;
+    gDoEventsHook = nullptr;
+    ASSERT_EQ(sent, 3u);
+
+    auto shows = [](const std::string& file) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 2000; Sleep(20)) {
+            DoEvents();
+            if (frmMain.cmbResult.ListCount() == 1 && frmMain.cmbResult.List(0).rfind(LowerAnsi(file), 0) == 0)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(shows(starts[2])) << frmMain.cmbResult.List(0);
+    HandOver(starts[3]);
+    EXPECT_TRUE(shows(starts[3])) << frmMain.cmbResult.List(0);
 }
 
 TEST_F(ListingTest, ItsPagesShowTheListingsOwnReadingOfEachFile) {

@@ -81,6 +81,9 @@ TEST(ResultEntry, ComposersWriteTheirLayouts) {
         {CurrentCursorEntry("C:\\b.ani", 5, "Wait", true), "C:\\b.ani;5;Control Panel\\Cursors\\Wait;gsycu"},
         {SchemeCursorEntry("", 4, "Classic", 3, true), "default;0;Control Panel\\Cursors\\Schemes\\Classic:3;tsytu"},
         {SchemeCursorEntry("C:\\b.ani", 2, "M", 14, true), "C:\\b.ani;2;Control Panel\\Cursors\\Schemes\\M:14;asytu"},
+        // A ";" of the scheme's name would end the label early.
+        {SchemeCursorEntry("C:\\c.cur", 0, "My;Own", 2, false),
+         "C:\\c.cur;0;Control Panel\\Cursors\\Schemes\\My,Own:2;tsytu"},
         {FileTypeEntry("C:\\x.dll", "-2", "", ".txt"), "C:\\x.dll;-2; (*.txt);fsyas"},
         {UserEntry("C:\\a\\b.ico;0;x;1open", 4), "C:\\a\\b.ico;0;x;4user"},
         {UserEntry("C:\\a;b.ani;3;frame 4;aopen", 5), "C:\\a;b.ani;3;frame 4;5user"},

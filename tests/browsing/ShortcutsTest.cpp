@@ -1,15 +1,19 @@
 // The shortcut listing on links written by the shell-link component in a folder of the test's own
 // under the Start Menu: which shortcuts give an entry and what it holds, damaged links, an abort
-// during the walk, the Desktop and a non-ASCII name.
+// during the walk, the Desktop, a non-ASCII name, and Run on a target whose folder holds ";".
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "MainFixture.h"
+#include "browsing/Favorites.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
 #include "changing/ShellLink.h"
 #include "core/Files.h"
+#include "core/ScopedValue.h"
 #include "core/ShellFolders.h"
 #include "mainwindow/MainCommands.h"
 
@@ -81,6 +85,34 @@ TEST_F(ShortcutsTest, ListsTheIconOfEachShortcutThatHasOne) {
     EXPECT_FALSE(gScanSubDirs) << "the sub-folder flag as it was";
     EXPECT_FALSE(gAbort);
     EXPECT_EQ(gPageNr, 1);
+}
+
+// A ";" in a target's folder: the entry still reads, and Run starts that target and nothing else.
+TEST_F(ShortcutsTest, ATargetWithASemicolonIsTheProgramRunStarts) {
+    const std::string target = dir.Folder("a;b") + "\\tool.exe";
+    Link(links + "Semi.lnk", target, "");
+    frmMain.procSearchShortcuts("Start Menu");
+    const std::string entry = Entries(links)["Semi.lnk"];
+    const std::optional<ResultEntry> read = ParseEntry(entry);
+    ASSERT_TRUE(read) << entry;
+    EXPECT_EQ(read->file, target);
+    EXPECT_EQ(read->IndexNumber(), 0);
+
+    ListItem* item = nullptr;
+    for (int i = 1; i <= frmMain.pnlResult.Count() && !item; ++i)
+        if (frmMain.pnlResult.Item(i).Tag == entry) item = &frmMain.pnlResult.Item(i);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->Text(), "Semi");
+    frmMain.pnlResult.SetSelectedItem(item);
+    static std::vector<std::string> started;
+    started.clear();
+    ScopedValue<ProgramStarter> start(gStartProgram, [](const std::string& line) -> DWORD {
+        started.push_back(line);
+        return 4321;
+    });
+    frmMain.mnuFileRun_Click();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(started, std::vector<std::string>{"\"" + target + "\""});
 }
 
 TEST_F(ShortcutsTest, AnAbortDuringTheWalkKeepsTheResultSetOnShow) {

@@ -3,6 +3,7 @@
 #include "ChangeWindowFixture.h"
 
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "IconMaker.h"
@@ -11,6 +12,7 @@
 #include "browsing/ResultEntry.h"
 #include "browsing/ShortcutOrigin.h"
 #include "changing/FrmChange.h"
+#include "changing/ShellLink.h"
 #include "core/FrmMessage.h"
 #include "core/Global.h"
 #include "core/IconCache.h"
@@ -250,6 +252,20 @@ TEST_F(ChangeWindowTest, DefaultViewsOfShortcutsAndCursors) {
         EXPECT_TRUE(frmChange.picIcon.HasPicture());
         EXPECT_TRUE(ApplyOn());
     }
+}
+
+// A ";" in the target's folder: its entry cannot hold it, the default is read from the link.
+TEST_F(ChangeWindowTest, TheDefaultOfAShortcutWhoseTargetHoldsASemicolon) {
+    const std::string ico = dir.Folder("a;b") + "\\green.ico";
+    ASSERT_TRUE(WriteIconFile(ico, 0x20C040));
+    const std::string name = "Ornavale semicolon " + std::to_string(GetCurrentProcessId());
+    const std::string link = ShortcutLinkPath("Desktop", name, gWinDir);
+    ShellLinkObject().WriteLink(link, ico, "", "", "", 0, 1);
+    Change(name, "Shortcut Icon", "Desktop", ShortcutEntry(ico, 0, ico));
+    frmChange.mnuViewDefault_Click();
+    DeleteFileA(link.c_str());
+    EXPECT_EQ(frmChange.Status(), "Choose File, Apply to Change");
+    EXPECT_TRUE(ApplyOn());
 }
 
 TEST_F(ChangeWindowTest, ApplyHandsEachKindToItsChangeAndEndsTheSameWay) {

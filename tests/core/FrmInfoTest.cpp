@@ -158,7 +158,7 @@ TEST_F(FrmInfoTest, SystemInfoOnlyWhenRegistered) {
     EXPECT_TRUE(frmInfo.cmdSysInfo.Visible());
     EXPECT_EQ(frmInfo.cmdSysInfo.Tag, tool);
     SendMessageA(frmInfo.cmdSysInfo.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(gStarted, std::vector<std::string>{tool});
+    EXPECT_EQ(gStarted, std::vector<std::string>{"\"" + tool + "\""});
     EXPECT_EQ(gResult.Number(), 77);
 }
 

@@ -140,7 +140,7 @@ TEST_F(PropertiesTest, OriginChoosesWindowSheetOrNothing) {
         {"Ornavale", "star", BookEntry("3:17:a02"), true, ""},
         {"Windows Default", "Arrow", DefaultCursorEntry(32512), true, ""},
         {"File", "a", "C:\\icons\\a.ico;0;x;0open", false, "C:\\icons\\a.ico"},
-        {"File Favorite", "b", "C:\\Fav\\b;c.ico;2;b;1open", false, "C:\\Fav\\b"},
+        {"File Favorite", "b", "C:\\Fav\\b;c.ico;2;b;1open", false, "C:\\Fav\\b;c.ico"},
         {"Reference", "c", "C:\\icons\\c.dll;4;c;duser", false, "C:\\icons\\c.dll"},
         {"Theme Cursor", "d", "C:\\cur\\d.cur;0;Scheme:3;tsytu", false, "C:\\cur\\d.cur"},
         {"Start Menu\\Programs", "Editor", "C:\\e.exe;0;C:\\e.exe;sshor", false, startMenu + "Programs\\Editor.lnk"},

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -514,6 +515,15 @@ TEST_F(SaveFramesTest, NothingWrittenWithoutEveryFrame) {
             EXPECT_EQ(ScreenMousePointer(), 0);
         }
     }
+}
+
+// Whatever ends the frame run, the next Save As writes the selected icon, not a frame.
+TEST_F(SaveFramesTest, FilmModeEndsWithARunCutShort) {
+    dir.File("temp\\ornavale-frames", "x");
+    gMsgBoxHook = [](const std::string&, UINT, const std::string&) -> int { throw std::runtime_error("cut short"); };
+    EXPECT_THROW(SaveAs(dir.Folder("out") + "\\cut", 4), std::runtime_error);
+    gMsgBoxHook = PlayedBox;
+    EXPECT_FALSE(gFilmMode);
 }
 
 TEST_F(SaveFramesTest, AnimationDroppedOnAFavoritesFolder) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -149,6 +150,13 @@ TEST_F(ZoomTest, EachFactorSizesTitlesAndFillsTheWindow) {
         EXPECT_EQ(frmZoom.picZoom.Point(30 * f - 1, side / 2), kResult);
         EXPECT_EQ(frmZoom.picZoom.Point(30 * f, side / 2), back);
     }
+}
+
+TEST_F(ZoomTest, WithoutAColourOfItsOwnTheListShowsTheWindowColour) {
+    frmMain.pnlResult.SetBackColor(std::nullopt);
+    frmMain.mnuToolsZoom2_Click();
+    EXPECT_EQ(frmZoom.picZoom.Point(0, 0), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(frmZoom.picZoom.Point(8, 8), kResult);
 }
 
 TEST_F(ZoomTest, PlaceIsRestoredAndKept) {
