@@ -12,6 +12,7 @@
 #include "IconMaker.h"
 #include "TestSupport.h"
 #include "browsing/PageMath.h"
+#include "browsing/PageProfile.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
 #include "core/ShellFolders.h"
@@ -21,12 +22,23 @@
 
 namespace {
 
-// A page made and painted once.
-double TimePage(int32_t page) {
+// A page made and painted once, and where its time went.
+struct PageTime {
+    double ms = 0;
+    double paint = 0;  // Wine's painting of the page after it was made
+    PageProfile parts;
+};
+
+PageTime TimePage(int32_t page) {
+    PageTime t;
     double start = NowMs();
     frmMain.GoToPage(page);
+    const double made = NowMs();
     UpdateWindow(frmMain.pnlResult.hwnd());
-    return NowMs() - start;
+    t.ms = NowMs() - start;
+    t.paint = t.ms - (made - start);
+    t.parts = gPageProfile;
+    return t;
 }
 
 // The floor under a page: the pictures of the page shown now, put into a bare list view of the same
@@ -104,11 +116,17 @@ int main() {
     gPageCount = PageCountFor(kEntries, gIconsPerPage);
     const int32_t lastFull = (kEntries + gIconsPerPage - 1) / gIconsPerPage;
 
-    std::printf("%-28s %10s %8s %8s\n", "operation (made and painted)", "ms", "items", "/ floor");
-    const double first = TimePage(1);
+    std::printf("%-28s %10s %8s %8s   %s\n", "operation (made and painted)", "ms", "items", "/ floor",
+                "parts: clear entries pictures strip images items swap panels events paint other");
+    const PageTime first = TimePage(1);
     const double floor = TimeBareList();
-    auto paged = [&](const char* what, double ms) {
-        std::printf("%-28s %10.1f %8d %8.2f\n", what, ms, frmMain.pnlResult.Count(), ms / floor);
+    auto paged = [&](const char* what, const PageTime& t) {
+        const PageProfile& p = t.parts;
+        const double other = t.ms - t.paint - p.clear - p.entries - p.pictures - p.strip - p.images - p.items -
+                             p.swap - p.panels - p.events;
+        std::printf("%-28s %10.1f %8d %8.2f   %.1f %.1f %.1f %.1f %.1f %.1f %.1f %.1f %.1f %.1f %.1f\n", what, t.ms,
+                    frmMain.pnlResult.Count(), t.ms / floor, p.clear, p.entries, p.pictures, p.strip, p.images,
+                    p.items, p.swap, p.panels, p.events, t.paint, other);
     };
     std::printf("%-28s %10.1f %8d\n", "floor: bare list of page 1", floor, frmMain.imlResult32.Count());
     paged("page 1", first);

@@ -12,6 +12,7 @@
 
 #include "browsing/FileIconReader.h"
 #include "browsing/FileIcons.h"
+#include "browsing/PageProfile.h"
 #include "formats/AniFile.h"
 #include "formats/ExeIcons.h"
 #include "formats/IconFile.h"
@@ -351,6 +352,7 @@ HICON PlaceholderIcon() {
 
 void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) const {
     if (wants_.empty()) return;
+    std::optional<PagePart> part(gPageProfile.pictures);
     // One job a file, in the order the page first names it.
     std::vector<FileJob> jobs;
     std::map<std::string, size_t> jobOf;
@@ -367,6 +369,7 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
         jobs[at->second].indexes.push_back(w.index);
     }
     ReadFileJobs(jobs, back);
+    part.emplace(gPageProfile.strip);
     for (FileJob& job : jobs) {
         for (auto& [index, picture] : job.pictures)
             if (picture.pixels.empty() && !picture.systemImage.empty())
@@ -467,5 +470,6 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
         }
     }
     UniqueBitmap bitmap(strip.Release());
+    part.emplace(gPageProfile.images);
     list.AddStrip(bitmap.get(), masks.Finish());
 }

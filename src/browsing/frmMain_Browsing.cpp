@@ -16,6 +16,7 @@
 #include "browsing/OpenPaths.h"
 #include "browsing/PageMath.h"
 #include "browsing/PagePictures.h"
+#include "browsing/PageProfile.h"
 #include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
 #include "browsing/ShortcutOrigin.h"
@@ -25,6 +26,8 @@
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
+
+PageProfile gPageProfile;
 
 namespace {
 
@@ -97,6 +100,11 @@ std::optional<ItemPlan> procAddReferenceItem(const ResultEntry& e, const std::st
     if (plan.picture == ItemPlan::Picture::AniFrame) plan.text += " " + e.label;
     return plan;
 }
+
+// How often the progress bar shows the fill's progress, and how often the other windows repaint
+// during a fill, in milliseconds.
+constexpr DWORD kProgressEveryMs = 50;
+constexpr DWORD kPaintEveryMs = 100;
 
 // What the builders of one page look up once for all its items.
 struct PageLookups {
@@ -210,8 +218,12 @@ void CopyColumnWidths(const ListView& from, ListView& to) {
 void ShowPictures(FrmMain& form, PagePictures& pictures, int32_t count) {
     COLORREF back = form.pnlResult.BackColor().value_or(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF;
     pictures.DrawInto(form.imlResult32, PlaceholderIcon(), back);
-    form.pnlResult.SetIcons(&form.imlResult32);
-    form.pnlResult.SetSmallIcons(&form.imlResult32);
+    {
+        PagePart part(gPageProfile.images);
+        form.pnlResult.SetIcons(&form.imlResult32);
+        form.pnlResult.SetSmallIcons(&form.imlResult32);
+    }
+    PagePart part(gPageProfile.panels);
     if (gPanelMessage) gPanelMessage->SetText({});
     if (gPanelCount) gPanelCount->SetText(std::to_string(count) + " Icon(s)");
     form.procSetAbort(true);
@@ -289,10 +301,15 @@ void FrmMain::mnuRefKey_Click() { frmKey.ShowModal(); }
 // The items of one page: the hidden list is filled behind its twin, which is much faster than
 // filling a list on the screen, and every picture is drawn after the last item in a few calls.
 void FrmMain::procGetPage() {
-    procClearResult();
+    gPageProfile = {};
+    {
+        PagePart part(gPageProfile.clear);
+        procClearResult();
+    }
     const int32_t count = cmbResult.ListCount();
     bool aborted = false;
     if (count > 0) {
+        std::optional<PagePart> timing(gPageProfile.panels);
         if (Menus().Find(ID_mnuFile) && Menus().Find(ID_mnuFile)->enabled) procSetAbort(false);
         if (pnlStatusbar.Visible()) {
             pnlStatusbar.SetVisible(false);
@@ -302,29 +319,51 @@ void FrmMain::procGetPage() {
         if (gPanelArea) gPanelArea->SetText("Page " + std::to_string(gPageNr) + " of " + std::to_string(gPageCount));
         const PageSpan span = PageRange(gPageNr, gIconsPerPage, count);
         pnlProgressBar.SetMax(gPageNr == gPageCount ? span.Count() + 1 : gIconsPerPage);
-        const int32_t progressStep = std::max(1, pnlProgressBar.Max() / 20);
+        // The bar repaints itself at once for every step, which costs more than an entry: it
+        // follows the entries every few milliseconds instead.
+        DWORD progressShownAt = GetTickCount() - kProgressEveryMs;
+        // The windows that busy mode and the fill change repaint when the page is shown, unless the
+        // page takes long enough for the user to see them in between.
+        DWORD paintedAt = GetTickCount();
         gImageIndex = 1;
-        CopyColumnWidths(pnlResult, pnlDummy);
-        pnlResult.SetVisible(false);
-        pnlDummy.SetVisible(true);
+        timing.reset();
+        {
+            PagePart part(gPageProfile.swap);
+            CopyColumnWidths(pnlResult, pnlDummy);
+            pnlResult.SetVisible(false);
+            pnlDummy.SetVisible(true);
+        }
 
         PagePictures pictures;
         PageLookups lookups;
         pnlResult.BeginUpdate();
         pnlResult.Reserve(span.Count());
         for (int32_t i = span.first; i < span.last; ++i) {
-            // Each step of the bar repaints it at once; twenty steps a page show the same progress.
-            if (gImageIndex % progressStep == 1 || progressStep == 1) pnlProgressBar.SetValue(gImageIndex);
+            if (GetTickCount() - progressShownAt >= kProgressEveryMs) {
+                PagePart part(gPageProfile.panels);
+                pnlProgressBar.SetValue(gImageIndex);
+                progressShownAt = GetTickCount();
+            }
             gKeyNrStr = std::to_string(cmbResult.ItemData(i));
             const std::string& text = cmbResult.List(i);
             // A builder that fails adds nothing, and the next entry takes the free position.
             try {
-                if (auto plan = PlanEntry(*this, text, cmbResult.ItemData(i), lookups))
+                std::optional<ItemPlan> plan;
+                {
+                    PagePart part(gPageProfile.entries);
+                    plan = PlanEntry(*this, text, cmbResult.ItemData(i), lookups);
+                }
+                if (plan) {
+                    PagePart part(gPageProfile.items);
                     AddPlannedItem(*this, pictures, *plan, text, cmbResult.ItemData(i));
+                }
             } catch (const std::exception&) {
             }
             if (count > 5) {
-                DoEvents();
+                PagePart part(gPageProfile.events);
+                const bool paint = GetTickCount() - paintedAt >= kPaintEveryMs;
+                if (paint) paintedAt = GetTickCount();
+                DoEvents(paint);
                 if (!IsLoaded()) return;
                 if (gAbort) {
                     aborted = true;
@@ -332,13 +371,17 @@ void FrmMain::procGetPage() {
                 }
             }
         }
-        pnlResult.EndUpdate();
+        {
+            PagePart part(gPageProfile.items);
+            pnlResult.EndUpdate();
+        }
 
         if (!aborted) ShowPictures(*this, pictures, count);
-
+        timing.emplace(gPageProfile.swap);
         CopyColumnWidths(pnlDummy, pnlResult);
         pnlResult.SetVisible(true);
         pnlDummy.SetVisible(false);
+        timing.emplace(gPageProfile.panels);
         if (Menus().Find(ID_mnuFile) && !Menus().Find(ID_mnuFile)->enabled) procSetAbort(true);
         if (pnlProgressBar.Visible()) {
             pnlStatusbar.SetVisible(true);

@@ -82,12 +82,13 @@ int RunMessageLoop() {
 
 void (*gDoEventsHook)() = nullptr;
 
-bool DoEvents() {
+bool DoEvents(bool paint) {
     if (gDoEventsHook) gDoEventsHook();
     ++gDoEventsDepth;
     MSG msg;
     bool running = true;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    const UINT flags = PM_REMOVE | (paint ? 0 : PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE);
+    while (PeekMessageA(&msg, nullptr, 0, 0, flags)) {
         if (msg.message == WM_QUIT) {  // leave it for the real loop to see
             PostQuitMessage(static_cast<int>(msg.wParam));
             running = false;

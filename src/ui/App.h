@@ -20,8 +20,10 @@ int RunMessageLoop();
 
 // Lets pending window events run, as a long fill does after each item. Answers false when the
 // program is quitting (WM_QUIT is left for the main loop). Never call it from WM_PAINT or from a
-// notification that must return a value.
-bool DoEvents();
+// notification that must return a value. Without `paint`, input, posted and sent messages and timers
+// run but the repainting waits for a later call or the message loop: a fill that ends quickly then
+// paints its windows once, as they end up, not also as they were while it ran.
+bool DoEvents(bool paint = true);
 // How many DoEvents calls are running (0 outside any); handlers that must not start new work
 // while a fill pumps can test it.
 int DoEventsDepth();

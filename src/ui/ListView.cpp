@@ -428,6 +428,8 @@ std::optional<LRESULT> ListView::OnNotify(NMHDR* header) {
             di->item.iImage = image > 0 ? image - 1 : I_IMAGENONE;
             return 0;
         }
+        case LVN_DELETEALLITEMS:
+            return TRUE;  // no notice for each item: nothing here listens to them
         case LVN_COLUMNCLICK:
             if (ColumnClick) ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem + 1);
             return 0;
