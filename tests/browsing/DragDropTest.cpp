@@ -7,6 +7,7 @@
 
 #include "IconMaker.h"
 #include "browsing/Favorites.h"
+#include "browsing/Paging.h"
 #include "browsing/ResultEntry.h"
 #include "core/Global.h"
 #include "mainwindow/Selection.h"
