@@ -105,20 +105,14 @@ void SaveReplacing(IShellLinkA* link, const std::string& path) {
     }
 }
 
-// Loads the existing link (when there is one), changes it and saves it safely. A damaged old link
-// is written anew unless it must be kept.
+// Makes a new link, or with `existingOnly` loads the existing one, changes it and saves it safely.
+// A new link is never loaded from the file it replaces: nothing of that one may stay.
 void Rewrite(const std::string& lnkFile, bool existingOnly, const std::function<void(IShellLinkA*)>& change) {
     const std::string path = UpToNul(lnkFile);
     UniqueCom<IShellLinkA> link = NewLink(path);
-    if (IsFile(path)) {
-        try {
-            LoadChecked(link.get(), path);
-        } catch (const RuntimeError&) {
-            if (existingOnly) throw;
-            link = NewLink(path);
-        }
-    } else if (existingOnly) {
-        Raise(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "The shortcut was not found", path);
+    if (existingOnly) {
+        if (!IsFile(path)) Raise(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "The shortcut was not found", path);
+        LoadChecked(link.get(), path);
     }
     change(link.get());
     SaveReplacing(link.get(), path);

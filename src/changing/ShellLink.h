@@ -11,8 +11,8 @@ class ShellLinkObject {
   public:
     // Creates or replaces the shortcut LnkFile. A new file goes to a temporary name in the link's
     // folder first and replaces the old link only once it is complete, so a failed write leaves the
-    // old link as it was and a missing folder leaves no file. An existing link is loaded first: what
-    // the six values do not cover (description, hot key) stays; a damaged one is written anew.
+    // old link as it was and a missing folder leaves no file. The link is new: nothing of a link it
+    // replaces (description, hot key) stays, and that one is never read.
     void WriteLink(const std::string& LnkFile, const std::string& ExeFile, const std::string& WorkDir,
                    const std::string& ExeArgs, const std::string& IconFile, int32_t IconIdx, int32_t ShowCmd);
 

@@ -67,9 +67,9 @@ std::optional<std::vector<uint8_t>> StillCursor() {
     return EncodeSurfaces(formats::IconKind::Cursor, gHotSpotX, gHotSpotY);
 }
 
-// Every frame of the dropped animation, as one icon a frame, joined into an animated cursor in
-// memory; `frames` tells how many it holds. Nothing when the animation has no frame or a frame
-// cannot be encoded.
+// Every frame of the dropped animation up to one that cannot be drawn, as one icon a frame, joined
+// into an animated cursor in memory; `frames` tells how many it holds. Nothing when the animation
+// has no frame or a frame cannot be encoded.
 std::optional<std::vector<uint8_t>> AnimatedCursor(const std::string& source, const ResultEntry& entry,
                                                    uint32_t& frames) {
     const bool book = entry.kind == SourceKind::Book;
@@ -142,8 +142,9 @@ void FrmChange::procApplyCursor() {
             animated ? AnimatedCursor(picIcon.Tag, *dropped, frames) : StillCursor();
         if (!bytes) {
             TellError(animated && frames == 0
-                          ? "The animation dropped on New is no longer in Ornavale's list, so it has no frames to "
-                            "write. Drop it from the list again and Apply. The cursor was not changed."
+                          ? "The animation dropped on New has no frames to write: it is no longer in Ornavale's "
+                            "list, or its first frame cannot be read. Drop it from the list again and Apply. The "
+                            "cursor was not changed."
                           : "Ornavale could not make a cursor of the new icon. The cursor was not changed.");
             return;
         }

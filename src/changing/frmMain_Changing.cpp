@@ -109,8 +109,10 @@ void FrmMain::mnuToolsRestart_Click() {
 void FrmMain::procRestartWindows() {
     SaveSettingsAndUnload();
     QuitHeldBack quit;
-    // The privilege steps tell of their own failures; Windows may then refuse the restart.
-    if (gOSCode == "NT4" || gOSCode == "NT3") EnableShutdownPrivilege();
+    // Every system of the NT family refuses the restart without the privilege, later ones too, which
+    // have no OS code of their own. The privilege steps tell of their own failures; Windows may then
+    // refuse the restart.
+    if (gOSVersionSource().platformId == VER_PLATFORM_WIN32_NT) EnableShutdownPrivilege();
     SetLastError(0);
     if (gExitWindows(EWX_REBOOT, SHTDN_REASON_MAJOR_OPERATINGSYSTEM | SHTDN_REASON_MINOR_RECONFIG |
                                      SHTDN_REASON_FLAG_PLANNED))

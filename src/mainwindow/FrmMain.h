@@ -285,10 +285,12 @@ class FrmMain : public Form {
     void procLoadAniFrames(const std::string& sSep, int16_t lStep, int16_t lSkip);
     // The walk behind it and behind the change window's collection: every entry of cmbResult in the
     // run of `source` (same kind, same animation key), in frame order, into picFilm(1) ...
-    // picFilm(gFrameCount). Shows the player when `showPlayer` is set and a frame was collected;
-    // sets the player's frame number gFrameNr to 1 when `setFrameNr` is. Answers gFrameCount.
+    // picFilm(gFrameCount). A frame that cannot be drawn ends the run before it. Shows the player
+    // when `showPlayer` is set and a frame was collected. `asPlay`: Play's own collection, which
+    // sets the player's frame number gFrameNr to 1 and tells of a frame that cannot be drawn in
+    // the error box; the change window's does neither. Answers gFrameCount.
     int32_t CollectAniFrames(const std::string& source, const std::string& sSep, int16_t lStep, int16_t lSkip,
-                             bool showPlayer, bool setFrameNr = true);
+                             bool showPlayer, bool asPlay = true);
     // Draws the catalogue frame entry ("<lib>:<cell>:<rest>book") into picFilm(gFrameCount); the
     // parsed fields are cut from the front of the text.
     void procGetOrnavaleAni(std::string& gKeyword);

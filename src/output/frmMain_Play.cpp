@@ -11,6 +11,8 @@
 #include "browsing/Library.h"
 #include "browsing/PagePictures.h"
 #include "browsing/ResultEntry.h"
+#include "core/ErrorBox.h"
+#include "core/Errors.h"
 #include "core/Global.h"
 #include "mainwindow/Selection.h"
 #include "output/AnimationFrames.h"
@@ -24,11 +26,22 @@ void (*gShowAnimationPlayer)() = ShowAnimationPlayer;
 namespace {
 
 constexpr int kHourglass = 11;
+// The run-time error of a picture that cannot be made.
+constexpr int32_t kInvalidPicture = 481;
 
 std::string_view KindOf(std::string_view entry) { return entry.size() >= 4 ? entry.substr(entry.size() - 4) : entry; }
 
 bool IsFileFrameKind(std::string_view kind) {
     return kind == "open" || kind == "user" || kind == "sycu" || kind == "sytu";
+}
+
+// Where a frame entry's picture comes from, for the error text.
+std::string FrameOrigin(const std::string& entryText) {
+    const std::optional<ResultEntry> entry = ParseEntry(entryText);
+    if (!entry) return entryText;
+    if (entry->kind == SourceKind::Book)
+        return "cell " + std::to_string(entry->ref.cell) + " of library " + entry->ref.library;
+    return "frame " + entry->index + " of " + entry->file;
 }
 
 }  // namespace
@@ -58,7 +71,7 @@ void FrmMain::procLoadAniFrames(const std::string& sSep, int16_t lStep, int16_t 
 }
 
 int32_t FrmMain::CollectAniFrames(const std::string& source, const std::string& sSep, int16_t lStep, int16_t lSkip,
-                                  bool showPlayer, bool setFrameNr) {
+                                  bool showPlayer, bool asPlay) {
     SetScreenMousePointer(kHourglass);
     for (int32_t i = 1; i <= gFrameCount && static_cast<size_t>(i) < picFilm.size(); ++i)
         picFilm[static_cast<size_t>(i)].SetPicture(nullptr);
@@ -86,17 +99,31 @@ int32_t FrmMain::CollectAniFrames(const std::string& source, const std::string& 
         while (inRun(index + step)) index += step;
         for (int i = index; inRun(i); i -= step) {
             ++gFrameCount;
-            // A frame that cannot be drawn keeps an empty picture and still counts.
             FilmElement(static_cast<size_t>(gFrameCount)).SetPicture(nullptr);
+            int32_t number = kInvalidPicture;
+            std::string why;
             try {
                 std::string entry = cmbResult.List(i);
                 if (kind == "book") procGetOrnavaleAni(entry);
                 else if (IsFileFrameKind(kind)) procGetOpenAni(entry);
-            } catch (const std::exception&) {
+            } catch (const RuntimeError& e) {
+                number = e.number();
+                why = e.what();
+            } catch (const std::exception& e) {
+                why = e.what();
             }
+            if (FilmElement(static_cast<size_t>(gFrameCount)).HasPicture()) continue;
+            // A frame that cannot be drawn ends the run there: a blank frame would go into the
+            // player, a saved animation or a cursor. The frames before it stay.
+            --gFrameCount;
+            if (asPlay)
+                ShowError(number, "Play",
+                          "The animation's " + FrameOrigin(cmbResult.List(i)) + " could not be read" +
+                              (why.empty() ? std::string() : ": " + why) + ". The animation ends before it.");
+            break;
         }
     }
-    if (setFrameNr) gFrameNr = 1;
+    if (asPlay) gFrameNr = 1;
     // The player's activation gives the pointer back; without a player (or frames) it goes back
     // now, and in film mode the caller gives it back.
     if (showPlayer && gFrameCount > 0 && gShowAnimationPlayer) gShowAnimationPlayer();

@@ -98,7 +98,14 @@ TEST_F(ChangeFramesTest, RunOfTheDroppedEntry) {
          {CellColour(7), CellColour(6), CellColour(5)}},
         {"the same key of another kind ends the run", {a[0], a[1], a[2], a[3], userA4}, a[1], FileFrames(kSeedA, 0, 4)},
         {"an entry gone from the result set", {a[0], a[1]}, a[3], {}},
+        // Its frame 8 is not in the file: no blank frame goes into the cursor.
+        {"a frame that cannot be read ends the run", {a[0], a[1], OpenEntry(fileA, 7, "frame 8", 'a'), a[3]}, a[3],
+         FileFrames(kSeedA, 0, 2)},
     };
+    // The collection for a change shows no box of its own.
+    static int boxes;
+    boxes = 0;
+    gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return ++boxes, IDOK; };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         frmMain.cmbResult.Clear();
@@ -117,5 +124,6 @@ TEST_F(ChangeFramesTest, RunOfTheDroppedEntry) {
         EXPECT_EQ(gPlayerShown, 0);
         EXPECT_EQ(gFrameNr, 9);
         EXPECT_EQ(ScreenMousePointer(), 11);
+        EXPECT_EQ(boxes, 0);
     }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -30,6 +31,7 @@ int gAnswer = IDNO;
 BOOL gRestartAnswer = TRUE;
 DWORD gRestartError = 0;
 int gSaves = 0;
+DWORD gPlatform = VER_PLATFORM_WIN32_NT;
 
 class RestartTest : public testing::Test {
   protected:
@@ -58,6 +60,7 @@ class RestartTest : public testing::Test {
             return TRUE;
         };
         RegisterExitStep(frmTip, [] { ++gSaves; });
+        savedVersion = std::exchange(gOSVersionSource, [] { return OSVersion{gPlatform, 4, 0}; });
         PresetQuietStart();
         frmMain.Load();
         gSettingsSaved = false;
@@ -69,9 +72,12 @@ class RestartTest : public testing::Test {
         gTokenCalls = {GetCurrentProcess, OpenProcessToken, LookupPrivilegeValueA, AdjustTokenPrivileges};
         gExitWindows = nullptr;
         gMsgBoxHook = nullptr;
+        gOSVersionSource = savedVersion;
+        gPlatform = VER_PLATFORM_WIN32_NT;
         gSettingsSaved = false;
     }
     CleanStore store;
+    OSVersionSource savedVersion = nullptr;
 };
 
 // Lets the posted messages run, as the message loop does once a command has returned.
@@ -85,15 +91,20 @@ TEST_F(RestartTest, AsksThenRestartsAfterTheCommand) {
     struct Case {
         const char* what;
         const char* os;
+        DWORD platform;
         int answer;
         BOOL restarted;
         std::vector<std::string> calls;
         size_t boxes;  // the question and, when Windows refused, the one box telling so
     } cases[] = {
-        {"No", "NT4", IDNO, TRUE, {}, 1},
-        {"Yes on NT 4", "NT4", IDYES, TRUE, {"privilege SeShutdownPrivilege", "restart 2"}, 1},
-        {"Yes on 98", "98", IDYES, TRUE, {"restart 2"}, 1},
-        {"Yes, refused", "NT4", IDYES, FALSE, {"privilege SeShutdownPrivilege", "restart 2"}, 2},
+        {"No", "NT4", VER_PLATFORM_WIN32_NT, IDNO, TRUE, {}, 1},
+        {"Yes on NT 4", "NT4", VER_PLATFORM_WIN32_NT, IDYES, TRUE, {"privilege SeShutdownPrivilege", "restart 2"}, 1},
+        {"Yes on 98", "98", VER_PLATFORM_WIN32_WINDOWS, IDYES, TRUE, {"restart 2"}, 1},
+        {"Yes, refused", "NT4", VER_PLATFORM_WIN32_NT, IDYES, FALSE, {"privilege SeShutdownPrivilege", "restart 2"}, 2},
+        // A later NT has no code of its own, and needs the privilege all the same.
+        {"Yes on a later NT", "", VER_PLATFORM_WIN32_NT, IDYES, TRUE, {"privilege SeShutdownPrivilege", "restart 2"}, 1},
+        {"Yes on a later NT, refused", "", VER_PLATFORM_WIN32_NT, IDYES, FALSE,
+         {"privilege SeShutdownPrivilege", "restart 2"}, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -103,6 +114,7 @@ TEST_F(RestartTest, AsksThenRestartsAfterTheCommand) {
         gCalls.clear();
         gSaves = 0;
         const ScopedValue<std::string> os(gOSCode, c.os);
+        gPlatform = c.platform;
         gAnswer = c.answer;
         gRestartAnswer = c.restarted;
         gRestartError = c.restarted ? 0 : ERROR_PRIVILEGE_NOT_HELD;
@@ -133,6 +145,7 @@ TEST_F(RestartTest, TheEndWaitsForTheBoxOfARefusal) {
     // With the last window gone the program ends; the box telling of the refusal must still show.
     const ScopedValue<bool> endWithLastWindow(gEndWhenNoForms, true);
     const ScopedValue<std::string> os(gOSCode, std::string("98"));
+    gPlatform = VER_PLATFORM_WIN32_WINDOWS;
     gAnswer = IDYES;
     gRestartAnswer = FALSE;
     gRestartError = ERROR_ACCESS_DENIED;

@@ -138,7 +138,8 @@ TEST_F(ShellLinkTest, TheShellReadsWhatItWrote) {
     EXPECT_EQ(header->showCommand, 3u);
 }
 
-TEST_F(ShellLinkTest, AnOverwriteKeepsDescriptionAndHotKey) {
+// A new shortcut over an old one is new: nothing of the file it replaces stays.
+TEST_F(ShellLinkTest, AnOverwriteKeepsNothingOfTheOldLink) {
     const std::string lnk = dir.path() + "Notes.lnk";
     Write(lnk, {"C:\\old.exe", "", "old", "", 0, 7});
     {
@@ -151,8 +152,8 @@ TEST_F(ShellLinkTest, AnOverwriteKeepsDescriptionAndHotKey) {
     }
     Write(lnk, {"C:\\new.exe", "C:\\", "new", "C:\\new.ico", 2, 3});
     const ShellView shell = ShellRead(lnk);
-    EXPECT_EQ(shell.description, "Keep me");
-    EXPECT_EQ(shell.hotKey, 0x0641);
+    EXPECT_EQ(shell.description, "");
+    EXPECT_EQ(shell.hotKey, 0);
     EXPECT_EQ(shell.exe, "C:\\new.exe");
     EXPECT_EQ(shell.args, "new");
     EXPECT_EQ(Read(lnk).show, 3);

@@ -24,6 +24,8 @@ constexpr int kSeedA = 1, kSeedB = 2;
 COLORREF CellColour(int cell) { return RGB(10 * cell, 200, 30); }
 
 int gPlayerShown = 0;
+// The boxes shown: title, style and the text's first line.
+std::vector<std::string> gBoxes;
 
 // The pixels of frame element `element`, drawn over kBack; empty when it holds no picture.
 std::vector<COLORREF> FramePixels(size_t element) {
@@ -70,6 +72,11 @@ class FramesTest : public PagesTest {
         frmMain.picBMP.Clear();
         gFilmMode = false;
         gPlayerShown = 0;
+        gBoxes.clear();
+        gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
+            gBoxes.push_back(title + "|" + std::to_string(style) + "|" + text.substr(0, text.find('\r')));
+            return IDOK;
+        };
         savedPlayer = gShowAnimationPlayer;
         gShowAnimationPlayer = [] { ++gPlayerShown; };
         fileA = dir.path() + "A.ani";
@@ -130,14 +137,14 @@ TEST(AnimationKey, Kinds) {
 TEST_F(FramesTest, RunsAndTheirOrder) {
     const std::string a0 = Frame(fileA, 0), a1 = Frame(fileA, 1), a2 = Frame(fileA, 2), b0 = Frame(fileB, 0);
     const std::string userA2 = *UserEntry(a2, 1);
-    const std::vector<COLORREF> none;
     struct Case {
         const char* what;
         std::vector<std::string> entries;
         int source;  // -1: an entry no longer in the result set
         bool film;
-        std::vector<std::vector<COLORREF>> frames;  // none: the frame could not be drawn
+        std::vector<std::vector<COLORREF>> frames;
         int reads;
+        size_t boxes = 0;  // a frame that cannot be drawn ends the run and is told
     } cases[] = {
         {"the second of a run", {a0, a1, a2, b0}, 1, false, {FileFrame(kSeedA, 0), FileFrame(kSeedA, 1), FileFrame(kSeedA, 2)}, 1},
         {"the last of a run from the first entry", {a0, a1, a2, b0}, 2, false,
@@ -145,7 +152,9 @@ TEST_F(FramesTest, RunsAndTheirOrder) {
         {"another kind ends the run", {a0, a1, userA2}, 0, false, {FileFrame(kSeedA, 0), FileFrame(kSeedA, 1)}, 1},
         {"a single frame", {a0, a1, b0}, 2, false, {FileFrame(kSeedB, 0)}, 1},
         {"frame 1000, which the file lacks",
-         {Frame(fileA, 999), Frame(fileA, 1000), Frame(fileA, 1001)}, 1, false, {none}, 1},
+         {Frame(fileA, 999), Frame(fileA, 1000), Frame(fileA, 1001)}, 1, false, {}, 1, 1},
+        {"a frame the file lacks in the middle", {a0, Frame(fileA, 7), a2}, 2, false, {FileFrame(kSeedA, 0)}, 1, 1},
+        {"in film mode too", {a0, Frame(fileA, 7)}, 0, true, {FileFrame(kSeedA, 0)}, 1, 1},
         {"film mode", {a0, a1}, 1, true, {FileFrame(kSeedA, 0), FileFrame(kSeedA, 1)}, 1},
         {"an entry gone from the result set", {a0, a1}, -1, false, {}, 0},
         {"catalogue, the first selected", {Cell(5), Cell(6), Cell(7)}, 0, false, {CellFrame(7), CellFrame(6), CellFrame(5)}, 0},
@@ -163,6 +172,7 @@ TEST_F(FramesTest, RunsAndTheirOrder) {
         ForgetReads();
         gFilmMode = c.film;
         gPlayerShown = 0;
+        gBoxes.clear();
         const int reads = PageFileReads();
         const int32_t n = frmMain.CollectAniFrames(source, book ? ":" : ";", book ? 1 : -1, book ? 0 : 4, !gFilmMode);
         EXPECT_EQ(n, static_cast<int32_t>(c.frames.size()));
@@ -172,6 +182,8 @@ TEST_F(FramesTest, RunsAndTheirOrder) {
             EXPECT_EQ(FramePixels(i + 1), c.frames[i]) << "frame " << i + 1;
         EXPECT_EQ(PageFileReads() - reads, c.reads);
         EXPECT_EQ(gPlayerShown, !c.film && n > 0 ? 1 : 0);
+        ASSERT_EQ(gBoxes.size(), c.boxes);
+        for (const std::string& box : gBoxes) EXPECT_TRUE(box.starts_with("Error|48|Error Nr. ")) << box;
     }
     gFilmMode = false;
 }
