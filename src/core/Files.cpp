@@ -145,7 +145,7 @@ int IconCopyNumber(const std::string& name, const std::string& extension) {
 bool IsIconCopyPath(const std::string& path) {
     auto slash = path.rfind('\\');
     if (slash == std::string::npos) return false;
-    if (FoldKey(path.substr(0, slash + 1)) != FoldKey(gWinDir + "\\Icons\\")) return false;
+    if (path.compare(0, slash + 1, gWinDir + "\\Icons\\") != 0) return false;
     const std::string name = path.substr(slash + 1);
     return IconCopyNumber(name, ".ico") || IconCopyNumber(name, ".cur") || IconCopyNumber(name, ".ani");
 }

@@ -47,7 +47,8 @@ inline constexpr int kMaxIconCopyNumber = 5000;
 int IconCopyNumber(const std::string& name, const std::string& extension);
 
 // Whether the path names one of the program's own icon copies: a file directly in the Icons folder
-// of the Windows folder (any letter case) whose name is a copy's (<n>.ico, <n>.cur or <n>.ani).
+// of the Windows folder, spelled as the program spells it, whose name is a copy's (<n>.ico, <n>.cur
+// or <n>.ani).
 bool IsIconCopyPath(const std::string& path);
 
 // Deletes an earlier icon copy of the program's own: a file directly in the Icons folder of the
