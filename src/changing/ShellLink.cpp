@@ -1,4 +1,4 @@
-// The shell's link object (IShellLinkA with its IPersistFile) behind ShellLinkObject.
+// The shell's link object (IShellLinkA with its IPersistStream and IPersistFile) behind ShellLinkObject.
 #include "changing/ShellLink.h"
 
 #include <cstring>
@@ -11,6 +11,10 @@
 #include "formats/LinkFile.h"
 #include "ui/Unique.h"
 #include "ui/Win.h"
+
+#include <shlwapi.h>
+
+std::function<void(const std::string& lnkFile)> gLinkChecked;
 
 namespace {
 
@@ -35,11 +39,21 @@ void StartCom() {
     (void)started;
 }
 
+// Each link object comes from the class's factory, asked for once per thread: CoCreateInstance
+// would look the class up in the registry again for every link, which costs more than reading the
+// link. The factory is kept for the thread's life, as COM is.
 UniqueCom<IShellLinkA> NewLink(const std::string& path) {
     StartCom();
+    thread_local IClassFactory* factory = nullptr;
+    if (!factory) {
+        IClassFactory* made = nullptr;
+        const HRESULT hr = CoGetClassObject(CLSID_ShellLink, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                            reinterpret_cast<void**>(&made));
+        if (FAILED(hr)) Raise(hr, "The shell's link object could not be made", path);
+        factory = made;
+    }
     UniqueCom<IShellLinkA> link;
-    const HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                        reinterpret_cast<void**>(link.put()));
+    const HRESULT hr = factory->CreateInstance(nullptr, IID_IShellLinkA, reinterpret_cast<void**>(link.put()));
     if (FAILED(hr)) Raise(hr, "The shell's link object could not be made", path);
     return link;
 }
@@ -51,14 +65,22 @@ UniqueCom<IPersistFile> FileOf(IShellLinkA* link, const std::string& path) {
     return file;
 }
 
-// Loads the link after our own reader has checked the whole file, and sets the show command back
-// from its header: the shell's reader does not keep it (it answers 1), so a save would lose it.
+// Loads the link from the bytes our own reader has checked, read from the file this once: the
+// link object gets those bytes, never the file, so a file changed after the check cannot reach it.
+// The show command is set back from the header: the shell's reader does not keep it (it answers 1),
+// so a save would lose it.
 formats::LinkHeader LoadChecked(IShellLinkA* link, const std::string& path) {
     auto bytes = formats::ReadFileBytes(WidePath(path), kMaxLinkBytes);
     if (!bytes) Raise(HRESULT_FROM_WIN32(ERROR_OPEN_FAILED), "The shortcut could not be read", path);
     auto header = formats::CheckLinkFile(*bytes);
     if (!header) Raise(HRESULT_FROM_WIN32(ERROR_BAD_FORMAT), "The shortcut is damaged (" + header.error() + ")", path);
-    HRESULT hr = FileOf(link, path).get()->Load(Wide(path).c_str(), STGM_READ);
+    if (gLinkChecked) gLinkChecked(path);
+    UniqueCom<IStream> stream(SHCreateMemStream(bytes->data(), static_cast<UINT>(bytes->size())));
+    if (!stream) Raise(E_OUTOFMEMORY, "The shortcut could not be read", path);
+    UniqueCom<IPersistStream> persist;
+    HRESULT hr = link->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(persist.put()));
+    if (FAILED(hr)) Raise(hr, "The shell's link object cannot read shortcuts", path);
+    hr = persist.get()->Load(stream.get());
     if (FAILED(hr)) Raise(hr, "The shortcut could not be read", path);
     hr = link->SetShowCmd(static_cast<int>(header->showCommand));
     if (FAILED(hr)) Raise(hr, "The shortcut's show command could not be kept", path);

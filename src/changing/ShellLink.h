@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Each call makes a link object of its own and releases it; COM is started once per thread.
@@ -24,3 +25,7 @@ class ShellLinkObject {
     // Gives the existing shortcut LnkFile another icon and keeps everything else, safely as WriteLink.
     void ChangeLinkIcon(const std::string& LnkFile, const std::string& IconFile, int32_t IconIdx);
 };
+
+// Called when a link's bytes have been read and checked, before the link object gets them; a test
+// changes the file there, as another program would.
+extern std::function<void(const std::string& lnkFile)> gLinkChecked;

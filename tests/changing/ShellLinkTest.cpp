@@ -10,6 +10,7 @@
 #include "changing/ShellLink.h"
 #include "core/Errors.h"
 #include "core/Files.h"
+#include "core/ScopedValue.h"
 #include "formats/FileBytes.h"
 #include "formats/LinkFile.h"
 #include "ui/Unique.h"
@@ -197,6 +198,18 @@ TEST_F(ShellLinkTest, ReadingAFileThatIsNoShortcutRaises) {
         EXPECT_THROW(Read(path), RuntimeError) << c.name;
     }
     EXPECT_THROW(Read(dir.path()), RuntimeError) << "a folder";
+}
+
+TEST_F(ShellLinkTest, AFileChangedAfterTheCheckDoesNotReachTheLoader) {
+    const std::string lnk = dir.path() + "checked.lnk", other = dir.path() + "other.lnk";
+    Write(lnk, {"C:\\checked.exe", "", "-c", "", 0, 3});
+    Write(other, {"C:\\other.exe", "", "-o", "C:\\other.ico", 2, 1});
+    const ScopedValue<std::function<void(const std::string&)>> change(
+        gLinkChecked, [&](const std::string&) { ASSERT_TRUE(formats::WriteFileBytes(WidePath(lnk), Bytes(other))); });
+    const Link got = Read(lnk);
+    EXPECT_EQ(got.exe, "C:\\checked.exe");
+    EXPECT_EQ(got.args, "-c");
+    EXPECT_EQ(got.icon, "");
 }
 
 TEST_F(ShellLinkTest, AFailedWriteLeavesTheDiskAsItWas) {
