@@ -1,0 +1,1 @@
+// The one source of the targets that hold a precompiled header for the others (see CMakeLists.txt).
