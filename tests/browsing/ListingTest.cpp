@@ -21,6 +21,19 @@ void HandOver(const std::string& line) {
     SendMessageA(frmMain.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
 }
 
+// Lists a folder of 60 icons with events run after every entry; the hook runs with those events.
+void ListBigFolder(const TempDir& dir, void (*hook)()) {
+    dir.Folder("Big");
+    for (int i = 0; i < 60; ++i) WriteIconFile(dir.path() + "Big\\icon" + std::to_string(i) + ".ico", 0x808080);
+    gDoEventsHook = hook;
+    const unsigned long eventsMs = gListingEventsMs;
+    gListingEventsMs = 0;
+    gPathList = dir.path() + "Big";
+    frmMain.procOpenPathList(32);
+    gListingEventsMs = eventsMs;
+    gDoEventsHook = nullptr;
+}
+
 class ListingTest : public MainFixture {
   protected:
     void SetUp() override {
@@ -113,28 +126,17 @@ TEST_F(ListingTest, DeletingAFavoriteFoundByKeywordSearchesAgain) {
 }
 
 TEST_F(ListingTest, AHandOverDuringAListingWaitsForItsEnd) {
-    dir.Folder("Big");
-    for (int i = 0; i < 60; ++i) WriteIconFile(dir.path() + "Big\\icon" + std::to_string(i) + ".ico", 0x808080);
     const std::string later = dir.path() + "Tree\\a.ico";
     static std::string handedOver;
     static bool sent;
     handedOver = later;
     sent = false;
     // A second start hands its path over while the first listing is a third done.
-    gDoEventsHook = [] {
+    ListBigFolder(dir, [] {
         if (sent || frmMain.cmbResult.ListCount() < 20) return;
         sent = true;
-        COPYDATASTRUCT cds{};
-        cds.cbData = static_cast<DWORD>(handedOver.size());
-        cds.lpData = const_cast<char*>(handedOver.data());
-        SendMessageA(frmMain.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
-    };
-    const unsigned long eventsMs = gListingEventsMs;
-    gListingEventsMs = 0;
-    gPathList = dir.path() + "Big";
-    frmMain.procOpenPathList(32);
-    gListingEventsMs = eventsMs;
-    gDoEventsHook = nullptr;
+        HandOver(handedOver);
+    });
     EXPECT_TRUE(sent);
     ExpectShown(60, "the first listing, whole");
 
@@ -150,8 +152,6 @@ TEST_F(ListingTest, AHandOverDuringAListingWaitsForItsEnd) {
 // Three later starts during one listing, as Explorer makes when three files are opened at once:
 // once it is done the list shows the last one's file, and no start is left waiting behind it.
 TEST_F(ListingTest, HandOversDuringAListingEndWithTheLatest) {
-    dir.Folder("Big");
-    for (int i = 0; i < 60; ++i) WriteIconFile(dir.path() + "Big\\icon" + std::to_string(i) + ".ico", 0x808080);
     static std::vector<std::string> starts;
     starts.clear();
     for (const char* name : {"first.ico", "second.ico", "third.ico", "fourth.ico"}) {
@@ -160,15 +160,9 @@ TEST_F(ListingTest, HandOversDuringAListingEndWithTheLatest) {
     }
     static size_t sent;
     sent = 0;
-    gDoEventsHook = [] {
+    ListBigFolder(dir, [] {
         if (sent < 3 && frmMain.cmbResult.ListCount() >= 20 + 10 * static_cast<int>(sent)) HandOver(starts[sent++]);
-    };
-    const unsigned long eventsMs = gListingEventsMs;
-    gListingEventsMs = 0;
-    gPathList = dir.path() + "Big";
-    frmMain.procOpenPathList(32);
-    gListingEventsMs = eventsMs;
-    gDoEventsHook = nullptr;
+    });
     ASSERT_EQ(sent, 3u);
 
     auto shows = [](const std::string& file) {
