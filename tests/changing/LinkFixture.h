@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "TestSupport.h"
 #include "changing/ShellLink.h"
 #include "core/Files.h"
+#include "mainwindow/FrmMain.h"
 #include "ui/Unique.h"
 
 inline std::string SystemFile(const char* name) {
@@ -37,4 +39,30 @@ inline void WriteFixtureLink(const std::string& lnk, const std::string& icon = S
     UniqueCom<IPersistFile> file;
     link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
     ASSERT_EQ(file.get()->Save(WidePath(lnk).wstring().c_str(), FALSE), S_OK);
+}
+
+// The centre of a result item on the screen, or a point beside the items for 0.
+inline POINT ItemPoint(int index) {
+    HWND list = frmMain.pnlResult.hwnd();
+    RECT r{};
+    if (index) {
+        r.left = LVIR_LABEL;
+        SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
+    } else {
+        GetClientRect(list, &r);
+        r.left = r.right - 10, r.top = r.bottom - 10;
+    }
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(list, &p);
+    return p;
+}
+
+// Drags the data over the result list to the point and drops it there.
+inline void DropOnList(const ClipboardData& data, POINT at) {
+    IDropTarget& list = frmMain.pnlResultDrop;
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    list.DragEnter(data.object(), MK_LBUTTON, POINTL{at.x, at.y}, &effect);
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    list.DragOver(MK_LBUTTON, POINTL{at.x, at.y}, &effect);
+    list.Drop(data.object(), 0, POINTL{at.x, at.y}, &effect);
 }

@@ -145,30 +145,6 @@ class ShortcutChangeTest : public MainFixture {
         frmChange.picIconDrop.Drop(data.object(), 0, POINTL{0, 0}, &effect);
         frmChange.mnuFileApply_Click();
     }
-    // The centre of a result item on the screen, or a point beside the items for 0.
-    static POINT ItemPoint(int index) {
-        HWND list = frmMain.pnlResult.hwnd();
-        RECT r{};
-        if (index) {
-            r.left = LVIR_LABEL;
-            SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index - 1), reinterpret_cast<LPARAM>(&r));
-        } else {
-            GetClientRect(list, &r);
-            r.left = r.right - 10, r.top = r.bottom - 10;
-        }
-        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        ClientToScreen(list, &p);
-        return p;
-    }
-    // Drags the data over the result list to the point and drops it there.
-    static void DropOnList(const ClipboardData& data, POINT at) {
-        IDropTarget& list = frmMain.pnlResultDrop;
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-        list.DragEnter(data.object(), MK_LBUTTON, POINTL{at.x, at.y}, &effect);
-        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-        list.DragOver(MK_LBUTTON, POINTL{at.x, at.y}, &effect);
-        list.Drop(data.object(), 0, POINTL{at.x, at.y}, &effect);
-    }
 
     FileDialog savedDialog = nullptr;
     TempDir win;

@@ -301,23 +301,6 @@ void DefaultFolder(const std::string& folder) {
     frmMain.mnuToolsDefaultFolder_Click();
 }
 
-// Drops the files on the first result item, as another program would.
-void DropOnFirstItem(const std::vector<std::string>& files) {
-    HWND list = frmMain.pnlResult.hwnd();
-    RECT r{};
-    r.left = LVIR_LABEL;
-    SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(list, &p);
-    const ClipboardData data = ClipboardData::Files(files);
-    IDropTarget& target = frmMain.pnlResultDrop;
-    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    target.DragEnter(data.object(), MK_LBUTTON, POINTL{p.x, p.y}, &effect);
-    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-    target.DragOver(MK_LBUTTON, POINTL{p.x, p.y}, &effect);
-    target.Drop(data.object(), 0, POINTL{p.x, p.y}, &effect);
-}
-
 // The icon file a shortcut names.
 std::string LinkIcon(const std::string& link) {
     std::string target, folder, arguments, icon;
@@ -370,7 +353,7 @@ TEST_F(SnapshotTest, ATargetNamingAGoneCopyKeepsTheNewCopyOfThatName) {
         {"shortcut", ".ico", [] {}, [&](const std::string& gone) { WriteFixtureLink(pad, gone, 0); },
          [&] { ChangeWindow(padItem, &icon); }, {}},
         {"dropped shortcut", ".ico", [] {}, [&](const std::string& gone) { WriteFixtureLink(pad, gone, 0); },
-         [&] { DropOnFirstItem({pad}); }, {}},
+         [&] { DropOnList(ClipboardData::Files({pad}), ItemPoint(1)); }, {}},
     };
     HotSpotClicker clicker(3, 4);
     for (const Case& c : cases) {
@@ -434,7 +417,7 @@ TEST_F(SnapshotTest, TargetsSharingACopyEachEndWithTheNewPicture) {
          [&](int which) {
              frmMain.pnlResult.Clear();
              Select(icon.text, icon.type, icon.origin, icon.entry);
-             DropOnFirstItem({which ? pad2 : pad});
+             DropOnList(ClipboardData::Files({which ? pad2 : pad}), ItemPoint(1));
          },
          [&](int which) { return LinkIcon(which ? pad2 : pad); }},
     };
