@@ -57,6 +57,7 @@ struct KeptFiles {
     std::mutex mutex;
     std::unordered_map<std::string, FileBytes> files;
     size_t bytes = 0;
+    int generation = 0;  // how often they were forgotten
 };
 
 KeptFiles& Kept() {
@@ -87,6 +88,13 @@ void ForgetKeptFileBytes() {
     std::lock_guard<std::mutex> lock(kept.mutex);
     kept.files.clear();
     kept.bytes = 0;
+    ++kept.generation;
+}
+
+int KeptFilesGeneration() {
+    KeptFiles& kept = Kept();
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    return kept.generation;
 }
 
 std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole) {

@@ -42,6 +42,8 @@ inline constexpr size_t kMaxKeptBytes = 32u << 20;
 using FileBytes = std::shared_ptr<const std::vector<uint8_t>>;
 FileBytes KeptFileBytes(const std::string& path);
 void ForgetKeptFileBytes();
+// Grows each time the kept bytes are forgotten: what is kept beside them goes with them.
+int KeptFilesGeneration();
 
 // How many result entries the file at `path` gives, by its extension and bytes: icons, cursors and
 // animated files are parsed, programs and libraries counted from their headers as the shell counts them. Nothing for

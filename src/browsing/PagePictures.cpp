@@ -240,10 +240,102 @@ void ReadFileJob(FileJob& job, COLORREF back) {
             return;
         case IconFileType::Icl:
         case IconFileType::Dll:
-        case IconFileType::Exe: ReadModulePictures(job.path, job.indexes, back, job.pictures); return;
+        case IconFileType::Exe:
+            if (!job.indexes.empty()) ReadModulePictures(job.path, job.indexes, back, job.pictures);
+            return;
         case IconFileType::Ani:
         case IconFileType::Other: return;
     }
+}
+
+// The pictures of programs and libraries that pages read, kept while the file stays as it was: a
+// walk through the pages of one library would otherwise open and parse it again for every page.
+// Icon, cursor and animated files need none: the listing keeps their bytes. Window thread only.
+class KeptModulePictures {
+  public:
+    // Fills `job` with the kept pictures of its file and leaves in its indexes those still to read.
+    void Take(FileJob& job, COLORREF back) {
+        Stamp stamp;
+        if (!StampOf(job.path, stamp)) return;
+        if (back != back_ || generation_ != KeptFilesGeneration()) Forget(back);
+        auto found = files_.find(job.path);
+        if (found == files_.end() || !(found->second.stamp == stamp)) return;
+        std::vector<int32_t> left;
+        for (int32_t index : job.indexes) {
+            auto picture = found->second.pictures.find(index);
+            if (picture == found->second.pictures.end()) {
+                left.push_back(index);
+                continue;
+            }
+            FilePicture& copy = job.pictures[index];
+            copy.pixels = picture->second.pixels;
+            copy.clear = picture->second.clear;
+            copy.systemImage = picture->second.systemImage;
+        }
+        job.indexes = std::move(left);
+    }
+
+    // Keeps what a worker read of the file of `job`, unless the file changed meanwhile.
+    void Keep(const FileJob& job) {
+        Stamp stamp;
+        if (!StampOf(job.path, stamp)) return;
+        if (count_ + job.pictures.size() > kMaxPictures) Forget(back_);
+        Kept& kept = files_[job.path];
+        if (!(kept.stamp == stamp)) {
+            count_ -= kept.pictures.size();
+            kept = Kept{stamp, {}};
+        }
+        for (const auto& [index, picture] : job.pictures) {
+            auto [at, added] = kept.pictures.try_emplace(index);
+            if (!added) continue;
+            at->second.pixels = picture.pixels;
+            at->second.clear = picture.clear;
+            at->second.systemImage = picture.systemImage;
+            ++count_;
+        }
+    }
+
+  private:
+    static constexpr size_t kMaxPictures = 4096;  // about 16 MB of pictures
+    struct Stamp {
+        uint64_t size = 0;
+        FILETIME written{};
+        bool operator==(const Stamp& o) const {
+            return size == o.size && CompareFileTime(&written, &o.written) == 0;
+        }
+    };
+    struct Kept {
+        Stamp stamp;
+        FilePictures pictures;
+    };
+    static bool StampOf(const std::string& path, Stamp& stamp) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+        stamp.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        stamp.written = data.ftLastWriteTime;
+        return true;
+    }
+    void Forget(COLORREF back) {
+        files_.clear();
+        count_ = 0;
+        back_ = back;
+        generation_ = KeptFilesGeneration();
+    }
+
+    std::map<std::string, Kept> files_;
+    size_t count_ = 0;
+    COLORREF back_ = CLR_INVALID;
+    int generation_ = -1;
+};
+
+KeptModulePictures& KeptModules() {
+    static KeptModulePictures kept;
+    return kept;
+}
+
+bool IsModule(const std::string& path) {
+    const IconFileType type = IconFileTypeOf(path);
+    return type == IconFileType::Icl || type == IconFileType::Dll || type == IconFileType::Exe;
 }
 
 // Reads the files on a few threads: under Wine and on network shares the time of a page goes into
@@ -368,7 +460,11 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
         }
         jobs[at->second].indexes.push_back(w.index);
     }
+    for (FileJob& job : jobs)
+        if (!job.animated && IsModule(job.path)) KeptModules().Take(job, back);
     ReadFileJobs(jobs, back);
+    for (const FileJob& job : jobs)
+        if (!job.animated && IsModule(job.path)) KeptModules().Keep(job);
     part.emplace(gPageProfile.strip);
     for (FileJob& job : jobs) {
         for (auto& [index, picture] : job.pictures)

@@ -121,8 +121,7 @@ void ListView::InsertWindowItem(const ListItem& item, int position) {
     it.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     it.iItem = position;
     it.pszText = const_cast<char*>(item.text_.c_str());
-    // The picture depends on the view (large or small icon), so the list asks for it when drawing.
-    it.iImage = I_IMAGECALLBACK;
+    it.iImage = WindowImage(item);
     it.lParam = item.id_;
     int at = static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&it)));
     for (size_t k = 0; k < item.subItems_.size(); ++k) {
@@ -143,9 +142,22 @@ void ListView::ShowSubItem(const ListItem& item, int index) {
     Send(LVM_SETITEMTEXTA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&it));
 }
 
+// The window's own image index of an item: one picture for both views, so that drawing asks us
+// nothing; only an item whose large and small pictures differ makes the list ask per view.
+int ListView::WindowImage(const ListItem& item) {
+    if (item.icon_ != item.smallIcon_) return I_IMAGECALLBACK;
+    return item.icon_ > 0 ? item.icon_ - 1 : I_IMAGENONE;
+}
+
 void ListView::Redraw(const ListItem& item) {
     int at = WindowIndexOf(item.id_);
-    if (at >= 0) Send(LVM_REDRAWITEMS, static_cast<WPARAM>(at), at);
+    if (at < 0) return;
+    LVITEMA it{};
+    it.mask = LVIF_IMAGE;
+    it.iItem = at;
+    it.iImage = WindowImage(item);
+    Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+    Send(LVM_REDRAWITEMS, static_cast<WPARAM>(at), at);
 }
 
 bool ListView::SortsBefore(const ListItem& a, const ListItem& b) const {

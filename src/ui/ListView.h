@@ -152,6 +152,7 @@ class ListView : public Control {
     ListItem* RecordAt(int windowIndex) const;
     void InsertWindowItem(const ListItem& item, int position);
     void ShowSubItem(const ListItem& item, int index);
+    static int WindowImage(const ListItem& item);
     void Redraw(const ListItem& item);
     void Sort();
     bool SortsBefore(const ListItem& a, const ListItem& b) const;

@@ -161,7 +161,18 @@ void MenuModel::RedrawBar() {
         barDirty_ = true;
         return;
     }
-    if (form_) DrawMenuBar(form_);
+    if (!form_) return;
+    // Only the bar's strip of the frame, painted with the window's next paint: DrawMenuBar
+    // recomputes the whole frame at once, which under Wine costs more than filling a page.
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    POINT origin{0, 0};
+    if (!GetMenuBarInfo(form_, OBJID_MENU, 0, &bar) || !ClientToScreen(form_, &origin)) {
+        DrawMenuBar(form_);
+        return;
+    }
+    OffsetRect(&bar.rcBar, -origin.x, -origin.y);
+    RedrawWindow(form_, &bar.rcBar, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 void MenuModel::EndBarBatch() {

@@ -280,3 +280,26 @@ TEST_F(PagesTest, SelectionPresetsTheReferenceTypes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A library's pictures are kept from page to page, but never past a change of the file.
+TEST_F(PagesTest, ALibraryReplacedBetweenTwoPagesShowsItsNewPictures) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string shell = std::string(system) + "\\shell32.dll", user = std::string(system) + "\\user32.dll";
+    const std::string lib = dir.path() + "lib.dll", other = dir.path() + "other.dll";
+    ASSERT_TRUE(CopyFileA(shell.c_str(), lib.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(user.c_str(), other.c_str(), FALSE));
+    Fill({OpenEntry(lib, 0, "#", 'd')});
+    const std::vector<COLORREF> before = ImagePixels(0);
+    Fill({OpenEntry(other, 0, "#", 'd')});
+    const std::vector<COLORREF> replacement = ImagePixels(0);
+    ASSERT_NE(before, replacement);
+
+    ASSERT_TRUE(CopyFileA(other.c_str(), lib.c_str(), FALSE));
+    Fill({OpenEntry(lib, 0, "#", 'd')});
+    EXPECT_EQ(ImagePixels(0), replacement);
+}
+
+}  // namespace
