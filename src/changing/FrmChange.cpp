@@ -98,9 +98,6 @@ const ListItem* DraggedItem(const DragData& data) {
 // The item's picture in the result list, as an icon the caller owns.
 HICON ItemIcon(const ListItem& item) { return frmMain.imlResult32.GetIcon(item.Icon()).release(); }
 
-MenuItem Item(int id, const char* caption) { return MenuItem{id, caption, true, true, false, {}}; }
-MenuItem Separator() { return MenuItem{0, "-", true, true, false, {}}; }
-
 }  // namespace
 
 FormSpec FrmChange::Spec() const {
@@ -114,15 +111,15 @@ FormSpec FrmChange::Spec() const {
 }
 
 void FrmChange::CreateControls() {
+    using namespace menus;
     Menus().Define({
-        MenuItem{ID_mnuFile, "&File", true, true, false,
-                 {Item(ID_mnuFileApply, "&Apply"), Item(ID_mnuFileCloseApply, "A&pply and Close"), Separator(),
-                  Item(ID_mnuFileClose, "&Close")}},
-        MenuItem{ID_mnuView, "&View", true, true, false,
-                 {Item(ID_mnuViewEquiv, "&Look-a-Likes"), Item(ID_mnuViewDefault, "&Windows Default"), Separator(),
-                  Item(ID_mnuViewGroup, "&Back to &Group"), Separator(),
-                  Item(ID_mnuViewBackcolor, "&Backcolor...")}},
-        MenuItem{ID_mnuTools, "&Tools", true, true, false, {Item(ID_mnuToolsRebuild, "&Rebuild Icon Cache")}},
+        Menu(ID_mnuFile, "&File",
+             {Item(ID_mnuFileApply, "&Apply"), Item(ID_mnuFileCloseApply, "A&pply and Close"), Separator(),
+              Item(ID_mnuFileClose, "&Close")}),
+        Menu(ID_mnuView, "&View",
+             {Item(ID_mnuViewEquiv, "&Look-a-Likes"), Item(ID_mnuViewDefault, "&Windows Default"), Separator(),
+              Item(ID_mnuViewGroup, "&Back to &Group"), Separator(), Item(ID_mnuViewBackcolor, "&Backcolor...")}),
+        Menu(ID_mnuTools, "&Tools", {Item(ID_mnuToolsRebuild, "&Rebuild Icon Cache")}),
     });
 
     frmMain.SetUpImageLists();

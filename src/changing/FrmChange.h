@@ -32,7 +32,7 @@ class FrmChange : public Form {
         ID_lblIcon,
         ID_lblTitle,
         ID_pnlStatusbar,
-        ID_mnuFile = kIdBase + 50,
+        ID_mnuFile = kIdBase + kMenuIdOffset,
         ID_mnuFileApply,
         ID_mnuFileCloseApply,
         ID_mnuFileClose,

@@ -67,7 +67,9 @@ void ShowAnimationPlayer() { frmAni.Show(); }
 
 FrmAni::FrmAni() : Form("frmAni") {
     // A pop-up only: the window has no menu bar.
-    Menus().Define({{ID_mnuBackColor, "&Backcolor", false, true, false, {{ID_mnuBSet, "&Set Backcolor To...", true, true, false, {}}}}});
+    using namespace menus;
+    // Popup-only.
+    Menus().Define({Hidden(Menu(ID_mnuBackColor, "&Backcolor", {Item(ID_mnuBSet, "&Set Backcolor To...")}))});
 }
 
 FormSpec FrmAni::Spec() const {

@@ -47,7 +47,7 @@ class FrmAni : public Form {
         ID_lblSlow,
         ID_lblFast,
         ID_tmrFilm,
-        ID_mnuBackColor = kIdBase + 50,
+        ID_mnuBackColor = kIdBase + kMenuIdOffset,
         ID_mnuBSet,
     };
 

@@ -82,17 +82,6 @@ constexpr Command<FrmImport> kImportMenus[] = {
     {FrmImport::ID_mnuImportClickPaste, &FrmImport::mnuImportClickPaste_Click},
 };
 
-MenuItem Item(int id, const char* caption, bool enabled = true) { return MenuItem{id, caption, true, enabled, false, {}}; }
-
-MenuItem Menu(int id, const char* caption, std::vector<MenuItem> children, bool visible = true) {
-    MenuItem m = Item(id, caption);
-    m.visible = visible;
-    m.children = std::move(children);
-    return m;
-}
-
-MenuItem Separator() { return MenuItem{0, "-", true, true, false, {}}; }
-
 // The busy pointer for the rest of a command, the default one however it ends.
 struct BusyPointer {
     BusyPointer() { SetScreenMousePointer(11); }
@@ -121,6 +110,7 @@ FormSpec FrmImport::Spec() const {
 }
 
 void FrmImport::CreateControls() {
+    using namespace menus;
     Menus().Define({
         Menu(ID_mnuFile, "&File",
              {Item(ID_mnuFileOpen, "&Open...\tCtrl+O"), Item(ID_mnuFileSaveAs, "Save &As...", false), Separator(),
@@ -128,12 +118,12 @@ void FrmImport::CreateControls() {
         Menu(ID_mnuEdit, "&Edit",
              {Item(ID_mnuEditCopy, "&Copy\tCtrl+C", false), Item(ID_mnuEditPaste, "&Paste\tCtrl+V")}),
         Menu(ID_mnuView, "&View", {Item(ID_mnuViewBackcolor, "&BackColor...")}),
-        Menu(ID_mnuIconClick, "IconClick",
-             {Item(ID_mnuIconClickSaveAs, "&Save As..", false), Item(ID_mnuIconClickCopy, "&Copy", false), Separator(),
-              Item(ID_mnuIconClickBackColor, "&Backcolor...")},
-             false),
-        Menu(ID_mnuImportClick, "ImportClick",
-             {Item(ID_mnuImportClickOpen, "&Open"), Item(ID_mnuImportClickPaste, "&Paste")}, false),
+        // Popup-only menus.
+        Hidden(Menu(ID_mnuIconClick, "IconClick",
+                    {Item(ID_mnuIconClickSaveAs, "&Save As..", false), Item(ID_mnuIconClickCopy, "&Copy", false),
+                     Separator(), Item(ID_mnuIconClickBackColor, "&Backcolor...")})),
+        Hidden(Menu(ID_mnuImportClick, "ImportClick",
+                    {Item(ID_mnuImportClickOpen, "&Open"), Item(ID_mnuImportClickPaste, "&Paste")})),
     });
 
     frmMain.SetUpImageLists();
