@@ -25,6 +25,8 @@ namespace {
 
 // Geometry in twips below the tool bar, which sets the top.
 constexpr int kClientWidth = 4500;
+// As designed; loading fits the height to the tool bar and the status bar.
+constexpr int kDesignClientHeight = 3120;
 constexpr int kTitleTop = 120;
 constexpr int kBoxTop = 480;
 constexpr int kBoxSize = 960;    // the frame around a 32 x 32 picture
@@ -101,11 +103,7 @@ HICON ItemIcon(const ListItem& item) { return frmMain.imlResult32.GetIcon(item.I
 }  // namespace
 
 FormSpec FrmChange::Spec() const {
-    FormSpec s;
-    s.caption = "Change";
-    s.border = BorderStyle::FixedSingle;
-    s.width = kClientWidth + 120;
-    s.height = 3600;
+    FormSpec s = FixedDialogSpec("Change", kClientWidth, kDesignClientHeight, BorderStyle::FixedSingle);
     s.topmost = true;
     return s;
 }

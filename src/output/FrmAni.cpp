@@ -73,8 +73,7 @@ FrmAni::FrmAni() : Form("frmAni") {
 }
 
 FormSpec FrmAni::Spec() const {
-    FormSpec s = FixedDialogSpec("Animation", kClientWidth, kClientHeight);
-    s.border = BorderStyle::FixedSingle;
+    FormSpec s = FixedDialogSpec("Animation", kClientWidth, kClientHeight, BorderStyle::FixedSingle);
     s.minButton = true;
     return s;
 }

@@ -45,7 +45,7 @@ constexpr int kMargin = 240;
 constexpr int kFrameSide = 1680;
 constexpr int kCaptionHeight = 255;
 constexpr int kGap = 120;
-// The window as designed; loading makes it two captions higher.
+// The window as designed, 90 twips wider than the bars; loading makes it two captions higher.
 constexpr int kDesignWidth = kClientWidth + 90;
 constexpr int kDesignHeight = 3300;
 
@@ -99,11 +99,8 @@ COLORREF MainPictureBack() {
 }  // namespace
 
 FormSpec FrmImport::Spec() const {
-    FormSpec s;
-    s.caption = "Glyphwright";
-    s.border = BorderStyle::FixedSingle;
-    s.width = kDesignWidth;
-    s.height = kDesignHeight;
+    FormSpec s = FixedDialogSpec("Glyphwright", kDesignWidth - kFrameRoomWidth, kDesignHeight - kFrameRoomHeight,
+                                 BorderStyle::FixedSingle);
     s.minButton = true;
     s.showInTaskbar = true;  // it has no owner
     return s;

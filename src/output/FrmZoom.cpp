@@ -56,12 +56,8 @@ int32_t HotSpotPixel(float twips, int factor, int twipsPerPixel) {
 }
 
 FormSpec FrmZoom::Spec() const {
-    FormSpec s;
-    s.caption = "Zoom";
-    s.border = BorderStyle::FixedDialog;
-    s.width = kDesignWidth;
-    s.height = kDesignHeight;
-    return s;
+    // The window as designed; loading fits it to the picture.
+    return FixedDialogSpec("Zoom", kDesignWidth - kFrameRoomWidth, kDesignHeight - kFrameRoomHeight);
 }
 
 void FrmZoom::CreateControls() {

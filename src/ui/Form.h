@@ -45,13 +45,20 @@ struct FormSpec {
     bool keyPreview = false;  // Form_KeyDown, Form_KeyPress and Form_KeyUp see keys before the focused control
 };
 
-// A fixed dialog with a client area of clientWidth x clientHeight twips and room for a usual frame.
-inline FormSpec FixedDialogSpec(std::string caption, int clientWidth, int clientHeight) {
+// A window of fixed size with a client area of clientWidth x clientHeight twips and room for a usual
+// frame: a fixed dialog, or a fixed single frame for a tool window with a menu bar. The caller sets
+// what else differs (topmost, a minimise button, a task bar button).
+// The room FixedDialogSpec gives the frame, in twips: a window designed by its outer size passes
+// that size less this room.
+inline constexpr int kFrameRoomWidth = 120;
+inline constexpr int kFrameRoomHeight = 480;
+inline FormSpec FixedDialogSpec(std::string caption, int clientWidth, int clientHeight,
+                                BorderStyle border = BorderStyle::FixedDialog) {
     FormSpec s;
     s.caption = std::move(caption);
-    s.border = BorderStyle::FixedDialog;
-    s.width = clientWidth + 120;
-    s.height = clientHeight + 480;
+    s.border = border;
+    s.width = clientWidth + kFrameRoomWidth;
+    s.height = clientHeight + kFrameRoomHeight;
     return s;
 }
 
