@@ -166,12 +166,11 @@ void FrmChange::Form_Load() {
     lblIcon.Move(kNewLeft - 240, top + kLabelTop);
     const int clientHeight = top + kLabelTop + kLabelHeight + kBottomMargin + pnlStatusbar.Height();
     Move(Left(), Top(), Width() + kClientWidth - ScaleWidth(), Height() + clientHeight - ScaleHeight());
-    MoveToStoredPlace(ReadStoredSetting(setting::ChangeLeft).Number(), ReadStoredSetting(setting::ChangeTop).Number());
+    MoveToStoredPosition(*this, windowpos::Change);
 }
 
-void FrmChange::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) { procSavePos(); }
-
 void FrmChange::Form_Unload(bool& /*cancel*/) {
+    procSavePos();
     if (ChangePicture() == &picIcon) SetChangePicture(nullptr);
 }
 
@@ -312,9 +311,7 @@ void FrmChange::mnuToolsRebuild_Click() {
     frmMain.mnuToolsRebuild_Click();
 }
 
-void FrmChange::procSavePos() {
-    if (IsLoaded() && WindowState() != 1) WriteWindowPos(windowpos::Change, {Top(), Left()});
-}
+void FrmChange::procSavePos() { SaveWindowPosition(*this, windowpos::Change); }
 
 void FrmChange::mnuViewEquiv_Click() {
     // While the main window fills or scans, only its abort acts.

@@ -127,7 +127,6 @@ class FrmChange : public Form {
     void CreateControls() override;
     void BindEvents() override;
     void Form_Load() override;
-    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
     void Form_Unload(bool& cancel) override;
     bool OnMenuCommand(int id) override;
     void OnPaint(HDC dc) override;

@@ -116,7 +116,7 @@ void FrmAni::Form_Load() {
     savedWidth_ = Width();
     savedHeight_ = Height();
     // A missing or unreadable place centres the window.
-    MoveToStoredPlace(ReadStoredSetting(setting::AniLeft).Number(), ReadStoredSetting(setting::AniTop).Number());
+    MoveToStoredPosition(*this, windowpos::Ani);
     savedLeft_ = Left();
     savedTop_ = Top();
     direction_ = false;
@@ -222,8 +222,6 @@ void FrmAni::mnuBSet_Click() {
     for (int32_t i = 1; i <= gFrameCount; ++i) frmMain.FilmElement(static_cast<size_t>(i)).SetBackColor(*color);
 }
 
-void FrmAni::procSavePos() {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Ani, {Top(), Left()});
-}
+void FrmAni::procSavePos() { SaveWindowPosition(*this, windowpos::Ani); }
 
-void FrmAni::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) { procSavePos(); }
+void FrmAni::Form_Unload(bool& /*cancel*/) { procSavePos(); }

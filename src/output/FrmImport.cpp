@@ -195,16 +195,15 @@ void FrmImport::Form_Load() {
     pnlStatusbar.Panels(1).SetText(kLoadHint);
     const int height = Height() + 2 * lblResource.Height();
     // A missing coordinate centres the window by its size before it grows.
-    MoveToStoredPlace(ReadStoredSetting(setting::ImportLeft).Number(), ReadStoredSetting(setting::ImportTop).Number());
+    MoveToStoredPosition(*this, windowpos::Import);
     Move(Left(), Top(), Width(), height);
 }
 
-void FrmImport::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Import, {Top(), Left()});
+void FrmImport::Form_Unload(bool& /*cancel*/) {
+    SaveWindowPosition(*this, windowpos::Import);
     frmMain.imlIcon32.SetMaskColor(MainPictureBack());
+    SetImportPicture(nullptr);
 }
-
-void FrmImport::Form_Unload(bool& /*cancel*/) { SetImportPicture(nullptr); }
 
 void FrmImport::OnPaint(HDC dc) {
     // The etched line across the top: a shadow over a light line one pixel lower.

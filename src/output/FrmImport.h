@@ -87,7 +87,6 @@ class FrmImport : public Form {
     void CreateControls() override;
     void BindEvents() override;
     void Form_Load() override;
-    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
     void Form_Unload(bool& cancel) override;
     bool OnMenuCommand(int id) override;
     HACCEL Accelerators() const override;

@@ -100,12 +100,12 @@ void FrmZoom::Form_Load() {
     picZoom.Refresh();
 
     // A window without a stored place is centred by its size before it fits the picture.
-    MoveToStoredPlace(ReadStoredSetting(setting::ZoomLeft).Number(), ReadStoredSetting(setting::ZoomTop).Number());
+    MoveToStoredPosition(*this, windowpos::Zoom);
     Move(Left(), Top(), gTwipsX * kExtraWidth + width, gTwipsY * kExtraHeight + height);
 }
 
 void FrmZoom::Form_Unload(bool& /*cancel*/) {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Zoom, {Top(), Left()});
+    SaveWindowPosition(*this, windowpos::Zoom);
 }
 
 void FrmZoom::OnPaint(HDC dc) {
