@@ -175,17 +175,10 @@ void FrmChange::Form_Unload(bool& /*cancel*/) {
 }
 
 void FrmChange::OnPaint(HDC dc) {
-    // The separator under the tool bar: a shadow line and a light one.
+    // The separator under the tool bar.
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const int y = TwipsToPxY(CoolBar1.Height());
-    for (auto [colour, dy] : {std::pair{COLOR_BTNSHADOW, 0}, std::pair{COLOR_BTNHIGHLIGHT, 1}}) {
-        UniquePen pen(CreatePen(PS_SOLID, 1, GetSysColor(colour)));
-        HGDIOBJ old = SelectObject(dc, pen.get());
-        MoveToEx(dc, 0, y + dy, nullptr);
-        LineTo(dc, client.right, y + dy);
-        SelectObject(dc, old);
-    }
+    DrawEtchedLine(dc, TwipsToPxY(CoolBar1.Height()), client.right);
 }
 
 bool FrmChange::OnMenuCommand(int id) { return Dispatch(*this, kChangeMenuCommands, id); }

@@ -206,12 +206,10 @@ void FrmImport::Form_Unload(bool& /*cancel*/) {
 }
 
 void FrmImport::OnPaint(HDC dc) {
-    // The etched line across the top: a shadow over a light line one pixel lower.
+    // The etched line across the top.
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const RECT shadow{0, 0, client.right, 1}, light{0, 1, client.right, 2};
-    FillRect(dc, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
-    FillRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    DrawEtchedLine(dc, 0, client.right);
 }
 
 HACCEL FrmImport::Accelerators() const {

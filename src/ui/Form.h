@@ -191,6 +191,10 @@ extern void (*gSessionEndHook)(SessionEvent event);
 // "MS Sans Serif" at the given size in points, the forms' font; the caller owns it.
 HFONT CreateSansFont(int points, int weight);
 
+// The etched line under a window's bars: a shadow line at y (pixels of the client area) and a light
+// one below it, across the width.
+void DrawEtchedLine(HDC dc, int y, int width);
+
 // True when a window's caption strip, at this place in twips, lies on some screen. A place stored
 // while another screen layout was in use may not, and a modal window nobody can see would hold the
 // whole program.
