@@ -92,16 +92,11 @@ std::optional<std::vector<uint8_t>> AnimatedCursor(const std::string& source, co
     return std::move(*ani);
 }
 
-// The mouse pointer goes back to the default however the change ends: the frame walk shows the
-// hourglass.
-struct DefaultPointerAtEnd {
-    ~DefaultPointerAtEnd() { SetScreenMousePointer(0); }
-};
-
 }  // namespace
 
 void FrmChange::procApplyCursor() {
-    DefaultPointerAtEnd pointerAtEnd;
+    // The frame walk shows the hourglass; the default pointer comes back however the change ends.
+    Hourglass hourglass{Hourglass::Later{}};
     const std::optional<ResultEntry> target = ParseEntry(picImport.Tag);
     mDefaultMarker = target ? target->file : std::string();
     mTargetRef = target ? target->label : std::string();
@@ -160,7 +155,7 @@ void FrmChange::procApplyCursor() {
         picImport.Refresh();
     }
 
-    SetScreenMousePointer(0);
+    hourglass.Done();
     gResult = false;
     procRemind(kRestartReminder, setting::SysCursorRestart.name, "Restart Windows Now!");
 }

@@ -82,14 +82,6 @@ constexpr Command<FrmImport> kImportMenus[] = {
     {FrmImport::ID_mnuImportClickPaste, &FrmImport::mnuImportClickPaste_Click},
 };
 
-// The busy pointer for the rest of a command, the default one however it ends.
-struct BusyPointer {
-    BusyPointer() { SetScreenMousePointer(11); }
-    ~BusyPointer() { SetScreenMousePointer(0); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
 // The main window's drawing surface's back colour, as a colour the image list takes.
 COLORREF MainPictureBack() {
     const auto back = frmMain.picOpen.BackColor();
@@ -263,7 +255,7 @@ void FrmImport::mnuFileOpen_Click() {
     dlgIcon.InitDir = folder;
     if (!dlgIcon.ShowOpen(hwnd())) return;
 
-    std::optional<BusyPointer> busy(std::in_place);
+    Hourglass busy;
     const std::string path = dlgIcon.FileName;
     const size_t slash = path.rfind('\\');
     if (slash != std::string::npos) {
@@ -272,7 +264,7 @@ void FrmImport::mnuFileOpen_Click() {
     }
     // A file that is no picture leaves the window as it was, and says so.
     if (!BuildIcon(LoadImportFile(path, GetSysColor(COLOR_BTNFACE)))) {
-        busy.reset();
+        busy.Done();
         gResult = MsgBox(kFileUnreadable + path, MB_ICONEXCLAMATION, "Error", hwnd());
         return;
     }
@@ -285,9 +277,9 @@ void FrmImport::mnuFileOpen_Click() {
 }
 
 void FrmImport::mnuEditPaste_Click() {
-    std::optional<BusyPointer> busy(std::in_place);
+    Hourglass busy;
     if (!BuildIcon(LoadImportClipboard(hwnd(), GetSysColor(COLOR_BTNFACE)))) {
-        busy.reset();
+        busy.Done();
         gResult = MsgBox(kClipboardUnreadable, MB_ICONEXCLAMATION, "Error", hwnd());
         return;
     }
@@ -361,7 +353,7 @@ void FrmImport::mnuFileSaveAs_Click() {
     // The main window renders the preview only while this is raised; it falls on every way out.
     ScopedValue importMode(gImportMode, true);
     {
-        BusyPointer busy;
+        Hourglass busy;
         frmMain.procMask();
     }
     const SaveLibrary writer;
