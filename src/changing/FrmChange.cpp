@@ -3,6 +3,7 @@
 #include "changing/FrmChange.h"
 
 #include <array>
+#include <utility>
 
 #include "core/FrmMessage.h"
 #include "core/Global.h"
@@ -19,7 +20,7 @@
 
 FrmChange frmChange;
 std::string gChangeNode;
-void (*gChangeProcedureHook)(FrmChange& form, const std::string& kind) = nullptr;
+bool (*gChangeProcedureHook)(FrmChange& form, const ChangeRequest& request) = nullptr;
 
 namespace {
 
@@ -197,24 +198,24 @@ void FrmChange::procEnableApply(bool on) {
     pnlToolbar.Buttons("applyexit").SetEnabled(on);
 }
 
-void FrmChange::procHandOver(const ListItem& item, const std::string& target, const std::string& shortcutEntry) {
+void FrmChange::procHandOver(const ListItem& item, ChangeRequest request) {
     Show();
     // Over the main window, whichever is active.
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    picIconBack.Tag = item.Tag;
+    request_ = std::move(request);
+    // What an earlier change worked out never carries over; the default view stays as it was shown
+    // until the next drop.
+    state_ = ChangeState{.defaultShown = state_.defaultShown};
     SetStatus(kDropPrompt);
     picIcon.SetPicture(nullptr);
-    picIcon.Tag.clear();
-    const std::string kind = item.SubItem(1);
+    const std::string& kind = request_.kind;
     const bool lookAlikes = gCatalogName == "Ornavale" && kind != "Shortcut Icon";
     Menus().SetEnabled(ID_mnuViewEquiv, lookAlikes);
     pnlToolbar.Buttons("lookalike").SetEnabled(lookAlikes);
     // The target of an earlier use never carries over: without one nothing can be applied.
-    Menus().SetEnabled(ID_mnuViewDefault, !target.empty());
-    pnlToolbar.Buttons("default").SetEnabled(!target.empty());
-    picImport.Tag = target;
-    picImportBack.Tag = shortcutEntry;
-    Tag = kind;
+    const bool target = !request_.target.empty();
+    Menus().SetEnabled(ID_mnuViewDefault, target);
+    pnlToolbar.Buttons("default").SetEnabled(target);
     procEnableApply(false);
     const Node* node = frmMain.pnlNav.SelectedItem();
     gChangeNode = node ? node->key : std::string();
@@ -222,7 +223,7 @@ void FrmChange::procHandOver(const ListItem& item, const std::string& target, co
     const size_t hash = item.Text().find('#');
     lblTitle.SetText(hash != std::string::npos && hash >= 1 ? item.Text().substr(0, hash - 1) : item.Text());
     picImport.SetIcon(ItemIcon(item));
-    if (target.empty()) SetStatus(kNoTarget);
+    if (!target) SetStatus(kNoTarget);
 }
 
 void FrmChange::picIcon_OLEDragOver(DragData& data, int& effect, int /*button*/, int /*shift*/, POINT /*screen*/,
@@ -233,7 +234,7 @@ void FrmChange::picIcon_OLEDragOver(DragData& data, int& effect, int /*button*/,
 
 void FrmChange::picIcon_OLEDragDrop(DragData& data, int& /*effect*/, int /*button*/, int /*shift*/, POINT /*screen*/) {
     if (IsBusy(frmMain)) return;
-    mDefaultShown = false;
+    state_.defaultShown = false;
     const ListItem* item = DraggedItem(data);
     if (!item) {
         SetStatus("Drag an Icon from Ornavale!");
@@ -241,9 +242,9 @@ void FrmChange::picIcon_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
         return;
     }
     picIcon.SetIcon(ItemIcon(*item));
-    picIcon.Tag = item->Tag;
+    state_.dropped = item->Tag;
     picIcon.Refresh();
-    if (picImport.Tag.empty()) {
+    if (request_.target.empty()) {
         SetStatus(kNoTarget);
         procEnableApply(false);
         return;
@@ -272,10 +273,10 @@ void FrmChange::mnuFileApply_Click() {
         ScopedValue applying(gChangeApplying, true);
         ScopedValue changeMode(gChangeMode, false);
         ScopedValue filmMode(gFilmMode, false);
-        mCacheReminderShown = false;
+        state_.cacheReminderShown = false;
         try {
-            if (gChangeProcedureHook) gChangeProcedureHook(*this, Tag);
-            else if (auto procedure = ProcedureOf(Tag); procedure && !picImport.Tag.empty()) (this->*procedure)();
+            if (gChangeProcedureHook) state_.cacheReminderShown = gChangeProcedureHook(*this, request_);
+            else if (auto procedure = ProcedureOf(request_.kind); procedure && !request_.target.empty()) (this->*procedure)();
         } catch (const std::exception& e) {
             ReportException("mnuFileApply_Click", e);
         } catch (...) {
@@ -288,7 +289,7 @@ void FrmChange::mnuFileApply_Click() {
     SetStatus(kAfterApply);
     procEnableApply(false);
     gResult = false;
-    if (!mCacheReminderShown) procRemind(kCacheReminder, setting::SysCache.name, kRebuildNow);
+    if (!state_.cacheReminderShown) procRemind(kCacheReminder, setting::SysCache.name, kRebuildNow);
 }
 
 void FrmChange::mnuFileCloseApply_Click() {
