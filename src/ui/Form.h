@@ -1,19 +1,30 @@
 // A form: one program-wide window with its controls, loaded on demand, hidden or unloaded,
 // whose members (and so its state) survive Unload.
 //
-// Adding a window: copy the disk scan window (src/browsing/FrmScan.h and .cpp) into the folder of
-// the subsystem the window belongs to, then
-//   - the header: class FrmName : public Form, its control ids as one enum from a base of the
-//     form's own (no other form's ids in the same hundred, never below 1000), the controls as
-//     members made with those ids, the handlers named after their control and event
-//     (cmdStart_Click), and `extern FrmName frmName;`;
-//   - Spec(): FixedDialogSpec(caption, client width, client height) for a fixed dialog, a FormSpec
-//     filled in for anything else;
-//   - CreateControls(): each control's Create with its design geometry in twips;
-//   - BindEvents(): every control event of the form bound to its handler, in one block;
-//   - the handlers, and OnMenuCommand over a command table (ui/Dispatch.h) if the form has menus;
-//   - the global `FrmName frmName;` in the .cpp, and the .cpp added to its subsystem's library in
-//     CMakeLists.txt.
+// How to make a window (src/browsing/FrmScan.h and .cpp are the model; copy them into the folder
+// of the subsystem the window belongs to):
+//   1. The header: class FrmName : public Form; its ids as one enum `ControlId` from `kIdBase`, a
+//      hundred of its own (no other form's, never below 1000): controls from kIdBase + 1, menu
+//      items from kIdBase + kMenuIdOffset (ui/Menu.h); the controls as members made with those ids;
+//      the handlers named after their control and event (cmdStart_Click); what other windows hand
+//      it as a typed request to a public procedure (FrmChange's ChangeRequest), never as Tag
+//      strings, and its working state private with read-only accessors; `extern FrmName frmName;`.
+//   2. Spec(): FixedDialogSpec(caption, client width, client height[, border]), then whatever
+//      else differs (topmost, a minimise button); a FormSpec filled in only for a sizable or
+//      borderless window.
+//   3. CreateControls(): the menus first, Menus().Define() with the helpers of namespace `menus`
+//      (ui/Menu.h); then each control's Create with its design geometry in twips.
+//   4. BindEvents(): every control event of the form bound to its handler, in one block.
+//   5. Form_Load(): reset what starts fresh, fit the client area, and end with
+//      MoveToStoredPosition(*this, windowpos::Name); Form_Unload() stores it with
+//      SaveWindowPosition(*this, windowpos::Name) (core/Settings.h). Form_QueryUnload only asks
+//      whether the window may close.
+//   6. The handlers, and OnMenuCommand over a command table (ui/Dispatch.h) if the form has menus.
+//      A command that keeps the user waiting holds an Hourglass (ui/App.h) for its scope; tab
+//      pages are shown with ShowTabPage and switched with SwitchTabPage (ui/TabStrip.h); the
+//      etched line under a window's bars is DrawEtchedLine.
+//   7. The global `FrmName frmName;` in the .cpp, and the .cpp added to its subsystem's library
+//      in CMakeLists.txt.
 #pragma once
 
 #include <optional>
