@@ -140,7 +140,6 @@ int AnimatedCursorChange(const std::string& windows, const std::string& files) {
 // on "New", Apply with its reminders switched off. Answers the time of the Apply alone.
 double FileTypeApply() {
     frmChange.picIcon.SetIcon(CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION))));
-    frmChange.mDefaultShown = false;
     const double start = NowMs();
     frmChange.mnuFileApply_Click();
     return NowMs() - start;

@@ -60,7 +60,7 @@ void FrmAdd::Form_Load() {
     FillKeywords();
     ShowTypes();
     cmdAdd.SetEnabled(false);
-    MoveToStoredPlace(ReadStoredSetting(setting::AddLeft).Number(), ReadStoredSetting(setting::AddTop).Number());
+    MoveToStoredPosition(*this, windowpos::Add);
 }
 
 void FrmAdd::Form_QueryUnload(bool& cancel, UnloadMode mode) {

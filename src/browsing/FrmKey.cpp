@@ -66,7 +66,7 @@ void FrmKey::Form_Load() {
     // The frame fits exactly around the designed client area, whatever the system's borders.
     Move(Left(), Top(), Width() + kClientWidth - ScaleWidth(), Height() + kClientHeight - ScaleHeight());
     FillKeywords();
-    MoveToStoredPlace(ReadStoredSetting(setting::KeyLeft).Number(), ReadStoredSetting(setting::KeyTop).Number());
+    MoveToStoredPosition(*this, windowpos::Key);
 }
 
 // The close box hides the window like Close: the exit save still reads the list.

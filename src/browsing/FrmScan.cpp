@@ -78,7 +78,7 @@ void FrmScan::Form_Load() {
     chkICO.SetValue(BoxValue(setting::ScanICO));
     chkALL_Click();
 
-    MoveToStoredPlace(ReadStoredSetting(setting::ScanLeft).Number(), ReadStoredSetting(setting::ScanTop).Number());
+    MoveToStoredPosition(*this, windowpos::Scan);
 }
 
 void FrmScan::chkALL_Click() {
@@ -166,6 +166,6 @@ void FrmScan::cmdStart_Click() {
 }
 
 void FrmScan::Form_Unload(bool&) {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Scan, {Top(), Left()});
+    SaveWindowPosition(*this, windowpos::Scan);
     WriteSetting(kScanSubDirNumber, chkScanSubDir.Value() == 1 ? 1 : 0);
 }

@@ -108,7 +108,7 @@ void FrmMain::procFillBookByClass(int16_t iClass) {
 }
 
 void FrmMain::procFillReferences(int16_t iClass) {
-    SetScreenMousePointer(11);
+    Hourglass hourglass;
     cmbResult.Clear();
     // The digits of one colour class, whatever the shape: c, c + 3 and c + 6.
     const char digit = iClass >= 0 && iClass <= 2 ? ClassDigit(iClass) : '\0';
@@ -121,7 +121,6 @@ void FrmMain::procFillReferences(int16_t iClass) {
         // What was found before the failure is shown.
     }
     EndFill(*this);
-    SetScreenMousePointer(0);
 }
 
 void FrmMain::procFillBookByLetter(const std::string& sLetter) {

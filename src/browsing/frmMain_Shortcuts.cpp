@@ -47,7 +47,7 @@ std::string ShortcutTarget(std::string_view label, const std::string& link) {
 }
 
 void FrmMain::procSearchShortcuts(const std::string& sFolder) {
-    SetScreenMousePointer(11);
+    Hourglass hourglass;
     SetPanel(gPanelMessage, kSearchingShortcuts);
     if (pnlStatusbar.hwnd()) UpdateWindow(pnlStatusbar.hwnd());
     DoEvents();
@@ -97,5 +97,4 @@ void FrmMain::procSearchShortcuts(const std::string& sFolder) {
     gAbort = false;
     EndFill(*this);
     cmbSearch.SetText({});
-    SetScreenMousePointer(0);
 }

@@ -3,6 +3,7 @@
 #include "changing/FrmChange.h"
 
 #include <array>
+#include <utility>
 
 #include "core/FrmMessage.h"
 #include "core/Global.h"
@@ -19,12 +20,14 @@
 
 FrmChange frmChange;
 std::string gChangeNode;
-void (*gChangeProcedureHook)(FrmChange& form, const std::string& kind) = nullptr;
+bool (*gChangeProcedureHook)(FrmChange& form, const ChangeRequest& request) = nullptr;
 
 namespace {
 
 // Geometry in twips below the tool bar, which sets the top.
 constexpr int kClientWidth = 4500;
+// As designed; loading fits the height to the tool bar and the status bar.
+constexpr int kDesignClientHeight = 3120;
 constexpr int kTitleTop = 120;
 constexpr int kBoxTop = 480;
 constexpr int kBoxSize = 960;    // the frame around a 32 x 32 picture
@@ -98,31 +101,24 @@ const ListItem* DraggedItem(const DragData& data) {
 // The item's picture in the result list, as an icon the caller owns.
 HICON ItemIcon(const ListItem& item) { return frmMain.imlResult32.GetIcon(item.Icon()).release(); }
 
-MenuItem Item(int id, const char* caption) { return MenuItem{id, caption, true, true, false, {}}; }
-MenuItem Separator() { return MenuItem{0, "-", true, true, false, {}}; }
-
 }  // namespace
 
 FormSpec FrmChange::Spec() const {
-    FormSpec s;
-    s.caption = "Change";
-    s.border = BorderStyle::FixedSingle;
-    s.width = kClientWidth + 120;
-    s.height = 3600;
+    FormSpec s = FixedDialogSpec("Change", kClientWidth, kDesignClientHeight, BorderStyle::FixedSingle);
     s.topmost = true;
     return s;
 }
 
 void FrmChange::CreateControls() {
+    using namespace menus;
     Menus().Define({
-        MenuItem{ID_mnuFile, "&File", true, true, false,
-                 {Item(ID_mnuFileApply, "&Apply"), Item(ID_mnuFileCloseApply, "A&pply and Close"), Separator(),
-                  Item(ID_mnuFileClose, "&Close")}},
-        MenuItem{ID_mnuView, "&View", true, true, false,
-                 {Item(ID_mnuViewEquiv, "&Look-a-Likes"), Item(ID_mnuViewDefault, "&Windows Default"), Separator(),
-                  Item(ID_mnuViewGroup, "&Back to &Group"), Separator(),
-                  Item(ID_mnuViewBackcolor, "&Backcolor...")}},
-        MenuItem{ID_mnuTools, "&Tools", true, true, false, {Item(ID_mnuToolsRebuild, "&Rebuild Icon Cache")}},
+        Menu(ID_mnuFile, "&File",
+             {Item(ID_mnuFileApply, "&Apply"), Item(ID_mnuFileCloseApply, "A&pply and Close"), Separator(),
+              Item(ID_mnuFileClose, "&Close")}),
+        Menu(ID_mnuView, "&View",
+             {Item(ID_mnuViewEquiv, "&Look-a-Likes"), Item(ID_mnuViewDefault, "&Windows Default"), Separator(),
+              Item(ID_mnuViewGroup, "&Back to &Group"), Separator(), Item(ID_mnuViewBackcolor, "&Backcolor...")}),
+        Menu(ID_mnuTools, "&Tools", {Item(ID_mnuToolsRebuild, "&Rebuild Icon Cache")}),
     });
 
     frmMain.SetUpImageLists();
@@ -171,27 +167,19 @@ void FrmChange::Form_Load() {
     lblIcon.Move(kNewLeft - 240, top + kLabelTop);
     const int clientHeight = top + kLabelTop + kLabelHeight + kBottomMargin + pnlStatusbar.Height();
     Move(Left(), Top(), Width() + kClientWidth - ScaleWidth(), Height() + clientHeight - ScaleHeight());
-    MoveToStoredPlace(ReadStoredSetting(setting::ChangeLeft).Number(), ReadStoredSetting(setting::ChangeTop).Number());
+    MoveToStoredPosition(*this, windowpos::Change);
 }
 
-void FrmChange::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) { procSavePos(); }
-
 void FrmChange::Form_Unload(bool& /*cancel*/) {
+    procSavePos();
     if (ChangePicture() == &picIcon) SetChangePicture(nullptr);
 }
 
 void FrmChange::OnPaint(HDC dc) {
-    // The separator under the tool bar: a shadow line and a light one.
+    // The separator under the tool bar.
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const int y = TwipsToPxY(CoolBar1.Height());
-    for (auto [colour, dy] : {std::pair{COLOR_BTNSHADOW, 0}, std::pair{COLOR_BTNHIGHLIGHT, 1}}) {
-        UniquePen pen(CreatePen(PS_SOLID, 1, GetSysColor(colour)));
-        HGDIOBJ old = SelectObject(dc, pen.get());
-        MoveToEx(dc, 0, y + dy, nullptr);
-        LineTo(dc, client.right, y + dy);
-        SelectObject(dc, old);
-    }
+    DrawEtchedLine(dc, TwipsToPxY(CoolBar1.Height()), client.right);
 }
 
 bool FrmChange::OnMenuCommand(int id) { return Dispatch(*this, kChangeMenuCommands, id); }
@@ -210,24 +198,24 @@ void FrmChange::procEnableApply(bool on) {
     pnlToolbar.Buttons("applyexit").SetEnabled(on);
 }
 
-void FrmChange::procHandOver(const ListItem& item, const std::string& target, const std::string& shortcutEntry) {
+void FrmChange::procHandOver(const ListItem& item, ChangeRequest request) {
     Show();
     // Over the main window, whichever is active.
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    picIconBack.Tag = item.Tag;
+    request_ = std::move(request);
+    // What an earlier change worked out never carries over; the default view stays as it was shown
+    // until the next drop.
+    state_ = ChangeState{.defaultShown = state_.defaultShown};
     SetStatus(kDropPrompt);
     picIcon.SetPicture(nullptr);
-    picIcon.Tag.clear();
-    const std::string kind = item.SubItem(1);
+    const std::string& kind = request_.kind;
     const bool lookAlikes = gCatalogName == "Ornavale" && kind != "Shortcut Icon";
     Menus().SetEnabled(ID_mnuViewEquiv, lookAlikes);
     pnlToolbar.Buttons("lookalike").SetEnabled(lookAlikes);
     // The target of an earlier use never carries over: without one nothing can be applied.
-    Menus().SetEnabled(ID_mnuViewDefault, !target.empty());
-    pnlToolbar.Buttons("default").SetEnabled(!target.empty());
-    picImport.Tag = target;
-    picImportBack.Tag = shortcutEntry;
-    Tag = kind;
+    const bool target = !request_.target.empty();
+    Menus().SetEnabled(ID_mnuViewDefault, target);
+    pnlToolbar.Buttons("default").SetEnabled(target);
     procEnableApply(false);
     const Node* node = frmMain.pnlNav.SelectedItem();
     gChangeNode = node ? node->key : std::string();
@@ -235,7 +223,7 @@ void FrmChange::procHandOver(const ListItem& item, const std::string& target, co
     const size_t hash = item.Text().find('#');
     lblTitle.SetText(hash != std::string::npos && hash >= 1 ? item.Text().substr(0, hash - 1) : item.Text());
     picImport.SetIcon(ItemIcon(item));
-    if (target.empty()) SetStatus(kNoTarget);
+    if (!target) SetStatus(kNoTarget);
 }
 
 void FrmChange::picIcon_OLEDragOver(DragData& data, int& effect, int /*button*/, int /*shift*/, POINT /*screen*/,
@@ -246,7 +234,7 @@ void FrmChange::picIcon_OLEDragOver(DragData& data, int& effect, int /*button*/,
 
 void FrmChange::picIcon_OLEDragDrop(DragData& data, int& /*effect*/, int /*button*/, int /*shift*/, POINT /*screen*/) {
     if (IsBusy(frmMain)) return;
-    mDefaultShown = false;
+    state_.defaultShown = false;
     const ListItem* item = DraggedItem(data);
     if (!item) {
         SetStatus("Drag an Icon from Ornavale!");
@@ -254,9 +242,9 @@ void FrmChange::picIcon_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
         return;
     }
     picIcon.SetIcon(ItemIcon(*item));
-    picIcon.Tag = item->Tag;
+    state_.dropped = item->Tag;
     picIcon.Refresh();
-    if (picImport.Tag.empty()) {
+    if (request_.target.empty()) {
         SetStatus(kNoTarget);
         procEnableApply(false);
         return;
@@ -285,10 +273,10 @@ void FrmChange::mnuFileApply_Click() {
         ScopedValue applying(gChangeApplying, true);
         ScopedValue changeMode(gChangeMode, false);
         ScopedValue filmMode(gFilmMode, false);
-        mCacheReminderShown = false;
+        state_.cacheReminderShown = false;
         try {
-            if (gChangeProcedureHook) gChangeProcedureHook(*this, Tag);
-            else if (auto procedure = ProcedureOf(Tag); procedure && !picImport.Tag.empty()) (this->*procedure)();
+            if (gChangeProcedureHook) state_.cacheReminderShown = gChangeProcedureHook(*this, request_);
+            else if (auto procedure = ProcedureOf(request_.kind); procedure && !request_.target.empty()) (this->*procedure)();
         } catch (const std::exception& e) {
             ReportException("mnuFileApply_Click", e);
         } catch (...) {
@@ -301,7 +289,7 @@ void FrmChange::mnuFileApply_Click() {
     SetStatus(kAfterApply);
     procEnableApply(false);
     gResult = false;
-    if (!mCacheReminderShown) procRemind(kCacheReminder, setting::SysCache.name, kRebuildNow);
+    if (!state_.cacheReminderShown) procRemind(kCacheReminder, setting::SysCache.name, kRebuildNow);
 }
 
 void FrmChange::mnuFileCloseApply_Click() {
@@ -317,9 +305,7 @@ void FrmChange::mnuToolsRebuild_Click() {
     frmMain.mnuToolsRebuild_Click();
 }
 
-void FrmChange::procSavePos() {
-    if (IsLoaded() && WindowState() != 1) WriteWindowPos(windowpos::Change, {Top(), Left()});
-}
+void FrmChange::procSavePos() { SaveWindowPosition(*this, windowpos::Change); }
 
 void FrmChange::mnuViewEquiv_Click() {
     // While the main window fills or scans, only its abort acts.

@@ -15,6 +15,38 @@
 class ListItem;
 struct Node;
 
+// What File > Change hands to the change window.
+struct ChangeRequest {
+    // The item's type text: "System Icon", "File Type Icon", "Current Cursor", "Animated Cursor" or
+    // "Shortcut Icon".
+    std::string kind;
+    // The item's ResultEntry; once a change wrote a new copy, the entry names that copy.
+    std::string entry;
+    // A system icon row or a file-type line of lstChange, the cursor's ResultEntry, or the
+    // shortcut's .lnk path; "" when the item has none, and then nothing can be applied.
+    std::string target;
+    // Shortcuts: the item's ResultEntry.
+    std::string shortcutEntry;
+};
+
+// What the change procedures and the default views work out and share during one change.
+struct ChangeState {
+    std::string dropped;          // the ResultEntry of the icon dropped on "New"
+    bool defaultShown = false;    // the default view was drawn after the last drop: Apply restores
+    std::string targetRef;        // identity piece of the target (icon location, cursor key or id)
+    std::string defaultCursorId;  // the cursor id the cursor default view drew
+    std::string hiveName;         // "HKEY_CLASSES_ROOT" ... of a system icon row
+    std::string keyName;          // registry key of the target, or the file-type class
+    std::string valueName;        // registry value of the target ("" the key's unnamed value)
+    std::string iconPath;         // the icon copy written for the target
+    std::string iconIndex;        // icon index text of an icon location
+    HKEY hive = nullptr;          // predefined handle of the target's hive
+    std::string defaultMarker;    // first field of a cursor entry: its file or "default"
+    // Set by a change procedure that showed the icon cache reminder itself, so that Apply does not
+    // show it a second time.
+    bool cacheReminderShown = false;
+};
+
 class FrmChange : public Form {
   public:
     FrmChange() : Form("frmChange") {}
@@ -32,7 +64,7 @@ class FrmChange : public Form {
         ID_lblIcon,
         ID_lblTitle,
         ID_pnlStatusbar,
-        ID_mnuFile = kIdBase + 50,
+        ID_mnuFile = kIdBase + kMenuIdOffset,
         ID_mnuFileApply,
         ID_mnuFileCloseApply,
         ID_mnuFileClose,
@@ -59,29 +91,10 @@ class FrmChange : public Form {
     OleDropTarget picIconDrop{picIcon};
     OleDropTarget picIconBackDrop{picIconBack};
 
-    // Hand-over, kept in text properties as the main window left them (File > Change):
-    //   Tag                the kind: the item's type text ("System Icon", "File Type Icon",
-    //                      "Current Cursor", "Animated Cursor", "Shortcut Icon")
-    //   picIconBack.Tag    the item's ResultEntry
-    //   picImport.Tag      the target: a system icon row or a file-type line of lstChange, the
-    //                      cursor's ResultEntry, or the shortcut's .lnk path; "" when none
-    //   picImportBack.Tag  shortcuts: the item's ResultEntry
-    //   picIcon.Tag        the ResultEntry of the icon dropped on "New"
-
-    // Form variables the change procedures and the default views share.
-    bool mDefaultShown = false;    // the default view was drawn after the last drop: Apply restores
-    std::string mTargetRef;        // identity piece of the target (icon location, cursor key or id)
-    std::string mDefaultCursorId;  // the cursor id the cursor default view drew
-    std::string mHiveName;         // "HKEY_CLASSES_ROOT" ... of a system icon row
-    std::string mKeyName;          // registry key of the target, or the file-type class
-    std::string mValueName;        // registry value of the target ("" the key's unnamed value)
-    std::string mIconPath;         // the icon copy written for the target
-    std::string mIconIndex;        // icon index text of an icon location
-    HKEY mHive = nullptr;          // predefined handle of the target's hive
-    std::string mDefaultMarker;    // first field of a cursor entry: its file or "default"
-    // Set by a change procedure that showed the icon cache reminder itself, so that Apply does not
-    // show it a second time.
-    bool mCacheReminderShown = false;
+    // What the window was handed and what it worked out for the change: read by the tests as by
+    // the change procedures.
+    const ChangeRequest& Request() const { return request_; }
+    const ChangeState& State() const { return state_; }
 
     // ---- handlers (FrmChange.cpp)
     void mnuFileApply_Click();
@@ -95,8 +108,9 @@ class FrmChange : public Form {
     void picIcon_OLEDragOver(DragData& data, int& effect, int button, int shift, POINT screen, int state);
     void picIcon_OLEDragDrop(DragData& data, int& effect, int button, int shift, POINT screen);
     void procSavePos();
-    // Opens the window for the main window's result item: the hand-over of File > Change.
-    void procHandOver(const ListItem& item, const std::string& target, const std::string& shortcutEntry);
+    // Opens the window for the main window's result item: the hand-over of File > Change. A new
+    // request starts a new change: of the one before only the default view's flag carries over.
+    void procHandOver(const ListItem& item, ChangeRequest request);
     // Apply, Apply and Close on or off, menus and buttons together.
     void procEnableApply(bool on);
     // Shows a reminder of the message window with this window's caption as title unless the user
@@ -127,10 +141,13 @@ class FrmChange : public Form {
     void CreateControls() override;
     void BindEvents() override;
     void Form_Load() override;
-    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
     void Form_Unload(bool& cancel) override;
     bool OnMenuCommand(int id) override;
     void OnPaint(HDC dc) override;
+
+  private:
+    ChangeRequest request_;
+    ChangeState state_;
 };
 
 extern FrmChange frmChange;
@@ -138,5 +155,6 @@ extern FrmChange frmChange;
 // The key of the tree node selected when the window was last opened; "" when none was.
 extern std::string gChangeNode;
 
-// Tests take the place of the change procedures: called with the kind instead of its procedure.
-extern void (*gChangeProcedureHook)(FrmChange& form, const std::string& kind);
+// Tests take the place of the change procedures: called with the request instead of the kind's
+// procedure; answers whether it showed the icon cache reminder itself.
+extern bool (*gChangeProcedureHook)(FrmChange& form, const ChangeRequest& request);

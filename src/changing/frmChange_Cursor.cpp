@@ -92,39 +92,34 @@ std::optional<std::vector<uint8_t>> AnimatedCursor(const std::string& source, co
     return std::move(*ani);
 }
 
-// The mouse pointer goes back to the default however the change ends: the frame walk shows the
-// hourglass.
-struct DefaultPointerAtEnd {
-    ~DefaultPointerAtEnd() { SetScreenMousePointer(0); }
-};
-
 }  // namespace
 
 void FrmChange::procApplyCursor() {
-    DefaultPointerAtEnd pointerAtEnd;
-    const std::optional<ResultEntry> target = ParseEntry(picImport.Tag);
-    mDefaultMarker = target ? target->file : std::string();
-    mTargetRef = target ? target->label : std::string();
-    const CursorKind* kind = KindOfTarget(mDefaultMarker, mTargetRef);
+    // The frame walk shows the hourglass; the default pointer comes back however the change ends.
+    Hourglass hourglass{Hourglass::Later{}};
+    const std::optional<ResultEntry> target = ParseEntry(request_.target);
+    state_.defaultMarker = target ? target->file : std::string();
+    state_.targetRef = target ? target->label : std::string();
+    const CursorKind* kind = KindOfTarget(state_.defaultMarker, state_.targetRef);
     if (!kind) {
-        TellError("Ornavale cannot change this cursor: \"" + mTargetRef + "\" names none of the Windows cursors.");
+        TellError("Ornavale cannot change this cursor: \"" + state_.targetRef + "\" names none of the Windows cursors.");
         return;
     }
-    mKeyName = kCursorsKey;
-    mValueName = kind->valueName;
-    mHive = HKEY_CURRENT_USER;
+    state_.keyName = kCursorsKey;
+    state_.valueName = kind->valueName;
+    state_.hive = HKEY_CURRENT_USER;
     // The file the cursor uses now, as Windows reads it: the entry may be older than an earlier change.
-    const std::string current = ReadRegValue(mHive, mKeyName, mValueName).Text();
+    const std::string current = ReadRegValue(state_.hive, state_.keyName, state_.valueName).Text();
     auto pointAt = [this](const std::string& file) {
-        return CreateRegKey(mKeyName, mHive) == ERROR_SUCCESS &&
-               WriteRegValue(mKeyName, mValueName, Variant(file), REG_SZ) == ERROR_SUCCESS;
+        return CreateRegKey(state_.keyName, state_.hive) == ERROR_SUCCESS &&
+               WriteRegValue(state_.keyName, state_.valueName, Variant(file), REG_SZ) == ERROR_SUCCESS;
     };
 
-    if (mDefaultShown) {
+    if (state_.defaultShown) {
         // The empty value stands for the Windows default; the copy goes once Windows no longer names it.
         if (!pointAt("")) {
             const DWORD code = static_cast<DWORD>(gRegStatus);
-            TellError("Windows could not be given back its default cursor for \"" + mValueName + "\": " +
+            TellError("Windows could not be given back its default cursor for \"" + state_.valueName + "\": " +
                       SystemErrorText(code) + " (" + std::to_string(code) + ").");
             return;
         }
@@ -135,11 +130,11 @@ void FrmChange::procApplyCursor() {
         picImport.SetIcon(standard ? CopyIcon(standard) : nullptr);
         picImport.Refresh();
     } else {
-        const std::optional<ResultEntry> dropped = ParseEntry(picIcon.Tag);
+        const std::optional<ResultEntry> dropped = ParseEntry(state_.dropped);
         const bool animated = dropped && IsAnimationType(dropped->typeCode);
         uint32_t frames = 1;
         const std::optional<std::vector<uint8_t>> bytes =
-            animated ? AnimatedCursor(picIcon.Tag, *dropped, frames) : StillCursor();
+            animated ? AnimatedCursor(state_.dropped, *dropped, frames) : StillCursor();
         if (!bytes) {
             TellError(animated && frames == 0
                           ? "The animation dropped on New has no frames to write: it is no longer in Ornavale's "
@@ -152,15 +147,15 @@ void FrmChange::procApplyCursor() {
             MakeIconCopy(animated ? ".ani" : ".cur", *bytes,
                          {animated ? CopyKind::Animation : CopyKind::Cursor, frames}, current, pointAt);
         if (!copy) return;
-        mIconPath = *copy;
+        state_.iconPath = *copy;
         // The current picture and entry name the new copy.
-        const size_t semicolon = picIconBack.Tag.find(';');
-        picIconBack.Tag = mIconPath + (semicolon == std::string::npos ? std::string() : picIconBack.Tag.substr(semicolon));
+        const size_t semicolon = request_.entry.find(';');
+        request_.entry = state_.iconPath + (semicolon == std::string::npos ? std::string() : request_.entry.substr(semicolon));
         picImport.SetPictureFrom(picIcon);
         picImport.Refresh();
     }
 
-    SetScreenMousePointer(0);
+    hourglass.Done();
     gResult = false;
     procRemind(kRestartReminder, setting::SysCursorRestart.name, "Restart Windows Now!");
 }

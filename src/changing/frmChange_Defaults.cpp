@@ -44,12 +44,12 @@ int32_t CursorIdOfKey(const std::string& key) {
 
 void FrmChange::mnuViewDefault_Click() {
     if (IsBusy(frmMain)) return;
-    mDefaultShown = true;
-    if (picImport.Tag.empty()) return;
-    if (Tag == "Current Cursor" || Tag == "Animated Cursor") procShowCursorDefault();
-    else if (Tag == "System Icon") procShowSystemDefault(picIcon);
-    else if (Tag == "Shortcut Icon") procShowShortcutDefault();
-    else if (Tag == "File Type Icon") procShowFileTypeDefault();
+    state_.defaultShown = true;
+    if (request_.target.empty()) return;
+    if (request_.kind == "Current Cursor" || request_.kind == "Animated Cursor") procShowCursorDefault();
+    else if (request_.kind == "System Icon") procShowSystemDefault(picIcon);
+    else if (request_.kind == "Shortcut Icon") procShowShortcutDefault();
+    else if (request_.kind == "File Type Icon") procShowFileTypeDefault();
 }
 
 void FrmChange::procShowIconFromFile(const std::string& sFile, int32_t lIndex) {
@@ -69,18 +69,18 @@ void FrmChange::procShowIconFromFile(const std::string& sFile, int32_t lIndex) {
     }
     picIcon.Refresh();
     // A shortcut is changed by writing the picture shown, so the placeholder must not become its icon.
-    procEnableApply(shown || Tag != "Shortcut Icon");
+    procEnableApply(shown || request_.kind != "Shortcut Icon");
 }
 
 void FrmChange::procShowFileTypeDefault() {
-    const std::string& line = picImport.Tag;
+    const std::string& line = request_.target;
     const size_t colon = line.find(':');
     if (colon == std::string::npos) return;
-    mKeyName = line.substr(colon + 1, line.find(';', colon + 1) - colon - 1);
+    state_.keyName = line.substr(colon + 1, line.find(';', colon + 1) - colon - 1);
     // A class changed while it had no icon of its own goes back to none, which Windows shows by a
     // picture of its own: the placeholder stands for it, not the copy in use.
-    if (IsNoIconRecord(ReadStoredRegValue(HKEY_CLASSES_ROOT, mKeyName + "\\OrDefault", ""))) {
-        mTargetRef.clear();
+    if (IsNoIconRecord(ReadStoredRegValue(HKEY_CLASSES_ROOT, state_.keyName + "\\OrDefault", ""))) {
+        state_.targetRef.clear();
         picIcon.SetPictureFrom(frmMain.picNoIcon);
         picIcon.Refresh();
         SetStatus("Choose File, Apply to Change");
@@ -89,34 +89,34 @@ void FrmChange::procShowFileTypeDefault() {
     }
     // The value the class had before its first change, else its current one.
     for (const char* key : {"\\OrDefault", "\\DefaultIcon"}) {
-        const Variant value = ReadRegValue(HKEY_CLASSES_ROOT, mKeyName + key, "");
+        const Variant value = ReadRegValue(HKEY_CLASSES_ROOT, state_.keyName + key, "");
         if (value.IsBlank() || value.Text().empty()) continue;
         const IconLocation location = ReadIconLocation(value.Text());
-        mTargetRef = location.file;
-        procShowIconFromFile(mTargetRef, location.index);
+        state_.targetRef = location.file;
+        procShowIconFromFile(state_.targetRef, location.index);
         return;
     }
 }
 
 void FrmChange::procShowSystemDefault(PictureBox& /*box*/) {
-    const IconLocation location = ReadIconLocation(Field(picImport.Tag, 1));
-    mTargetRef = location.file;
-    procShowIconFromFile(mTargetRef, location.index);
+    const IconLocation location = ReadIconLocation(Field(request_.target, 1));
+    state_.targetRef = location.file;
+    procShowIconFromFile(state_.targetRef, location.index);
 }
 
 void FrmChange::procShowShortcutDefault() {
     // A shortcut without an icon of its own shows its target's first icon.
-    const std::optional<ResultEntry> entry = ParseEntry(picImportBack.Tag);
-    procShowIconFromFile(entry ? ShortcutTarget(entry->label, picImport.Tag) : std::string(), 0);
+    const std::optional<ResultEntry> entry = ParseEntry(request_.shortcutEntry);
+    procShowIconFromFile(entry ? ShortcutTarget(entry->label, request_.target) : std::string(), 0);
 }
 
 void FrmChange::procShowCursorDefault() {
-    const std::optional<ResultEntry> entry = ParseEntry(picImport.Tag);
-    mDefaultMarker = entry ? entry->file : std::string();
-    mTargetRef = entry ? entry->label : std::string();
-    const int32_t id = CursorIdOfKey(mTargetRef);
-    mTargetRef = id ? std::to_string(id) : std::string();
-    mDefaultCursorId = mTargetRef;
+    const std::optional<ResultEntry> entry = ParseEntry(request_.target);
+    state_.defaultMarker = entry ? entry->file : std::string();
+    state_.targetRef = entry ? entry->label : std::string();
+    const int32_t id = CursorIdOfKey(state_.targetRef);
+    state_.targetRef = id ? std::to_string(id) : std::string();
+    state_.defaultCursorId = state_.targetRef;
     // Shared by the system: the picture takes a copy.
     HCURSOR cursor = id > 0 && id <= 0xFFFF ? LoadCursorA(nullptr, MAKEINTRESOURCEA(id)) : nullptr;
     HICON copy = cursor ? CopyIcon(cursor) : nullptr;

@@ -37,21 +37,21 @@ LONG RemoveUnnamedValue(HKEY hive, const std::string& key) {
 
 void FrmChange::procApplyFileType() {
     // The class: the target line's text after its first ":" up to the next ";".
-    const std::string& line = picImport.Tag;
+    const std::string& line = request_.target;
     const size_t colon = line.find(':');
     if (colon == std::string::npos) return;
-    mKeyName = line.substr(colon + 1, line.find(';', colon + 1) - colon - 1);
-    if (mKeyName.empty()) return;
-    const std::string iconKey = mKeyName + "\\DefaultIcon";
-    const std::string keptKey = mKeyName + "\\OrDefault";
+    state_.keyName = line.substr(colon + 1, line.find(';', colon + 1) - colon - 1);
+    if (state_.keyName.empty()) return;
+    const std::string iconKey = state_.keyName + "\\DefaultIcon";
+    const std::string keptKey = state_.keyName + "\\OrDefault";
 
     // What the class shows now, read from the class itself: the listing's line may be older than an
     // earlier Apply.
     const std::optional<StoredRegValue> current = ReadStoredRegValue(HKEY_CLASSES_ROOT, iconKey, "");
     const std::string currentText = current ? current->Text() : std::string();
     const IconLocation location = ReadIconLocation(ExpandEnvironment(currentText));
-    mIconPath = location.file;
-    mIconIndex = std::to_string(location.index);
+    state_.iconPath = location.file;
+    state_.iconIndex = std::to_string(location.index);
 
     // The icon before the first change is kept once, as stored: its type and unexpanded text, or the
     // record that the class had none. A copy of the program's own is never kept, since a later change
@@ -60,36 +60,36 @@ void FrmChange::procApplyFileType() {
     if (!IsNoIconRecord(kept) && (!kept || kept->Text().empty())) {
         std::optional<StoredRegValue> keep;
         if (IsNoIcon(current)) keep = NoIconRecord();
-        else if (!currentText.empty() && !IsIconCopyPath(mIconPath)) keep = current;
+        else if (!currentText.empty() && !IsIconCopyPath(state_.iconPath)) keep = current;
         if (keep && WriteStoredRegValue(HKEY_CLASSES_ROOT, keptKey, "", *keep) == ERROR_SUCCESS) kept = keep;
     }
 
-    if (!mDefaultShown) {
+    if (!state_.defaultShown) {
         const std::optional<std::vector<uint8_t>> bytes = NewIconBytes();
         if (!bytes) return;
         const std::optional<std::string> copy =
-            MakeIconCopy(".ico", *bytes, {CopyKind::Icon}, mIconPath, [&iconKey](const std::string& path) {
+            MakeIconCopy(".ico", *bytes, {CopyKind::Icon}, state_.iconPath, [&iconKey](const std::string& path) {
                 return CreateRegKey(iconKey, HKEY_CLASSES_ROOT) == ERROR_SUCCESS &&
                        WriteRegValue(iconKey, "", Variant(path + ",0"), REG_SZ) == ERROR_SUCCESS;
             });
         if (!copy) return;
-        mIconPath = *copy;
+        state_.iconPath = *copy;
     } else if (IsNoIconRecord(kept)) {
         // Back to no icon of its own: the value goes, then the copy in use.
         if (RemoveUnnamedValue(HKEY_CLASSES_ROOT, iconKey) != ERROR_SUCCESS) {
-            MsgBox("The icon of " + mKeyName + " could not be put back, so it stays as it was.", 48, "Error");
+            MsgBox("The icon of " + state_.keyName + " could not be put back, so it stays as it was.", 48, "Error");
             return;
         }
-        DeleteWinIconsFile(mIconPath);
-        mIconPath.clear();
+        DeleteWinIconsFile(state_.iconPath);
+        state_.iconPath.clear();
     } else if (kept && !kept->Text().empty()) {
         if (WriteStoredRegValue(HKEY_CLASSES_ROOT, iconKey, "", *kept) != ERROR_SUCCESS) {
-            MsgBox("The icon of " + mKeyName + " could not be put back, so it stays as it was.", 48, "Error");
+            MsgBox("The icon of " + state_.keyName + " could not be put back, so it stays as it was.", 48, "Error");
             return;
         }
         // The copy in use goes once nothing names it.
-        if (!SameFile(IconFileOf(kept->Text()), mIconPath)) DeleteWinIconsFile(mIconPath);
-        mIconPath = kept->Text();
+        if (!SameFile(IconFileOf(kept->Text()), state_.iconPath)) DeleteWinIconsFile(state_.iconPath);
+        state_.iconPath = kept->Text();
     }
 
     picImport.SetPictureFrom(picIcon);

@@ -17,7 +17,7 @@ constexpr int32_t kShortcutBitCount = 16;
 }  // namespace
 
 void FrmChange::procApplyShortcut() {
-    const std::string link = picImport.Tag;
+    const std::string link = request_.target;
     // A shortcut that cannot be read is left alone, and no copy is made for it.
     const std::optional<ShortcutFields> fields = ReadShortcutOrTell(link);
     if (!fields) return;
@@ -38,5 +38,5 @@ void FrmChange::procApplyShortcut() {
     gCacheDirty = true;
     // Windows goes on showing the picture it cached for an unchanged path. A copy never takes the
     // name of a file that exists, so this happens only when the copy the link named was gone.
-    if (LowerAnsi(fields->iconFile) == LowerAnsi(*copy)) mCacheReminderShown = RemindShortcutCache(Caption());
+    if (LowerAnsi(fields->iconFile) == LowerAnsi(*copy)) state_.cacheReminderShown = RemindShortcutCache(Caption());
 }

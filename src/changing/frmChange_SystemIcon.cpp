@@ -37,26 +37,26 @@ StoredRegValue TextOf(const std::string& text) {
 
 void FrmChange::procApplySystemIcon() {
     // This change tells of the icon cache itself, once per Apply.
-    mCacheReminderShown = true;
+    state_.cacheReminderShown = true;
     // A row naming a hive of none of the four throws here, before anything is written.
-    const SystemIconPlace place = ReadSystemIconRow(picImport.Tag);
-    mTargetRef = place.defaultIcon;
-    mHiveName = place.hiveName;
-    mKeyName = place.key;
-    mValueName = place.valueName;
-    mHive = place.hive;
+    const SystemIconPlace place = ReadSystemIconRow(request_.target);
+    state_.targetRef = place.defaultIcon;
+    state_.hiveName = place.hiveName;
+    state_.keyName = place.key;
+    state_.valueName = place.valueName;
+    state_.hive = place.hive;
     // The Recycle Bin's "Empty" icon is also its key's unnamed value, the file alone.
-    const bool recycleBinEmpty = mValueName == "Empty" && mHiveName + "\\" + mKeyName == RecycleBinIconKey(gOSCode);
+    const bool recycleBinEmpty = state_.valueName == "Empty" && state_.hiveName + "\\" + state_.keyName == RecycleBinIconKey(gOSCode);
 
     // What the row's value names now, read from the value itself: the item's entry may be older
     // than an earlier Apply. A value that is not there is not made.
-    const std::optional<StoredRegValue> before = TextValue(mHive, mKeyName, mValueName);
+    const std::optional<StoredRegValue> before = TextValue(state_.hive, state_.keyName, state_.valueName);
     const std::optional<StoredRegValue> unnamed =
-        recycleBinEmpty ? TextValue(mHive, mKeyName, "") : std::optional<StoredRegValue>();
+        recycleBinEmpty ? TextValue(state_.hive, state_.keyName, "") : std::optional<StoredRegValue>();
     if (!before) {
         // Nothing is written, so the icon cache stays as it is and no rebuild is offered.
-        MsgBox("Ornavale cannot change the icon of " + place.name + ": Windows keeps none in " + mHiveName + "\\" +
-                   mKeyName + (mValueName.empty() ? std::string() : ", value \"" + mValueName + "\"") +
+        MsgBox("Ornavale cannot change the icon of " + place.name + ": Windows keeps none in " + state_.hiveName + "\\" +
+                   state_.keyName + (state_.valueName.empty() ? std::string() : ", value \"" + state_.valueName + "\"") +
                    ", so nothing was changed.",
                48, "Error");
         return;
@@ -65,30 +65,30 @@ void FrmChange::procApplySystemIcon() {
 
     // Both values, or neither: a failed second write puts the first back.
     auto point = [&](const std::string& iconText, const std::string& fileText) {
-        if (WriteStoredRegValue(mHive, mKeyName, mValueName, TextOf(iconText)) != ERROR_SUCCESS) return false;
-        if (!unnamed || WriteStoredRegValue(mHive, mKeyName, "", TextOf(fileText)) == ERROR_SUCCESS) return true;
-        WriteStoredRegValue(mHive, mKeyName, mValueName, *before);
+        if (WriteStoredRegValue(state_.hive, state_.keyName, state_.valueName, TextOf(iconText)) != ERROR_SUCCESS) return false;
+        if (!unnamed || WriteStoredRegValue(state_.hive, state_.keyName, "", TextOf(fileText)) == ERROR_SUCCESS) return true;
+        WriteStoredRegValue(state_.hive, state_.keyName, state_.valueName, *before);
         return false;
     };
 
-    if (!mDefaultShown) {
+    if (!state_.defaultShown) {
         const std::optional<std::vector<uint8_t>> bytes = NewIconBytes();
         if (!bytes) return;
         const std::optional<std::string> copy =
             MakeIconCopy(".ico", *bytes, {CopyKind::Icon}, currentFile,
                          [&point](const std::string& path) { return point(path + ",0", path); });
         if (!copy) return;
-        mIconPath = *copy;
-        const size_t semicolon = picIconBack.Tag.find(';');
-        if (semicolon != std::string::npos) picIconBack.Tag = mIconPath + picIconBack.Tag.substr(semicolon);
+        state_.iconPath = *copy;
+        const size_t semicolon = request_.entry.find(';');
+        if (semicolon != std::string::npos) request_.entry = state_.iconPath + request_.entry.substr(semicolon);
         picImport.SetPictureFrom(picIcon);
     } else {
-        if (!point(mTargetRef, mTargetRef)) {
+        if (!point(state_.targetRef, state_.targetRef)) {
             MsgBox("The icon of " + place.name + " could not be put back, so it stays as it was.", 48, "Error");
             return;
         }
         // The copy in use goes once nothing names it.
-        if (!SameFile(ReadIconLocation(mTargetRef).file, currentFile)) DeleteWinIconsFile(currentFile);
+        if (!SameFile(ReadIconLocation(state_.targetRef).file, currentFile)) DeleteWinIconsFile(currentFile);
         procShowSystemDefault(picIcon);
     }
 

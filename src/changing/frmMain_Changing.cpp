@@ -2,6 +2,7 @@
 #include "mainwindow/FrmMain.h"
 
 #include <string>
+#include <utility>
 
 #include "browsing/ResultEntry.h"
 #include "browsing/ShortcutOrigin.h"
@@ -78,19 +79,19 @@ std::string FileTypeLineOf(const HiddenList& lines, const std::string& entryText
 void FrmMain::mnuFileChange_Click() {
     const ListItem* item = pnlResult.SelectedItem();
     if (!item) return;
-    const std::string kind = item->SubItem(1);
-    std::string target, shortcutEntry;
+    ChangeRequest request{item->SubItem(1), item->Tag, {}, {}};
+    const std::string& kind = request.kind;
     if (kind == "System Icon") {
-        target = SystemIconRowOf(lstChange, item->Text());
+        request.target = SystemIconRowOf(lstChange, item->Text());
     } else if (kind == "File Type Icon") {
-        target = FileTypeLineOf(lstChange, item->Tag);
+        request.target = FileTypeLineOf(lstChange, item->Tag);
     } else if (kind == "Current Cursor" || kind == "Animated Cursor") {
-        target = item->Tag;
+        request.target = item->Tag;
     } else if (kind == "Shortcut Icon") {
-        target = ShortcutLinkPath(item->SubItem(2), item->Text(), gWinDir);
-        shortcutEntry = item->Tag;
+        request.target = ShortcutLinkPath(item->SubItem(2), item->Text(), gWinDir);
+        request.shortcutEntry = item->Tag;
     }
-    frmChange.procHandOver(*item, target, shortcutEntry);
+    frmChange.procHandOver(*item, std::move(request));
 }
 
 

@@ -45,7 +45,7 @@ void FrmMain::pnlResult_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
         return;
     }
     procItemSelected();
-    SetScreenMousePointer(11);
+    Hourglass hourglass;
     procMask();
     procGetBitCount();
     const std::optional<std::vector<uint8_t>> bytes = SurfaceIconBytes(gBitCount);
@@ -70,10 +70,7 @@ void FrmMain::pnlResult_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
             dlgIcon.InitDir = GetSpecialFolder(CSIDL_STARTMENU);
             // The name alone: with its folder the dialog would start there instead.
             dlgIcon.FileName = dropped.substr(FolderOf(dropped).size());
-            if (!dlgIcon.ShowSave(hwnd())) {
-                SetScreenMousePointer(0);
-                return;
-            }
+            if (!dlgIcon.ShowSave(hwnd())) return;
             link = dlgIcon.FileName;
             if (ExtensionOf(link) != ".lnk") link += ".lnk";
             fields.target = dropped;
@@ -86,6 +83,6 @@ void FrmMain::pnlResult_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
         });
         if (copy && *copy == fields.iconFile) rebuild = true;
     }
-    SetScreenMousePointer(0);
+    hourglass.Done();
     if (rebuild) RemindShortcutCache(kReminderCaption);
 }

@@ -158,10 +158,6 @@ std::vector<Control*> FrmInfo::OnFrame(int i) {
     return controls;
 }
 
-void FrmInfo::ShowFrame(int i, bool visible) {
-    for (Control* c : OnFrame(i)) c->SetVisible(visible);
-}
-
 int FrmInfo::TextWidth(const std::string& text) const {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, Font());
@@ -188,9 +184,8 @@ void FrmInfo::Form_Load() {
     for (int i = 2; i <= 4; ++i) {
         fraInfo[static_cast<size_t>(i - 1)].Move(fraInfo[0].Left(), fraInfo[0].Top(), fraInfo[0].Width(),
                                                  fraInfo[0].Height());
-        ShowFrame(i, false);
     }
-    ShowFrame(1, true);
+    ShowTabPage(tabStrip, 1, [this](int i) { return OnFrame(i); });
 
     std::string version = ProgramVersionLine(ThisProgram());
     if (!version.empty()) {
@@ -212,11 +207,7 @@ void FrmInfo::Form_Load() {
 }
 
 void FrmInfo::tabStrip_Click() {
-    int n = tabStrip.SelectedIndex();
-    if (n < 1 || n > 4 || n == mCurFrame) return;
-    ShowFrame(n, true);
-    ShowFrame(mCurFrame, false);
-    mCurFrame = static_cast<int16_t>(n);
+    SwitchTabPage(tabStrip, mCurFrame, [this](int i) { return OnFrame(i); });
 }
 
 void FrmInfo::cmdSysInfo_Click() {

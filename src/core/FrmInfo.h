@@ -119,7 +119,6 @@ class FrmInfo : public Form {
   private:
     // The controls standing on frame i (1 to 4), the frame itself last.
     std::vector<Control*> OnFrame(int i);
-    void ShowFrame(int i, bool visible);
     // The width of the text in the window's font, in twips.
     int TextWidth(const std::string& text) const;
     UniqueFont linkFont_;

@@ -63,8 +63,7 @@ void FrmMessage::Form_Load() {
     int height = Height() + kClientHeight - ScaleHeight();
     Move(Left(), Top(), width, height);
 
-    MoveToStoredPlace(ReadStoredSetting(setting::MessageLeft).Number(),
-                      ReadStoredSetting(setting::MessageTop).Number());
+    MoveToStoredPosition(*this, windowpos::Message);
 
     if (gHotSpotMode) {
         cmdOK.SetVisible(false);
@@ -90,7 +89,7 @@ void FrmMessage::Form_Unload(bool& /*cancel*/) {
         WriteSetting(SettingDef{Store::Settings, chkNoShow.Tag.c_str(), REG_SZ, nullptr},
                      std::to_string(chkNoShow.Value()));
     }
-    if (WindowState() != 1) WriteWindowPos(windowpos::Message, {Top(), Left()});
+    SaveWindowPosition(*this, windowpos::Message);
 }
 
 void FrmMessage::OnPaint(HDC dc) {

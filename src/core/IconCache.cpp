@@ -31,15 +31,6 @@ void BroadcastIconMetrics() {
     DoEvents();
 }
 
-// The hourglass over the program while the cache is rebuilt, the default pointer on every way out.
-class Hourglass {
-  public:
-    Hourglass() { SetScreenMousePointer(11); }
-    ~Hourglass() { SetScreenMousePointer(0); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
-
 void ShowStepError(const char* step, DWORD code) {
     MsgBox(std::string(step) + " error==" + std::to_string(code), 0, "Ornavale");
 }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/Registry.h"
+#include "ui/Form.h"
 
 namespace {
 
@@ -69,4 +70,12 @@ std::optional<TwipsPoint> ReadWindowPos(const WindowPosDef& def) {
 void WriteWindowPos(const WindowPosDef& def, TwipsPoint pos) {
     WriteSetting(def.top, pos.top);
     WriteSetting(def.left, pos.left);
+}
+
+void MoveToStoredPosition(Form& form, const WindowPosDef& def) {
+    form.MoveToStoredPlace(ReadStoredSetting(def.left).Number(), ReadStoredSetting(def.top).Number());
+}
+
+void SaveWindowPosition(const Form& form, const WindowPosDef& def) {
+    if (form.IsLoaded() && form.WindowState() != 1) WriteWindowPos(def, {form.Top(), form.Left()});
 }

@@ -9,6 +9,8 @@
 #include "core/Variant.h"
 #include "ui/Win.h"
 
+class Form;
+
 inline constexpr const char* kSettingsKey = "Software\\Ornavale\\Settings";
 inline constexpr const char* kPosKey = "Software\\Ornavale\\Pos";
 
@@ -148,3 +150,10 @@ struct TwipsPoint {
 };
 std::optional<TwipsPoint> ReadWindowPos(const WindowPosDef& def);
 void WriteWindowPos(const WindowPosDef& def, TwipsPoint pos);
+
+// Every window keeps its place this one way: Form_Load ends by moving it to its stored place, and
+// Form_Unload stores the place for the next time (a window that is only hidden stores it with the
+// save on exit). A minimised window keeps the place stored before; a window that is not loaded
+// stores nothing.
+void MoveToStoredPosition(Form& form, const WindowPosDef& def);
+void SaveWindowPosition(const Form& form, const WindowPosDef& def);

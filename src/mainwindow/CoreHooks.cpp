@@ -110,11 +110,6 @@ void SavePositions(FrmMain& m) {
     }
 }
 
-// A window made during the run keeps its place for the next one, unless it is minimised.
-void SaveToolWindowPosition(const Form& form, const WindowPosDef& def) {
-    if (form.IsLoaded() && form.WindowState() != 1) WriteWindowPos(def, {form.Top(), form.Left()});
-}
-
 // The icon cache still to be rebuilt when the save for the end of the session ran.
 bool gCacheDirtyAtSessionSave = false;
 
@@ -141,8 +136,8 @@ void SaveMainWindow() {
     OfferIconCacheRebuild();
     SaveSettings(frmMain);
     SavePositions(frmMain);
-    SaveToolWindowPosition(frmKey, windowpos::Key);
-    SaveToolWindowPosition(frmAdd, windowpos::Add);
+    SaveWindowPosition(frmKey, windowpos::Key);
+    SaveWindowPosition(frmAdd, windowpos::Add);
 
     // From here on a failure is passed over and the next step runs.
     // The keyword editor's list holds the user keywords only once it has been made; only it

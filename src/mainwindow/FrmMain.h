@@ -28,28 +28,8 @@ class FrmMain : public Form {
   public:
     FrmMain();
 
-    // Control ids, from this form's own base (its menu command ids are in FrmMainIds.h).
-    enum ControlId : int {
-        kIdBase = 1000,
-        ID_pnlCoolBar = kIdBase + 1,
-        ID_pnlToolbar,
-        ID_pnlToolbarYour,
-        ID_cmbSearch,
-        ID_pnlNav,
-        ID_picSplitV,
-        ID_pnlResult,
-        ID_pnlDummy,
-        ID_pnlStatusbar,
-        ID_pnlProgressBar,
-        ID_tmrLed,
-        ID_picOpen = kIdBase + 20,
-        ID_picSave,
-        ID_pctColor,
-        ID_pctMask,
-        ID_picLogo,
-        ID_picNoIcon,
-        ID_picFilm = kIdBase + 1000,  // and on, one id an element
-    };
+    // Control and menu ids: one enum, in FrmMainIds.h, which the command tables share.
+    using enum FrmMainId;
 
     // ---- controls
     ReBar pnlCoolBar{*this, ID_pnlCoolBar};

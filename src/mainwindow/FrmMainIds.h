@@ -1,9 +1,34 @@
-// Command ids of the main window's menus (bar and popup-only menus). Arrays reserve a block.
+// The main window's ids: its controls and its menu commands (bar and popup-only menus), one enum
+// from the window's own base. Its picture film and its page arrays need thousands of ids, so its
+// menus start from a base of their own, each menu with a block of a hundred; arrays reserve a block.
 #pragma once
 
+#include "ui/Menu.h"
+
 enum FrmMainId : int {
+    kMainIdBase = 1000,
+    ID_pnlCoolBar = kMainIdBase + 1,
+    ID_pnlToolbar,
+    ID_pnlToolbarYour,
+    ID_cmbSearch,
+    ID_pnlNav,
+    ID_picSplitV,
+    ID_pnlResult,
+    ID_pnlDummy,
+    ID_pnlStatusbar,
+    ID_pnlProgressBar,
+    ID_tmrLed,
+    ID_picOpen = kMainIdBase + 20,
+    ID_picSave,
+    ID_pctColor,
+    ID_pctMask,
+    ID_picLogo,
+    ID_picNoIcon,
+    ID_picFilm = kMainIdBase + 1000,  // and on, one id an element
+
+    kMainMenuBase = kMainIdBase + 39000,
     // menu titles
-    ID_mnuFile = 40001,
+    ID_mnuFile = kMainMenuBase + 1,
     ID_mnuEdit,
     ID_mnuView,
     ID_mnuGo,
@@ -17,7 +42,7 @@ enum FrmMainId : int {
     ID_mnuGoBar,
 
     // File
-    ID_mnuFileOpen = 40100,
+    ID_mnuFileOpen = kMainMenuBase + 100,
     ID_mnuFileOpenDir,
     ID_mnuFileSaveAs,
     ID_mnuFileEditWith,
@@ -27,9 +52,9 @@ enum FrmMainId : int {
     ID_mnuFileProperties,
     ID_mnuFileExit,
     // Edit
-    ID_mnuEditCopy = 40200,
+    ID_mnuEditCopy = kMainMenuBase + 200,
     // View
-    ID_mnuViewToolbar = 40300,
+    ID_mnuViewToolbar = kMainMenuBase + 300,
     ID_mnuViewToolbarStandard,
     ID_mnuViewToolbarYour,
     ID_mnuViewToolbarKeyword,
@@ -45,7 +70,7 @@ enum FrmMainId : int {
     ID_mnuViewArrange_Last = ID_mnuViewArrange_First + 2,
     ID_mnuViewOptions,
     // Go
-    ID_mnuGoFirstPage = 40400,
+    ID_mnuGoFirstPage = kMainMenuBase + 400,
     ID_mnuGoPrevPage,
     ID_mnuGoNextPage,
     ID_mnuGoLastPage,
@@ -53,18 +78,18 @@ enum FrmMainId : int {
     ID_mnuGoHomePage,
     ID_mnuGoMail,
     // Favorites
-    ID_mnuFavoriteAdd = 40500,
+    ID_mnuFavoriteAdd = kMainMenuBase + 500,
     ID_mnuFavoriteDel,
     ID_mnuFavoriteGroupAdd,
     ID_mnuFavoriteGroupDel,
     ID_mnuFavoriteOrganize,
     ID_mnuFavoriteRefresh,
     // References
-    ID_mnuRefAdd = 40600,
+    ID_mnuRefAdd = kMainMenuBase + 600,
     ID_mnuRefDelete,
     ID_mnuRefKey,
     // Tools
-    ID_mnuToolsZoom = 40700,
+    ID_mnuToolsZoom = kMainMenuBase + 700,
     ID_mnuToolsZoom2,
     ID_mnuToolsZoom3,
     ID_mnuToolsZoom4,
@@ -76,12 +101,12 @@ enum FrmMainId : int {
     ID_mnuToolsRebuild,
     ID_mnuToolsRestart,
     // Help
-    ID_mnuHelpTopics = 40800,
+    ID_mnuHelpTopics = kMainMenuBase + 800,
     ID_mnuHelpSearch,
     ID_mnuHelpTip,
     ID_mnuHelpAbout,
     // Context menu of a result item
-    ID_mnuResultClickCopy = 40900,
+    ID_mnuResultClickCopy = kMainMenuBase + 900,
     ID_mnuResultClickSaveAs,
     ID_mnuResultClickChange,
     ID_mnuResultClickEditWith,
@@ -100,7 +125,7 @@ enum FrmMainId : int {
     ID_mnudiv14,
     ID_mnuDiv15,
     // White-area menu
-    ID_mnuResultClickView = 41000,
+    ID_mnuResultClickView = kMainMenuBase + 1000,
     ID_mnuResultClickViewLargeIcons,
     ID_mnuResultClickViewList,
     ID_mnuResultClickViewDetails,
@@ -110,8 +135,8 @@ enum FrmMainId : int {
     ID_mnuResultClickViewArrange_Last = ID_mnuResultClickViewArrange_First + 2,
 
     // Page arrays: element k has the id base + k (element 0 unused, element 1 "1" from the start).
-    ID_mnuGoToPageNr_First = 42000,
-    ID_mnuGoToPageNr_Last = 44999,
-    ID_mnuGoBarToPageNr_First = 45000,
-    ID_mnuGoBarToPageNr_Last = 47999,
+    ID_mnuGoToPageNr_First = kMainMenuBase + 2000,
+    ID_mnuGoToPageNr_Last = kMainMenuBase + 4999,
+    ID_mnuGoBarToPageNr_First = kMainMenuBase + 5000,
+    ID_mnuGoBarToPageNr_Last = kMainMenuBase + 7999,
 };

@@ -214,10 +214,6 @@ std::vector<Control*> FrmOptions::OnPage(int i) {
     }
 }
 
-void FrmOptions::ShowPage(int i, bool visible) {
-    for (Control* c : OnPage(i)) c->SetVisible(visible);
-}
-
 void FrmOptions::Form_Load() {
     ScopedValue<bool> loading(loading_, true);
     cmbMaskSystemColor.Clear();
@@ -228,7 +224,7 @@ void FrmOptions::Form_Load() {
     mOldFavDir = gFavDir;
     txtFavHomeDir.SetText(gFavDir);
     tbsOptions.SetSelectedIndex(1);
-    for (int i = 1; i <= 4; ++i) ShowPage(i, i == 1);
+    ShowTabPage(tbsOptions, 1, [this](int i) { return OnPage(i); });
 
     chkHoverSelection.SetValue(frmMain.pnlResult.HotTracking() ? 1 : 0);
     chkSearchFav.SetValue(gSearchFav ? 1 : 0);
@@ -292,11 +288,7 @@ CheckBox& FrmOptions::AsoBox(const AssociationKey& type) {
 }
 
 void FrmOptions::tbsOptions_Click() {
-    int i = tbsOptions.SelectedIndex();
-    if (i < 1 || i > 4 || i == mCurrentTab) return;
-    ShowPage(i, true);
-    ShowPage(mCurrentTab, false);
-    mCurrentTab = static_cast<int16_t>(i);
+    SwitchTabPage(tbsOptions, mCurrentTab, [this](int i) { return OnPage(i); });
 }
 
 void FrmOptions::chkMaskUseBackground_Click() {

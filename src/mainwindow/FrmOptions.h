@@ -166,7 +166,6 @@ class FrmOptions : public Form {
   private:
     // The controls on page i (1 to 4).
     std::vector<Control*> OnPage(int i);
-    void ShowPage(int i, bool visible);
     // The editor browse; answers true when the user answered No to its question.
     bool BrowseEditor();
     // The box of an association on the "Shell Integration" page.

@@ -106,23 +106,6 @@ void AddStripFromResources(ImageList& list, int id, const std::array<std::string
 
 // ---- menus
 
-MenuItem Item(int id, const char* caption, bool enabled = true, bool checked = false) {
-    return MenuItem{id, caption, true, enabled, checked, {}};
-}
-
-MenuItem Menu(int id, const char* caption, std::vector<MenuItem> children, bool enabled = true) {
-    MenuItem m = Item(id, caption, enabled);
-    m.children = std::move(children);
-    return m;
-}
-
-MenuItem Separator(int id = 0, bool visible = true) { return MenuItem{id, "-", visible, true, false, {}}; }
-
-MenuItem Hidden(MenuItem item) {
-    item.visible = false;
-    return item;
-}
-
 // Windows' accelerator table of the menu bar; made once and kept for the whole run.
 HACCEL MakeAccelerators(bool withCopy) {
     std::vector<ACCEL> keys = {
@@ -183,6 +166,7 @@ void FrmMain::CreateBars() {
 }
 
 void FrmMain::DefineMenus() {
+    using namespace menus;
     auto arrange = [](int first) {
         return std::vector<MenuItem>{Item(first, "by &Name"), Item(first + 1, "by &Type"), Item(first + 2, "by &Origin")};
     };

@@ -67,12 +67,13 @@ void ShowAnimationPlayer() { frmAni.Show(); }
 
 FrmAni::FrmAni() : Form("frmAni") {
     // A pop-up only: the window has no menu bar.
-    Menus().Define({{ID_mnuBackColor, "&Backcolor", false, true, false, {{ID_mnuBSet, "&Set Backcolor To...", true, true, false, {}}}}});
+    using namespace menus;
+    // Popup-only.
+    Menus().Define({Hidden(Menu(ID_mnuBackColor, "&Backcolor", {Item(ID_mnuBSet, "&Set Backcolor To...")}))});
 }
 
 FormSpec FrmAni::Spec() const {
-    FormSpec s = FixedDialogSpec("Animation", kClientWidth, kClientHeight);
-    s.border = BorderStyle::FixedSingle;
+    FormSpec s = FixedDialogSpec("Animation", kClientWidth, kClientHeight, BorderStyle::FixedSingle);
     s.minButton = true;
     return s;
 }
@@ -115,7 +116,7 @@ void FrmAni::Form_Load() {
     savedWidth_ = Width();
     savedHeight_ = Height();
     // A missing or unreadable place centres the window.
-    MoveToStoredPlace(ReadStoredSetting(setting::AniLeft).Number(), ReadStoredSetting(setting::AniTop).Number());
+    MoveToStoredPosition(*this, windowpos::Ani);
     savedLeft_ = Left();
     savedTop_ = Top();
     direction_ = false;
@@ -221,8 +222,6 @@ void FrmAni::mnuBSet_Click() {
     for (int32_t i = 1; i <= gFrameCount; ++i) frmMain.FilmElement(static_cast<size_t>(i)).SetBackColor(*color);
 }
 
-void FrmAni::procSavePos() {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Ani, {Top(), Left()});
-}
+void FrmAni::procSavePos() { SaveWindowPosition(*this, windowpos::Ani); }
 
-void FrmAni::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) { procSavePos(); }
+void FrmAni::Form_Unload(bool& /*cancel*/) { procSavePos(); }

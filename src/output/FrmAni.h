@@ -47,7 +47,7 @@ class FrmAni : public Form {
         ID_lblSlow,
         ID_lblFast,
         ID_tmrFilm,
-        ID_mnuBackColor = kIdBase + 50,
+        ID_mnuBackColor = kIdBase + kMenuIdOffset,
         ID_mnuBSet,
     };
 
@@ -85,7 +85,7 @@ class FrmAni : public Form {
     void CreateControls() override;
     void BindEvents() override;
     void Form_Load() override;
-    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
+    void Form_Unload(bool& cancel) override;
     bool OnMenuCommand(int id) override;
 
   private:

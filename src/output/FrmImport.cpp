@@ -45,7 +45,7 @@ constexpr int kMargin = 240;
 constexpr int kFrameSide = 1680;
 constexpr int kCaptionHeight = 255;
 constexpr int kGap = 120;
-// The window as designed; loading makes it two captions higher.
+// The window as designed, 90 twips wider than the bars; loading makes it two captions higher.
 constexpr int kDesignWidth = kClientWidth + 90;
 constexpr int kDesignHeight = 3300;
 
@@ -82,25 +82,6 @@ constexpr Command<FrmImport> kImportMenus[] = {
     {FrmImport::ID_mnuImportClickPaste, &FrmImport::mnuImportClickPaste_Click},
 };
 
-MenuItem Item(int id, const char* caption, bool enabled = true) { return MenuItem{id, caption, true, enabled, false, {}}; }
-
-MenuItem Menu(int id, const char* caption, std::vector<MenuItem> children, bool visible = true) {
-    MenuItem m = Item(id, caption);
-    m.visible = visible;
-    m.children = std::move(children);
-    return m;
-}
-
-MenuItem Separator() { return MenuItem{0, "-", true, true, false, {}}; }
-
-// The busy pointer for the rest of a command, the default one however it ends.
-struct BusyPointer {
-    BusyPointer() { SetScreenMousePointer(11); }
-    ~BusyPointer() { SetScreenMousePointer(0); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
 // The main window's drawing surface's back colour, as a colour the image list takes.
 COLORREF MainPictureBack() {
     const auto back = frmMain.picOpen.BackColor();
@@ -110,17 +91,15 @@ COLORREF MainPictureBack() {
 }  // namespace
 
 FormSpec FrmImport::Spec() const {
-    FormSpec s;
-    s.caption = "Glyphwright";
-    s.border = BorderStyle::FixedSingle;
-    s.width = kDesignWidth;
-    s.height = kDesignHeight;
+    FormSpec s = FixedDialogSpec("Glyphwright", kDesignWidth - kFrameRoomWidth, kDesignHeight - kFrameRoomHeight,
+                                 BorderStyle::FixedSingle);
     s.minButton = true;
     s.showInTaskbar = true;  // it has no owner
     return s;
 }
 
 void FrmImport::CreateControls() {
+    using namespace menus;
     Menus().Define({
         Menu(ID_mnuFile, "&File",
              {Item(ID_mnuFileOpen, "&Open...\tCtrl+O"), Item(ID_mnuFileSaveAs, "Save &As...", false), Separator(),
@@ -128,12 +107,12 @@ void FrmImport::CreateControls() {
         Menu(ID_mnuEdit, "&Edit",
              {Item(ID_mnuEditCopy, "&Copy\tCtrl+C", false), Item(ID_mnuEditPaste, "&Paste\tCtrl+V")}),
         Menu(ID_mnuView, "&View", {Item(ID_mnuViewBackcolor, "&BackColor...")}),
-        Menu(ID_mnuIconClick, "IconClick",
-             {Item(ID_mnuIconClickSaveAs, "&Save As..", false), Item(ID_mnuIconClickCopy, "&Copy", false), Separator(),
-              Item(ID_mnuIconClickBackColor, "&Backcolor...")},
-             false),
-        Menu(ID_mnuImportClick, "ImportClick",
-             {Item(ID_mnuImportClickOpen, "&Open"), Item(ID_mnuImportClickPaste, "&Paste")}, false),
+        // Popup-only menus.
+        Hidden(Menu(ID_mnuIconClick, "IconClick",
+                    {Item(ID_mnuIconClickSaveAs, "&Save As..", false), Item(ID_mnuIconClickCopy, "&Copy", false),
+                     Separator(), Item(ID_mnuIconClickBackColor, "&Backcolor...")})),
+        Hidden(Menu(ID_mnuImportClick, "ImportClick",
+                    {Item(ID_mnuImportClickOpen, "&Open"), Item(ID_mnuImportClickPaste, "&Paste")})),
     });
 
     frmMain.SetUpImageLists();
@@ -208,24 +187,21 @@ void FrmImport::Form_Load() {
     pnlStatusbar.Panels(1).SetText(kLoadHint);
     const int height = Height() + 2 * lblResource.Height();
     // A missing coordinate centres the window by its size before it grows.
-    MoveToStoredPlace(ReadStoredSetting(setting::ImportLeft).Number(), ReadStoredSetting(setting::ImportTop).Number());
+    MoveToStoredPosition(*this, windowpos::Import);
     Move(Left(), Top(), Width(), height);
 }
 
-void FrmImport::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Import, {Top(), Left()});
+void FrmImport::Form_Unload(bool& /*cancel*/) {
+    SaveWindowPosition(*this, windowpos::Import);
     frmMain.imlIcon32.SetMaskColor(MainPictureBack());
+    SetImportPicture(nullptr);
 }
 
-void FrmImport::Form_Unload(bool& /*cancel*/) { SetImportPicture(nullptr); }
-
 void FrmImport::OnPaint(HDC dc) {
-    // The etched line across the top: a shadow over a light line one pixel lower.
+    // The etched line across the top.
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const RECT shadow{0, 0, client.right, 1}, light{0, 1, client.right, 2};
-    FillRect(dc, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
-    FillRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    DrawEtchedLine(dc, 0, client.right);
 }
 
 HACCEL FrmImport::Accelerators() const {
@@ -279,7 +255,7 @@ void FrmImport::mnuFileOpen_Click() {
     dlgIcon.InitDir = folder;
     if (!dlgIcon.ShowOpen(hwnd())) return;
 
-    std::optional<BusyPointer> busy(std::in_place);
+    Hourglass busy;
     const std::string path = dlgIcon.FileName;
     const size_t slash = path.rfind('\\');
     if (slash != std::string::npos) {
@@ -288,7 +264,7 @@ void FrmImport::mnuFileOpen_Click() {
     }
     // A file that is no picture leaves the window as it was, and says so.
     if (!BuildIcon(LoadImportFile(path, GetSysColor(COLOR_BTNFACE)))) {
-        busy.reset();
+        busy.Done();
         gResult = MsgBox(kFileUnreadable + path, MB_ICONEXCLAMATION, "Error", hwnd());
         return;
     }
@@ -301,9 +277,9 @@ void FrmImport::mnuFileOpen_Click() {
 }
 
 void FrmImport::mnuEditPaste_Click() {
-    std::optional<BusyPointer> busy(std::in_place);
+    Hourglass busy;
     if (!BuildIcon(LoadImportClipboard(hwnd(), GetSysColor(COLOR_BTNFACE)))) {
-        busy.reset();
+        busy.Done();
         gResult = MsgBox(kClipboardUnreadable, MB_ICONEXCLAMATION, "Error", hwnd());
         return;
     }
@@ -377,7 +353,7 @@ void FrmImport::mnuFileSaveAs_Click() {
     // The main window renders the preview only while this is raised; it falls on every way out.
     ScopedValue importMode(gImportMode, true);
     {
-        BusyPointer busy;
+        Hourglass busy;
         frmMain.procMask();
     }
     const SaveLibrary writer;

@@ -15,7 +15,7 @@ class FrmImport : public Form {
   public:
     FrmImport() : Form("frmImport") {}
 
-    // Control ids, from this form's own base; menu ids from its own block.
+    // Control and menu ids, from this form's own base.
     enum ControlId : int {
         kIdBase = 3300,
         ID_pnlCoolBar = kIdBase + 1,
@@ -28,9 +28,7 @@ class FrmImport : public Form {
         ID_picIconBack,
         ID_picIcon,
         ID_picOpen,
-    };
-    enum MenuId : int {
-        ID_mnuFile = 43300,
+        ID_mnuFile = kIdBase + kMenuIdOffset,
         ID_mnuFileOpen,
         ID_mnuFileSaveAs,
         ID_mnuFileClose,
@@ -89,7 +87,6 @@ class FrmImport : public Form {
     void CreateControls() override;
     void BindEvents() override;
     void Form_Load() override;
-    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
     void Form_Unload(bool& cancel) override;
     bool OnMenuCommand(int id) override;
     HACCEL Accelerators() const override;

@@ -56,12 +56,8 @@ int32_t HotSpotPixel(float twips, int factor, int twipsPerPixel) {
 }
 
 FormSpec FrmZoom::Spec() const {
-    FormSpec s;
-    s.caption = "Zoom";
-    s.border = BorderStyle::FixedDialog;
-    s.width = kDesignWidth;
-    s.height = kDesignHeight;
-    return s;
+    // The window as designed; loading fits it to the picture.
+    return FixedDialogSpec("Zoom", kDesignWidth - kFrameRoomWidth, kDesignHeight - kFrameRoomHeight);
 }
 
 void FrmZoom::CreateControls() {
@@ -104,12 +100,12 @@ void FrmZoom::Form_Load() {
     picZoom.Refresh();
 
     // A window without a stored place is centred by its size before it fits the picture.
-    MoveToStoredPlace(ReadStoredSetting(setting::ZoomLeft).Number(), ReadStoredSetting(setting::ZoomTop).Number());
+    MoveToStoredPosition(*this, windowpos::Zoom);
     Move(Left(), Top(), gTwipsX * kExtraWidth + width, gTwipsY * kExtraHeight + height);
 }
 
 void FrmZoom::Form_Unload(bool& /*cancel*/) {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Zoom, {Top(), Left()});
+    SaveWindowPosition(*this, windowpos::Zoom);
 }
 
 void FrmZoom::OnPaint(HDC dc) {

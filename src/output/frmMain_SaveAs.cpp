@@ -149,15 +149,10 @@ bool SaveFrames(FrmMain& form, const std::string& file, bool separateIcons) {
     return written;
 }
 
-// The mouse pointer goes back to the default however the command ends.
-struct DefaultPointerAtEnd {
-    ~DefaultPointerAtEnd() { SetScreenMousePointer(0); }
-};
-
 }  // namespace
 
 void FrmMain::mnuFileSaveAs_Click() {
-    DefaultPointerAtEnd pointerAtEnd;
+    Hourglass hourglass{Hourglass::Later{}};
     ListItem* item = pnlResult.SelectedItem();
     if (!item) return;
     const std::string type = item->SubItem(1);
@@ -213,7 +208,7 @@ void FrmMain::mnuFileSaveAs_Click() {
     bool separateIcons = false;
     if (showDialog) {
         if (!dlgIcon.ShowSave(hwnd())) return;
-        SetScreenMousePointer(11);
+        hourglass.Start();
         const std::string_view extension = ForcedExtension(dlgIcon.FilterIndex);
         if (!EndsWith(dlgIcon.FileName, extension)) dlgIcon.FileName += extension;
         separateIcons = dlgIcon.FilterIndex == kSeparateIconsFilter;

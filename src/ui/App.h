@@ -40,6 +40,33 @@ int ScreenMousePointer();
 // The cursor a form shows for the current screen pointer; nullptr for the default.
 HCURSOR ScreenCursor();
 
+// The busy pointer for a scope: the hourglass over the whole program from here on, and the default
+// pointer again when the scope ends, however it ends, or earlier at Done (before a message box).
+// Made with Later it shows nothing until Start (or a callee shows the hourglass) and still puts the
+// default back at the end. A pointer that stays busy from one event to another (a listing the
+// page fill ends, the splash until the main window is up) is set and put back by those events.
+class Hourglass {
+  public:
+    struct Later {};
+    Hourglass() { Start(); }
+    explicit Hourglass(Later) {}
+    ~Hourglass() { Done(); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+    void Start() {
+        done_ = false;
+        SetScreenMousePointer(11);
+    }
+    void Done() {
+        if (done_) return;
+        done_ = true;
+        SetScreenMousePointer(0);
+    }
+
+  private:
+    bool done_ = false;
+};
+
 // A message box with the Windows style numbers (16 critical, 48 exclamation, 52 Yes/No, 0 OK);
 // answers the button (6 = Yes). Tests replace the box through gMsgBoxHook.
 int MsgBox(const std::string& text, UINT style, const std::string& title, HWND owner = nullptr);

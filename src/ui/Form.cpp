@@ -84,6 +84,12 @@ HFONT CreateSansFont(int points, int weight) {
                        "MS Sans Serif");
 }
 
+void DrawEtchedLine(HDC dc, int y, int width) {
+    const RECT shadow{0, y, width, y + 1}, light{0, y + 1, width, y + 2};
+    FillRect(dc, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
+    FillRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+}
+
 bool CaptionOnScreen(int left, int top, int width) {
     RECT strip{TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(left + width),
                TwipsToPxY(top) + GetSystemMetrics(SM_CYCAPTION)};

@@ -1,19 +1,30 @@
 // A form: one program-wide window with its controls, loaded on demand, hidden or unloaded,
 // whose members (and so its state) survive Unload.
 //
-// Adding a window: copy the disk scan window (src/browsing/FrmScan.h and .cpp) into the folder of
-// the subsystem the window belongs to, then
-//   - the header: class FrmName : public Form, its control ids as one enum from a base of the
-//     form's own (no other form's ids in the same hundred, never below 1000), the controls as
-//     members made with those ids, the handlers named after their control and event
-//     (cmdStart_Click), and `extern FrmName frmName;`;
-//   - Spec(): FixedDialogSpec(caption, client width, client height) for a fixed dialog, a FormSpec
-//     filled in for anything else;
-//   - CreateControls(): each control's Create with its design geometry in twips;
-//   - BindEvents(): every control event of the form bound to its handler, in one block;
-//   - the handlers, and OnMenuCommand over a command table (ui/Dispatch.h) if the form has menus;
-//   - the global `FrmName frmName;` in the .cpp, and the .cpp added to its subsystem's library in
-//     CMakeLists.txt.
+// How to make a window (src/browsing/FrmScan.h and .cpp are the model; copy them into the folder
+// of the subsystem the window belongs to):
+//   1. The header: class FrmName : public Form; its ids as one enum `ControlId` from `kIdBase`, a
+//      hundred of its own (no other form's, never below 1000): controls from kIdBase + 1, menu
+//      items from kIdBase + kMenuIdOffset (ui/Menu.h); the controls as members made with those ids;
+//      the handlers named after their control and event (cmdStart_Click); what other windows hand
+//      it as a typed request to a public procedure (FrmChange's ChangeRequest), never as Tag
+//      strings, and its working state private with read-only accessors; `extern FrmName frmName;`.
+//   2. Spec(): FixedDialogSpec(caption, client width, client height[, border]), then whatever
+//      else differs (topmost, a minimise button); a FormSpec filled in only for a sizable or
+//      borderless window.
+//   3. CreateControls(): the menus first, Menus().Define() with the helpers of namespace `menus`
+//      (ui/Menu.h); then each control's Create with its design geometry in twips.
+//   4. BindEvents(): every control event of the form bound to its handler, in one block.
+//   5. Form_Load(): reset what starts fresh, fit the client area, and end with
+//      MoveToStoredPosition(*this, windowpos::Name); Form_Unload() stores it with
+//      SaveWindowPosition(*this, windowpos::Name) (core/Settings.h). Form_QueryUnload only asks
+//      whether the window may close.
+//   6. The handlers, and OnMenuCommand over a command table (ui/Dispatch.h) if the form has menus.
+//      A command that keeps the user waiting holds an Hourglass (ui/App.h) for its scope; tab
+//      pages are shown with ShowTabPage and switched with SwitchTabPage (ui/TabStrip.h); the
+//      etched line under a window's bars is DrawEtchedLine.
+//   7. The global `FrmName frmName;` in the .cpp, and the .cpp added to its subsystem's library
+//      in CMakeLists.txt.
 #pragma once
 
 #include <optional>
@@ -45,13 +56,20 @@ struct FormSpec {
     bool keyPreview = false;  // Form_KeyDown, Form_KeyPress and Form_KeyUp see keys before the focused control
 };
 
-// A fixed dialog with a client area of clientWidth x clientHeight twips and room for a usual frame.
-inline FormSpec FixedDialogSpec(std::string caption, int clientWidth, int clientHeight) {
+// A window of fixed size with a client area of clientWidth x clientHeight twips and room for a usual
+// frame: a fixed dialog, or a fixed single frame for a tool window with a menu bar. The caller sets
+// what else differs (topmost, a minimise button, a task bar button).
+// The room FixedDialogSpec gives the frame, in twips: a window designed by its outer size passes
+// that size less this room.
+inline constexpr int kFrameRoomWidth = 120;
+inline constexpr int kFrameRoomHeight = 480;
+inline FormSpec FixedDialogSpec(std::string caption, int clientWidth, int clientHeight,
+                                BorderStyle border = BorderStyle::FixedDialog) {
     FormSpec s;
     s.caption = std::move(caption);
-    s.border = BorderStyle::FixedDialog;
-    s.width = clientWidth + 120;
-    s.height = clientHeight + 480;
+    s.border = border;
+    s.width = clientWidth + kFrameRoomWidth;
+    s.height = clientHeight + kFrameRoomHeight;
     return s;
 }
 
@@ -183,6 +201,10 @@ extern void (*gSessionEndHook)(SessionEvent event);
 
 // "MS Sans Serif" at the given size in points, the forms' font; the caller owns it.
 HFONT CreateSansFont(int points, int weight);
+
+// The etched line under a window's bars: a shadow line at y (pixels of the client area) and a light
+// one below it, across the width.
+void DrawEtchedLine(HDC dc, int y, int width);
 
 // True when a window's caption strip, at this place in twips, lies on some screen. A place stored
 // while another screen layout was in use may not, and a modal window nobody can see would hold the

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/Win.h"
@@ -21,6 +22,38 @@ struct MenuItem {
 
     bool IsSeparator() const { return caption == "-"; }
 };
+
+// Building a form's menu design (Form::Menus().Define): items, menus with their children,
+// separators and hidden items, in the order they show.
+//
+// Menu ids: a form's menu items take their ids from the form's one id enum, after its controls:
+// the first menu title is kIdBase + kMenuIdOffset, then the other titles, then each menu's items
+// (ID_mnuFile, ID_mnuFileOpen, ...). Popup-only menus are hidden top-level items of the same design.
+// The main window, whose menus and page arrays need thousands of ids, gives each menu a block of
+// its own from kMainMenuBase (mainwindow/FrmMainIds.h).
+inline constexpr int kMenuIdOffset = 50;
+
+namespace menus {
+
+inline MenuItem Item(int id, std::string caption, bool enabled = true, bool checked = false) {
+    return MenuItem{id, std::move(caption), true, enabled, checked, {}};
+}
+
+inline MenuItem Menu(int id, std::string caption, std::vector<MenuItem> children, bool enabled = true) {
+    MenuItem m = Item(id, std::move(caption), enabled);
+    m.children = std::move(children);
+    return m;
+}
+
+// A separator needs an id only when something shows or hides it.
+inline MenuItem Separator(int id = 0, bool visible = true) { return MenuItem{id, "-", visible, true, false, {}}; }
+
+inline MenuItem Hidden(MenuItem item) {
+    item.visible = false;
+    return item;
+}
+
+}  // namespace menus
 
 // One entry of a realised menu: what Windows is given for a visible item.
 struct RealisedEntry {

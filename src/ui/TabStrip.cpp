@@ -75,3 +75,18 @@ std::optional<LRESULT> TabStrip::OnNotify(NMHDR* header) {
     }
     return std::nullopt;
 }
+
+void ShowTabPage(const TabStrip& strip, int page, const TabPageControls& controls) {
+    for (int i = 1; i <= strip.TabCount(); ++i)
+        if (i != page)
+            for (Control* c : controls(i)) c->SetVisible(false);
+    for (Control* c : controls(page)) c->SetVisible(true);
+}
+
+void SwitchTabPage(const TabStrip& strip, int16_t& current, const TabPageControls& controls) {
+    const int selected = strip.SelectedIndex();
+    if (selected < 1 || selected > strip.TabCount() || selected == current) return;
+    for (Control* c : controls(selected)) c->SetVisible(true);
+    for (Control* c : controls(current)) c->SetVisible(false);
+    current = static_cast<int16_t>(selected);
+}

@@ -2,6 +2,7 @@
 // numbered from 1; Click is raised when the user picks another tab.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,3 +39,12 @@ class TabStrip : public Control {
     std::vector<Tab> tabs_;
     int selected_ = 0;
 };
+
+// Tab pages: each tab of a strip shows its own controls (its frame among them), one page at a time.
+// The form keeps the number of the page shown in a variable of its own.
+using TabPageControls = std::function<std::vector<Control*>(int page)>;
+// Shows page `page` of the strip's pages and hides the others.
+void ShowTabPage(const TabStrip& strip, int page, const TabPageControls& controls);
+// The strip's Click: the selected page is shown before the page shown so far (current) is hidden,
+// so that nothing flickers through, and current follows. No selection or the same page: nothing.
+void SwitchTabPage(const TabStrip& strip, int16_t& current, const TabPageControls& controls);

@@ -24,7 +24,6 @@ class ChangeWindowFixture : public MainFixture {
         frmMain.imlResult32.Add("", LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
         list.SetIcons(&frmMain.imlResult32);
         frmMain.lstChange.Clear();
-        frmChange.mDefaultShown = false;
         WriteSetting(setting::SysCache, "1");
     }
     void TearDown() override {

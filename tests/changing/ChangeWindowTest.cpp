@@ -47,7 +47,6 @@ class ChangeWindowTest : public ChangeWindowFixture {
         frmMain.lstChange.AddItem(kFindRow);
         frmMain.lstChange.AddItem(".txtx:other;a.dll,1;Other;");
         frmMain.lstChange.AddItem(".txt:txtfile;notepad.exe,0;Text Document;notepad.exe %1");
-        frmChange.mDefaultCursorId.clear();
     }
 };
 
@@ -88,13 +87,13 @@ TEST_F(ChangeWindowTest, HandsOverEachKindItsTarget) {
             Change(c.text, c.type, c.origin, c.entry);
             EXPECT_TRUE(frmChange.Visible());
             EXPECT_TRUE(GetWindowLongA(frmChange.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-            EXPECT_EQ(frmChange.Tag, c.type);
+            EXPECT_EQ(frmChange.Request().kind, c.type);
             EXPECT_EQ(frmChange.Caption(), std::string("Change ") + c.type);
             EXPECT_EQ(frmChange.lblTitle.Text(), c.title);
-            EXPECT_EQ(frmChange.picIconBack.Tag, c.entry);
-            EXPECT_EQ(frmChange.picImport.Tag, c.target);
+            EXPECT_EQ(frmChange.Request().entry, c.entry);
+            EXPECT_EQ(frmChange.Request().target, c.target);
             const bool shortcut = std::string(c.type) == "Shortcut Icon";
-            EXPECT_EQ(frmChange.picImportBack.Tag, shortcut ? c.entry : "");
+            EXPECT_EQ(frmChange.Request().shortcutEntry, shortcut ? c.entry : "");
             EXPECT_TRUE(frmChange.picImport.HasPicture());
             EXPECT_FALSE(frmChange.picIcon.HasPicture());
             EXPECT_FALSE(ApplyOn());
@@ -103,7 +102,7 @@ TEST_F(ChangeWindowTest, HandsOverEachKindItsTarget) {
             EXPECT_EQ(frmChange.pnlToolbar.Buttons("lookalike").Enabled(), catalogue && !shortcut);
             EXPECT_EQ(frmChange.Status(), c.target.empty() ? kNoTarget : kDropPrompt);
             // The default view stays as it was shown: File > Change does not reset it.
-            EXPECT_TRUE(frmChange.mDefaultShown);
+            EXPECT_TRUE(frmChange.State().defaultShown);
         }
     }
 }
@@ -129,13 +128,15 @@ TEST_F(ChangeWindowTest, ADropOnNewArmsApplyOnlyForTheSelectedItemAndATarget) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Change(c.changeOf, "System Icon", "Windows", SystemIconEntry("shell32.dll", "1", c.changeOf));
-        frmChange.mDefaultShown = true;
+        frmChange.mnuViewDefault_Click();
+        ASSERT_TRUE(frmChange.State().defaultShown);
+        frmChange.picIcon.SetPicture(nullptr);
         ListItem& dragged = Select("sun #4", c.type, "Ornavale", "7:9:a1book");
         EXPECT_EQ(Drop(c.text ? c.text : dragged.Text()), c.effect);
-        EXPECT_FALSE(frmChange.mDefaultShown);
+        EXPECT_FALSE(frmChange.State().defaultShown);
         EXPECT_EQ(frmChange.Status(), c.status);
         EXPECT_EQ(ApplyOn(), c.apply);
-        EXPECT_EQ(frmChange.picIcon.Tag, c.effect ? dragged.Tag : "");
+        EXPECT_EQ(frmChange.State().dropped, c.effect ? dragged.Tag : "");
         EXPECT_EQ(frmChange.picIcon.HasPicture(), c.effect != DROPEFFECT_NONE);
     }
 }
@@ -186,11 +187,10 @@ TEST_F(ChangeWindowTest, DefaultViewsOfFileTypesAndSystemIcons) {
         RegistryFixture registry("ChangeDefaults");
         registry.Load("REGEDIT4\n" + c.registry);
         Change("Text Document (*.txt)", "File Type Icon", "Windows", kTypeEntry);
-        frmChange.mTargetRef.clear();
         frmChange.mnuViewDefault_Click();
-        EXPECT_TRUE(frmChange.mDefaultShown);
-        EXPECT_EQ(frmChange.mKeyName, "txtfile");
-        EXPECT_EQ(frmChange.mTargetRef, c.targetRef);
+        EXPECT_TRUE(frmChange.State().defaultShown);
+        EXPECT_EQ(frmChange.State().keyName, "txtfile");
+        EXPECT_EQ(frmChange.State().targetRef, c.targetRef);
         EXPECT_EQ(frmChange.picIcon.HasPicture(), c.drawn);
         EXPECT_EQ(frmChange.Status(), c.status);
         EXPECT_EQ(ApplyOn(), c.drawn);
@@ -201,12 +201,12 @@ TEST_F(ChangeWindowTest, DefaultViewsOfFileTypesAndSystemIcons) {
     frmMain.lstChange.AddItem("Blue;" + ico + ",0;HKEY_CLASSES_ROOT\\x");
     Change("Blue", "System Icon", "Windows", SystemIconEntry(ico, "0", "Blue"));
     frmChange.mnuViewDefault_Click();
-    EXPECT_EQ(frmChange.mTargetRef, ico);
+    EXPECT_EQ(frmChange.State().targetRef, ico);
     EXPECT_EQ(frmChange.Status(), "Choose File, Apply to Change");
     EXPECT_TRUE(ApplyOn());
     // Shown twice, still shown; a drop ends it.
     frmChange.mnuViewDefault_Click();
-    EXPECT_TRUE(frmChange.mDefaultShown);
+    EXPECT_TRUE(frmChange.State().defaultShown);
 }
 
 TEST_F(ChangeWindowTest, DefaultViewsOfShortcutsAndCursors) {
@@ -243,11 +243,11 @@ TEST_F(ChangeWindowTest, DefaultViewsOfShortcutsAndCursors) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Change("Wait", "Current Cursor", "Windows", c.entry);
-        frmChange.mDefaultCursorId = "32512";  // an earlier kind's
+        // The case before drew another kind's id: a new hand-over starts without it.
         frmChange.mnuViewDefault_Click();
-        EXPECT_EQ(frmChange.mDefaultMarker, c.marker);
-        EXPECT_EQ(frmChange.mDefaultCursorId, c.cursorId);
-        EXPECT_EQ(frmChange.mTargetRef, c.cursorId);
+        EXPECT_EQ(frmChange.State().defaultMarker, c.marker);
+        EXPECT_EQ(frmChange.State().defaultCursorId, c.cursorId);
+        EXPECT_EQ(frmChange.State().targetRef, c.cursorId);
         EXPECT_EQ(frmChange.Status(), c.status);
         EXPECT_TRUE(frmChange.picIcon.HasPicture());
         EXPECT_TRUE(ApplyOn());
@@ -288,12 +288,13 @@ TEST_F(ChangeWindowTest, ApplyHandsEachKindToItsChangeAndEndsTheSameWay) {
     static bool fail = false;
     static int told = 0;
     SetExceptionHandler([](const char*, const std::exception&) { ++told; });
-    gChangeProcedureHook = [](FrmChange& form, const std::string& kind) {
-        ran.push_back(kind);
+    gChangeProcedureHook = [](FrmChange& form, const ChangeRequest& request) {
+        ran.push_back(request.kind);
         EXPECT_TRUE(gChangeApplying);
         EXPECT_EQ(ChangePicture(), &form.picIcon);
         gChangeMode = gFilmMode = true;  // as a change raises them around its rendering
         if (fail) throw std::runtime_error("the change failed");
+        return false;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
@@ -325,9 +326,9 @@ TEST_F(ChangeWindowTest, ApplyHandsEachKindToItsChangeAndEndsTheSameWay) {
 
 TEST_F(ChangeWindowTest, OneCacheReminderWhenTheChangeShowedItsOwn) {
     DeleteRegTree(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings");
-    gChangeProcedureHook = [](FrmChange& form, const std::string&) {
+    gChangeProcedureHook = [](FrmChange& form, const ChangeRequest&) {
         form.procRemind("The system icons changed.", "SysCache", "Rebuild Icon Cache Now!");
-        form.mCacheReminderShown = true;
+        return true;
     };
     Change("Find", "System Icon", "Windows", SystemIconEntry("a.dll", "1", "Find"));
     Answerer answerer(true);
@@ -423,7 +424,10 @@ TEST_F(ChangeWindowTest, LookALikesSearchesOnce) {
 // nothing then (an Apply would read the result set being refilled), and acts once the fill is over.
 TEST_F(ChangeWindowTest, TheCommandsWaitWhileTheMainWindowIsBusy) {
     static int applied = 0, picked = 0;
-    gChangeProcedureHook = [](FrmChange&, const std::string&) { ++applied; };
+    gChangeProcedureHook = [](FrmChange&, const ChangeRequest&) {
+        ++applied;
+        return false;
+    };
     const ScopedValue<ColorPicker> picker(gColorPicker, [](CHOOSECOLORA& choice) {
         ++picked;
         choice.rgbResult = RGB(10, 20, 30);
@@ -441,9 +445,9 @@ TEST_F(ChangeWindowTest, TheCommandsWaitWhileTheMainWindowIsBusy) {
         {"Apply", [] { frmChange.mnuFileApply_Click(); }, [] { return applied == 1; }},
         {"Apply and Close", [] { frmChange.mnuFileCloseApply_Click(); },
          [] { return applied == 1 && !frmChange.IsLoaded(); }},
-        {"Windows Default", [] { frmChange.mnuViewDefault_Click(); }, [] { return frmChange.mDefaultShown; }},
+        {"Windows Default", [] { frmChange.mnuViewDefault_Click(); }, [] { return frmChange.State().defaultShown; }},
         {"a drop on New", [] { Drop(Select("moon", "Icon", "Ornavale", "8:1:a1book").Text()); },
-         [] { return frmChange.picIcon.Tag == "8:1:a1book"; }},
+         [] { return frmChange.State().dropped == "8:1:a1book"; }},
         {"Back colour", [] { frmChange.mnuViewBackcolor_Click(); }, [] { return picked == 1; }},
         {"Rebuild Icon Cache", [] { frmChange.mnuToolsRebuild_Click(); }, [] { return !gCacheDirty; }},
         {"Back to Group",

@@ -116,7 +116,6 @@ class CursorChangeTest : public PagesTest {
         ASSERT_TRUE(WriteIconFile(userCursor, 0x40C020, true));
         WriteSetting(setting::NoCursorChange, "1");
         WriteSetting(setting::SysCache, "1");
-        frmChange.mDefaultShown = false;
     }
     void TearDown() override {
         frmChange.Unload();
@@ -158,7 +157,7 @@ class CursorChangeTest : public PagesTest {
         target.DragEnter(data.object(), MK_LBUTTON, POINTL{0, 0}, &effect);
         target.DragOver(MK_LBUTTON, POINTL{0, 0}, &effect);
         target.Drop(data.object(), 0, POINTL{0, 0}, &effect);
-        ASSERT_EQ(frmChange.picIcon.Tag, entry);
+        ASSERT_EQ(frmChange.State().dropped, entry);
     }
 
     CleanStore store;
@@ -275,7 +274,7 @@ TEST_F(CursorChangeTest, ApplyWritesTheCopyAndNamesItForTheKind) {
                 EXPECT_EQ(w.rates, std::vector<uint32_t>(c.colours.size(), 20));
             }
             // The window shows the new copy as the current cursor.
-            EXPECT_EQ(frmChange.picIconBack.Tag.substr(0, frmChange.picIconBack.Tag.find(';')), inIcons(c.after));
+            EXPECT_EQ(frmChange.Request().entry.substr(0, frmChange.Request().entry.find(';')), inIcons(c.after));
         }
     }
     const auto user = formats::ReadFileBytes(WidePath(userZero), 100);

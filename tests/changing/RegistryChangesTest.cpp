@@ -118,7 +118,7 @@ class FileTypeChangeTest : public RegistryChangeTest {
         frmMain.lstChange.AddItem(".ornvtest:ornvtest.file;C:\\listed\\stale.dll,9;Ornavale Test;");
         Change("Ornavale Test (*.ornvtest)", "File Type Icon", "Windows",
                FileTypeEntry("C:\\listed\\stale.dll", "9", "Ornavale Test", ".ornvtest"));
-        ASSERT_EQ(frmChange.picImport.Tag, frmMain.lstChange.List(0));
+        ASSERT_EQ(frmChange.Request().target, frmMain.lstChange.List(0));
     }
     static Stored DefaultIcon() { return Read(HKEY_CLASSES_ROOT, "ornvtest.file\\DefaultIcon", ""); }
     static Stored Kept() { return Read(HKEY_CLASSES_ROOT, "ornvtest.file\\OrDefault", ""); }
@@ -312,7 +312,7 @@ class SystemIconChangeTest : public RegistryChangeTest {
         frmMain.lstChange.AddItem(row);
         const std::string name = row.substr(0, row.find(';'));
         Change(name, "System Icon", "Windows", SystemIconEntry("C:\\listed\\stale.dll", "9", name));
-        ASSERT_EQ(frmChange.picImport.Tag, row);
+        ASSERT_EQ(frmChange.Request().target, row);
     }
     std::string savedOS;
 };
