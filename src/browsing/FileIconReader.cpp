@@ -1,11 +1,11 @@
 // Reading user files for the result set.
 #include "browsing/FileIconReader.h"
 
-#include <chrono>
+#include <algorithm>
 #include <memory>
 #include <mutex>
-#include <unordered_map>
 #include <optional>
+#include <unordered_map>
 
 #include "formats/ExeIcons.h"
 #include "ui/Unique.h"
@@ -115,13 +115,21 @@ std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64
     return bytes;
 }
 
-FileIconCount ReadFileIconCount(const std::string& path) {
+namespace {
+
+// A file's count, and the bytes it was read from when they are worth keeping for the pages.
+struct CountedFile {
+    FileIconCount count;
+    FileBytes bytes;
+};
+
+CountedFile CountFile(const std::string& path) {
     const IconFileType type = IconFileTypeOf(path);
     switch (type) {
         case IconFileType::Other: return {};
         case IconFileType::Icl:
         case IconFileType::Dll:
-        case IconFileType::Exe: return {LibraryIconCount(path), 0};
+        case IconFileType::Exe: return {{LibraryIconCount(path), 0}, nullptr};
         case IconFileType::Ico:
         case IconFileType::Cur:
         case IconFileType::Ani: break;
@@ -130,18 +138,34 @@ FileIconCount ReadFileIconCount(const std::string& path) {
     if (!read) return {};
     auto bytes = std::make_shared<const std::vector<uint8_t>>(std::move(*read));
     const FileIconCount count = CountFileIcons(type, *bytes);
-    if (count.count > 0) KeepFileBytes(path, bytes);
-    return count;
+    if (count.count <= 0 || bytes->size() > kMaxKeptFileBytes) return {count, nullptr};
+    return {count, std::move(bytes)};
 }
 
-FileIconCountsAhead::FileIconCountsAhead(std::vector<std::string> paths, unsigned workers)
-    : paths_(std::move(paths)),
-      counts_(std::make_unique<FileIconCount[]>(paths_.size())),
-      ready_(std::make_unique<std::atomic<bool>[]>(paths_.size())) {
-    for (size_t i = 0; i < paths_.size(); ++i) ready_[i].store(false, std::memory_order_relaxed);
-    const size_t threads = std::min<size_t>(workers, paths_.size());
-    workers_.reserve(threads);
-    for (size_t t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
+// A short sleep between two looks at what the other side has done. Under Wine every wait on a
+// kernel object and every signal of one (so every condition variable that blocks or wakes) is a
+// round trip to the one server process that also opens every file; a plain sleep is not.
+void Pause() { Sleep(1); }
+
+}  // namespace
+
+FileIconCount ReadFileIconCount(const std::string& path) {
+    CountedFile file = CountFile(path);
+    if (file.bytes) KeepFileBytes(path, file.bytes);
+    return file.count;
+}
+
+FileIconCountsAhead::FileIconCountsAhead(unsigned workers) { Start(workers); }
+
+FileIconCountsAhead::FileIconCountsAhead(std::vector<std::string> paths, unsigned workers) {
+    for (std::string& path : paths) slots_.emplace_back(std::move(path));
+    closed_ = true;
+    Start(static_cast<unsigned>(std::min<size_t>(workers, slots_.size())));
+}
+
+void FileIconCountsAhead::Start(unsigned workers) {
+    workers_.reserve(workers);
+    for (unsigned t = 0; t < workers; ++t) workers_.emplace_back([this] { Work(); });
 }
 
 FileIconCountsAhead::~FileIconCountsAhead() {
@@ -149,34 +173,65 @@ FileIconCountsAhead::~FileIconCountsAhead() {
     for (std::thread& worker : workers_) worker.join();
 }
 
+void FileIconCountsAhead::Add(std::string path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    slots_.emplace_back(std::move(path));
+}
+
+void FileIconCountsAhead::Close() { closed_.store(true, std::memory_order_release); }
+
 void FileIconCountsAhead::Work() {
-    for (size_t i = next_++; i < paths_.size() && !stop_; i = next_++) {
-        FileIconCount count;
-        try {
-            count = ReadFileIconCount(paths_[i]);
-        } catch (const std::exception&) {
-            // Out of memory for one file: it gives nothing, the others go on.
-        }
-        counts_[i] = count;
+    while (!stop_) {
+        // Closed before the look: a slot added before the closing is then seen.
+        const bool closed = closed_.load(std::memory_order_acquire);
+        Slot* slot = nullptr;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            ready_[i].store(true, std::memory_order_release);
+            if (next_ < slots_.size()) slot = &slots_[next_++];
         }
-        readyChanged_.notify_all();
+        if (!slot) {
+            if (closed) return;
+            Pause();
+            continue;
+        }
+        CountedFile file;
+        try {
+            file = CountFile(slot->path);
+        } catch (...) {
+            // Out of memory for one file: it gives nothing, the others go on.
+        }
+        if (file.bytes) {
+            const size_t size = file.bytes->size();
+            if (heldBytes_.fetch_add(size) + size > kMaxKeptBytes) {
+                heldBytes_ -= size;
+                file.bytes.reset();
+            }
+        }
+        slot->count = file.count;
+        slot->bytes = std::move(file.bytes);
+        slot->ready.store(true, std::memory_order_release);
     }
 }
 
 bool FileIconCountsAhead::Wait(size_t i, unsigned waitMs, FileIconCount& count) {
+    // Only this thread changes the deque's shape, so it reads it without the lock.
+    Slot& slot = slots_[i];
     if (workers_.empty()) {
-        count = ReadFileIconCount(paths_[i]);
+        count = ReadFileIconCount(slot.path);
         return true;
     }
-    if (!ready_[i].load(std::memory_order_acquire)) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (!readyChanged_.wait_for(lock, std::chrono::milliseconds(waitMs),
-                                    [&] { return ready_[i].load(std::memory_order_acquire); }))
-            return false;
+    if (!slot.ready.load(std::memory_order_acquire)) {
+        const DWORD start = GetTickCount();
+        do {
+            if (GetTickCount() - start >= waitMs) return false;
+            Pause();
+        } while (!slot.ready.load(std::memory_order_acquire));
     }
-    count = counts_[i];
+    count = slot.count;
+    if (slot.bytes) {
+        KeepFileBytes(slot.path, slot.bytes);
+        heldBytes_ -= slot.bytes->size();
+        slot.bytes.reset();
+    }
     return true;
 }

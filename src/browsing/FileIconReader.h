@@ -4,8 +4,8 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -19,6 +19,10 @@
 // How often window events run between the files of a listing, in milliseconds: a message check per
 // file would cost about as much as reading the file. 0 runs them after every file.
 extern unsigned long gListingEventsMs;
+
+// Threads reading a listing's files ahead of the window thread. More do not help: under Wine the
+// opening of files goes through one server process.
+inline constexpr unsigned kListingReaders = 2;
 
 // Larger icon, cursor and animated files are not read: no real one comes near it.
 inline constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
@@ -51,30 +55,46 @@ int KeptFilesGeneration();
 // animated files. Safe on any thread.
 FileIconCount ReadFileIconCount(const std::string& path);
 
-// The counts of a fixed list of files, read in order by worker threads while the caller takes them
-// one by one. Destroying it stops the workers after the file each one is reading.
+// The counts of a list of files, read in order by worker threads while the caller takes them one by
+// one. The list may still grow while they read (a folder walk hands over each file it finds) until
+// Close; one made from a whole list is closed already. The bytes worth keeping for the pages are
+// kept as the caller takes each count, so that a list read ahead of a walk that is then given up
+// leaves the kept bytes of the listing before untouched. Destroying it stops the workers after the
+// file each one is reading. Add, Close, size, Path and Wait belong to the thread that made it.
 class FileIconCountsAhead {
   public:
+    explicit FileIconCountsAhead(unsigned workers);
     FileIconCountsAhead(std::vector<std::string> paths, unsigned workers);
     ~FileIconCountsAhead();
     FileIconCountsAhead(const FileIconCountsAhead&) = delete;
     FileIconCountsAhead& operator=(const FileIconCountsAhead&) = delete;
 
-    size_t size() const { return paths_.size(); }
-    const std::string& Path(size_t i) const { return paths_[i]; }
+    void Add(std::string path);
+    void Close();
+    size_t size() const { return slots_.size(); }
+    const std::string& Path(size_t i) const { return slots_[i].path; }
     // The count of file i once it is read: false when it is not read within `waitMs`. Without
     // workers the file is read here.
     bool Wait(size_t i, unsigned waitMs, FileIconCount& count);
 
   private:
+    struct Slot {
+        explicit Slot(std::string p) : path(std::move(p)) {}
+        const std::string path;
+        FileIconCount count;
+        FileBytes bytes;  // to keep once the count is taken
+        std::atomic<bool> ready{false};
+    };
+    void Start(unsigned workers);
     void Work();
 
-    std::vector<std::string> paths_;
-    std::unique_ptr<FileIconCount[]> counts_;
-    std::unique_ptr<std::atomic<bool>[]> ready_;
-    std::atomic<size_t> next_{0};
-    std::atomic<bool> stop_{false};
+    // Grows only on the owning thread, under mutex_; a worker finds its next slot under mutex_ and
+    // then has it to itself until it marks it ready. A deque, so that a slot stays where it is.
+    std::deque<Slot> slots_;
+    size_t next_ = 0;  // under mutex_
     std::mutex mutex_;
-    std::condition_variable readyChanged_;
+    std::atomic<bool> closed_{false};
+    std::atomic<bool> stop_{false};
+    std::atomic<size_t> heldBytes_{0};  // of the slots' bytes, at most kMaxKeptBytes
     std::vector<std::thread> workers_;
 };

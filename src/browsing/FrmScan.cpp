@@ -1,6 +1,9 @@
 // The disk scan window.
 #include "browsing/FrmScan.h"
 
+#include <memory>
+
+#include "browsing/FileIconReader.h"
 #include "browsing/PageMath.h"
 #include "browsing/Paging.h"
 #include "core/FolderWalk.h"
@@ -24,6 +27,32 @@ constexpr SettingDef kScanSubDirNumber{Store::Settings, "ScanSubDir", REG_DWORD,
 int BoxValue(const SettingDef& def) { return ReadStoredSetting(def).Truth() ? 1 : 0; }
 
 void SaveBox(const SettingDef& def, const CheckBox& box) { WriteSetting(def, std::to_string(box.Value())); }
+
+// For the time of a walk: lists its entries as the registered visitor does, and hands each one the
+// filter keeps to the readers at once, so that the files are read while the walk goes on.
+class ReadingAheadOfTheWalk final : public FolderWalkVisitor {
+  public:
+    ReadingAheadOfTheWalk(FileIconCountsAhead& ahead, const FileTypeFilter& filter)
+        : ahead_(ahead), filter_(filter), next_(SetFolderWalkVisitor(this)) {}
+    ~ReadingAheadOfTheWalk() override { SetFolderWalkVisitor(next_); }
+    ReadingAheadOfTheWalk(const ReadingAheadOfTheWalk&) = delete;
+    ReadingAheadOfTheWalk& operator=(const ReadingAheadOfTheWalk&) = delete;
+
+    HWND PickerOwner(PickerMode mode) override { return next_->PickerOwner(mode); }
+    void FolderChosen(PickerMode mode, const std::string& folder) override { next_->FolderChosen(mode, folder); }
+    void EntryListed(const std::string& path) override {
+        next_->EntryListed(path);
+        if (filter_.Keeps(path)) ahead_.Add(path);
+    }
+    void FavoritesFolder(const FavoritesNodeKeys& keys, const std::string& name) override {
+        next_->FavoritesFolder(keys, name);
+    }
+
+  private:
+    FileIconCountsAhead& ahead_;
+    const FileTypeFilter& filter_;
+    FolderWalkVisitor* next_;
+};
 
 }  // namespace
 
@@ -136,9 +165,15 @@ void FrmScan::cmdStart_Click() {
     gFileCount = 0;
     gDirCount = 0;
     std::string folder = txtDir.Text();
-    ScanFolderTree(folder, "*.*", gFileCount, gDirCount);
+    const FileTypeFilter filter = Filter();
+    auto ahead = std::make_unique<FileIconCountsAhead>(kListingReaders);
+    {
+        ReadingAheadOfTheWalk reading(*ahead, filter);
+        ScanFolderTree(folder, "*.*", gFileCount, gDirCount);
+    }
 
     if (gAbort) {
+        ahead.reset();
         // The previous result comes back from its first page.
         gAbort = false;
         gPageNr = 1;
@@ -151,7 +186,7 @@ void FrmScan::cmdStart_Click() {
         return;
     }
 
-    KeepFiles(main.lstFiles, [filter = Filter()](const std::string& path) { return filter.Keeps(path); });
+    KeepFiles(main.lstFiles, [&filter](const std::string& path) { return filter.Keeps(path); });
     if (gPanelMessage)
         gPanelMessage->SetText(std::to_string(gFileCount) + " files checked, " +
                                std::to_string(main.lstFiles.ListCount()) + " files matched your filter.");
@@ -159,7 +194,7 @@ void FrmScan::cmdStart_Click() {
     DoEvents();
 
     main.cmbResult.Clear();
-    main.procSearchOpen();
+    main.procSearchOpen(ahead.get());
     main.procSetAbort(true);
     main.cmbSearch.SetText({});
     SetScreenMousePointer(0);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,10 +23,6 @@ namespace {
 
 constexpr const char* kSearchingIcons = "Searching for icons, please wait...";
 constexpr const char* kSearchingFavorites = "Searching for favorites, please wait...";
-
-// Threads reading a listing's files ahead of the window thread. More do not help: under Wine the
-// opening of files goes through one server process.
-constexpr unsigned kListingReaders = 2;
 
 // Entries 1 to n of a file through procAddResultEntry; an animated file's come one frame step at a time.
 void procAddIconEntries(FrmMain& form, const std::string& sFile, IconFileType type, int32_t n, int32_t k,
@@ -115,7 +112,7 @@ void FrmMain::procSearchKeyword() {
     EndFill(*this);
 }
 
-void FrmMain::procSearchOpen() {
+void FrmMain::procSearchOpen(FileIconCountsAhead* readAhead) {
     Hourglass hourglass;
     SetPanel(gPanelMessage, gFavoritesMode ? kSearchingFavorites : kSearchingIcons);
     if (pnlStatusbar.hwnd()) UpdateWindow(pnlStatusbar.hwnd());
@@ -124,12 +121,17 @@ void FrmMain::procSearchOpen() {
     // Events run during the listing: only the abort button may act meanwhile, whoever called.
     if (!IsBusy(*this)) procSetAbort(false);
 
-    std::vector<std::string> paths;
-    paths.reserve(static_cast<size_t>(lstFiles.ListCount()));
-    for (int i = 0; i < lstFiles.ListCount(); ++i) paths.push_back(lstFiles.List(i));
     // The pages of this listing show its own reading of each file.
     ForgetKeptFileBytes();
-    FileIconCountsAhead ahead(std::move(paths), kListingReaders);
+    std::optional<FileIconCountsAhead> own;
+    if (!readAhead) {
+        std::vector<std::string> paths;
+        paths.reserve(static_cast<size_t>(lstFiles.ListCount()));
+        for (int i = 0; i < lstFiles.ListCount(); ++i) paths.push_back(lstFiles.List(i));
+        readAhead = &own.emplace(std::move(paths), kListingReaders);
+    }
+    FileIconCountsAhead& ahead = *readAhead;
+    ahead.Close();
     EventsRan();
     for (int i = 0; i < lstFiles.ListCount() && !gAbort; ++i) {
         const std::string path = lstFiles.List(i);  // the list may change while events run

@@ -73,7 +73,11 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
 
 }  // namespace
 
-void SetFolderWalkVisitor(FolderWalkVisitor* visitor) { gVisitor = visitor ? visitor : &gNoVisitor; }
+FolderWalkVisitor* SetFolderWalkVisitor(FolderWalkVisitor* visitor) {
+    FolderWalkVisitor* before = gVisitor;
+    gVisitor = visitor ? visitor : &gNoVisitor;
+    return before;
+}
 
 int CALLBACK BrowseCallbackProc(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
     // data is the zero-terminated start path, alive for the whole dialog.

@@ -43,8 +43,8 @@ class FolderWalkVisitor {
     // A folder met in favorites mode, with the keys of its node.
     virtual void FavoritesFolder(const FavoritesNodeKeys& keys, const std::string& name) = 0;
 };
-// Registers the visitor (nullptr: none); it must outlive every later walk.
-void SetFolderWalkVisitor(FolderWalkVisitor* visitor);
+// Registers the visitor (nullptr: none); it must outlive every later walk. Answers the one it replaces.
+FolderWalkVisitor* SetFolderWalkVisitor(FolderWalkVisitor* visitor);
 
 // Shows the shell's folder picker with startPath preselected and hands the chosen folder to the
 // window that asked (by mode). Answers the folder, or "" when cancelled or when the chosen item

@@ -24,6 +24,8 @@
 #include "ui/ToolBar.h"
 #include "ui/TreeView.h"
 
+class FileIconCountsAhead;
+
 class FrmMain : public Form {
   public:
     FrmMain();
@@ -183,7 +185,8 @@ class FrmMain : public Form {
 
     // ---- keyword search and icons of files (src/browsing/frmMain_Search.cpp)
     void procSearchOrnavale();
-    void procSearchOpen();
+    // Lists the icons of the files of lstFiles; `readAhead`, when given, is reading them already.
+    void procSearchOpen(FileIconCountsAhead* readAhead = nullptr);
     void procAddFileIcons(const std::string& sFile);
     void procSearchKeyword();
     void procAddResultEntry(const std::string& file, int32_t index, const std::string& label,

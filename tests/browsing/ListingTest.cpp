@@ -79,6 +79,10 @@ TEST_F(ListingTest, ScanOfATemporaryTreeListsItsIcons) {
         frmScan.cmdStart_Click();
         ExpectShown(c.entries, c.name);
         EXPECT_EQ(frmMain.cmbSearch.Text(), "") << c.name;
+        // Read while the walk went on, listed in the walk's order: one entry per file.
+        ASSERT_EQ(frmMain.lstFiles.ListCount(), c.entries) << c.name;
+        for (int i = 0; i < c.entries; ++i)
+            EXPECT_EQ(frmMain.cmbResult.List(i).rfind(frmMain.lstFiles.List(i) + ";", 0), 0u) << c.name << i;
     }
 }
 

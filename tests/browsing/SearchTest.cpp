@@ -5,6 +5,7 @@
 #include "CursorFiles.h"
 #include "PageFixture.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -252,19 +253,42 @@ TEST_F(SearchTest, FilesReadAheadCountAsFilesReadOneByOne) {
     EXPECT_EQ(alone[3].count, 12);
     EXPECT_EQ(alone[2].count, 3);
 
-    for (unsigned workers : {0u, 1u, 3u, 64u}) {
-        FileIconCountsAhead ahead(files, workers);
-        ASSERT_EQ(ahead.size(), files.size());
-        for (size_t i = 0; i < files.size(); ++i) {
-            FileIconCount count;
-            while (!ahead.Wait(i, 5, count)) {
+    // The whole list at once, or handed over file by file as a walk finds them while the counts of
+    // the first half are taken.
+    for (bool handedOver : {false, true}) {
+        for (unsigned workers : {0u, 1u, 3u, 64u}) {
+            std::optional<FileIconCountsAhead> made;
+            if (handedOver) made.emplace(workers);
+            else made.emplace(files, workers);
+            FileIconCountsAhead& ahead = *made;
+            size_t taken = 0;
+            auto takeUpTo = [&](size_t end) {
+                for (; taken < end; ++taken) {
+                    FileIconCount count;
+                    while (!ahead.Wait(taken, 5, count)) {
+                    }
+                    EXPECT_EQ(count.count, alone[taken].count) << handedOver << workers << " " << files[taken];
+                    EXPECT_EQ(count.typeCode, alone[taken].typeCode) << handedOver << workers << " " << files[taken];
+                }
+            };
+            if (handedOver) {
+                for (size_t i = 0; i < files.size(); ++i) {
+                    ahead.Add(files[i]);
+                    takeUpTo((i + 1) / 2);
+                }
+                ahead.Close();
             }
-            EXPECT_EQ(count.count, alone[i].count) << workers << " " << files[i];
-            EXPECT_EQ(count.typeCode, alone[i].typeCode) << workers << " " << files[i];
+            ASSERT_EQ(ahead.size(), files.size());
+            takeUpTo(files.size());
         }
     }
-    // Given up half-way (an abort): the workers stop without every file being taken.
+    // Given up half-way (an abort): the workers stop without every file being taken, and without
+    // waiting for the rest of a list still open.
     { FileIconCountsAhead ahead(files, 2); }
+    {
+        FileIconCountsAhead open(2);
+        open.Add(files[0]);
+    }
     FileIconCountsAhead none({}, 4);
     EXPECT_EQ(none.size(), 0u);
 }
