@@ -146,7 +146,7 @@ void FrmScan::cmdStart_Click() {
         main.procGetPage();
         main.procSetPageNr();
         main.procSetAbort(true);
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         Unload();
         return;
     }
@@ -155,14 +155,14 @@ void FrmScan::cmdStart_Click() {
     if (gPanelMessage)
         gPanelMessage->SetText(std::to_string(gFileCount) + " files checked, " +
                                std::to_string(main.lstFiles.ListCount()) + " files matched your filter.");
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
     DoEvents();
 
     main.cmbResult.Clear();
     main.procSearchOpen();
     main.procSetAbort(true);
     main.cmbSearch.SetText({});
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmScan::Form_Unload(bool&) {

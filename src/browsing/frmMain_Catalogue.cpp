@@ -36,7 +36,7 @@ std::string Counted(int n, const char* one, const char* many) {
 }  // namespace
 
 void FrmMain::procFillSearch() {
-    SetScreenMousePointer(11);
+    SetScreenMousePointer(PointerShape::Hourglass);
     DoEvents();
 
     cmbSearch.Clear();
@@ -48,7 +48,7 @@ void FrmMain::procFillSearch() {
     std::string index, userKeywords, userReferences;
     if (!FileExists(gAppPath + "Icondata.dat")) {
         gCatalogName = "";
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         gResult = MsgBox("Main Ornavale Index file Icondata.dat was not found.\r"
                          "The Ornavale icon features will be disabled.",
                          MB_ICONEXCLAMATION | MB_OK, "Ornavale error");
@@ -109,7 +109,7 @@ void FrmMain::procFillSearch() {
     }
 
     if (gPanelCount) gPanelCount->SetText(std::to_string(n) + " Keywords");
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
     if (!problems.empty()) {
         std::string text;
         for (const std::string& p : problems) text += (text.empty() ? "" : "\r") + p;

@@ -86,7 +86,7 @@ void EndBusyFill(FrmMain& form) {
     if (!form.IsLoaded()) return;
     gAbort = false;
     EndFill(form);
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 }  // namespace
@@ -108,7 +108,7 @@ void FrmMain::procFillBookByClass(int16_t iClass) {
 }
 
 void FrmMain::procFillReferences(int16_t iClass) {
-    SetScreenMousePointer(11);
+    SetScreenMousePointer(PointerShape::Hourglass);
     cmbResult.Clear();
     // The digits of one colour class, whatever the shape: c, c + 3 and c + 6.
     const char digit = iClass >= 0 && iClass <= 2 ? ClassDigit(iClass) : '\0';
@@ -121,7 +121,7 @@ void FrmMain::procFillReferences(int16_t iClass) {
         // What was found before the failure is shown.
     }
     EndFill(*this);
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmMain::procFillBookByLetter(const std::string& sLetter) {

@@ -93,7 +93,7 @@ void FrmMain::procOpenPathList(int lSep) {
         // Left set, it would stop the next walk, such as a favorites refresh, before it begins.
         gAbort = false;
     }
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmMain::mnuFileOpenDir_Click() { frmScan.ShowModal(); }

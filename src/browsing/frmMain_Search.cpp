@@ -69,7 +69,7 @@ void SetPanel(Panel* panel, const std::string& text) {
 }  // namespace
 
 void FrmMain::procSearchOrnavale() {
-    SetScreenMousePointer(11);
+    SetScreenMousePointer(PointerShape::Hourglass);
     if (cmbSearch.hwnd()) UpdateWindow(cmbSearch.hwnd());
     SetPanel(gPanelMessage, kSearchingIcons);
     if (pnlStatusbar.hwnd()) UpdateWindow(pnlStatusbar.hwnd());
@@ -86,7 +86,7 @@ void FrmMain::procSearchOrnavale() {
         // an emptied result set.
         if (IsLoaded()) EndFill(*this);
     }
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmMain::procSearchKeyword() {
@@ -117,7 +117,7 @@ void FrmMain::procSearchKeyword() {
 }
 
 void FrmMain::procSearchOpen() {
-    SetScreenMousePointer(11);
+    SetScreenMousePointer(PointerShape::Hourglass);
     SetPanel(gPanelMessage, gFavoritesMode ? kSearchingFavorites : kSearchingIcons);
     if (pnlStatusbar.hwnd()) UpdateWindow(pnlStatusbar.hwnd());
     DoEvents();
@@ -158,7 +158,7 @@ void FrmMain::procSearchOpen() {
     }
     SetPanel(gPanelCount, std::to_string(cmbResult.ListCount()) + " Icon(s)");
     EndFill(*this);
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmMain::procAddFileIcons(const std::string& sFile) { AddCountedIcons(*this, sFile, ReadFileIconCount(sFile)); }

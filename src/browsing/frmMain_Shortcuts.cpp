@@ -47,7 +47,7 @@ std::string ShortcutTarget(std::string_view label, const std::string& link) {
 }
 
 void FrmMain::procSearchShortcuts(const std::string& sFolder) {
-    SetScreenMousePointer(11);
+    SetScreenMousePointer(PointerShape::Hourglass);
     SetPanel(gPanelMessage, kSearchingShortcuts);
     if (pnlStatusbar.hwnd()) UpdateWindow(pnlStatusbar.hwnd());
     DoEvents();
@@ -97,5 +97,5 @@ void FrmMain::procSearchShortcuts(const std::string& sFolder) {
     gAbort = false;
     EndFill(*this);
     cmbSearch.SetText({});
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }

@@ -95,7 +95,7 @@ std::optional<std::vector<uint8_t>> AnimatedCursor(const std::string& source, co
 // The mouse pointer goes back to the default however the change ends: the frame walk shows the
 // hourglass.
 struct DefaultPointerAtEnd {
-    ~DefaultPointerAtEnd() { SetScreenMousePointer(0); }
+    ~DefaultPointerAtEnd() { SetScreenMousePointer(PointerShape::Default); }
 };
 
 }  // namespace
@@ -160,7 +160,7 @@ void FrmChange::procApplyCursor() {
         picImport.Refresh();
     }
 
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
     gResult = false;
     procRemind(kRestartReminder, setting::SysCursorRestart.name, "Restart Windows Now!");
 }

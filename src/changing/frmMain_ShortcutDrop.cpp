@@ -29,7 +29,7 @@ std::string FolderOf(const std::string& path) {
 void FrmMain::pnlResult_OLEDragDrop(DragData& data, int& /*effect*/, int /*button*/, int /*shift*/, POINT screen) {
     if (IsBusy(*this)) return;
     if (!data.GetFormat(vbCFFiles)) {
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         return;
     }
     const std::vector<std::string> files = data.Files();
@@ -45,7 +45,7 @@ void FrmMain::pnlResult_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
         return;
     }
     procItemSelected();
-    SetScreenMousePointer(11);
+    SetScreenMousePointer(PointerShape::Hourglass);
     procMask();
     procGetBitCount();
     const std::optional<std::vector<uint8_t>> bytes = SurfaceIconBytes(gBitCount);
@@ -71,7 +71,7 @@ void FrmMain::pnlResult_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
             // The name alone: with its folder the dialog would start there instead.
             dlgIcon.FileName = dropped.substr(FolderOf(dropped).size());
             if (!dlgIcon.ShowSave(hwnd())) {
-                SetScreenMousePointer(0);
+                SetScreenMousePointer(PointerShape::Default);
                 return;
             }
             link = dlgIcon.FileName;
@@ -86,6 +86,6 @@ void FrmMain::pnlResult_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
         });
         if (copy && *copy == fields.iconFile) rebuild = true;
     }
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
     if (rebuild) RemindShortcutCache(kReminderCaption);
 }

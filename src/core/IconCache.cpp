@@ -34,8 +34,8 @@ void BroadcastIconMetrics() {
 // The hourglass over the program while the cache is rebuilt, the default pointer on every way out.
 class Hourglass {
   public:
-    Hourglass() { SetScreenMousePointer(11); }
-    ~Hourglass() { SetScreenMousePointer(0); }
+    Hourglass() { SetScreenMousePointer(PointerShape::Hourglass); }
+    ~Hourglass() { SetScreenMousePointer(PointerShape::Default); }
     Hourglass(const Hourglass&) = delete;
     Hourglass& operator=(const Hourglass&) = delete;
 };

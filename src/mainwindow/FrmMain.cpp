@@ -376,7 +376,7 @@ void FrmMain::Form_Load() {
     RunStep(*this, FitBandsToContents);
     RunStep(*this, ShowLightNotice);
     RunStep(*this, MoveToStoredGeometry);
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmMain::procOpenCommandLine(const std::string& sCmd) {

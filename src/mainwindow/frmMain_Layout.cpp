@@ -118,7 +118,7 @@ void FrmMain::Form_Resize() {
 void FrmMain::picSplitV_MouseDown(int, int, float, float) { mSplitDragging = true; }
 
 void FrmMain::picSplitV_MouseMove(int, int, float x, float) {
-    picSplitV.SetMousePointer(9);
+    picSplitV.SetMousePointer(PointerShape::SizeWE);
     if (!mSplitDragging) return;
     MainLayoutInput in = InputFor(*this, LayoutEvent::SplitterDrag);
     in.splitX = x;

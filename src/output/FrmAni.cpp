@@ -136,7 +136,7 @@ void FrmAni::Form_Activate() {
     if (sldAni.Value() == kStartSpeed) sldAni_Change();
     else sldAni.SetValue(kStartSpeed);
     picIconBack.SetToolTipText(std::to_string(gFrameCount) + " frames");
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmAni::sldAni_Change() {

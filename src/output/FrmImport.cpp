@@ -95,8 +95,8 @@ MenuItem Separator() { return MenuItem{0, "-", true, true, false, {}}; }
 
 // The busy pointer for the rest of a command, the default one however it ends.
 struct BusyPointer {
-    BusyPointer() { SetScreenMousePointer(11); }
-    ~BusyPointer() { SetScreenMousePointer(0); }
+    BusyPointer() { SetScreenMousePointer(PointerShape::Hourglass); }
+    ~BusyPointer() { SetScreenMousePointer(PointerShape::Default); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
@@ -200,7 +200,7 @@ void FrmImport::Form_Load() {
     picImport.SetEnabled(false);
     // Shared with the module: never destroyed.
     picImport.SetMouseIcon(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_EYEDROPPER)));
-    picImport.SetMousePointer(99);
+    picImport.SetMousePointer(PointerShape::Custom);
     dlgIcon = CommonDialog();
     SetImportPicture(&picIcon);
     Arrange();

@@ -73,7 +73,7 @@ void FrmProp::Form_Load() {
         }
         if (origin == "Windows Default") txtFile.SetText(origin);
     }
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmProp::cmdOK_Click() { Unload(); }

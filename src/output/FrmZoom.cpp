@@ -74,7 +74,7 @@ void FrmZoom::BindEvents() {
 }
 
 void FrmZoom::Form_Load() {
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
     picked_ = false;
     // The list's own colour, the system's window colour when it has none: the picture's clear
     // pixels show what they show in the list.
@@ -86,11 +86,11 @@ void FrmZoom::Form_Load() {
         SetCaption("Set the Cursor's Hotspot");
         // Shared with the module: never destroyed.
         picZoom.SetMouseIcon(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HOTSPOT)));
-        picZoom.SetMousePointer(99);
+        picZoom.SetMousePointer(PointerShape::Custom);
     } else {
         SetCaption("Zoom " + std::to_string(gZoomFactor) + ":1");
         frmMain.imlResult32.SetMaskColor(kResultMaskColor);
-        picZoom.SetMousePointer(0);
+        picZoom.SetMousePointer(PointerShape::Default);
     }
 
     const int factor = gZoomFactor;

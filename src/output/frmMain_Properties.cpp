@@ -28,7 +28,7 @@ void FrmMain::mnuFileProperties_Click() {
     const std::string origin = item->SubItem(2);
     const std::string tag = item->Tag;
     const std::string name = item->Text();
-    SetScreenMousePointer(11);
+    SetScreenMousePointer(PointerShape::Hourglass);
     switch (PropertiesShowFor(origin)) {
         case PropertiesShow::Window: frmProp.ShowModal(); break;
         case PropertiesShow::FileSheet:
@@ -39,5 +39,5 @@ void FrmMain::mnuFileProperties_Click() {
         case PropertiesShow::LinkSheet: gShowFileProperties(ShortcutLinkPath(origin, name, gWinDir), hwnd()); break;
         case PropertiesShow::Nothing: break;
     }
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }

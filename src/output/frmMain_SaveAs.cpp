@@ -151,7 +151,7 @@ bool SaveFrames(FrmMain& form, const std::string& file, bool separateIcons) {
 
 // The mouse pointer goes back to the default however the command ends.
 struct DefaultPointerAtEnd {
-    ~DefaultPointerAtEnd() { SetScreenMousePointer(0); }
+    ~DefaultPointerAtEnd() { SetScreenMousePointer(PointerShape::Default); }
 };
 
 }  // namespace
@@ -213,7 +213,7 @@ void FrmMain::mnuFileSaveAs_Click() {
     bool separateIcons = false;
     if (showDialog) {
         if (!dlgIcon.ShowSave(hwnd())) return;
-        SetScreenMousePointer(11);
+        SetScreenMousePointer(PointerShape::Hourglass);
         const std::string_view extension = ForcedExtension(dlgIcon.FilterIndex);
         if (!EndsWith(dlgIcon.FileName, extension)) dlgIcon.FileName += extension;
         separateIcons = dlgIcon.FilterIndex == kSeparateIconsFilter;

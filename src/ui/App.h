@@ -33,10 +33,14 @@ extern void (*gDoEventsHook)();
 // The shared message filter of every loop: accelerators, key preview, dialog keys.
 bool PreTranslate(MSG& msg);
 
-// The mouse pointer over every window of the program: 0 default, 1 arrow, 11 hourglass,
-// 13 arrow with hourglass.
-void SetScreenMousePointer(int pointer);
-int ScreenMousePointer();
+// The shapes of the mouse pointer, with the numbers VB gives its MousePointer values. The screen
+// pointer knows the default, the arrow and the two hourglasses; a picture box also the east-west
+// sizing arrow and a cursor of its own (Custom).
+enum class PointerShape { Default = 0, Arrow = 1, SizeWE = 9, Hourglass = 11, ArrowHourglass = 13, Custom = 99 };
+
+// The mouse pointer over every window of the program.
+void SetScreenMousePointer(PointerShape pointer);
+PointerShape ScreenMousePointer();
 // The cursor a form shows for the current screen pointer; nullptr for the default.
 HCURSOR ScreenCursor();
 

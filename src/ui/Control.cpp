@@ -655,8 +655,8 @@ void PictureBox::PaintPicture(HBITMAP bitmap, int x, int y, int width, int heigh
 
 HCURSOR PictureBox::PointerCursor() const {
     switch (mousePointer_) {
-        case 9: return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE));
-        case 99: return mouseIcon_;
+        case PointerShape::SizeWE: return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE));
+        case PointerShape::Custom: return mouseIcon_;
         default: return nullptr;
     }
 }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/App.h"
 #include "ui/Unique.h"
 #include "ui/Win.h"
 
@@ -338,11 +339,11 @@ class PictureBox : public Control {
     // Button 1 left, 2 right, 4 middle (on a move: the buttons held); shift 1 Shift, 2 Ctrl, 4 Alt;
     // x and y in twips in the box. A button pressed on the box holds the mouse until it is released.
     std::function<void(int button, int shift, float x, float y)> MouseDown, MouseMove, MouseUp;
-    // The pointer over the box: 0 default, 9 east-west sizing arrow, 99 MouseIcon(). The screen
-    // pointer goes first.
-    int MousePointer() const { return mousePointer_; }
-    void SetMousePointer(int pointer) { mousePointer_ = pointer; }
-    // The custom pointer of MousePointer 99; not owned (a shared cursor, LoadCursor or LR_SHARED).
+    // The pointer over the box: Default, SizeWE or Custom (MouseIcon()). The screen pointer goes
+    // first.
+    PointerShape MousePointer() const { return mousePointer_; }
+    void SetMousePointer(PointerShape pointer) { mousePointer_ = pointer; }
+    // The custom pointer of PointerShape::Custom; not owned (a shared cursor, LoadCursor or LR_SHARED).
     HCURSOR MouseIcon() const { return mouseIcon_; }
     void SetMouseIcon(HCURSOR cursor) { mouseIcon_ = cursor; }
     // The cursor the box shows over its inside, nullptr for the window class's own.
@@ -360,7 +361,7 @@ class PictureBox : public Control {
 
     UniqueBitmap picture_;
     UniqueIcon icon_;
-    int mousePointer_ = 0;
+    PointerShape mousePointer_ = PointerShape::Default;
     HCURSOR mouseIcon_ = nullptr;
     bool afterDoubleClick_ = false;
     // The kept image, selected into its context; the context goes first.

@@ -69,7 +69,7 @@ struct Broadcast {
     WPARAM wParam;
     LPARAM lParam;
     std::string iconSize;
-    int pointer;
+    PointerShape pointer;
 };
 std::vector<Broadcast> gBroadcasts;
 bool gBroadcastAnswer = true;
@@ -166,7 +166,7 @@ TEST_F(IconCacheTest, ChangesTheSizeByOneAndPutsBackTheTextItRead) {
             EXPECT_EQ(b.message, static_cast<UINT>(WM_SETTINGCHANGE));
             EXPECT_EQ(b.wParam, static_cast<WPARAM>(0x2E));
             EXPECT_EQ(b.lParam, 0);
-            EXPECT_EQ(b.pointer, 11);
+            EXPECT_EQ(b.pointer, PointerShape::Hourglass);
         }
         EXPECT_EQ(gBroadcasts[0].iconSize, Sz(c.during));
         EXPECT_EQ(gBroadcasts[1].iconSize, Sz(c.stored));
@@ -175,7 +175,7 @@ TEST_F(IconCacheTest, ChangesTheSizeByOneAndPutsBackTheTextItRead) {
         EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
         EXPECT_TRUE(gBoxes.empty());
         EXPECT_FALSE(gCacheDirty);
-        EXPECT_EQ(ScreenMousePointer(), 0);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
     }
 }
 
@@ -212,7 +212,7 @@ TEST_F(IconCacheTest, ASettingThatIsNoSizeIsLeftAlone) {
         EXPECT_EQ(gResult, Variant(int32_t{IDOK}));
         EXPECT_EQ(RawIconSize(), c.bytes.empty() ? "<missing>" : c.bytes);
         EXPECT_FALSE(gCacheDirty);
-        EXPECT_EQ(ScreenMousePointer(), 0);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
     }
 }
 
@@ -241,7 +241,7 @@ TEST_F(IconCacheTest, AFailedFirstWriteStopsBeforeAnyBroadcast) {
     EXPECT_EQ(gBoxes[0].style, 48u);
     EXPECT_EQ(gBoxes[0].title, "Error");
     EXPECT_FALSE(gCacheDirty);
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 }
 
 TEST_F(IconCacheTest, AFailedWriteBackIsReported) {

@@ -173,7 +173,7 @@ TEST_F(AniPlayerTest, PlayShowsThePlayerReadyToPlay) {
     EXPECT_EQ(Tip(frmAni.imgTop), "Always On Top");
     for (const PictureBox* button : {&frmAni.imgRechts, &frmAni.imgTegen, &frmAni.imgTop})
         EXPECT_NE(button->Icon(), nullptr) << button->id();
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 
     // The real timer plays on its own.
     frmAni.picIconBack.Cls();

@@ -202,7 +202,7 @@ TEST_F(FramesTest, PlayTakesTheSelectedItemsRun) {
     frmMain.mnuFilePlay_Click();
     ASSERT_EQ(gFrameCount, 3);
     EXPECT_EQ(FramePixels(3), FileFrame(kSeedA, 2));
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 
     // Another kind plays nothing; the frames stay.
     select(sysIcon);
@@ -218,8 +218,8 @@ TEST_F(FramesTest, PlayTakesTheSelectedItemsRun) {
     EXPECT_EQ(FramePixels(1), FileFrame(kSeedB, 0));
     EXPECT_TRUE(FramePixels(2).empty());
     EXPECT_EQ(gPlayerShown, 0);
-    EXPECT_EQ(ScreenMousePointer(), 11);
-    SetScreenMousePointer(0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Hourglass);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 TEST_F(FramesTest, SeventyFramesAllCollected) {
