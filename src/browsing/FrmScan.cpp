@@ -166,6 +166,6 @@ void FrmScan::cmdStart_Click() {
 }
 
 void FrmScan::Form_Unload(bool&) {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Scan, {Top(), Left()});
+    if (WindowState() != FormWindowState::Minimized) WriteWindowPos(windowpos::Scan, {Top(), Left()});
     WriteSetting(kScanSubDirNumber, chkScanSubDir.Value() == 1 ? 1 : 0);
 }

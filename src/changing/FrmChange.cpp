@@ -318,7 +318,7 @@ void FrmChange::mnuToolsRebuild_Click() {
 }
 
 void FrmChange::procSavePos() {
-    if (IsLoaded() && WindowState() != 1) WriteWindowPos(windowpos::Change, {Top(), Left()});
+    if (IsLoaded() && WindowState() != FormWindowState::Minimized) WriteWindowPos(windowpos::Change, {Top(), Left()});
 }
 
 void FrmChange::mnuViewEquiv_Click() {

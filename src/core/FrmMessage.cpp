@@ -90,7 +90,7 @@ void FrmMessage::Form_Unload(bool& /*cancel*/) {
         WriteSetting(SettingDef{Store::Settings, chkNoShow.Tag.c_str(), REG_SZ, nullptr},
                      std::to_string(chkNoShow.Value()));
     }
-    if (WindowState() != 1) WriteWindowPos(windowpos::Message, {Top(), Left()});
+    if (WindowState() != FormWindowState::Minimized) WriteWindowPos(windowpos::Message, {Top(), Left()});
 }
 
 void FrmMessage::OnPaint(HDC dc) {

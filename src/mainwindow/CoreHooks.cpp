@@ -99,10 +99,10 @@ void SaveSettings(FrmMain& m) {
 void SavePositions(FrmMain& m) {
     WriteSetting(setting::Splitter, m.pnlNav.Width());
     if (!m.IsLoaded()) return;
-    int state = m.WindowState();
-    if (state == 1) return;
-    WriteSetting(setting::MainState, state);
-    if (state == 0) {
+    const FormWindowState state = m.WindowState();
+    if (state == FormWindowState::Minimized) return;
+    WriteSetting(setting::MainState, static_cast<int32_t>(state));
+    if (state == FormWindowState::Normal) {
         WriteSetting(setting::MainTop, m.Top());
         WriteSetting(setting::MainLeft, m.Left());
         WriteSetting(setting::MainWidth, m.Width());
@@ -112,7 +112,8 @@ void SavePositions(FrmMain& m) {
 
 // A window made during the run keeps its place for the next one, unless it is minimised.
 void SaveToolWindowPosition(const Form& form, const WindowPosDef& def) {
-    if (form.IsLoaded() && form.WindowState() != 1) WriteWindowPos(def, {form.Top(), form.Left()});
+    if (form.IsLoaded() && form.WindowState() != FormWindowState::Minimized)
+        WriteWindowPos(def, {form.Top(), form.Left()});
 }
 
 // The icon cache still to be rebuilt when the save for the end of the session ran.

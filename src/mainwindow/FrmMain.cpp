@@ -216,7 +216,7 @@ void ReadStoredPlace(FrmMain& form, const DesignPlace& design) {
     gWinLeft = ReadStoredSetting(setting::MainLeft).Number().value_or(design.left);
     gWinWidth = ReadStoredSetting(setting::MainWidth).Number().value_or(design.width);
     gWinHeight = ReadStoredSetting(setting::MainHeight).Number().value_or(design.height);
-    form.SetWindowState(ReadStoredSetting(setting::MainState).Number().value_or(0));
+    form.SetWindowState(static_cast<FormWindowState>(ReadStoredSetting(setting::MainState).Number().value_or(0)));
 }
 
 void ShowStoredView(FrmMain& form) {

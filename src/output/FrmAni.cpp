@@ -222,7 +222,7 @@ void FrmAni::mnuBSet_Click() {
 }
 
 void FrmAni::procSavePos() {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Ani, {Top(), Left()});
+    if (WindowState() != FormWindowState::Minimized) WriteWindowPos(windowpos::Ani, {Top(), Left()});
 }
 
 void FrmAni::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) { procSavePos(); }

@@ -213,7 +213,7 @@ void FrmImport::Form_Load() {
 }
 
 void FrmImport::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Import, {Top(), Left()});
+    if (WindowState() != FormWindowState::Minimized) WriteWindowPos(windowpos::Import, {Top(), Left()});
     frmMain.imlIcon32.SetMaskColor(MainPictureBack());
 }
 

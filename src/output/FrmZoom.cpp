@@ -109,7 +109,7 @@ void FrmZoom::Form_Load() {
 }
 
 void FrmZoom::Form_Unload(bool& /*cancel*/) {
-    if (WindowState() != 1) WriteWindowPos(windowpos::Zoom, {Top(), Left()});
+    if (WindowState() != FormWindowState::Minimized) WriteWindowPos(windowpos::Zoom, {Top(), Left()});
 }
 
 void FrmZoom::OnPaint(HDC dc) {

@@ -261,8 +261,8 @@ TEST_F(AniPlayerTest, PlaceKeptNotWhenMinimisedCentredWithout) {
     EXPECT_EQ(frmAni.Left(), 1500);
     EXPECT_EQ(frmAni.Top(), 1200);
     frmAni.Move(3000, 2400);
-    frmAni.SetWindowState(1);
-    ASSERT_EQ(frmAni.WindowState(), 1);
+    frmAni.SetWindowState(FormWindowState::Minimized);
+    ASSERT_EQ(frmAni.WindowState(), FormWindowState::Minimized);
     frmAni.Unload();
     EXPECT_EQ(ReadStoredSetting(setting::AniTop).Number(), 1200);
     EXPECT_EQ(ReadStoredSetting(setting::AniLeft).Number(), 1500);

@@ -380,7 +380,7 @@ TEST_F(ImportTest, CloseKeepsThePlaceAndGivesTheMaskColourBack) {
 }
 
 TEST_F(ImportTest, MinimisedCloseKeepsNoPlace) {
-    frmImport.SetWindowState(1);
+    frmImport.SetWindowState(FormWindowState::Minimized);
     frmImport.Unload();
     EXPECT_TRUE(ReadStoredSetting(setting::ImportTop).IsEmpty());
 }

@@ -178,7 +178,7 @@ TEST_F(ZoomTest, PlaceIsRestoredAndKept) {
 
     // A minimised window keeps the place stored before.
     frmZoom.Move(3000, 2400);
-    frmZoom.SetWindowState(1);
+    frmZoom.SetWindowState(FormWindowState::Minimized);
     frmZoom.Unload();
     EXPECT_EQ(ReadStoredSetting(setting::ZoomTop).Number(), 1200);
     EXPECT_EQ(ReadStoredSetting(setting::ZoomLeft).Number(), 1500);
