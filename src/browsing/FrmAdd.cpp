@@ -81,7 +81,7 @@ void FrmAdd::cmdAdd_Click() {
     if (!entry || keyword.empty()) return;
 
     if (HasReference(main.lstUser, main.cmbUser, keyword, *entry)) {
-        gResult = MsgBox("This reference already excists.", MB_ICONEXCLAMATION, "Error saving reference", hwnd());
+        gResult = MsgBox("This reference already excists.", MsgBoxStyle::Exclamation, "Error saving reference", hwnd());
         cmdAdd.SetEnabled(false);
         return;
     }

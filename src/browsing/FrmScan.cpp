@@ -122,7 +122,7 @@ void FrmScan::cmdStart_Click() {
 
     if (txtDir.Text().empty()) {
         cmdStart.SetEnabled(false);
-        gResult = MsgBox("Select a valid path!", MB_ICONEXCLAMATION, Caption(), hwnd());
+        gResult = MsgBox("Select a valid path!", MsgBoxStyle::Exclamation, Caption(), hwnd());
         return;
     }
 

@@ -128,8 +128,8 @@ void OfferIconCacheRebuild() {
             "Rebuilding the Icon Cache must be performed in order to show the new System Icons.\r"
             "\r"
             "Do you want to Rebuild the Windows Icon Cache Now?",
-            MB_YESNO | MB_ICONEXCLAMATION, "Rebuild Windows Icon Cache", frmMain.hwnd());
-        if (gResult == IDYES) RebuildIconCache();
+            MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, "Rebuild Windows Icon Cache", frmMain.hwnd());
+        if (gResult == MsgBoxResult::Yes) RebuildIconCache();
     }
     gCacheDirty = false;
 }

@@ -84,9 +84,9 @@ const SettingDef* SettingNamed(const std::string& name) {
 // The setting of an association's box: its name without "chk".
 const SettingDef& AsoSetting(const AssociationKey& type) { return *SettingNamed(std::string(type.box).substr(3)); }
 
-int AskForOtherEditor() {
-    int answer = MsgBox(kEditorQuestion, MB_YESNO | MB_ICONEXCLAMATION, kEditorTitle);
-    gResult = static_cast<int32_t>(answer);
+MsgBoxResult AskForOtherEditor() {
+    const MsgBoxResult answer = MsgBox(kEditorQuestion, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, kEditorTitle);
+    gResult = answer;
     return answer;
 }
 
@@ -350,11 +350,11 @@ void FrmOptions::optEditWith_Click() {
     // Only a No given here, or in the browse that a Yes starts, drops the editor; an answer left
     // in gResult by some earlier box does not.
     bool no = false;
-    if (AskForOtherEditor() == IDYES) {
+    if (AskForOtherEditor() == MsgBoxResult::Yes) {
         mEditWithBrowse = true;
         no = BrowseEditor();
     } else {
-        no = gResult.Number() == IDNO;
+        no = gResult == MsgBoxResult::No;
     }
     if (no) DropEditor();
 }
@@ -385,7 +385,7 @@ bool FrmOptions::BrowseEditor() {
         }
         bool no = false;
         if (!FileExists(txtEdit.Tag + txtEdit.Text())) {
-            if (AskForOtherEditor() == IDYES) continue;
+            if (AskForOtherEditor() == MsgBoxResult::Yes) continue;
             txtEdit.SetText("");
             txtEdit.Tag.clear();
             no = true;
@@ -421,7 +421,8 @@ void FrmOptions::cmdDesktop_Click() {
             why = e.what();
         }
     }
-    MsgBox("The Desktop Icon could not be added.\r" + why, MB_OK | MB_ICONEXCLAMATION, "Add Desktop Icon");
+    MsgBox("The Desktop Icon could not be added.\r" + why, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation,
+           "Add Desktop Icon");
 }
 
 void FrmOptions::cmdApply_Click() {
@@ -518,7 +519,7 @@ void FrmOptions::cmdApply_Click() {
     if (!failed.empty()) {
         std::string text = "These options could not be put into effect:";
         for (const std::string& f : failed) text += "\r- " + f;
-        MsgBox(text, MB_OK | MB_ICONEXCLAMATION, "Options");
+        MsgBox(text, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, "Options");
     }
 }
 

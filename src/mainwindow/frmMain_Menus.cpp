@@ -142,7 +142,7 @@ void OpenAddress(const char* address) {
 void ShowHelp(HWND owner, UINT command, ULONG_PTR data, const char* errorTitle) {
     std::string file = gAppPath + kHelpFile;
     if (FileExists(file) && WinHelpA(owner, file.c_str(), command, data)) return;
-    gResult = MsgBox(kHelpMissing, MB_ICONINFORMATION, errorTitle, owner);
+    gResult = MsgBox(kHelpMissing, MsgBoxStyle::Information, errorTitle, owner);
 }
 
 }  // namespace

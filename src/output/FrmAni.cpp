@@ -186,7 +186,7 @@ void FrmAni::TickFailed(int32_t number, const std::string& source, const std::st
     // The box runs its own loop, in which the timer would tick again and put up box after box.
     tmrFilm.SetTimerEnabled(false);
     if (number == kMemoryError) {
-        gResult = MsgBox(kMemoryText, MB_ICONWARNING, "Animation error", hwnd());
+        gResult = MsgBox(kMemoryText, MsgBoxStyle::Exclamation, "Animation error", hwnd());
         Unload();
         return;
     }

@@ -289,7 +289,7 @@ void FrmImport::mnuFileOpen_Click() {
     // A file that is no picture leaves the window as it was, and says so.
     if (!BuildIcon(LoadImportFile(path, GetSysColor(COLOR_BTNFACE)))) {
         busy.reset();
-        gResult = MsgBox(kFileUnreadable + path, MB_ICONEXCLAMATION, "Error", hwnd());
+        gResult = MsgBox(kFileUnreadable + path, MsgBoxStyle::Exclamation, "Error", hwnd());
         return;
     }
     if (slash != std::string::npos) {
@@ -304,7 +304,7 @@ void FrmImport::mnuEditPaste_Click() {
     std::optional<BusyPointer> busy(std::in_place);
     if (!BuildIcon(LoadImportClipboard(hwnd(), GetSysColor(COLOR_BTNFACE)))) {
         busy.reset();
-        gResult = MsgBox(kClipboardUnreadable, MB_ICONEXCLAMATION, "Error", hwnd());
+        gResult = MsgBox(kClipboardUnreadable, MsgBoxStyle::Exclamation, "Error", hwnd());
         return;
     }
     picIcon.Tag.clear();
@@ -393,7 +393,7 @@ void FrmImport::mnuFileSaveAs_Click() {
     } else {
         gResult = writer.SaveAsIcon(color, mask, kImportSide, kImportSide, gBitCount, dlgIcon.FileName) != 0;
     }
-    if (!gResult.Truth()) gResult = MsgBox(kSaveFailed, MB_ICONEXCLAMATION, "Error", hwnd());
+    if (!gResult.Truth()) gResult = MsgBox(kSaveFailed, MsgBoxStyle::Exclamation, "Error", hwnd());
 }
 
 void FrmImport::mnuFileClose_Click() { Unload(); }

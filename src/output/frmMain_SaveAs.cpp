@@ -79,7 +79,7 @@ std::string DragFileName(const std::string& name, const std::string& type) {
     return name.substr(0, name.find('.')) + extension;
 }
 
-void SaySaveFailed() { MsgBox(kSaveFailed, MB_ICONEXCLAMATION, "Error"); }
+void SaySaveFailed() { MsgBox(kSaveFailed, MsgBoxStyle::Exclamation, "Error"); }
 
 void ShowSystemError(DWORD error) {
     ShowError(static_cast<int32_t>(error), "Save As", SystemErrorText(error));
@@ -195,14 +195,14 @@ void FrmMain::mnuFileSaveAs_Click() {
         gAddByDrag = false;
         const std::string& name = dlgIcon.FileName;
         if (name.find_first_of(kRefusedInDrag) != std::string::npos) {
-            gResult = MsgBox(kRefusedText, MB_OKCANCEL | MB_ICONINFORMATION, kFavoritesTitle);
-            if (gResult.Number().value_or(0) != IDOK) return;
+            gResult = MsgBox(kRefusedText, MsgBoxStyle::OkCancel | MsgBoxStyle::Information, kFavoritesTitle);
+            if (gResult != MsgBoxResult::Ok) return;
             showDialog = true;
         } else {
             const std::string path = favoritesFolder + "\\" + DragFileName(name, type);
             if (FileExists(path)) {
-                gResult = MsgBox(kExistsText, MB_OKCANCEL | MB_ICONEXCLAMATION, kFavoritesTitle);
-                if (gResult.Number().value_or(0) != IDOK) return;
+                gResult = MsgBox(kExistsText, MsgBoxStyle::OkCancel | MsgBoxStyle::Exclamation, kFavoritesTitle);
+                if (gResult != MsgBoxResult::Ok) return;
                 showDialog = true;
             } else {
                 dlgIcon.FileName = path;

@@ -125,9 +125,10 @@ void SetScreenMousePointer(PointerShape pointer) {
 
 PointerShape ScreenMousePointer() { return gPointer; }
 
-int MsgBox(const std::string& text, UINT style, const std::string& title, HWND) {
-    if (gMsgBoxHook) return gMsgBoxHook(text, style, title);
-    return SystemMsgBox(text, style, title);
+MsgBoxResult MsgBox(const std::string& text, MsgBoxStyle style, const std::string& title, HWND) {
+    const UINT number = static_cast<UINT>(style);
+    const int answer = gMsgBoxHook ? gMsgBoxHook(text, number, title) : SystemMsgBox(text, number, title);
+    return static_cast<MsgBoxResult>(answer);
 }
 
 void SetExceptionHandler(ExceptionHandler handler) { gExceptionHandler = handler; }

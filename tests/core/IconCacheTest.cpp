@@ -207,7 +207,7 @@ TEST_F(IconCacheTest, ASettingThatIsNoSizeIsLeftAlone) {
         EXPECT_TRUE(gBroadcasts.empty());
         ASSERT_EQ(gBoxes.size(), 1u);
         EXPECT_EQ(gBoxes[0].text, kMissingText);
-        EXPECT_EQ(gBoxes[0].style, 48u);
+        EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
         EXPECT_EQ(gBoxes[0].title, "Error");
         EXPECT_EQ(gResult, Variant(int32_t{IDOK}));
         EXPECT_EQ(RawIconSize(), c.bytes.empty() ? "<missing>" : c.bytes);
@@ -238,7 +238,7 @@ TEST_F(IconCacheTest, AFailedFirstWriteStopsBeforeAnyBroadcast) {
     EXPECT_TRUE(gBroadcasts.empty());
     EXPECT_EQ(RawIconSize(), Sz("32"));
     ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].style, 48u);
+    EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(gBoxes[0].title, "Error");
     EXPECT_FALSE(gCacheDirty);
     EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
@@ -254,7 +254,7 @@ TEST_F(IconCacheTest, AFailedWriteBackIsReported) {
     EXPECT_EQ(gBroadcasts[1].iconSize, Sz("33"));
     ASSERT_EQ(gBoxes.size(), 1u);
     EXPECT_NE(gBoxes[0].text.find("back to 32."), std::string::npos) << gBoxes[0].text;
-    EXPECT_EQ(gBoxes[0].style, 48u);
+    EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(gBoxes[0].title, "Error");
     EXPECT_FALSE(gCacheDirty);
 }
@@ -369,7 +369,7 @@ TEST_F(PrivilegeTest, EachFailingStepIsReportedOnceWithItsOwnCode) {
 
         ASSERT_EQ(gBoxes.size(), 1u);
         EXPECT_EQ(gBoxes[0].text, c.expected);
-        EXPECT_EQ(gBoxes[0].style, 0u);
+        EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_OK));
         EXPECT_EQ(gBoxes[0].title, "Ornavale");
     }
 }

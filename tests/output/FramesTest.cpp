@@ -183,7 +183,8 @@ TEST_F(FramesTest, RunsAndTheirOrder) {
         EXPECT_EQ(PageFileReads() - reads, c.reads);
         EXPECT_EQ(gPlayerShown, !c.film && n > 0 ? 1 : 0);
         ASSERT_EQ(gBoxes.size(), c.boxes);
-        for (const std::string& box : gBoxes) EXPECT_TRUE(box.starts_with("Error|48|Error Nr. ")) << box;
+        for (const std::string& box : gBoxes)
+            EXPECT_TRUE(box.starts_with("Error|" + std::to_string(MB_ICONEXCLAMATION) + "|Error Nr. ")) << box;
     }
     gFilmMode = false;
 }
