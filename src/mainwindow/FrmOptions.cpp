@@ -367,7 +367,7 @@ bool FrmOptions::BrowseEditor() {
     for (;;) {
         dlgIcon.Filter = "Applications (*.exe)|*.exe";
         dlgIcon.DefaultExt = "exe";
-        dlgIcon.Flags = 0x280004;
+        dlgIcon.Flags = FileDialogFlags::HideReadOnly | FileDialogFlags::Explorer | FileDialogFlags::LongNames;
         dlgIcon.DialogTitle = "Select External Icon Editor";
         if (!dlgIcon.ShowOpen(hwnd())) {
             if (fromEditWith) {

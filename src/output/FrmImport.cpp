@@ -28,10 +28,11 @@ constexpr const char* kOpenFilter =
 constexpr const char* kSaveFilter =
     "16 Color Icon (*.ico)|*.ico|256 Color Icon (*.ico)|*.ico|Hi-color Icon (*.ico)|*.ico|16 Color Cursor "
     "(*.cur)|*.cur|256 Color Cursor (*.cur)|*.cur|Hi-color Icon (*.cur)|*.cur";
-// No read-only box, the file must exist, Explorer style, long names.
-constexpr DWORD kOpenFlags = 0x281004;
-// Ask before replacing, no read-only box, the extension may differ, the folder must exist, long names.
-constexpr DWORD kSaveFlags = 0x200C06;
+constexpr FileDialogFlags kOpenFlags = FileDialogFlags::HideReadOnly | FileDialogFlags::FileMustExist |
+                                       FileDialogFlags::Explorer | FileDialogFlags::LongNames;
+constexpr FileDialogFlags kSaveFlags = FileDialogFlags::OverwritePrompt | FileDialogFlags::HideReadOnly |
+                                       FileDialogFlags::ExtensionDifferent | FileDialogFlags::PathMustExist |
+                                       FileDialogFlags::LongNames;
 constexpr COLORREF kFirstTransparent = RGB(128, 0, 0);
 constexpr const char* kLoadHint = "Open or paste from the Clipboard";
 constexpr const char* kPickHint = "Click to set the transparancy color";

@@ -30,8 +30,9 @@ constexpr const char* kAnimationFilter =
     "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp|Animated icon (*.ani)|*.ani|Seperate icons "
     "(*.ico)|*.ico";
 constexpr const char* kStillFilter = "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp";
-// Long names, the folder must exist, the extension may differ, no read-only box, ask before replacing.
-constexpr DWORD kSaveFlags = 0x200C06;
+constexpr FileDialogFlags kSaveFlags = FileDialogFlags::LongNames | FileDialogFlags::PathMustExist |
+                                       FileDialogFlags::ExtensionDifferent | FileDialogFlags::HideReadOnly |
+                                       FileDialogFlags::OverwritePrompt;
 constexpr int kSeparateIconsFilter = 5;
 constexpr const char* kFavoritesTitle = "Add to Favorites";
 constexpr const char* kSaveFailed = "An error occured while saving.";

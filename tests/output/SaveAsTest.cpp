@@ -202,7 +202,8 @@ TEST_F(SaveAsTest, ChosenNamesAndFilters) {
         gBoxes.clear();
         frmMain.mnuFileSaveAs_Click();
         EXPECT_TRUE(gDialog.shown);
-        EXPECT_EQ(gDialog.flags, 0x200C06u);
+        EXPECT_EQ(gDialog.flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT |
+                                                    OFN_PATHMUSTEXIST | OFN_LONGNAMES));
         EXPECT_EQ(gDialog.title, "");
         EXPECT_EQ(gDialog.offered, "item.ico");
         EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
