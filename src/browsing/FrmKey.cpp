@@ -38,11 +38,11 @@ constexpr int kClientHeight = 3720;
 FormSpec FrmKey::Spec() const { return FixedDialogSpec("Edit Custom Keywords", kClientWidth, kClientHeight); }
 
 void FrmKey::CreateControls() {
-    txtKey.Create("", 240, 240, 2895, 315);
-    lstKey.Create(240, 675, 2895, 2805);
-    cmdAdd.Create("&Add", 3360, 225, 1080, 375, true);
-    cmdDelete.Create("&Delete", 3360, 705, 1080, 375);
-    cmdCancel.Create("&Close", 3360, 3105, 1080, 375);
+    txtKey.Create("", {240, 240, 2895, 315});
+    lstKey.Create({240, 675, 2895, 2805});
+    cmdAdd.Create("&Add", {3360, 225, 1080, 375}, true);
+    cmdDelete.Create("&Delete", {3360, 705, 1080, 375});
+    cmdCancel.Create("&Close", {3360, 3105, 1080, 375});
     cmdAdd.SetEnabled(false);
     cmdDelete.SetEnabled(false);
 }

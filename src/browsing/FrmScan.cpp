@@ -32,20 +32,20 @@ FormSpec FrmScan::Spec() const {
 }
 
 void FrmScan::CreateControls() {
-    lblDir.Create("Folders:", 120, 150, 1200, 255);
-    txtDir.Create("", 120, 420, 5010, 315);
-    cmdBrowse.Create("&Browse", 5235, 390, 1140, 375);
-    chkScanSubDir.Create("Scan &Subfolders", 120, 855, 3000, 255);
-    chkALL.Create("&All Libraries", 300, 1500, 3000, 255);
-    chkICL.Create("Icon &Libraries (*.icl)", 300, 1890, 2880, 255);
-    chkEXE.Create("&Executables (*.exe)", 300, 2220, 2880, 255);
-    chkDLL.Create("&Dynamic Link Libraries (*.dll)", 300, 2550, 2880, 255);
-    chkANI.Create("Animated &Icons (*.ani)", 3300, 1890, 2880, 255);
-    chkCUR.Create("&Cursors (*.cur)", 3300, 2220, 2880, 255);
-    chkICO.Create("Ic&ons (*.ico)", 3300, 2550, 2880, 255);
-    cmdStart.Create("S&tart", 3960, 3150, 1140, 375, true);
-    cmdCancel.Create("Cancel", 5235, 3150, 1140, 375);
-    fraFilter.Create("Filter", 120, 1230, 6255, 1710);  // last: below the boxes it holds
+    lblDir.Create("Folders:", {120, 150, 1200, 255});
+    txtDir.Create("", {120, 420, 5010, 315});
+    cmdBrowse.Create("&Browse", {5235, 390, 1140, 375});
+    chkScanSubDir.Create("Scan &Subfolders", {120, 855, 3000, 255});
+    chkALL.Create("&All Libraries", {300, 1500, 3000, 255});
+    chkICL.Create("Icon &Libraries (*.icl)", {300, 1890, 2880, 255});
+    chkEXE.Create("&Executables (*.exe)", {300, 2220, 2880, 255});
+    chkDLL.Create("&Dynamic Link Libraries (*.dll)", {300, 2550, 2880, 255});
+    chkANI.Create("Animated &Icons (*.ani)", {3300, 1890, 2880, 255});
+    chkCUR.Create("&Cursors (*.cur)", {3300, 2220, 2880, 255});
+    chkICO.Create("Ic&ons (*.ico)", {3300, 2550, 2880, 255});
+    cmdStart.Create("S&tart", {3960, 3150, 1140, 375}, true);
+    cmdCancel.Create("Cancel", {5235, 3150, 1140, 375});
+    fraFilter.Create("Filter", {120, 1230, 6255, 1710});  // last: below the boxes it holds
     cmdStart.SetEnabled(false);
 }
 

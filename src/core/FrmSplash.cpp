@@ -36,7 +36,7 @@ FormSpec FrmSplash::Spec() const {
 }
 
 void FrmSplash::CreateControls() {
-    picSplash.Create(0, 0, PxToTwipsX(kWidthPx), PxToTwipsY(kHeightPx));
+    picSplash.Create({0, 0, PxToTwipsX(kWidthPx), PxToTwipsY(kHeightPx)});
     picSplash.SetPicture(MakeSplashPicture(kWidthPx, kHeightPx));
 }
 

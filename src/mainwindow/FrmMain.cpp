@@ -98,7 +98,7 @@ void FrmMain::CreateControls() {
     CreateBars();
     CreatePanes();
     for (PictureBox* p : {&picOpen, &picSave, &pctColor, &pctMask, &picLogo, &picNoIcon}) {
-        p->Create(0, 0, 480, 480);
+        p->Create({0, 0, 480, 480});
         p->SetVisible(false);
     }
     // The placeholder on the window colour, for whoever needs it as a picture.

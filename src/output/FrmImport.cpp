@@ -138,7 +138,7 @@ void FrmImport::CreateControls() {
     });
 
     frmMain.SetUpImageLists();
-    pnlToolbar.Create(0, 0, kClientWidth, 540);
+    pnlToolbar.Create({0, 0, kClientWidth, 540});
     pnlToolbar.SetHotImageList(&frmMain.imlToolbarHot);
     pnlToolbar.SetImageList(&frmMain.imlToolbarGrey);
     pnlToolbar.SetTextLabels(false);
@@ -147,22 +147,22 @@ void FrmImport::CreateControls() {
         b.ToolTipText = d.toolTip;
         b.SetEnabled(d.enabled);
     }
-    pnlCoolBar.Create(0, 0, kClientWidth, 600);
+    pnlCoolBar.Create({0, 0, kClientWidth, 600});
     pnlCoolBar.AddBand(pnlToolbar, kClientWidth, pnlToolbar.ButtonHeight());
 
     const int side = kImportSide * 15;
     const int inset = (kFrameSide - side) / 2;
     // The pictures are made before their frames, so that they lie above them.
-    picImport.Create(kMargin + inset, inset, side, side);
-    picIcon.Create(2 * kMargin + kFrameSide + inset, inset, side, side);
-    picImportBack.Create(kMargin, 0, kFrameSide, kFrameSide, true);
-    picIconBack.Create(2 * kMargin + kFrameSide, 0, kFrameSide, kFrameSide, true);
-    lblResource.Create("Resource", kMargin, 0, kFrameSide, kCaptionHeight);
-    lblIcon.Create("Icon", 2 * kMargin + kFrameSide, 0, kFrameSide, kCaptionHeight);
-    picOpen.Create(0, 0, side, side);
+    picImport.Create({kMargin + inset, inset, side, side});
+    picIcon.Create({2 * kMargin + kFrameSide + inset, inset, side, side});
+    picImportBack.Create({kMargin, 0, kFrameSide, kFrameSide}, true);
+    picIconBack.Create({2 * kMargin + kFrameSide, 0, kFrameSide, kFrameSide}, true);
+    lblResource.Create("Resource", {kMargin, 0, kFrameSide, kCaptionHeight});
+    lblIcon.Create("Icon", {2 * kMargin + kFrameSide, 0, kFrameSide, kCaptionHeight});
+    picOpen.Create({0, 0, side, side});
     picOpen.SetVisible(false);
 
-    pnlStatusbar.Create(0, 0, kClientWidth, 300);
+    pnlStatusbar.Create({0, 0, kClientWidth, 300});
     pnlStatusbar.AddPanel("hint", {}, kClientWidth, sbrSpring);
 }
 

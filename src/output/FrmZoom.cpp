@@ -65,7 +65,7 @@ FormSpec FrmZoom::Spec() const {
 }
 
 void FrmZoom::CreateControls() {
-    picZoom.Create(kMargin * 15, kMargin * 15, kIconSize * 15, kIconSize * 15);
+    picZoom.Create({kMargin * 15, kMargin * 15, kIconSize * 15, kIconSize * 15});
 }
 
 void FrmZoom::BindEvents() {

@@ -19,6 +19,15 @@
 class Form;
 class OleDropTarget;
 
+// Where a control lies on its form, in twips: its left and top edges in the form's client area,
+// its width and its height.
+struct Bounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
 class Control {
   public:
     Control(Form& owner, int id);
@@ -89,8 +98,7 @@ class Control {
 
   protected:
     // Defines the control: window class, styles and design geometry in twips.
-    void Define(const char* windowClass, DWORD style, DWORD exStyle, int left, int top, int width,
-                int height, const std::string& text = {});
+    void Define(const char* windowClass, DWORD style, DWORD exStyle, Bounds bounds, const std::string& text = {});
     // After the window exists: apply what only messages can set.
     virtual void AfterCreate() {}
     // Reads the window's text into the cache before it is destroyed.
@@ -128,7 +136,7 @@ class Label : public Control {
   public:
     using Control::Control;
     // alignment: 0 left, 1 right, 2 centre.
-    void Create(const std::string& caption, int left, int top, int width, int height, int alignment = 0);
+    void Create(const std::string& caption, Bounds bounds, int alignment = 0);
     void SetTransparent(bool transparent) { transparent_ = transparent; }
     std::optional<LRESULT> OnCtlColor(HDC dc) override;
 
@@ -142,7 +150,7 @@ class Label : public Control {
 class Frame : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& caption, int left, int top, int width, int height);
+    void Create(const std::string& caption, Bounds bounds);
 
   protected:
     void AfterCreate() override;
@@ -151,7 +159,7 @@ class Frame : public Control {
 class Button : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& caption, int left, int top, int width, int height, bool isDefault = false);
+    void Create(const std::string& caption, Bounds bounds, bool isDefault = false);
     std::function<void()> Click;
     std::optional<LRESULT> OnCommand(int code) override;
 };
@@ -159,7 +167,7 @@ class Button : public Control {
 class CheckBox : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& caption, int left, int top, int width, int height);
+    void Create(const std::string& caption, Bounds bounds);
     // 0 unchecked, 1 checked, 2 grey. Setting it raises Click, as the user's click does.
     int Value() const;
     void SetValue(int value);
@@ -178,7 +186,7 @@ class OptionButton : public Control {
   public:
     using Control::Control;
     // group: the first button of a group of options.
-    void Create(const std::string& caption, int left, int top, int width, int height, bool group = false);
+    void Create(const std::string& caption, Bounds bounds, bool group = false);
     bool Value() const;
     // Setting True raises Click and clears the other options of the same group.
     void SetValue(bool value);
@@ -196,8 +204,7 @@ class OptionButton : public Control {
 class TextBox : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& text, int left, int top, int width, int height, bool multiLine = false,
-                bool readOnly = false);
+    void Create(const std::string& text, Bounds bounds, bool multiLine = false, bool readOnly = false);
     std::function<void()> Change;
     std::function<void()> GotFocus, LostFocus;
     std::optional<LRESULT> OnCommand(int code) override;
@@ -252,7 +259,7 @@ class ListControl : public Control {
 class ListBox : public ListControl {
   public:
     using ListControl::ListControl;
-    void Create(int left, int top, int width, int height, bool sorted = false);
+    void Create(Bounds bounds, bool sorted = false);
     std::function<void()> GotFocus, LostFocus;
     std::optional<LRESULT> OnCommand(int code) override;
 
@@ -270,7 +277,7 @@ class ComboBox : public ListControl {
   public:
     using ListControl::ListControl;
     // dropDownList: the text can only be one of the items.
-    void Create(int left, int top, int width, int height, bool dropDownList = false);
+    void Create(Bounds bounds, bool dropDownList = false);
     // The item last chosen in the list or set from code; typing into the edit field leaves it.
     int ListIndex() const override;
     // Raises Click only when the index changes.
@@ -301,7 +308,7 @@ class ComboBox : public ListControl {
 class PictureBox : public Control {
   public:
     using Control::Control;
-    void Create(int left, int top, int width, int height, bool border = false);
+    void Create(Bounds bounds, bool border = false);
     // Takes ownership of the bitmap (nullptr clears the picture) and repaints. A kept image starts
     // again from the back colour and the new picture.
     void SetPicture(HBITMAP bitmap);

@@ -18,8 +18,8 @@ class PictureForm : public TestForm {
   public:
     PictureForm() {
         build = [this] {
-            box.Create(0, 0, PxToTwipsX(96), PxToTwipsY(96));
-            other.Create(0, PxToTwipsY(100), PxToTwipsX(32), PxToTwipsY(32));
+            box.Create({0, 0, PxToTwipsX(96), PxToTwipsY(96)});
+            other.Create({0, PxToTwipsY(100), PxToTwipsX(32), PxToTwipsY(32)});
         };
     }
     PictureBox box{*this, 1100};
