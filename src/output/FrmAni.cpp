@@ -83,7 +83,7 @@ void FrmAni::CreateControls() {
     imgTegen.Create({kPictureLeft, 630, kPictureSize, kPictureSize});
     imgTop.Create({kPictureLeft, 1050, kPictureSize, kPictureSize});
     chkTop.Create("Always On Top", {kButtonLeft, 1020, kButtonWidth, kButtonHeight});
-    lblSlow.Create("1", {120, 1800, 240, 225}, 1);
+    lblSlow.Create("1", {120, 1800, 240, 225}, Alignment::RightJustify);
     sldAni.Create({390, 1680, 3210, 450});
     lblFast.Create("30", {3630, 1800, 300, 225});
     sldAni.SetRange(kMinSpeed, kMaxSpeed);

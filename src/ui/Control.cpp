@@ -167,8 +167,10 @@ std::optional<LRESULT> Control::OnCtlColor(HDC dc) {
 
 // ---- Label, Frame, Button
 
-void Label::Create(const std::string& caption, Bounds bounds, int alignment) {
-    DWORD align = alignment == 1 ? SS_RIGHT : alignment == 2 ? SS_CENTER : SS_LEFT;
+void Label::Create(const std::string& caption, Bounds bounds, Alignment alignment) {
+    DWORD align = alignment == Alignment::RightJustify ? SS_RIGHT
+                  : alignment == Alignment::Center     ? SS_CENTER
+                                                       : SS_LEFT;
     Define("STATIC", align | SS_NOTIFY, 0, bounds, caption);
 }
 

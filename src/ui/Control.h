@@ -132,11 +132,13 @@ class Control {
     OleDropTarget* dropTarget_ = nullptr;
 };
 
+// How a label lines up its text, with the numbers VB gives its Alignment values.
+enum class Alignment { LeftJustify = 0, RightJustify = 1, Center = 2 };
+
 class Label : public Control {
   public:
     using Control::Control;
-    // alignment: 0 left, 1 right, 2 centre.
-    void Create(const std::string& caption, Bounds bounds, int alignment = 0);
+    void Create(const std::string& caption, Bounds bounds, Alignment alignment = Alignment::LeftJustify);
     void SetTransparent(bool transparent) { transparent_ = transparent; }
     std::optional<LRESULT> OnCtlColor(HDC dc) override;
 
