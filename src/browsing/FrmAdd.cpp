@@ -32,14 +32,14 @@ FormSpec FrmAdd::Spec() const { return FixedDialogSpec("Add Reference", kClientW
 
 void FrmAdd::CreateControls() {
     lblKeyword.Create("Keyword:", {240, 150, 1500, 255});
-    cmbSearch.Create({240, 420, 6000, 315}, true);
+    cmbSearch.Create({240, 420, 6000, 315}, ComboBoxOptions{.dropDownList = true});
     // Three columns of shape by three rows of colours, as the type digits count.
     for (int i = 0; i < 9; ++i)
         optType[static_cast<size_t>(i)].Create(kTypeCaptions[i], {360 + i / 3 * 1950, 1230 + i % 3 * 330, 1900, 300},
-                                               i == 0);
+                                               OptionButtonOptions{.group = i == 0});
     // Made after the options it holds, so that it paints around them.
     fraType.Create("Icon Type", {240, 960, 6000, 1380});
-    cmdAdd.Create("&Add", {3720, 2490, 1140, 375}, true);
+    cmdAdd.Create("&Add", {3720, 2490, 1140, 375}, ButtonOptions{.isDefault = true});
     cmdCancel.Create("&Cancel", {5100, 2490, 1140, 375});
 }
 

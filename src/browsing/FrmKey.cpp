@@ -40,7 +40,7 @@ FormSpec FrmKey::Spec() const { return FixedDialogSpec("Edit Custom Keywords", k
 void FrmKey::CreateControls() {
     txtKey.Create("", {240, 240, 2895, 315});
     lstKey.Create({240, 675, 2895, 2805});
-    cmdAdd.Create("&Add", {3360, 225, 1080, 375}, true);
+    cmdAdd.Create("&Add", {3360, 225, 1080, 375}, ButtonOptions{.isDefault = true});
     cmdDelete.Create("&Delete", {3360, 705, 1080, 375});
     cmdCancel.Create("&Close", {3360, 3105, 1080, 375});
     cmdAdd.SetEnabled(false);

@@ -43,7 +43,7 @@ void FrmScan::CreateControls() {
     chkANI.Create("Animated &Icons (*.ani)", {3300, 1890, 2880, 255});
     chkCUR.Create("&Cursors (*.cur)", {3300, 2220, 2880, 255});
     chkICO.Create("Ic&ons (*.ico)", {3300, 2550, 2880, 255});
-    cmdStart.Create("S&tart", {3960, 3150, 1140, 375}, true);
+    cmdStart.Create("S&tart", {3960, 3150, 1140, 375}, ButtonOptions{.isDefault = true});
     cmdCancel.Create("Cancel", {5235, 3150, 1140, 375});
     fraFilter.Create("Filter", {120, 1230, 6255, 1710});  // last: below the boxes it holds
     cmdStart.SetEnabled(false);

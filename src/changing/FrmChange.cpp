@@ -137,10 +137,10 @@ void FrmChange::CreateControls() {
     // The pictures before their frames: a window made later lies below.
     lblTitle.Create({}, {120, kTitleTop, kClientWidth - 240, kLabelHeight}, Alignment::Center);
     picImport.Create({0, 0, kPictureSize, kPictureSize});
-    picImportBack.Create({kCurrentLeft, kBoxTop, kBoxSize, kBoxSize}, true);
+    picImportBack.Create({kCurrentLeft, kBoxTop, kBoxSize, kBoxSize}, PictureBoxOptions{.border = true});
     lblResource.Create("Current", {kCurrentLeft - 240, kLabelTop, kBoxSize + 480, kLabelHeight}, Alignment::Center);
     picIcon.Create({0, 0, kPictureSize, kPictureSize});
-    picIconBack.Create({kNewLeft, kBoxTop, kBoxSize, kBoxSize}, true);
+    picIconBack.Create({kNewLeft, kBoxTop, kBoxSize, kBoxSize}, PictureBoxOptions{.border = true});
     lblIcon.Create("New", {kNewLeft - 240, kLabelTop, kBoxSize + 480, kLabelHeight}, Alignment::Center);
 
     pnlStatusbar.Create({0, 0, kClientWidth, 315});

@@ -129,7 +129,7 @@ void FrmInfo::CreateControls() {
 
     for (Frame& frame : fraInfo) frame.Create("", {kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight});
     cmdSysInfo.Create("&System Info", {4020, 4380, 1215, 375});
-    cmdOK.Create("&Close", {5385, 4380, 1215, 375}, true);
+    cmdOK.Create("&Close", {5385, 4380, 1215, 375}, ButtonOptions{.isDefault = true});
     tabStrip.Create({120, 120, 6480, 4080});
     tabStrip.AddTab("Version", "version");
     tabStrip.AddTab("Disclaimer", "disclaimer", "Disclaimer");

@@ -47,7 +47,7 @@ void FrmMessage::CreateControls() {
     txtMessage.SetBackColor(kWhite);
     chkNoShow.Create("&Don't show this message again.", {180, 2190, 3000, 255});
     cmdRestart.Create("", {3330, 2145, 2025, 345});
-    cmdOK.Create("&Close", {5445, 2145, 1125, 345}, true);
+    cmdOK.Create("&Close", {5445, 2145, 1125, 345}, ButtonOptions{.isDefault = true});
 }
 
 void FrmMessage::BindEvents() {

@@ -252,8 +252,8 @@ void FrmTip::CreateControls() {
     if (!picLogo.Picture()) picLogo.SetPicture(DrawBulb(TwipsToPxX(kLogoSize)));
     chkTip.Create("&Show Tips on Startup", {180, 3255, 3000, 255});
     cmdNextTip.Create("&Next Tip", {3780, 3210, 1125, 345});
-    cmdOK.Create("&Close", {4995, 3210, 1125, 345}, true);
-    picTipBack.Create({kBackLeft, kBackTop, kBackWidth, kBackHeight}, true);
+    cmdOK.Create("&Close", {4995, 3210, 1125, 345}, ButtonOptions{.isDefault = true});
+    picTipBack.Create({kBackLeft, kBackTop, kBackWidth, kBackHeight}, PictureBoxOptions{.border = true});
     picTipBack.SetBackColor(kWhite);
     if (!picTipBack.Picture() && picTipBack.hwnd()) {
         RECT r{};

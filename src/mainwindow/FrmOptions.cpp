@@ -103,16 +103,16 @@ void FrmOptions::CreateControls() {
     // Siblings made first lie on top: the controls, then their frames, then the tab strip below all.
     // General
     lblIconsPerPage.Create("Icons Per Page:", {kInnerLeft, 960, 1320, kBoxHeight});
-    cmbIconsPerPage.Create({1980, 900, 960, kFieldHeight}, true);
+    cmbIconsPerPage.Create({1980, 900, 960, kFieldHeight}, ComboBoxOptions{.dropDownList = true});
     chkHoverSelection.Create("&Hot Tracking", {3480, 930, 2400, kBoxHeight});
     fraResults.Create("Results Pane", {kPageLeft, kPageTop, kPageWidth, 780});
 
     chkMaskUseBackground.Create("&Use Results Pane Background Color", {kInnerLeft, 1800, kInnerWidth, kBoxHeight});
-    cmbMaskSystemColor.Create({kInnerLeft, 2220, 2460, kFieldHeight}, true);
+    cmbMaskSystemColor.Create({kInnerLeft, 2220, 2460, kFieldHeight}, ComboBoxOptions{.dropDownList = true});
     cmdMaskCustom.Create("C&ustom", {3240, 2190, kButtonWidth, kButtonHeight});
     cmbMaskSystemColor.SetToolTipText("System Colors");
     cmdMaskCustom.SetToolTipText("Custom Colors");
-    shpMaskColor.Create({4680, 2190, 1440, kButtonHeight}, true);
+    shpMaskColor.Create({4680, 2190, 1440, kButtonHeight}, PictureBoxOptions{.border = true});
     fraMask.Create("Copy to Clipboard Maskcolor", {kPageLeft, 1560, kPageWidth, 1260});
 
     chkRestart.Create("Do &Not Show Windows Restart Reminders", {kInnerLeft, 3300, kInnerWidth, kBoxHeight});
@@ -135,14 +135,14 @@ void FrmOptions::CreateControls() {
     fraShortcuts.Create("Shortcuts", {kPageLeft, 2820, kPageWidth, 1260});
 
     // Double Click Icon
-    optNone.Create("&None", {kInnerLeft, 900, 2400, kBoxHeight}, true);
+    optNone.Create("&None", {kInnerLeft, 900, 2400, kBoxHeight}, OptionButtonOptions{.group = true});
     optCopy.Create("&Copy to Clipboard", {kInnerLeft, 1230, 2400, kBoxHeight});
     optSave.Create("&Save As", {kInnerLeft, 1560, 2400, kBoxHeight});
     optZoom.Create("&Zoom", {3360, 900, 960, kBoxHeight});
     optProp.Create("&Properties", {3360, 1230, 2400, kBoxHeight});
     optEditWith.Create("&Edit With", {kInnerLeft, 1950, 1200, kBoxHeight});
-    lstZoom.Create({4380, 870, 780, kFieldHeight}, true);
-    txtEdit.Create("", {1860, 1920, 2880, kFieldHeight}, false, true);
+    lstZoom.Create({4380, 870, 780, kFieldHeight}, ComboBoxOptions{.dropDownList = true});
+    txtEdit.Create("", {1860, 1920, 2880, kFieldHeight}, TextBoxOptions{.readOnly = true});
     cmdBrowseEdit.Create("Browse", {4860, 1890, 1095, kButtonHeight});
     cmdBrowseEdit.SetToolTipText("Browse for External Editor");
     fraAction.Create("Normal Action", {kPageLeft, kPageTop, kPageWidth, 1800});
@@ -158,7 +158,7 @@ void FrmOptions::CreateControls() {
     fraPriority.Create("Priority Over Normal Action", {kPageLeft, 2520, kPageWidth, 1560});
 
     // Favorites
-    txtFavHomeDir.Create("", {kInnerLeft, 960, 3960, kFieldHeight}, false, true);
+    txtFavHomeDir.Create("", {kInnerLeft, 960, 3960, kFieldHeight}, TextBoxOptions{.readOnly = true});
     cmdBrowse.Create("&Browse", {4680, 930, 1335, kButtonHeight});
     cmdBrowse.SetToolTipText("Browse to set the Favorites Home Folder");
     fraFavorites.Create("Favorites Home Folder", {kPageLeft, kPageTop, kPageWidth, 780});
@@ -168,7 +168,7 @@ void FrmOptions::CreateControls() {
 
     cmdApply.Create("A&pply", {2580, 4785, kButtonWidth, kButtonHeight});
     cmdCancel.Create("C&ancel", {3915, 4785, kButtonWidth, kButtonHeight});
-    cmdOK.Create("&Close", {5250, 4785, kButtonWidth, kButtonHeight}, true);
+    cmdOK.Create("&Close", {5250, 4785, kButtonWidth, kButtonHeight}, ButtonOptions{.isDefault = true});
 
     tbsOptions.Create({120, 120, 6480, 4500});
     tbsOptions.AddTab("General", "results", "General Options");

@@ -78,7 +78,7 @@ FormSpec FrmAni::Spec() const {
 }
 
 void FrmAni::CreateControls() {
-    picIconBack.Create({120, 120, 1440, 1440}, true);
+    picIconBack.Create({120, 120, 1440, 1440}, PictureBoxOptions{.border = true});
     imgRechts.Create({kPictureLeft, 210, kPictureSize, kPictureSize});
     imgTegen.Create({kPictureLeft, 630, kPictureSize, kPictureSize});
     imgTop.Create({kPictureLeft, 1050, kPictureSize, kPictureSize});
@@ -88,7 +88,8 @@ void FrmAni::CreateControls() {
     lblFast.Create("30", {3630, 1800, 300, 225});
     sldAni.SetRange(kMinSpeed, kMaxSpeed);
     // The options last, so that no later sibling falls into their group.
-    RechtsBut.Create("Sequential", {kButtonLeft, 180, kButtonWidth, kButtonHeight}, true);
+    RechtsBut.Create("Sequential", {kButtonLeft, 180, kButtonWidth, kButtonHeight},
+                     OptionButtonOptions{.group = true});
     TegenBut.Create("Back and Forth", {kButtonLeft, 600, kButtonWidth, kButtonHeight});
     imgRechts.SetToolTipText("Sequential");
     imgTegen.SetToolTipText("Back And Forth");

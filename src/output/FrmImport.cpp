@@ -155,8 +155,8 @@ void FrmImport::CreateControls() {
     // The pictures are made before their frames, so that they lie above them.
     picImport.Create({kMargin + inset, inset, side, side});
     picIcon.Create({2 * kMargin + kFrameSide + inset, inset, side, side});
-    picImportBack.Create({kMargin, 0, kFrameSide, kFrameSide}, true);
-    picIconBack.Create({2 * kMargin + kFrameSide, 0, kFrameSide, kFrameSide}, true);
+    picImportBack.Create({kMargin, 0, kFrameSide, kFrameSide}, PictureBoxOptions{.border = true});
+    picIconBack.Create({2 * kMargin + kFrameSide, 0, kFrameSide, kFrameSide}, PictureBoxOptions{.border = true});
     lblResource.Create("Resource", {kMargin, 0, kFrameSide, kCaptionHeight});
     lblIcon.Create("Icon", {2 * kMargin + kFrameSide, 0, kFrameSide, kCaptionHeight});
     picOpen.Create({0, 0, side, side});

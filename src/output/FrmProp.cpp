@@ -48,9 +48,9 @@ void FrmProp::CreateControls() {
     lblOrigin.Create("Origin:", {kCaptionLeft, 1800, kCaptionWidth, kLabelHeight});
     txtOrigin.Create("", {kValueLeft, 1800, kValueWidth, kLabelHeight});
     lblKeywords.Create("Keywords:", {kCaptionLeft, 2160, kCaptionWidth, kLabelHeight});
-    txtKeywords.Create("", {kValueLeft, 2130, kValueWidth, 2040}, true, true);
+    txtKeywords.Create("", {kValueLeft, 2130, kValueWidth, 2040}, TextBoxOptions{.multiLine = true, .readOnly = true});
     fraGeneral.Create("", {240, 480, 4920, 3900});
-    cmdOK.Create("OK", {4065, 4665, 1215, 375}, true);
+    cmdOK.Create("OK", {4065, 4665, 1215, 375}, ButtonOptions{.isDefault = true});
     tabProperties.Create({120, 120, 5160, 4380});
     tabProperties.AddTab("General", "general");
 }

@@ -204,8 +204,8 @@ void Frame::AfterCreate() {
     SetWindowSubclass(hwnd(), FrameProc, 0, 0);
 }
 
-void Button::Create(const std::string& caption, Bounds bounds, bool isDefault) {
-    Define("BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, bounds, caption);
+void Button::Create(const std::string& caption, Bounds bounds, ButtonOptions options) {
+    Define("BUTTON", WS_TABSTOP | (options.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, bounds, caption);
 }
 
 std::optional<LRESULT> Button::OnCommand(int code) {
@@ -250,9 +250,9 @@ std::optional<LRESULT> CheckBox::OnCommand(int code) {
     return 0;
 }
 
-void OptionButton::Create(const std::string& caption, Bounds bounds, bool group) {
+void OptionButton::Create(const std::string& caption, Bounds bounds, OptionButtonOptions options) {
     value_ = false;
-    Define("BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON | (group ? WS_GROUP : 0), 0, bounds, caption);
+    Define("BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON | (options.group ? WS_GROUP : 0), 0, bounds, caption);
 }
 
 void OptionButton::AfterCreate() { Send(BM_SETCHECK, value_ ? BST_CHECKED : BST_UNCHECKED); }
@@ -295,10 +295,10 @@ std::optional<LRESULT> OptionButton::OnCommand(int code) {
 
 // ---- TextBox
 
-void TextBox::Create(const std::string& text, Bounds bounds, bool multiLine, bool readOnly) {
+void TextBox::Create(const std::string& text, Bounds bounds, TextBoxOptions options) {
     DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
-    if (multiLine) style = WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
-    if (readOnly) style |= ES_READONLY;
+    if (options.multiLine) style = WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+    if (options.readOnly) style |= ES_READONLY;
     Define("EDIT", style, WS_EX_CLIENTEDGE, bounds, text);
 }
 
@@ -402,10 +402,10 @@ void ListControl::BeforeDestroy() {
     Control::BeforeDestroy();
 }
 
-void ListBox::Create(Bounds bounds, bool sorted) {
+void ListBox::Create(Bounds bounds, ListBoxOptions options) {
     items_.clear();
     listIndex_ = -1;
-    Define("LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | (sorted ? LBS_SORT : 0),
+    Define("LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | (options.sorted ? LBS_SORT : 0),
            WS_EX_CLIENTEDGE, bounds);
 }
 
@@ -437,11 +437,12 @@ void ComboBox::OnKeyPress(int& keyAscii) {
     if (KeyPress) KeyPress(keyAscii);
 }
 
-void ComboBox::Create(Bounds bounds, bool dropDownList) {
+void ComboBox::Create(Bounds bounds, ComboBoxOptions options) {
     items_.clear();
     listIndex_ = -1;
-    Define("COMBOBOX", WS_TABSTOP | WS_VSCROLL | (dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN) | CBS_AUTOHSCROLL,
-           0, bounds);
+    Define("COMBOBOX",
+           WS_TABSTOP | WS_VSCROLL | (options.dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN) | CBS_AUTOHSCROLL, 0,
+           bounds);
 }
 
 std::optional<LRESULT> ComboBox::OnCommand(int code) {
@@ -550,8 +551,8 @@ LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void PictureBox::Create(Bounds bounds, bool border) {
-    Define(kPictureClass, 0, border ? WS_EX_CLIENTEDGE : 0, bounds);
+void PictureBox::Create(Bounds bounds, PictureBoxOptions options) {
+    Define(kPictureClass, 0, options.border ? WS_EX_CLIENTEDGE : 0, bounds);
 }
 
 void PictureBox::SetPicture(HBITMAP bitmap) {

@@ -158,10 +158,14 @@ class Frame : public Control {
     void AfterCreate() override;
 };
 
+struct ButtonOptions {
+    bool isDefault = false;  // the form's default button, which Enter presses
+};
+
 class Button : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& caption, Bounds bounds, bool isDefault = false);
+    void Create(const std::string& caption, Bounds bounds, ButtonOptions options = {});
     std::function<void()> Click;
     std::optional<LRESULT> OnCommand(int code) override;
 };
@@ -184,11 +188,14 @@ class CheckBox : public Control {
     int value_ = 0;
 };
 
+struct OptionButtonOptions {
+    bool group = false;  // the first button of a group of options
+};
+
 class OptionButton : public Control {
   public:
     using Control::Control;
-    // group: the first button of a group of options.
-    void Create(const std::string& caption, Bounds bounds, bool group = false);
+    void Create(const std::string& caption, Bounds bounds, OptionButtonOptions options = {});
     bool Value() const;
     // Setting True raises Click and clears the other options of the same group.
     void SetValue(bool value);
@@ -203,10 +210,15 @@ class OptionButton : public Control {
     bool value_ = false;
 };
 
+struct TextBoxOptions {
+    bool multiLine = false;
+    bool readOnly = false;
+};
+
 class TextBox : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& text, Bounds bounds, bool multiLine = false, bool readOnly = false);
+    void Create(const std::string& text, Bounds bounds, TextBoxOptions options = {});
     std::function<void()> Change;
     std::function<void()> GotFocus, LostFocus;
     std::optional<LRESULT> OnCommand(int code) override;
@@ -258,10 +270,14 @@ class ListControl : public Control {
     int listIndex_ = -1;
 };
 
+struct ListBoxOptions {
+    bool sorted = false;
+};
+
 class ListBox : public ListControl {
   public:
     using ListControl::ListControl;
-    void Create(Bounds bounds, bool sorted = false);
+    void Create(Bounds bounds, ListBoxOptions options = {});
     std::function<void()> GotFocus, LostFocus;
     std::optional<LRESULT> OnCommand(int code) override;
 
@@ -275,11 +291,14 @@ class ListBox : public ListControl {
     UINT InitStorageMsg() const override { return LB_INITSTORAGE; }
 };
 
+struct ComboBoxOptions {
+    bool dropDownList = false;  // the text can only be one of the items
+};
+
 class ComboBox : public ListControl {
   public:
     using ListControl::ListControl;
-    // dropDownList: the text can only be one of the items.
-    void Create(Bounds bounds, bool dropDownList = false);
+    void Create(Bounds bounds, ComboBoxOptions options = {});
     // The item last chosen in the list or set from code; typing into the edit field leaves it.
     int ListIndex() const override;
     // Raises Click only when the index changes.
@@ -303,6 +322,10 @@ class ComboBox : public ListControl {
     UINT InitStorageMsg() const override { return CB_INITSTORAGE; }
 };
 
+struct PictureBoxOptions {
+    bool border = false;  // a sunken edge around the box
+};
+
 // A picture box: shows a bitmap or an icon it owns over its back colour; Click, DblClick and the
 // mouse. It can also keep an image of its own (AutoRedraw): a bitmap of the box's size in a memory
 // drawing context, which holds the picture over the back colour and whatever is drawn into it, is
@@ -310,7 +333,7 @@ class ComboBox : public ListControl {
 class PictureBox : public Control {
   public:
     using Control::Control;
-    void Create(Bounds bounds, bool border = false);
+    void Create(Bounds bounds, PictureBoxOptions options = {});
     // Takes ownership of the bitmap (nullptr clears the picture) and repaints. A kept image starts
     // again from the back colour and the new picture.
     void SetPicture(HBITMAP bitmap);
