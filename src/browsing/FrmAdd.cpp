@@ -31,16 +31,16 @@ constexpr const char* kTypeCaptions[9] = {
 FormSpec FrmAdd::Spec() const { return FixedDialogSpec("Add Reference", kClientWidth, kClientHeight); }
 
 void FrmAdd::CreateControls() {
-    lblKeyword.Create("Keyword:", 240, 150, 1500, 255);
-    cmbSearch.Create(240, 420, 6000, 315, true);
+    lblKeyword.Create("Keyword:", {240, 150, 1500, 255});
+    cmbSearch.Create({240, 420, 6000, 315}, ComboBoxOptions{.dropDownList = true});
     // Three columns of shape by three rows of colours, as the type digits count.
     for (int i = 0; i < 9; ++i)
-        optType[static_cast<size_t>(i)].Create(kTypeCaptions[i], 360 + i / 3 * 1950, 1230 + i % 3 * 330, 1900, 300,
-                                               i == 0);
+        optType[static_cast<size_t>(i)].Create(kTypeCaptions[i], {360 + i / 3 * 1950, 1230 + i % 3 * 330, 1900, 300},
+                                               OptionButtonOptions{.group = i == 0});
     // Made after the options it holds, so that it paints around them.
-    fraType.Create("Icon Type", 240, 960, 6000, 1380);
-    cmdAdd.Create("&Add", 3720, 2490, 1140, 375, true);
-    cmdCancel.Create("&Cancel", 5100, 2490, 1140, 375);
+    fraType.Create("Icon Type", {240, 960, 6000, 1380});
+    cmdAdd.Create("&Add", {3720, 2490, 1140, 375}, ButtonOptions{.isDefault = true});
+    cmdCancel.Create("&Cancel", {5100, 2490, 1140, 375});
 }
 
 void FrmAdd::BindEvents() {
@@ -81,7 +81,7 @@ void FrmAdd::cmdAdd_Click() {
     if (!entry || keyword.empty()) return;
 
     if (HasReference(main.lstUser, main.cmbUser, keyword, *entry)) {
-        gResult = MsgBox("This reference already excists.", MB_ICONEXCLAMATION, "Error saving reference", hwnd());
+        gResult = MsgBox("This reference already excists.", MsgBoxStyle::Exclamation, "Error saving reference", hwnd());
         cmdAdd.SetEnabled(false);
         return;
     }

@@ -38,11 +38,11 @@ constexpr int kClientHeight = 3720;
 FormSpec FrmKey::Spec() const { return FixedDialogSpec("Edit Custom Keywords", kClientWidth, kClientHeight); }
 
 void FrmKey::CreateControls() {
-    txtKey.Create("", 240, 240, 2895, 315);
-    lstKey.Create(240, 675, 2895, 2805);
-    cmdAdd.Create("&Add", 3360, 225, 1080, 375, true);
-    cmdDelete.Create("&Delete", 3360, 705, 1080, 375);
-    cmdCancel.Create("&Close", 3360, 3105, 1080, 375);
+    txtKey.Create("", {240, 240, 2895, 315});
+    lstKey.Create({240, 675, 2895, 2805});
+    cmdAdd.Create("&Add", {3360, 225, 1080, 375}, ButtonOptions{.isDefault = true});
+    cmdDelete.Create("&Delete", {3360, 705, 1080, 375});
+    cmdCancel.Create("&Close", {3360, 3105, 1080, 375});
     cmdAdd.SetEnabled(false);
     cmdDelete.SetEnabled(false);
 }
@@ -96,17 +96,17 @@ void FrmKey::cmdAdd_Click() {
     const std::string text = txtKey.Text();
     if (text.empty()) return;
     if (FindExact(frmMain.cmbSearch, text) >= 0) {
-        gResult = MsgBox("This Keyword is already present in\nthe Ornavale Keyword list.", MB_ICONINFORMATION,
+        gResult = MsgBox("This Keyword is already present in\nthe Ornavale Keyword list.", MsgBoxStyle::Information,
                          Caption(), hwnd());
         return;
     }
     // The user files hold keywords and references as text split at ";".
     if (text.find(';') != std::string::npos) {
-        gResult = MsgBox("A keyword may not contain \";\".", MB_ICONEXCLAMATION, Caption(), hwnd());
+        gResult = MsgBox("A keyword may not contain \";\".", MsgBoxStyle::Exclamation, Caption(), hwnd());
         return;
     }
     if (gKeywordSlotsUsed >= kKeywordSlots) {
-        gResult = MsgBox("The Ornavale Keyword list is full:\nno more keywords can be added.", MB_ICONEXCLAMATION,
+        gResult = MsgBox("The Ornavale Keyword list is full:\nno more keywords can be added.", MsgBoxStyle::Exclamation,
                          Caption(), hwnd());
         return;
     }

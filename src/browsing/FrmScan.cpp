@@ -61,20 +61,20 @@ FormSpec FrmScan::Spec() const {
 }
 
 void FrmScan::CreateControls() {
-    lblDir.Create("Folders:", 120, 150, 1200, 255);
-    txtDir.Create("", 120, 420, 5010, 315);
-    cmdBrowse.Create("&Browse", 5235, 390, 1140, 375);
-    chkScanSubDir.Create("Scan &Subfolders", 120, 855, 3000, 255);
-    chkALL.Create("&All Libraries", 300, 1500, 3000, 255);
-    chkICL.Create("Icon &Libraries (*.icl)", 300, 1890, 2880, 255);
-    chkEXE.Create("&Executables (*.exe)", 300, 2220, 2880, 255);
-    chkDLL.Create("&Dynamic Link Libraries (*.dll)", 300, 2550, 2880, 255);
-    chkANI.Create("Animated &Icons (*.ani)", 3300, 1890, 2880, 255);
-    chkCUR.Create("&Cursors (*.cur)", 3300, 2220, 2880, 255);
-    chkICO.Create("Ic&ons (*.ico)", 3300, 2550, 2880, 255);
-    cmdStart.Create("S&tart", 3960, 3150, 1140, 375, true);
-    cmdCancel.Create("Cancel", 5235, 3150, 1140, 375);
-    fraFilter.Create("Filter", 120, 1230, 6255, 1710);  // last: below the boxes it holds
+    lblDir.Create("Folders:", {120, 150, 1200, 255});
+    txtDir.Create("", {120, 420, 5010, 315});
+    cmdBrowse.Create("&Browse", {5235, 390, 1140, 375});
+    chkScanSubDir.Create("Scan &Subfolders", {120, 855, 3000, 255});
+    chkALL.Create("&All Libraries", {300, 1500, 3000, 255});
+    chkICL.Create("Icon &Libraries (*.icl)", {300, 1890, 2880, 255});
+    chkEXE.Create("&Executables (*.exe)", {300, 2220, 2880, 255});
+    chkDLL.Create("&Dynamic Link Libraries (*.dll)", {300, 2550, 2880, 255});
+    chkANI.Create("Animated &Icons (*.ani)", {3300, 1890, 2880, 255});
+    chkCUR.Create("&Cursors (*.cur)", {3300, 2220, 2880, 255});
+    chkICO.Create("Ic&ons (*.ico)", {3300, 2550, 2880, 255});
+    cmdStart.Create("S&tart", {3960, 3150, 1140, 375}, ButtonOptions{.isDefault = true});
+    cmdCancel.Create("Cancel", {5235, 3150, 1140, 375});
+    fraFilter.Create("Filter", {120, 1230, 6255, 1710});  // last: below the boxes it holds
     cmdStart.SetEnabled(false);
 }
 
@@ -151,7 +151,7 @@ void FrmScan::cmdStart_Click() {
 
     if (txtDir.Text().empty()) {
         cmdStart.SetEnabled(false);
-        gResult = MsgBox("Select a valid path!", MB_ICONEXCLAMATION, Caption(), hwnd());
+        gResult = MsgBox("Select a valid path!", MsgBoxStyle::Exclamation, Caption(), hwnd());
         return;
     }
 
@@ -181,7 +181,7 @@ void FrmScan::cmdStart_Click() {
         main.procGetPage();
         main.procSetPageNr();
         main.procSetAbort(true);
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         Unload();
         return;
     }
@@ -190,14 +190,14 @@ void FrmScan::cmdStart_Click() {
     if (gPanelMessage)
         gPanelMessage->SetText(std::to_string(gFileCount) + " files checked, " +
                                std::to_string(main.lstFiles.ListCount()) + " files matched your filter.");
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
     DoEvents();
 
     main.cmbResult.Clear();
     main.procSearchOpen(ahead.get());
     main.procSetAbort(true);
     main.cmbSearch.SetText({});
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmScan::Form_Unload(bool&) {

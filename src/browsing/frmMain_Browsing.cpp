@@ -229,7 +229,7 @@ void ShowPictures(FrmMain& form, PagePictures& pictures, int32_t count) {
     form.procSetAbort(true);
     form.procItemSelected();
     form.procSetPageButtons();
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 // An empty result set, or a fill the user stopped.
@@ -245,7 +245,7 @@ void ShowNoPage(FrmMain& form) {
     }
     form.pnlNav.SetEnabled(true);
     gAbort = false;
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 }  // namespace
@@ -388,7 +388,7 @@ void FrmMain::procGetPage() {
             pnlProgressBar.SetVisible(false);
         }
         if (!gAbort) {
-            SetScreenMousePointer(0);
+            SetScreenMousePointer(PointerShape::Default);
             return;
         }
     }

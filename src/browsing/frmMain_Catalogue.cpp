@@ -51,7 +51,7 @@ void FrmMain::procFillSearch() {
         hourglass.Done();
         gResult = MsgBox("Main Ornavale Index file Icondata.dat was not found.\r"
                          "The Ornavale icon features will be disabled.",
-                         MB_ICONEXCLAMATION | MB_OK, "Ornavale error");
+                         MsgBoxStyle::Exclamation | MsgBoxStyle::OkOnly, "Ornavale error");
     } else if (!ReadTextFile(gAppPath + "Icondata.dat", index)) {
         gCatalogName = "";
         problems.push_back("Icondata.dat could not be read. The Ornavale icon features will be disabled.");
@@ -113,6 +113,6 @@ void FrmMain::procFillSearch() {
     if (!problems.empty()) {
         std::string text;
         for (const std::string& p : problems) text += (text.empty() ? "" : "\r") + p;
-        gResult = MsgBox(text, MB_ICONEXCLAMATION | MB_OK, "Ornavale error");
+        gResult = MsgBox(text, MsgBoxStyle::Exclamation | MsgBoxStyle::OkOnly, "Ornavale error");
     }
 }

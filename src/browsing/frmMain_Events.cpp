@@ -60,7 +60,7 @@ void FrmMain::pnlResult_ColumnClick(int column) {
 void FrmMain::pnlResult_DblClick() {
     if (IsBusy(*this)) return;
     if (gDCActionNow == "None") {
-        gResult = MsgBox(kNoActionText, MB_ICONINFORMATION | MB_OK, Caption(), hwnd());
+        gResult = MsgBox(kNoActionText, MsgBoxStyle::Information | MsgBoxStyle::OkOnly, Caption(), hwnd());
         return;
     }
     // The command runs as its menu item would: only while the item menu offers it.

@@ -74,7 +74,7 @@ void FrmMain::mnuFavoriteGroupAdd_Click() {
             MsgBox("A Favorite Folder cannot be named '" + name + "'. A Folder Name cannot contain any of the "
                    "characters \\ / : * ? \" < > | and cannot end with a period or a blank.\rPlease choose another "
                    "Folder Name.",
-                   MB_ICONHAND | MB_OK, kCreateTitle);
+                   MsgBoxStyle::Critical | MsgBoxStyle::OkOnly, kCreateTitle);
             continue;
         }
         const std::string folder = FavoritesFolderOf(gFavDir, parentKey) + "\\" + name;
@@ -91,7 +91,7 @@ void FrmMain::mnuFavoriteGroupAdd_Click() {
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             MsgBox("A Favorite Folder named '" + name + "' in the '" + parent->text +
                        "' Folder already excists.\rPlease choose another Folder Name.",
-                   MB_ICONHAND | MB_OK, kCreateTitle);
+                   MsgBoxStyle::Critical | MsgBoxStyle::OkOnly, kCreateTitle);
             continue;
         }
         ShowSystemError(error, kCreateTitle);
@@ -108,8 +108,8 @@ void FrmMain::mnuFavoriteGroupDel_Click() {
     gResult = MsgBox("Are you sure you want to remove the '" + node->text +
                          "' Favorite Folder and all of it's subgroups?.\rAll icons present in this folder and all it's "
                          "subfolders will be permanently deleted from your harddisk!",
-                     MB_ICONQUESTION | MB_YESNO, "Remove Favorite Folder");
-    if (gResult.Number().value_or(0) != IDYES) return;
+                     MsgBoxStyle::Question | MsgBoxStyle::YesNo, "Remove Favorite Folder");
+    if (gResult != MsgBoxResult::Yes) return;
 
     // Removed here rather than by a command line: a shell's tree removal command is not there on
     // every system, and a hidden one would fail unseen.

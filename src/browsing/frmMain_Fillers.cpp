@@ -86,7 +86,7 @@ void EndBusyFill(FrmMain& form) {
     if (!form.IsLoaded()) return;
     gAbort = false;
     EndFill(form);
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 }  // namespace

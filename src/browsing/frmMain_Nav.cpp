@@ -74,7 +74,7 @@ void ShowStatus(FrmMain& form, const char* text) {
 // The hourglass and the text of a listing about to start, on screen before it starts; false when
 // the window was closed meanwhile.
 bool AnnounceListing(FrmMain& form, const char* text) {
-    SetScreenMousePointer(11);
+    SetScreenMousePointer(PointerShape::Hourglass);
     ShowStatus(form, text);
     DoEvents();
     return form.IsLoaded();
@@ -145,7 +145,7 @@ void ListKeywordGroup(FrmMain& form, const Node& node) {
         // Choosing another keyword raises the box's Click, which runs the search.
         Run([&] { form.cmbSearch.SetListIndex(found); });
     }
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void ListScheme(FrmMain& form, const std::string& scheme) {
@@ -191,7 +191,7 @@ void ListFavoritesFolder(FrmMain& form, const std::string& key) {
                 form.lstFiles.RemoveItem(i);
             }
         }
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         DoEvents();
         if (!form.IsLoaded()) return;
         Run([&] { form.cmbResult.Clear(); });
@@ -203,7 +203,7 @@ void ListFavoritesFolder(FrmMain& form, const std::string& key) {
     if (!form.IsLoaded()) return;
     Run([&] { form.procSetAbort(true); });
     Run([&] { form.cmbSearch.SetText(""); });
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
     ShowStatus(form, "");
 }
 

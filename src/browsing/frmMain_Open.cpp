@@ -14,7 +14,8 @@ constexpr const char* kOpenFilter =
     "All Icons (*.ani;*.cur;*.dll;*.exe;*.icl;*.ico)|*.ani;*.cur;*.dll;*.exe;*.icl;*.ico|"
     "Animated Icons (*.ani)|*.ani|Applications (*.exe)|*.exe|Cursors (*.cur)|*.cur|"
     "Dynamic Link Libraries (*.dll)|*.dll|Icon Libraries (*.icl)|*.icl|Icons (*.ico)|*.ico";
-constexpr DWORD kOpenFlags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_LONGNAMES | OFN_HIDEREADONLY;
+constexpr FileDialogFlags kOpenFlags = FileDialogFlags::AllowMultiSelect | FileDialogFlags::Explorer |
+                                       FileDialogFlags::LongNames | FileDialogFlags::HideReadOnly;
 
 void SetMessage(const std::string& text) {
     if (gPanelMessage) gPanelMessage->SetText(text);
@@ -93,7 +94,7 @@ void FrmMain::procOpenPathList(int lSep) {
         // Left set, it would stop the next walk, such as a favorites refresh, before it begins.
         gAbort = false;
     }
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmMain::mnuFileOpenDir_Click() { frmScan.ShowModal(); }

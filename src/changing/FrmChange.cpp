@@ -122,24 +122,24 @@ void FrmChange::CreateControls() {
     });
 
     frmMain.SetUpImageLists();
-    pnlToolbar.Create(0, 0, kClientWidth, 540);
+    pnlToolbar.Create({0, 0, kClientWidth, 540});
     pnlToolbar.SetImageList(&frmMain.imlToolbarGrey);
     pnlToolbar.SetHotImageList(&frmMain.imlToolbarHot);
     pnlToolbar.SetTextLabels(false);
     for (const ButtonDef& b : kButtons) pnlToolbar.Add(b.key, {}, tbrDefault, b.key).ToolTipText = b.toolTip;
-    CoolBar1.Create(0, 0, kClientWidth, 600);
+    CoolBar1.Create({0, 0, kClientWidth, 600});
     CoolBar1.AddBand(pnlToolbar, kClientWidth, 540);
 
     // The pictures before their frames: a window made later lies below.
-    lblTitle.Create({}, 120, kTitleTop, kClientWidth - 240, kLabelHeight, 2);
-    picImport.Create(0, 0, kPictureSize, kPictureSize);
-    picImportBack.Create(kCurrentLeft, kBoxTop, kBoxSize, kBoxSize, true);
-    lblResource.Create("Current", kCurrentLeft - 240, kLabelTop, kBoxSize + 480, kLabelHeight, 2);
-    picIcon.Create(0, 0, kPictureSize, kPictureSize);
-    picIconBack.Create(kNewLeft, kBoxTop, kBoxSize, kBoxSize, true);
-    lblIcon.Create("New", kNewLeft - 240, kLabelTop, kBoxSize + 480, kLabelHeight, 2);
+    lblTitle.Create({}, {120, kTitleTop, kClientWidth - 240, kLabelHeight}, Alignment::Center);
+    picImport.Create({0, 0, kPictureSize, kPictureSize});
+    picImportBack.Create({kCurrentLeft, kBoxTop, kBoxSize, kBoxSize}, PictureBoxOptions{.border = true});
+    lblResource.Create("Current", {kCurrentLeft - 240, kLabelTop, kBoxSize + 480, kLabelHeight}, Alignment::Center);
+    picIcon.Create({0, 0, kPictureSize, kPictureSize});
+    picIconBack.Create({kNewLeft, kBoxTop, kBoxSize, kBoxSize}, PictureBoxOptions{.border = true});
+    lblIcon.Create("New", {kNewLeft - 240, kLabelTop, kBoxSize + 480, kLabelHeight}, Alignment::Center);
 
-    pnlStatusbar.Create(0, 0, kClientWidth, 315);
+    pnlStatusbar.Create({0, 0, kClientWidth, 315});
     pnlStatusbar.AddPanel("status", {}, kClientWidth, sbrSpring);
 }
 

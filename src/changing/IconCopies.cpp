@@ -24,8 +24,8 @@ constexpr uint64_t kMaxReadBack = 16u << 20;
 bool Faulty(CopyStep step) { return gIconCopyFault && gIconCopyFault(step); }
 
 void Tell(const std::string& what) {
-    gResult = MsgBox(what + "\r\rThe Windows setting and the icon it used before are left as they were.", 48,
-                     "Error");
+    gResult = MsgBox(what + "\r\rThe Windows setting and the icon it used before are left as they were.",
+                     MsgBoxStyle::Exclamation, "Error");
 }
 
 std::string SystemText(DWORD code) { return SystemErrorText(code) + " (" + std::to_string(code) + ")"; }

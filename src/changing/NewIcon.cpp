@@ -23,7 +23,7 @@ std::optional<std::vector<uint8_t>> NewIconBytes() {
     }
     auto bytes = EncodeWorkSurfaces(frmMain.pctColor.hDC(), frmMain.pctMask.hDC(), kCopyBitCount, formats::IconKind::Icon);
     if (bytes) return std::move(bytes).value();
-    MsgBox("Ornavale could not read the new icon, so nothing was changed.", 48, "Error");
+    MsgBox("Ornavale could not read the new icon, so nothing was changed.", MsgBoxStyle::Exclamation, "Error");
     return std::nullopt;
 }
 

@@ -27,8 +27,8 @@ std::optional<ShortcutFields> ReadShortcutOrTell(const std::string& lnkFile) {
     try {
         ShellLinkObject().ReadLink(lnkFile, f.target, f.folder, f.arguments, f.iconFile, f.iconIndex, f.showCommand);
     } catch (const RuntimeError& e) {
-        MsgBox("The shortcut " + lnkFile + " could not be read, so its icon was not changed.\r\r" + e.what(), 48,
-               kErrorTitle);
+        MsgBox("The shortcut " + lnkFile + " could not be read, so its icon was not changed.\r\r" + e.what(),
+               MsgBoxStyle::Exclamation, kErrorTitle);
         return std::nullopt;
     }
     return f;
@@ -37,7 +37,8 @@ std::optional<ShortcutFields> ReadShortcutOrTell(const std::string& lnkFile) {
 std::optional<std::vector<uint8_t>> SurfaceIconBytes(int32_t bitCount) {
     auto bytes = EncodeWorkSurfaces(frmMain.pctColor.hDC(), frmMain.pctMask.hDC(), bitCount, formats::IconKind::Icon);
     if (!bytes) {
-        MsgBox("The new icon could not be made (" + bytes.error() + "), so no shortcut was changed.", 48, kErrorTitle);
+        MsgBox("The new icon could not be made (" + bytes.error() + "), so no shortcut was changed.",
+               MsgBoxStyle::Exclamation, kErrorTitle);
         return std::nullopt;
     }
     return std::move(*bytes);

@@ -36,7 +36,7 @@ constexpr uint32_t kFrameRate = 20;
 constexpr const char* kRestartReminder =
     "You may need to Restart Windows before Cursor changes take effect. You could also try a Re-Logon.";
 
-void TellError(const std::string& text) { gResult = MsgBox(text, MB_ICONEXCLAMATION, "Error"); }
+void TellError(const std::string& text) { gResult = MsgBox(text, MsgBoxStyle::Exclamation, "Error"); }
 
 // The kind a cursor entry's key names: "Control Panel\Cursors\<value name>", or after "default"
 // the kind's cursor id. nullptr for any other key.

@@ -77,14 +77,16 @@ void FrmChange::procApplyFileType() {
     } else if (IsNoIconRecord(kept)) {
         // Back to no icon of its own: the value goes, then the copy in use.
         if (RemoveUnnamedValue(HKEY_CLASSES_ROOT, iconKey) != ERROR_SUCCESS) {
-            MsgBox("The icon of " + state_.keyName + " could not be put back, so it stays as it was.", 48, "Error");
+            MsgBox("The icon of " + state_.keyName + " could not be put back, so it stays as it was.",
+                   MsgBoxStyle::Exclamation, "Error");
             return;
         }
         DeleteWinIconsFile(state_.iconPath);
         state_.iconPath.clear();
     } else if (kept && !kept->Text().empty()) {
         if (WriteStoredRegValue(HKEY_CLASSES_ROOT, iconKey, "", *kept) != ERROR_SUCCESS) {
-            MsgBox("The icon of " + state_.keyName + " could not be put back, so it stays as it was.", 48, "Error");
+            MsgBox("The icon of " + state_.keyName + " could not be put back, so it stays as it was.",
+                   MsgBoxStyle::Exclamation, "Error");
             return;
         }
         // The copy in use goes once nothing names it.

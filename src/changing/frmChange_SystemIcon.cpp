@@ -58,7 +58,7 @@ void FrmChange::procApplySystemIcon() {
         MsgBox("Ornavale cannot change the icon of " + place.name + ": Windows keeps none in " + state_.hiveName + "\\" +
                    state_.keyName + (state_.valueName.empty() ? std::string() : ", value \"" + state_.valueName + "\"") +
                    ", so nothing was changed.",
-               48, "Error");
+               MsgBoxStyle::Exclamation, "Error");
         return;
     }
     const std::string currentFile = ReadIconLocation(ExpandEnvironment(before->Text())).file;
@@ -84,7 +84,8 @@ void FrmChange::procApplySystemIcon() {
         picImport.SetPictureFrom(picIcon);
     } else {
         if (!point(state_.targetRef, state_.targetRef)) {
-            MsgBox("The icon of " + place.name + " could not be put back, so it stays as it was.", 48, "Error");
+            MsgBox("The icon of " + place.name + " could not be put back, so it stays as it was.",
+                   MsgBoxStyle::Exclamation, "Error");
             return;
         }
         // The copy in use goes once nothing names it.

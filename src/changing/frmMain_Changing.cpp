@@ -20,8 +20,6 @@ ExitWindowsCall gExitWindows = ExitWindowsEx;
 namespace {
 
 constexpr const char* kRestartTitle = "Restart Windows";
-constexpr UINT kYesNoQuestion = 52;
-constexpr int kYes = 6;
 
 // Unloading the last window asks the program to end. The boxes after the unload would close as
 // soon as they open while that request waits, so it is held back while they show and then made
@@ -98,10 +96,11 @@ void FrmMain::mnuFileChange_Click() {
 void FrmMain::mnuToolsRebuild_Click() { RebuildIconCache(); }
 
 void FrmMain::mnuToolsRestart_Click() {
-    const int answer = MsgBox("Windows will restart now. Ornavale saves its settings and closes; every other program "
-                              "is asked to close and may ask you to save your work first.\r\rRestart Windows now?",
-                              kYesNoQuestion, kRestartTitle, hwnd());
-    if (answer != kYes) return;
+    const MsgBoxResult answer =
+        MsgBox("Windows will restart now. Ornavale saves its settings and closes; every other program "
+               "is asked to close and may ask you to save your work first.\r\rRestart Windows now?",
+               MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, kRestartTitle, hwnd());
+    if (answer != MsgBoxResult::Yes) return;
     // The restart unloads every window, the one whose command asked for it too: it runs once that
     // command has returned.
     PostMessageA(hwnd(), kRestartWindowsMessage, 0, 0);
@@ -121,5 +120,5 @@ void FrmMain::procRestartWindows() {
     const DWORD code = GetLastError();
     MsgBox("Windows did not restart: error " + std::to_string(code) + ", " + SystemErrorText(code) +
                "\r\rPlease restart Windows yourself.",
-           48, kRestartTitle);
+           MsgBoxStyle::Exclamation, kRestartTitle);
 }

@@ -78,7 +78,7 @@ void FrmMain::mnuToolsChangeFolder_Click() {
     const auto bytes = EncodeWorkSurfaces(pctColor.hDC(), pctMask.hDC(), gBitCount, formats::IconKind::Icon);
     if (!bytes) {
         MsgBox("Ornavale could not make the folder's new icon: " + bytes.error() + ".\r\rThe folder keeps its icon.",
-               48, kTitle);
+               MsgBoxStyle::Exclamation, kTitle);
         return;
     }
     const auto copy = MakeIconCopy(".ico", *bytes, {CopyKind::Icon}, current, [&](const std::string& path) {
@@ -98,7 +98,7 @@ void FrmMain::mnuToolsDefaultFolder_Click() {
     // The copy the folder used goes only once desktop.ini no longer names it.
     const std::string failure = RewriteProfile(ini, kShellClassInfo, {{"IconFile", ""}, {"IconIndex", ""}});
     if (!failure.empty()) {
-        MsgBox(failure + ".\r\rThe folder keeps its icon.", 48, kTitle);
+        MsgBox(failure + ".\r\rThe folder keeps its icon.", MsgBoxStyle::Exclamation, kTitle);
         return;
     }
     DeleteWinIconsFile(current);

@@ -14,9 +14,9 @@
 namespace {
 
 constexpr const char* kReminderCaption = "Change Shortcut";
-// Overwrite prompt, hide read-only, extension different, path must exist, long names.
-constexpr DWORD kCreateFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT | OFN_PATHMUSTEXIST |
-                               OFN_LONGNAMES;
+constexpr FileDialogFlags kCreateFlags = FileDialogFlags::OverwritePrompt | FileDialogFlags::HideReadOnly |
+                                         FileDialogFlags::ExtensionDifferent | FileDialogFlags::PathMustExist |
+                                         FileDialogFlags::LongNames;
 
 // The path's folder with its closing "\"; "" when it has none.
 std::string FolderOf(const std::string& path) {
@@ -29,7 +29,7 @@ std::string FolderOf(const std::string& path) {
 void FrmMain::pnlResult_OLEDragDrop(DragData& data, int& /*effect*/, int /*button*/, int /*shift*/, POINT screen) {
     if (IsBusy(*this)) return;
     if (!data.GetFormat(vbCFFiles)) {
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         return;
     }
     const std::vector<std::string> files = data.Files();

@@ -65,11 +65,11 @@ std::vector<std::string> CatalogueFileLines(const std::string& folder) {
     return lines;
 }
 
-void TabbedListBox::Create(int left, int top, int width, int height) {
+void TabbedListBox::Create(Bounds bounds) {
     items_.clear();
     listIndex_ = -1;
     Define("LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS, WS_EX_CLIENTEDGE,
-           left, top, width, height);
+           bounds);
 }
 
 void TabbedListBox::AfterCreate() {
@@ -94,26 +94,26 @@ FormSpec FrmInfo::Spec() const { return FixedDialogSpec("About Ornavale", kClien
 
 void FrmInfo::CreateControls() {
     // Siblings made first lie on top: the controls, then their frames, then the tab strip below all.
-    picLogo.Create(kInnerLeft, 720, kInnerWidth, 1920);
-    lblBuild.Create("Ornavale version", kInnerLeft, 2800, kInnerWidth, kLabelHeight);
-    lblWinVer.Create("", kInnerLeft, 3100, kInnerWidth, kLabelHeight);
+    picLogo.Create({kInnerLeft, 720, kInnerWidth, 1920});
+    lblBuild.Create("Ornavale version", {kInnerLeft, 2800, kInnerWidth, kLabelHeight});
+    lblWinVer.Create("", {kInnerLeft, 3100, kInnerWidth, kLabelHeight});
 
     lblHelp.Create("In the Online- and What's This Help you find extended help on the features and usage of "
                    "Ornavale.",
-                   kInnerLeft, 780, kInnerWidth, 510);
+                   {kInnerLeft, 780, kInnerWidth, 510});
     lblTrademarks.Create("Some icons show registered trademarks. These icons are shown for reference only; using "
                          "them is not allowed.",
-                         kInnerLeft, 1500, kInnerWidth, 510);
+                         {kInnerLeft, 1500, kInnerWidth, 510});
     lblLicences.Create("The icon and cursor themes of the catalogue come with their licences, which are in the "
                        "folder \"licences\" in the Ornavale program folder.",
-                       kInnerLeft, 2220, kInnerWidth, 510);
+                       {kInnerLeft, 2220, kInnerWidth, 510});
 
-    txtIconUpdate.Create(kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight);
+    txtIconUpdate.Create({kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight});
 
-    lblUpdates.Create("You can find updates at;", kInnerLeft, 900, kInnerWidth, kLabelHeight);
-    txtURL.Create(kHomePage, kInnerLeft + 240, 1200, 3600, kLabelHeight);
-    lblMail.Create("Or contact me by E-mail;", kInnerLeft, 1800, kInnerWidth, kLabelHeight);
-    txtMail.Create(kMailAddress, kInnerLeft + 240, 2100, 3600, kLabelHeight);
+    lblUpdates.Create("You can find updates at;", {kInnerLeft, 900, kInnerWidth, kLabelHeight});
+    txtURL.Create(kHomePage, {kInnerLeft + 240, 1200, 3600, kLabelHeight});
+    lblMail.Create("Or contact me by E-mail;", {kInnerLeft, 1800, kInnerWidth, kLabelHeight});
+    txtMail.Create(kMailAddress, {kInnerLeft + 240, 2100, 3600, kLabelHeight});
     txtURL.SetToolTipText("Click to go to the Ornavale Homepage");
     txtMail.SetToolTipText("Click to E-mail");
     if (!linkFont_) {
@@ -127,10 +127,10 @@ void FrmInfo::CreateControls() {
         if (link->hwnd() && linkFont_)
             SendMessageA(link->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
 
-    for (Frame& frame : fraInfo) frame.Create("", kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight);
-    cmdSysInfo.Create("&System Info", 4020, 4380, 1215, 375);
-    cmdOK.Create("&Close", 5385, 4380, 1215, 375, true);
-    tabStrip.Create(120, 120, 6480, 4080);
+    for (Frame& frame : fraInfo) frame.Create("", {kFrameLeft, kFrameTop, kFrameWidth, kFrameHeight});
+    cmdSysInfo.Create("&System Info", {4020, 4380, 1215, 375});
+    cmdOK.Create("&Close", {5385, 4380, 1215, 375}, ButtonOptions{.isDefault = true});
+    tabStrip.Create({120, 120, 6480, 4080});
     tabStrip.AddTab("Version", "version");
     tabStrip.AddTab("Disclaimer", "disclaimer", "Disclaimer");
     tabStrip.AddTab("Icon Resources", "libraries", "Active Ornavale Icon Libraries");

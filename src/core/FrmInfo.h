@@ -18,7 +18,7 @@
 class TabbedListBox : public ListBox {
   public:
     using ListBox::ListBox;
-    void Create(int left, int top, int width, int height);
+    void Create(Bounds bounds);
 
   protected:
     void AfterCreate() override;

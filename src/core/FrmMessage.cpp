@@ -40,14 +40,14 @@ FormSpec FrmMessage::Spec() const {
 }
 
 void FrmMessage::CreateControls() {
-    picIcon.Create(240, 240, kIconSize, kIconSize);
+    picIcon.Create({240, 240, kIconSize, kIconSize});
     picIcon.SetBackColor(kWhite);
     if (!picIcon.Picture()) picIcon.SetPicture(DrawInformationIcon(TwipsToPxX(kIconSize)));
-    txtMessage.Create("", 900, 240, 5610, 1560);
+    txtMessage.Create("", {900, 240, 5610, 1560});
     txtMessage.SetBackColor(kWhite);
-    chkNoShow.Create("&Don't show this message again.", 180, 2190, 3000, 255);
-    cmdRestart.Create("", 3330, 2145, 2025, 345);
-    cmdOK.Create("&Close", 5445, 2145, 1125, 345, true);
+    chkNoShow.Create("&Don't show this message again.", {180, 2190, 3000, 255});
+    cmdRestart.Create("", {3330, 2145, 2025, 345});
+    cmdOK.Create("&Close", {5445, 2145, 1125, 345}, ButtonOptions{.isDefault = true});
 }
 
 void FrmMessage::BindEvents() {

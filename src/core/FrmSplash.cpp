@@ -36,7 +36,7 @@ FormSpec FrmSplash::Spec() const {
 }
 
 void FrmSplash::CreateControls() {
-    picSplash.Create(0, 0, PxToTwipsX(kWidthPx), PxToTwipsY(kHeightPx));
+    picSplash.Create({0, 0, PxToTwipsX(kWidthPx), PxToTwipsY(kHeightPx)});
     picSplash.SetPicture(MakeSplashPicture(kWidthPx, kHeightPx));
 }
 
@@ -44,7 +44,7 @@ void FrmSplash::BindEvents() { tmrSplash.Tick = [this] { tmrSplash_Timer(); }; }
 
 void FrmSplash::Form_Load() {
     gCatalogName = "Ornavale";
-    SetScreenMousePointer(11);
+    SetScreenMousePointer(PointerShape::Hourglass);
     // From here on each step that fails is reported and the next one runs.
     auto step = [](auto&& work) {
         try {

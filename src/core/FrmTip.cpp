@@ -229,8 +229,8 @@ HBITMAP DrawTipBack(int width, int height, int ruleY, int margin) {
 
 }  // namespace
 
-void PlainTextBox::Create(const std::string& text, int left, int top, int width, int height) {
-    Define("EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, left, top, width, height, text);
+void PlainTextBox::Create(const std::string& text, Bounds bounds) {
+    Define("EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, bounds, text);
 }
 
 FormSpec FrmTip::Spec() const {
@@ -240,20 +240,20 @@ FormSpec FrmTip::Spec() const {
 
 void FrmTip::CreateControls() {
     // Siblings made first lie on top: the white panel comes last, below the title, text and logo.
-    txtTitle.Create("Title", 1170, 540, 4740, 300);
+    txtTitle.Create("Title", {1170, 540, 4740, 300});
     txtTitle.SetBackColor(kWhite);
     if (!titleFont_) titleFont_.reset(CreateSansFont(10, FW_BOLD));
     if (txtTitle.hwnd() && titleFont_)
         SendMessageA(txtTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
-    txtTip.Create("Tip", kTextLeft, 1290, 5520, 1560);
+    txtTip.Create("Tip", {kTextLeft, 1290, 5520, 1560});
     txtTip.SetBackColor(kWhite);
-    picLogo.Create(390, 390, kLogoSize, kLogoSize);
+    picLogo.Create({390, 390, kLogoSize, kLogoSize});
     picLogo.SetBackColor(kWhite);
     if (!picLogo.Picture()) picLogo.SetPicture(DrawBulb(TwipsToPxX(kLogoSize)));
-    chkTip.Create("&Show Tips on Startup", 180, 3255, 3000, 255);
-    cmdNextTip.Create("&Next Tip", 3780, 3210, 1125, 345);
-    cmdOK.Create("&Close", 4995, 3210, 1125, 345, true);
-    picTipBack.Create(kBackLeft, kBackTop, kBackWidth, kBackHeight, true);
+    chkTip.Create("&Show Tips on Startup", {180, 3255, 3000, 255});
+    cmdNextTip.Create("&Next Tip", {3780, 3210, 1125, 345});
+    cmdOK.Create("&Close", {4995, 3210, 1125, 345}, ButtonOptions{.isDefault = true});
+    picTipBack.Create({kBackLeft, kBackTop, kBackWidth, kBackHeight}, PictureBoxOptions{.border = true});
     picTipBack.SetBackColor(kWhite);
     if (!picTipBack.Picture() && picTipBack.hwnd()) {
         RECT r{};

@@ -12,7 +12,7 @@
 class PlainTextBox : public TextBox {
   public:
     using TextBox::TextBox;
-    void Create(const std::string& text, int left, int top, int width, int height);
+    void Create(const std::string& text, Bounds bounds);
 };
 
 class FrmTip : public Form {

@@ -32,7 +32,7 @@ void BroadcastIconMetrics() {
 }
 
 void ShowStepError(const char* step, DWORD code) {
-    MsgBox(std::string(step) + " error==" + std::to_string(code), 0, "Ornavale");
+    MsgBox(std::string(step) + " error==" + std::to_string(code), MsgBoxStyle::OkOnly, "Ornavale");
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ void RebuildIconCache() {
         gResult = MsgBox("Ornavale could not retrieve your current Windows Icon Size setting. For safety reasons "
                          "Ornavale wil not rebuild your Icon Cache. Please use the Microsoft Powertools to rebuid "
                          "your Icon Cache.",
-                         48, "Error");
+                         MsgBoxStyle::Exclamation, "Error");
         return;
     }
     const std::string original = read.Text();
@@ -61,7 +61,7 @@ void RebuildIconCache() {
     if (!WriteIconSize(std::to_string(*n + 1))) {
         gResult = MsgBox("Ornavale could not change your Windows Icon Size setting, so your Icon Cache was not "
                          "rebuilt.",
-                         48, "Error");
+                         MsgBoxStyle::Exclamation, "Error");
         return;
     }
     BroadcastIconMetrics();
@@ -72,7 +72,7 @@ void RebuildIconCache() {
         gResult = MsgBox("Ornavale could not set your Windows Icon Size setting back to " + original +
                              ". Please set \"Shell Icon Size\" under HKEY_CURRENT_USER\\" + kMetricsKey + " to " +
                              original + ".",
-                         48, "Error");
+                         MsgBoxStyle::Exclamation, "Error");
 }
 
 void EnableShutdownPrivilege() {

@@ -77,5 +77,5 @@ void MoveToStoredPosition(Form& form, const WindowPosDef& def) {
 }
 
 void SaveWindowPosition(const Form& form, const WindowPosDef& def) {
-    if (form.IsLoaded() && form.WindowState() != 1) WriteWindowPos(def, {form.Top(), form.Left()});
+    if (form.IsLoaded() && form.WindowState() != FormWindowState::Minimized) WriteWindowPos(def, {form.Top(), form.Left()});
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <variant>
 
 class Variant {
@@ -14,6 +15,10 @@ class Variant {
     Variant(int32_t n) : v_(n) {}
     Variant(const char* s) : v_(std::string(s)) {}
     Variant(std::string s) : v_(std::move(s)) {}
+    // A named number (a message box's answer) is kept as its number.
+    template <class E>
+        requires std::is_enum_v<E>
+    Variant(E e) : v_(static_cast<int32_t>(e)) {}
 
     bool IsEmpty() const { return std::holds_alternative<std::monostate>(v_); }
     bool IsBool() const { return std::holds_alternative<bool>(v_); }

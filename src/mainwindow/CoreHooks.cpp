@@ -99,10 +99,10 @@ void SaveSettings(FrmMain& m) {
 void SavePositions(FrmMain& m) {
     WriteSetting(setting::Splitter, m.pnlNav.Width());
     if (!m.IsLoaded()) return;
-    int state = m.WindowState();
-    if (state == 1) return;
-    WriteSetting(setting::MainState, state);
-    if (state == 0) {
+    const FormWindowState state = m.WindowState();
+    if (state == FormWindowState::Minimized) return;
+    WriteSetting(setting::MainState, static_cast<int32_t>(state));
+    if (state == FormWindowState::Normal) {
         WriteSetting(setting::MainTop, m.Top());
         WriteSetting(setting::MainLeft, m.Left());
         WriteSetting(setting::MainWidth, m.Width());
@@ -122,8 +122,8 @@ void OfferIconCacheRebuild() {
             "Rebuilding the Icon Cache must be performed in order to show the new System Icons.\r"
             "\r"
             "Do you want to Rebuild the Windows Icon Cache Now?",
-            MB_YESNO | MB_ICONEXCLAMATION, "Rebuild Windows Icon Cache", frmMain.hwnd());
-        if (gResult == IDYES) RebuildIconCache();
+            MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, "Rebuild Windows Icon Cache", frmMain.hwnd());
+        if (gResult == MsgBoxResult::Yes) RebuildIconCache();
     }
     gCacheDirty = false;
 }

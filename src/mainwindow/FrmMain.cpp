@@ -98,7 +98,7 @@ void FrmMain::CreateControls() {
     CreateBars();
     CreatePanes();
     for (PictureBox* p : {&picOpen, &picSave, &pctColor, &pctMask, &picLogo, &picNoIcon}) {
-        p->Create(0, 0, 480, 480);
+        p->Create({0, 0, 480, 480});
         p->SetVisible(false);
     }
     // The placeholder on the window colour, for whoever needs it as a picture.
@@ -216,7 +216,7 @@ void ReadStoredPlace(FrmMain& form, const DesignPlace& design) {
     gWinLeft = ReadStoredSetting(setting::MainLeft).Number().value_or(design.left);
     gWinWidth = ReadStoredSetting(setting::MainWidth).Number().value_or(design.width);
     gWinHeight = ReadStoredSetting(setting::MainHeight).Number().value_or(design.height);
-    form.SetWindowState(ReadStoredSetting(setting::MainState).Number().value_or(0));
+    form.SetWindowState(static_cast<FormWindowState>(ReadStoredSetting(setting::MainState).Number().value_or(0)));
 }
 
 void ShowStoredView(FrmMain& form) {
@@ -376,7 +376,7 @@ void FrmMain::Form_Load() {
     RunStep(*this, FitBandsToContents);
     RunStep(*this, ShowLightNotice);
     RunStep(*this, MoveToStoredGeometry);
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmMain::procOpenCommandLine(const std::string& sCmd) {

@@ -84,9 +84,9 @@ const SettingDef* SettingNamed(const std::string& name) {
 // The setting of an association's box: its name without "chk".
 const SettingDef& AsoSetting(const AssociationKey& type) { return *SettingNamed(std::string(type.box).substr(3)); }
 
-int AskForOtherEditor() {
-    int answer = MsgBox(kEditorQuestion, MB_YESNO | MB_ICONEXCLAMATION, kEditorTitle);
-    gResult = static_cast<int32_t>(answer);
+MsgBoxResult AskForOtherEditor() {
+    const MsgBoxResult answer = MsgBox(kEditorQuestion, MsgBoxStyle::YesNo | MsgBoxStyle::Exclamation, kEditorTitle);
+    gResult = answer;
     return answer;
 }
 
@@ -102,22 +102,22 @@ FormSpec FrmOptions::Spec() const { return FixedDialogSpec("Options", kClientWid
 void FrmOptions::CreateControls() {
     // Siblings made first lie on top: the controls, then their frames, then the tab strip below all.
     // General
-    lblIconsPerPage.Create("Icons Per Page:", kInnerLeft, 960, 1320, kBoxHeight);
-    cmbIconsPerPage.Create(1980, 900, 960, kFieldHeight, true);
-    chkHoverSelection.Create("&Hot Tracking", 3480, 930, 2400, kBoxHeight);
-    fraResults.Create("Results Pane", kPageLeft, kPageTop, kPageWidth, 780);
+    lblIconsPerPage.Create("Icons Per Page:", {kInnerLeft, 960, 1320, kBoxHeight});
+    cmbIconsPerPage.Create({1980, 900, 960, kFieldHeight}, ComboBoxOptions{.dropDownList = true});
+    chkHoverSelection.Create("&Hot Tracking", {3480, 930, 2400, kBoxHeight});
+    fraResults.Create("Results Pane", {kPageLeft, kPageTop, kPageWidth, 780});
 
-    chkMaskUseBackground.Create("&Use Results Pane Background Color", kInnerLeft, 1800, kInnerWidth, kBoxHeight);
-    cmbMaskSystemColor.Create(kInnerLeft, 2220, 2460, kFieldHeight, true);
-    cmdMaskCustom.Create("C&ustom", 3240, 2190, kButtonWidth, kButtonHeight);
+    chkMaskUseBackground.Create("&Use Results Pane Background Color", {kInnerLeft, 1800, kInnerWidth, kBoxHeight});
+    cmbMaskSystemColor.Create({kInnerLeft, 2220, 2460, kFieldHeight}, ComboBoxOptions{.dropDownList = true});
+    cmdMaskCustom.Create("C&ustom", {3240, 2190, kButtonWidth, kButtonHeight});
     cmbMaskSystemColor.SetToolTipText("System Colors");
     cmdMaskCustom.SetToolTipText("Custom Colors");
-    shpMaskColor.Create(4680, 2190, 1440, kButtonHeight, true);
-    fraMask.Create("Copy to Clipboard Maskcolor", kPageLeft, 1560, kPageWidth, 1260);
+    shpMaskColor.Create({4680, 2190, 1440, kButtonHeight}, PictureBoxOptions{.border = true});
+    fraMask.Create("Copy to Clipboard Maskcolor", {kPageLeft, 1560, kPageWidth, 1260});
 
-    chkRestart.Create("Do &Not Show Windows Restart Reminders", kInnerLeft, 3300, kInnerWidth, kBoxHeight);
-    chkRebuild.Create("Do Not &Show Rebuild Windows Icon Cache Reminders", kInnerLeft, 3660, kInnerWidth, kBoxHeight);
-    fraReminders.Create("Reminders", kPageLeft, 3000, kPageWidth, 1080);
+    chkRestart.Create("Do &Not Show Windows Restart Reminders", {kInnerLeft, 3300, kInnerWidth, kBoxHeight});
+    chkRebuild.Create("Do Not &Show Rebuild Windows Icon Cache Reminders", {kInnerLeft, 3660, kInnerWidth, kBoxHeight});
+    fraReminders.Create("Reminders", {kPageLeft, 3000, kPageWidth, 1080});
 
     // Shell Integration
     int y = 900;
@@ -126,51 +126,51 @@ void FrmOptions::CreateControls() {
                                 std::pair{&chkAsoCUR, "C&ursors (*.cur)"},
                                 std::pair{&chkAsoANI, "A&nimated Icons (*.ani)"},
                                 std::pair{&chkAsoICL, "Icon &Libraries (*.icl)"}}) {
-        box->Create(caption, kInnerLeft, y, kInnerWidth, kBoxHeight);
+        box->Create(caption, {kInnerLeft, y, kInnerWidth, kBoxHeight});
         y += 330;
     }
-    fraAso.Create("File Associations", kPageLeft, kPageTop, kPageWidth, 2040);
-    chkSendTo.Create("Add to &Send To Menu", kInnerLeft, 3120, kInnerWidth, kBoxHeight);
-    cmdDesktop.Create("Add &Desktop Icon", kInnerLeft, 3540, 1920, kButtonHeight);
-    fraShortcuts.Create("Shortcuts", kPageLeft, 2820, kPageWidth, 1260);
+    fraAso.Create("File Associations", {kPageLeft, kPageTop, kPageWidth, 2040});
+    chkSendTo.Create("Add to &Send To Menu", {kInnerLeft, 3120, kInnerWidth, kBoxHeight});
+    cmdDesktop.Create("Add &Desktop Icon", {kInnerLeft, 3540, 1920, kButtonHeight});
+    fraShortcuts.Create("Shortcuts", {kPageLeft, 2820, kPageWidth, 1260});
 
     // Double Click Icon
-    optNone.Create("&None", kInnerLeft, 900, 2400, kBoxHeight, true);
-    optCopy.Create("&Copy to Clipboard", kInnerLeft, 1230, 2400, kBoxHeight);
-    optSave.Create("&Save As", kInnerLeft, 1560, 2400, kBoxHeight);
-    optZoom.Create("&Zoom", 3360, 900, 960, kBoxHeight);
-    optProp.Create("&Properties", 3360, 1230, 2400, kBoxHeight);
-    optEditWith.Create("&Edit With", kInnerLeft, 1950, 1200, kBoxHeight);
-    lstZoom.Create(4380, 870, 780, kFieldHeight, true);
-    txtEdit.Create("", 1860, 1920, 2880, kFieldHeight, false, true);
-    cmdBrowseEdit.Create("Browse", 4860, 1890, 1095, kButtonHeight);
+    optNone.Create("&None", {kInnerLeft, 900, 2400, kBoxHeight}, OptionButtonOptions{.group = true});
+    optCopy.Create("&Copy to Clipboard", {kInnerLeft, 1230, 2400, kBoxHeight});
+    optSave.Create("&Save As", {kInnerLeft, 1560, 2400, kBoxHeight});
+    optZoom.Create("&Zoom", {3360, 900, 960, kBoxHeight});
+    optProp.Create("&Properties", {3360, 1230, 2400, kBoxHeight});
+    optEditWith.Create("&Edit With", {kInnerLeft, 1950, 1200, kBoxHeight});
+    lstZoom.Create({4380, 870, 780, kFieldHeight}, ComboBoxOptions{.dropDownList = true});
+    txtEdit.Create("", {1860, 1920, 2880, kFieldHeight}, TextBoxOptions{.readOnly = true});
+    cmdBrowseEdit.Create("Browse", {4860, 1890, 1095, kButtonHeight});
     cmdBrowseEdit.SetToolTipText("Browse for External Editor");
-    fraAction.Create("Normal Action", kPageLeft, kPageTop, kPageWidth, 1800);
+    fraAction.Create("Normal Action", {kPageLeft, kPageTop, kPageWidth, 1800});
 
     y = 2760;
     for (auto [box, caption] : {std::pair{&chkPlay, "&Play if Animated Icon"},
                                 std::pair{&chkRef, "&Add Reference if Opened Icon"},
                                 std::pair{&chkRun, "&Run Application if Shortcut Icon"},
                                 std::pair{&chkChange, "C&hange System Icon if Applicable"}}) {
-        box->Create(caption, kInnerLeft, y, kInnerWidth, kBoxHeight);
+        box->Create(caption, {kInnerLeft, y, kInnerWidth, kBoxHeight});
         y += 300;
     }
-    fraPriority.Create("Priority Over Normal Action", kPageLeft, 2520, kPageWidth, 1560);
+    fraPriority.Create("Priority Over Normal Action", {kPageLeft, 2520, kPageWidth, 1560});
 
     // Favorites
-    txtFavHomeDir.Create("", kInnerLeft, 960, 3960, kFieldHeight, false, true);
-    cmdBrowse.Create("&Browse", 4680, 930, 1335, kButtonHeight);
+    txtFavHomeDir.Create("", {kInnerLeft, 960, 3960, kFieldHeight}, TextBoxOptions{.readOnly = true});
+    cmdBrowse.Create("&Browse", {4680, 930, 1335, kButtonHeight});
     cmdBrowse.SetToolTipText("Browse to set the Favorites Home Folder");
-    fraFavorites.Create("Favorites Home Folder", kPageLeft, kPageTop, kPageWidth, 780);
-    chkSearchFav.Create("&Also Search Favorites when Searching on Keywords", kInnerLeft, 1860, kInnerWidth,
-                        kBoxHeight);
-    fraSearch.Create("Keyword Search", kPageLeft, 1560, kPageWidth, 780);
+    fraFavorites.Create("Favorites Home Folder", {kPageLeft, kPageTop, kPageWidth, 780});
+    chkSearchFav.Create("&Also Search Favorites when Searching on Keywords",
+                        {kInnerLeft, 1860, kInnerWidth, kBoxHeight});
+    fraSearch.Create("Keyword Search", {kPageLeft, 1560, kPageWidth, 780});
 
-    cmdApply.Create("A&pply", 2580, 4785, kButtonWidth, kButtonHeight);
-    cmdCancel.Create("C&ancel", 3915, 4785, kButtonWidth, kButtonHeight);
-    cmdOK.Create("&Close", 5250, 4785, kButtonWidth, kButtonHeight, true);
+    cmdApply.Create("A&pply", {2580, 4785, kButtonWidth, kButtonHeight});
+    cmdCancel.Create("C&ancel", {3915, 4785, kButtonWidth, kButtonHeight});
+    cmdOK.Create("&Close", {5250, 4785, kButtonWidth, kButtonHeight}, ButtonOptions{.isDefault = true});
 
-    tbsOptions.Create(120, 120, 6480, 4500);
+    tbsOptions.Create({120, 120, 6480, 4500});
     tbsOptions.AddTab("General", "results", "General Options");
     tbsOptions.AddTab("Shell Integration", "shell", "Shell Integration Options");
     tbsOptions.AddTab("Double Click Icon", "doubleclick", "Define Action when Doubleclicking Icons");
@@ -342,11 +342,11 @@ void FrmOptions::optEditWith_Click() {
     // Only a No given here, or in the browse that a Yes starts, drops the editor; an answer left
     // in gResult by some earlier box does not.
     bool no = false;
-    if (AskForOtherEditor() == IDYES) {
+    if (AskForOtherEditor() == MsgBoxResult::Yes) {
         mEditWithBrowse = true;
         no = BrowseEditor();
     } else {
-        no = gResult.Number() == IDNO;
+        no = gResult == MsgBoxResult::No;
     }
     if (no) DropEditor();
 }
@@ -359,7 +359,7 @@ bool FrmOptions::BrowseEditor() {
     for (;;) {
         dlgIcon.Filter = "Applications (*.exe)|*.exe";
         dlgIcon.DefaultExt = "exe";
-        dlgIcon.Flags = 0x280004;
+        dlgIcon.Flags = FileDialogFlags::HideReadOnly | FileDialogFlags::Explorer | FileDialogFlags::LongNames;
         dlgIcon.DialogTitle = "Select External Icon Editor";
         if (!dlgIcon.ShowOpen(hwnd())) {
             if (fromEditWith) {
@@ -377,7 +377,7 @@ bool FrmOptions::BrowseEditor() {
         }
         bool no = false;
         if (!FileExists(txtEdit.Tag + txtEdit.Text())) {
-            if (AskForOtherEditor() == IDYES) continue;
+            if (AskForOtherEditor() == MsgBoxResult::Yes) continue;
             txtEdit.SetText("");
             txtEdit.Tag.clear();
             no = true;
@@ -413,7 +413,8 @@ void FrmOptions::cmdDesktop_Click() {
             why = e.what();
         }
     }
-    MsgBox("The Desktop Icon could not be added.\r" + why, MB_OK | MB_ICONEXCLAMATION, "Add Desktop Icon");
+    MsgBox("The Desktop Icon could not be added.\r" + why, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation,
+           "Add Desktop Icon");
 }
 
 void FrmOptions::cmdApply_Click() {
@@ -510,7 +511,7 @@ void FrmOptions::cmdApply_Click() {
     if (!failed.empty()) {
         std::string text = "These options could not be put into effect:";
         for (const std::string& f : failed) text += "\r- " + f;
-        MsgBox(text, MB_OK | MB_ICONEXCLAMATION, "Options");
+        MsgBox(text, MsgBoxStyle::OkOnly | MsgBoxStyle::Exclamation, "Options");
     }
 }
 

@@ -16,10 +16,10 @@ void RunStartupStep(Step&& step, Args&&... args) {
     try {
         std::invoke(std::forward<Step>(step), std::forward<Args>(args)...);
     } catch (const RuntimeError& e) {
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         ShowErrorBox(e.number(), e.source(), e.what());
     } catch (const std::exception& e) {
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         ShowErrorBox(5, "Ornavale", e.what());
     }
 }

@@ -67,7 +67,7 @@ Panel& Bound(Panel* panel) {
 // No flag and no count: the controls are the state, so one True ends any number of False.
 void FrmMain::procSetAbort(bool bSet) {
     MenuBarBatch batch(Menus());
-    SetScreenMousePointer(13);
+    SetScreenMousePointer(PointerShape::ArrowHourglass);
     pnlToolbar.Buttons("abort").SetEnabled(!bSet);
     picSplitV.SetEnabled(bSet);
     for (int id : kBusyMenus) Menus().SetEnabled(id, bSet);

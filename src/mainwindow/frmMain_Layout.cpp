@@ -74,23 +74,23 @@ void Apply(FrmMain& form, const MainLayout& l) {
 
 void FrmMain::CreatePanes() {
     // First, so that the status bar lies above the lists where their bottom edges reach it.
-    pnlStatusbar.Create(0, kFormHeight - kStatusHeight, kFormWidth, kStatusHeight);
+    pnlStatusbar.Create({0, kFormHeight - kStatusHeight, kFormWidth, kStatusHeight});
     gPanelMessage = &pnlStatusbar.AddPanel("message", {}, 1440);
     gPanelType = &pnlStatusbar.AddPanel("type", {}, 1840);
     gPanelCount = &pnlStatusbar.AddPanel("count", {}, 1440);
     gPanelArea = &pnlStatusbar.AddPanel("area", {}, 1800);
     // Takes the status bar's place while a page is drawn; hidden otherwise.
-    pnlProgressBar.Create(0, kFormHeight - kStatusHeight, kFormWidth, kStatusHeight);
+    pnlProgressBar.Create({0, kFormHeight - kStatusHeight, kFormWidth, kStatusHeight});
     pnlProgressBar.SetVisible(false);
 
     // Created before the splitter, so that the tree lies above it and only the strip takes the mouse.
-    pnlNav.Create(0, kPaneTop, kNavWidth, kPaneHeight);
+    pnlNav.Create({0, kPaneTop, kNavWidth, kPaneHeight});
     pnlNav.SetImageList(&imlNav);
-    picSplitV.Create(0, kPaneTop, kNavWidth + kSplitStrip, kPaneHeight);
+    picSplitV.Create({0, kPaneTop, kNavWidth + kSplitStrip, kPaneHeight});
 
     // The twin lies exactly over the list, which stands a pixel above the tree and reaches one below.
     for (ListView* list : {&pnlResult, &pnlDummy}) {
-        list->Create(kNavWidth + kSplitStrip, kPaneTop - 15, kResultWidth, kPaneHeight + 30);
+        list->Create({kNavWidth + kSplitStrip, kPaneTop - 15, kResultWidth, kPaneHeight + 30});
         list->AddColumn("Name", 2880);
         list->AddColumn("Type", 2160);
         list->AddColumn("Origin", 2880);
@@ -118,7 +118,7 @@ void FrmMain::Form_Resize() {
 void FrmMain::picSplitV_MouseDown(int, int, float, float) { mSplitDragging = true; }
 
 void FrmMain::picSplitV_MouseMove(int, int, float x, float) {
-    picSplitV.SetMousePointer(9);
+    picSplitV.SetMousePointer(PointerShape::SizeWE);
     if (!mSplitDragging) return;
     MainLayoutInput in = InputFor(*this, LayoutEvent::SplitterDrag);
     in.splitX = x;

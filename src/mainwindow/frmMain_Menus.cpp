@@ -125,7 +125,7 @@ void OpenAddress(const char* address) {
 void ShowHelp(HWND owner, UINT command, ULONG_PTR data, const char* errorTitle) {
     std::string file = gAppPath + kHelpFile;
     if (FileExists(file) && WinHelpA(owner, file.c_str(), command, data)) return;
-    gResult = MsgBox(kHelpMissing, MB_ICONINFORMATION, errorTitle, owner);
+    gResult = MsgBox(kHelpMissing, MsgBoxStyle::Information, errorTitle, owner);
 }
 
 }  // namespace
@@ -147,16 +147,16 @@ void FrmMain::SetUpImageLists() {
 void FrmMain::CreateBars() {
     SetUpImageLists();
     for (ToolBar* bar : {&pnlToolbar, &pnlToolbarYour}) {
-        bar->Create(0, 0, 5430, 540);
+        bar->Create({0, 0, 5430, 540});
         bar->SetHotImageList(&imlToolbarHot);
         bar->SetImageList(&imlToolbarGrey);
         bar->SetTextLabels(true);
     }
     AddButtons(pnlToolbar, kStandardButtons);
     AddButtons(pnlToolbarYour, kYourButtons);
-    cmbSearch.Create(0, 0, 3030, 315);
+    cmbSearch.Create({0, 0, 3030, 315});
 
-    pnlCoolBar.Create(0, 0, Spec().width, 1700);
+    pnlCoolBar.Create({0, 0, Spec().width, 1700});
     pnlCoolBar.AddBand(pnlToolbar, 5430, 540);
     pnlCoolBar.AddBand(pnlToolbarYour, 615, 540, true);
     pnlCoolBar.AddBand(cmbSearch, 3030, 315, true, "Keyword");

@@ -79,18 +79,19 @@ FormSpec FrmAni::Spec() const {
 }
 
 void FrmAni::CreateControls() {
-    picIconBack.Create(120, 120, 1440, 1440, true);
-    imgRechts.Create(kPictureLeft, 210, kPictureSize, kPictureSize);
-    imgTegen.Create(kPictureLeft, 630, kPictureSize, kPictureSize);
-    imgTop.Create(kPictureLeft, 1050, kPictureSize, kPictureSize);
-    chkTop.Create("Always On Top", kButtonLeft, 1020, kButtonWidth, kButtonHeight);
-    lblSlow.Create("1", 120, 1800, 240, 225, 1);
-    sldAni.Create(390, 1680, 3210, 450);
-    lblFast.Create("30", 3630, 1800, 300, 225);
+    picIconBack.Create({120, 120, 1440, 1440}, PictureBoxOptions{.border = true});
+    imgRechts.Create({kPictureLeft, 210, kPictureSize, kPictureSize});
+    imgTegen.Create({kPictureLeft, 630, kPictureSize, kPictureSize});
+    imgTop.Create({kPictureLeft, 1050, kPictureSize, kPictureSize});
+    chkTop.Create("Always On Top", {kButtonLeft, 1020, kButtonWidth, kButtonHeight});
+    lblSlow.Create("1", {120, 1800, 240, 225}, Alignment::RightJustify);
+    sldAni.Create({390, 1680, 3210, 450});
+    lblFast.Create("30", {3630, 1800, 300, 225});
     sldAni.SetRange(kMinSpeed, kMaxSpeed);
     // The options last, so that no later sibling falls into their group.
-    RechtsBut.Create("Sequential", kButtonLeft, 180, kButtonWidth, kButtonHeight, true);
-    TegenBut.Create("Back and Forth", kButtonLeft, 600, kButtonWidth, kButtonHeight);
+    RechtsBut.Create("Sequential", {kButtonLeft, 180, kButtonWidth, kButtonHeight},
+                     OptionButtonOptions{.group = true});
+    TegenBut.Create("Back and Forth", {kButtonLeft, 600, kButtonWidth, kButtonHeight});
     imgRechts.SetToolTipText("Sequential");
     imgTegen.SetToolTipText("Back And Forth");
     imgTop.SetToolTipText("Always On Top");
@@ -137,7 +138,7 @@ void FrmAni::Form_Activate() {
     if (sldAni.Value() == kStartSpeed) sldAni_Change();
     else sldAni.SetValue(kStartSpeed);
     picIconBack.SetToolTipText(std::to_string(gFrameCount) + " frames");
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmAni::sldAni_Change() {
@@ -187,7 +188,7 @@ void FrmAni::TickFailed(int32_t number, const std::string& source, const std::st
     // The box runs its own loop, in which the timer would tick again and put up box after box.
     tmrFilm.SetTimerEnabled(false);
     if (number == kMemoryError) {
-        gResult = MsgBox(kMemoryText, MB_ICONWARNING, "Animation error", hwnd());
+        gResult = MsgBox(kMemoryText, MsgBoxStyle::Exclamation, "Animation error", hwnd());
         Unload();
         return;
     }

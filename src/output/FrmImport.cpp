@@ -28,10 +28,11 @@ constexpr const char* kOpenFilter =
 constexpr const char* kSaveFilter =
     "16 Color Icon (*.ico)|*.ico|256 Color Icon (*.ico)|*.ico|Hi-color Icon (*.ico)|*.ico|16 Color Cursor "
     "(*.cur)|*.cur|256 Color Cursor (*.cur)|*.cur|Hi-color Icon (*.cur)|*.cur";
-// No read-only box, the file must exist, Explorer style, long names.
-constexpr DWORD kOpenFlags = 0x281004;
-// Ask before replacing, no read-only box, the extension may differ, the folder must exist, long names.
-constexpr DWORD kSaveFlags = 0x200C06;
+constexpr FileDialogFlags kOpenFlags = FileDialogFlags::HideReadOnly | FileDialogFlags::FileMustExist |
+                                       FileDialogFlags::Explorer | FileDialogFlags::LongNames;
+constexpr FileDialogFlags kSaveFlags = FileDialogFlags::OverwritePrompt | FileDialogFlags::HideReadOnly |
+                                       FileDialogFlags::ExtensionDifferent | FileDialogFlags::PathMustExist |
+                                       FileDialogFlags::LongNames;
 constexpr COLORREF kFirstTransparent = RGB(128, 0, 0);
 constexpr const char* kLoadHint = "Open or paste from the Clipboard";
 constexpr const char* kPickHint = "Click to set the transparancy color";
@@ -116,7 +117,7 @@ void FrmImport::CreateControls() {
     });
 
     frmMain.SetUpImageLists();
-    pnlToolbar.Create(0, 0, kClientWidth, 540);
+    pnlToolbar.Create({0, 0, kClientWidth, 540});
     pnlToolbar.SetHotImageList(&frmMain.imlToolbarHot);
     pnlToolbar.SetImageList(&frmMain.imlToolbarGrey);
     pnlToolbar.SetTextLabels(false);
@@ -125,22 +126,22 @@ void FrmImport::CreateControls() {
         b.ToolTipText = d.toolTip;
         b.SetEnabled(d.enabled);
     }
-    pnlCoolBar.Create(0, 0, kClientWidth, 600);
+    pnlCoolBar.Create({0, 0, kClientWidth, 600});
     pnlCoolBar.AddBand(pnlToolbar, kClientWidth, pnlToolbar.ButtonHeight());
 
     const int side = kImportSide * 15;
     const int inset = (kFrameSide - side) / 2;
     // The pictures are made before their frames, so that they lie above them.
-    picImport.Create(kMargin + inset, inset, side, side);
-    picIcon.Create(2 * kMargin + kFrameSide + inset, inset, side, side);
-    picImportBack.Create(kMargin, 0, kFrameSide, kFrameSide, true);
-    picIconBack.Create(2 * kMargin + kFrameSide, 0, kFrameSide, kFrameSide, true);
-    lblResource.Create("Resource", kMargin, 0, kFrameSide, kCaptionHeight);
-    lblIcon.Create("Icon", 2 * kMargin + kFrameSide, 0, kFrameSide, kCaptionHeight);
-    picOpen.Create(0, 0, side, side);
+    picImport.Create({kMargin + inset, inset, side, side});
+    picIcon.Create({2 * kMargin + kFrameSide + inset, inset, side, side});
+    picImportBack.Create({kMargin, 0, kFrameSide, kFrameSide}, PictureBoxOptions{.border = true});
+    picIconBack.Create({2 * kMargin + kFrameSide, 0, kFrameSide, kFrameSide}, PictureBoxOptions{.border = true});
+    lblResource.Create("Resource", {kMargin, 0, kFrameSide, kCaptionHeight});
+    lblIcon.Create("Icon", {2 * kMargin + kFrameSide, 0, kFrameSide, kCaptionHeight});
+    picOpen.Create({0, 0, side, side});
     picOpen.SetVisible(false);
 
-    pnlStatusbar.Create(0, 0, kClientWidth, 300);
+    pnlStatusbar.Create({0, 0, kClientWidth, 300});
     pnlStatusbar.AddPanel("hint", {}, kClientWidth, sbrSpring);
 }
 
@@ -179,7 +180,7 @@ void FrmImport::Form_Load() {
     picImport.SetEnabled(false);
     // Shared with the module: never destroyed.
     picImport.SetMouseIcon(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_EYEDROPPER)));
-    picImport.SetMousePointer(99);
+    picImport.SetMousePointer(PointerShape::Custom);
     dlgIcon = CommonDialog();
     SetImportPicture(&picIcon);
     Arrange();
@@ -265,7 +266,7 @@ void FrmImport::mnuFileOpen_Click() {
     // A file that is no picture leaves the window as it was, and says so.
     if (!BuildIcon(LoadImportFile(path, GetSysColor(COLOR_BTNFACE)))) {
         busy.Done();
-        gResult = MsgBox(kFileUnreadable + path, MB_ICONEXCLAMATION, "Error", hwnd());
+        gResult = MsgBox(kFileUnreadable + path, MsgBoxStyle::Exclamation, "Error", hwnd());
         return;
     }
     if (slash != std::string::npos) {
@@ -280,7 +281,7 @@ void FrmImport::mnuEditPaste_Click() {
     Hourglass busy;
     if (!BuildIcon(LoadImportClipboard(hwnd(), GetSysColor(COLOR_BTNFACE)))) {
         busy.Done();
-        gResult = MsgBox(kClipboardUnreadable, MB_ICONEXCLAMATION, "Error", hwnd());
+        gResult = MsgBox(kClipboardUnreadable, MsgBoxStyle::Exclamation, "Error", hwnd());
         return;
     }
     picIcon.Tag.clear();
@@ -369,7 +370,7 @@ void FrmImport::mnuFileSaveAs_Click() {
     } else {
         gResult = writer.SaveAsIcon(color, mask, kImportSide, kImportSide, gBitCount, dlgIcon.FileName) != 0;
     }
-    if (!gResult.Truth()) gResult = MsgBox(kSaveFailed, MB_ICONEXCLAMATION, "Error", hwnd());
+    if (!gResult.Truth()) gResult = MsgBox(kSaveFailed, MsgBoxStyle::Exclamation, "Error", hwnd());
 }
 
 void FrmImport::mnuFileClose_Click() { Unload(); }

@@ -40,18 +40,18 @@ FormSpec FrmProp::Spec() const { return FixedDialogSpec("Properties", kClientWid
 
 void FrmProp::CreateControls() {
     // Siblings made first lie on top: the page's controls, their frame, then the tab strip below all.
-    picIcon.Create(kCaptionLeft, 600, 480, 480);
-    txtName.Create("", kValueLeft, 600, kValueWidth, kLabelHeight);
-    txtFile.Create("", kValueLeft, 870, kValueWidth, kLabelHeight);
-    lblType.Create("Type:", kCaptionLeft, 1440, kCaptionWidth, kLabelHeight);
-    txtType.Create("", kValueLeft, 1440, kValueWidth, kLabelHeight);
-    lblOrigin.Create("Origin:", kCaptionLeft, 1800, kCaptionWidth, kLabelHeight);
-    txtOrigin.Create("", kValueLeft, 1800, kValueWidth, kLabelHeight);
-    lblKeywords.Create("Keywords:", kCaptionLeft, 2160, kCaptionWidth, kLabelHeight);
-    txtKeywords.Create("", kValueLeft, 2130, kValueWidth, 2040, true, true);
-    fraGeneral.Create("", 240, 480, 4920, 3900);
-    cmdOK.Create("OK", 4065, 4665, 1215, 375, true);
-    tabProperties.Create(120, 120, 5160, 4380);
+    picIcon.Create({kCaptionLeft, 600, 480, 480});
+    txtName.Create("", {kValueLeft, 600, kValueWidth, kLabelHeight});
+    txtFile.Create("", {kValueLeft, 870, kValueWidth, kLabelHeight});
+    lblType.Create("Type:", {kCaptionLeft, 1440, kCaptionWidth, kLabelHeight});
+    txtType.Create("", {kValueLeft, 1440, kValueWidth, kLabelHeight});
+    lblOrigin.Create("Origin:", {kCaptionLeft, 1800, kCaptionWidth, kLabelHeight});
+    txtOrigin.Create("", {kValueLeft, 1800, kValueWidth, kLabelHeight});
+    lblKeywords.Create("Keywords:", {kCaptionLeft, 2160, kCaptionWidth, kLabelHeight});
+    txtKeywords.Create("", {kValueLeft, 2130, kValueWidth, 2040}, TextBoxOptions{.multiLine = true, .readOnly = true});
+    fraGeneral.Create("", {240, 480, 4920, 3900});
+    cmdOK.Create("OK", {4065, 4665, 1215, 375}, ButtonOptions{.isDefault = true});
+    tabProperties.Create({120, 120, 5160, 4380});
     tabProperties.AddTab("General", "general");
 }
 
@@ -73,7 +73,7 @@ void FrmProp::Form_Load() {
         }
         if (origin == "Windows Default") txtFile.SetText(origin);
     }
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 void FrmProp::cmdOK_Click() { Unload(); }

@@ -61,7 +61,7 @@ FormSpec FrmZoom::Spec() const {
 }
 
 void FrmZoom::CreateControls() {
-    picZoom.Create(kMargin * 15, kMargin * 15, kIconSize * 15, kIconSize * 15);
+    picZoom.Create({kMargin * 15, kMargin * 15, kIconSize * 15, kIconSize * 15});
 }
 
 void FrmZoom::BindEvents() {
@@ -70,7 +70,7 @@ void FrmZoom::BindEvents() {
 }
 
 void FrmZoom::Form_Load() {
-    SetScreenMousePointer(0);
+    SetScreenMousePointer(PointerShape::Default);
     picked_ = false;
     // The list's own colour, the system's window colour when it has none: the picture's clear
     // pixels show what they show in the list.
@@ -82,11 +82,11 @@ void FrmZoom::Form_Load() {
         SetCaption("Set the Cursor's Hotspot");
         // Shared with the module: never destroyed.
         picZoom.SetMouseIcon(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HOTSPOT)));
-        picZoom.SetMousePointer(99);
+        picZoom.SetMousePointer(PointerShape::Custom);
     } else {
         SetCaption("Zoom " + std::to_string(gZoomFactor) + ":1");
         frmMain.imlResult32.SetMaskColor(kResultMaskColor);
-        picZoom.SetMousePointer(0);
+        picZoom.SetMousePointer(PointerShape::Default);
     }
 
     const int factor = gZoomFactor;

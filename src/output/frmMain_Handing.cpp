@@ -42,7 +42,7 @@ constexpr const char* kEditorSteps =
 void AskForEditor(bool valid) {
     const std::string first =
         valid ? "Please specify a valid External Icon Editor:" : "Please specify an External Icon Editor:";
-    gResult = MsgBox(first + kEditorSteps, MB_ICONEXCLAMATION, kEditWithTitle);
+    gResult = MsgBox(first + kEditorSteps, MsgBoxStyle::Exclamation, kEditWithTitle);
 }
 
 // The system errors that mean the editor's file is not there.

@@ -25,7 +25,6 @@ void (*gShowAnimationPlayer)() = ShowAnimationPlayer;
 
 namespace {
 
-constexpr int kHourglass = 11;
 // The run-time error of a picture that cannot be made.
 constexpr int32_t kInvalidPicture = 481;
 
@@ -72,7 +71,7 @@ void FrmMain::procLoadAniFrames(const std::string& sSep, int16_t lStep, int16_t 
 
 int32_t FrmMain::CollectAniFrames(const std::string& source, const std::string& sSep, int16_t lStep, int16_t lSkip,
                                   bool showPlayer, bool asPlay) {
-    SetScreenMousePointer(kHourglass);
+    SetScreenMousePointer(PointerShape::Hourglass);
     for (int32_t i = 1; i <= gFrameCount && static_cast<size_t>(i) < picFilm.size(); ++i)
         picFilm[static_cast<size_t>(i)].SetPicture(nullptr);
     gFrameCount = 0;
@@ -127,7 +126,7 @@ int32_t FrmMain::CollectAniFrames(const std::string& source, const std::string& 
     // The player's activation gives the pointer back; without a player (or frames) it goes back
     // now, and in film mode the caller gives it back.
     if (showPlayer && gFrameCount > 0 && gShowAnimationPlayer) gShowAnimationPlayer();
-    else if (showPlayer) SetScreenMousePointer(0);
+    else if (showPlayer) SetScreenMousePointer(PointerShape::Default);
     return gFrameCount;
 }
 

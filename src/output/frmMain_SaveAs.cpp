@@ -30,8 +30,9 @@ constexpr const char* kAnimationFilter =
     "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp|Animated icon (*.ani)|*.ani|Seperate icons "
     "(*.ico)|*.ico";
 constexpr const char* kStillFilter = "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur|Bitmap (*.bmp)|*.bmp";
-// Long names, the folder must exist, the extension may differ, no read-only box, ask before replacing.
-constexpr DWORD kSaveFlags = 0x200C06;
+constexpr FileDialogFlags kSaveFlags = FileDialogFlags::LongNames | FileDialogFlags::PathMustExist |
+                                       FileDialogFlags::ExtensionDifferent | FileDialogFlags::HideReadOnly |
+                                       FileDialogFlags::OverwritePrompt;
 constexpr int kSeparateIconsFilter = 5;
 constexpr const char* kFavoritesTitle = "Add to Favorites";
 constexpr const char* kSaveFailed = "An error occured while saving.";
@@ -79,7 +80,7 @@ std::string DragFileName(const std::string& name, const std::string& type) {
     return name.substr(0, name.find('.')) + extension;
 }
 
-void SaySaveFailed() { MsgBox(kSaveFailed, MB_ICONEXCLAMATION, "Error"); }
+void SaySaveFailed() { MsgBox(kSaveFailed, MsgBoxStyle::Exclamation, "Error"); }
 
 void ShowSystemError(DWORD error) {
     ShowError(static_cast<int32_t>(error), "Save As", SystemErrorText(error));
@@ -190,14 +191,14 @@ void FrmMain::mnuFileSaveAs_Click() {
         gAddByDrag = false;
         const std::string& name = dlgIcon.FileName;
         if (name.find_first_of(kRefusedInDrag) != std::string::npos) {
-            gResult = MsgBox(kRefusedText, MB_OKCANCEL | MB_ICONINFORMATION, kFavoritesTitle);
-            if (gResult.Number().value_or(0) != IDOK) return;
+            gResult = MsgBox(kRefusedText, MsgBoxStyle::OkCancel | MsgBoxStyle::Information, kFavoritesTitle);
+            if (gResult != MsgBoxResult::Ok) return;
             showDialog = true;
         } else {
             const std::string path = favoritesFolder + "\\" + DragFileName(name, type);
             if (FileExists(path)) {
-                gResult = MsgBox(kExistsText, MB_OKCANCEL | MB_ICONEXCLAMATION, kFavoritesTitle);
-                if (gResult.Number().value_or(0) != IDOK) return;
+                gResult = MsgBox(kExistsText, MsgBoxStyle::OkCancel | MsgBoxStyle::Exclamation, kFavoritesTitle);
+                if (gResult != MsgBoxResult::Ok) return;
                 showDialog = true;
             } else {
                 dlgIcon.FileName = path;

@@ -13,7 +13,7 @@ LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 namespace {
 
 HINSTANCE gInstance = nullptr;
-int gPointer = 0;
+PointerShape gPointer = PointerShape::Default;
 int gDoEventsDepth = 0;
 ExceptionHandler gExceptionHandler = nullptr;
 std::vector<Form*> gLoadedForms;
@@ -108,28 +108,29 @@ int DoEventsDepth() { return gDoEventsDepth; }
 
 HCURSOR ScreenCursor() {
     switch (gPointer) {
-        case 1:
+        case PointerShape::Arrow:
             return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        case 11:
+        case PointerShape::Hourglass:
             return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT));
-        case 13:
+        case PointerShape::ArrowHourglass:
             return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_APPSTARTING));
         default:
             return nullptr;
     }
 }
 
-void SetScreenMousePointer(int pointer) {
+void SetScreenMousePointer(PointerShape pointer) {
     gPointer = pointer;
     HCURSOR cursor = ScreenCursor();
     SetCursor(cursor ? cursor : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
 }
 
-int ScreenMousePointer() { return gPointer; }
+PointerShape ScreenMousePointer() { return gPointer; }
 
-int MsgBox(const std::string& text, UINT style, const std::string& title, HWND) {
-    if (gMsgBoxHook) return gMsgBoxHook(text, style, title);
-    return SystemMsgBox(text, style, title);
+MsgBoxResult MsgBox(const std::string& text, MsgBoxStyle style, const std::string& title, HWND) {
+    const UINT number = static_cast<UINT>(style);
+    const int answer = gMsgBoxHook ? gMsgBoxHook(text, number, title) : SystemMsgBox(text, number, title);
+    return static_cast<MsgBoxResult>(answer);
 }
 
 void SetExceptionHandler(ExceptionHandler handler) { gExceptionHandler = handler; }

@@ -33,10 +33,14 @@ extern void (*gDoEventsHook)();
 // The shared message filter of every loop: accelerators, key preview, dialog keys.
 bool PreTranslate(MSG& msg);
 
-// The mouse pointer over every window of the program: 0 default, 1 arrow, 11 hourglass,
-// 13 arrow with hourglass.
-void SetScreenMousePointer(int pointer);
-int ScreenMousePointer();
+// The shapes of the mouse pointer, with the numbers VB gives its MousePointer values. The screen
+// pointer knows the default, the arrow and the two hourglasses; a picture box also the east-west
+// sizing arrow and a cursor of its own (Custom).
+enum class PointerShape { Default = 0, Arrow = 1, SizeWE = 9, Hourglass = 11, ArrowHourglass = 13, Custom = 99 };
+
+// The mouse pointer over every window of the program.
+void SetScreenMousePointer(PointerShape pointer);
+PointerShape ScreenMousePointer();
 // The cursor a form shows for the current screen pointer; nullptr for the default.
 HCURSOR ScreenCursor();
 
@@ -55,21 +59,38 @@ class Hourglass {
     Hourglass& operator=(const Hourglass&) = delete;
     void Start() {
         done_ = false;
-        SetScreenMousePointer(11);
+        SetScreenMousePointer(PointerShape::Hourglass);
     }
     void Done() {
         if (done_) return;
         done_ = true;
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
     }
 
   private:
     bool done_ = false;
 };
 
-// A message box with the Windows style numbers (16 critical, 48 exclamation, 52 Yes/No, 0 OK);
-// answers the button (6 = Yes). Tests replace the box through gMsgBoxHook.
-int MsgBox(const std::string& text, UINT style, const std::string& title, HWND owner = nullptr);
+// The buttons and the icon of a message box, combined with |. The numbers are VB's, which are the
+// system's own (MB_YESNO, MB_ICONEXCLAMATION...).
+enum class MsgBoxStyle : UINT {
+    OkOnly = 0,
+    OkCancel = 1,
+    YesNo = 4,
+    Critical = 16,
+    Question = 32,
+    Exclamation = 48,
+    Information = 64,
+};
+constexpr MsgBoxStyle operator|(MsgBoxStyle a, MsgBoxStyle b) {
+    return static_cast<MsgBoxStyle>(static_cast<UINT>(a) | static_cast<UINT>(b));
+}
+// The button that closed a message box, numbered as VB and the system number it (IDOK...IDNO).
+enum class MsgBoxResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+// A message box; answers the button. Tests replace the box through gMsgBoxHook, which gets the
+// style and answers the button by number.
+MsgBoxResult MsgBox(const std::string& text, MsgBoxStyle style, const std::string& title, HWND owner = nullptr);
 using MsgBoxHook = int (*)(const std::string& text, UINT style, const std::string& title);
 extern MsgBoxHook gMsgBoxHook;
 

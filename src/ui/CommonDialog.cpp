@@ -33,7 +33,8 @@ bool CommonDialog::ShowOpen(HWND owner) { return Show(owner, gOpenFileDialog); }
 bool CommonDialog::ShowSave(HWND owner) { return Show(owner, gSaveFileDialog); }
 
 bool CommonDialog::Show(HWND owner, bool (*dialog)(OPENFILENAMEA&)) {
-    const DWORD chars = (Flags & OFN_ALLOWMULTISELECT) ? kMultiSelectChars : MAX_PATH * 4;
+    const DWORD chars =
+        (Flags & FileDialogFlags::AllowMultiSelect) != FileDialogFlags::None ? kMultiSelectChars : MAX_PATH * 4;
     std::vector<char> buffer(chars, '\0');
     FileName.copy(buffer.data(), std::min<size_t>(FileName.size(), chars - 1));
     const std::string filter = SystemFilter(Filter);
@@ -48,7 +49,7 @@ bool CommonDialog::Show(HWND owner, bool (*dialog)(OPENFILENAMEA&)) {
     ofn.lpstrInitialDir = InitDir.empty() ? nullptr : InitDir.c_str();
     ofn.lpstrTitle = DialogTitle.empty() ? nullptr : DialogTitle.c_str();
     ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
-    ofn.Flags = Flags;
+    ofn.Flags = static_cast<DWORD>(Flags);
     if (!dialog(ofn)) return false;
 
     FilterIndex = static_cast<int>(ofn.nFilterIndex);

@@ -20,15 +20,14 @@ void Control::PostEvent(LPARAM data) {
     if (owner_.hwnd()) PostMessageA(owner_.hwnd(), kControlEventMessage, static_cast<WPARAM>(id_), data);
 }
 
-void Control::Define(const char* windowClass, DWORD style, DWORD exStyle, int left, int top, int width,
-                     int height, const std::string& text) {
+void Control::Define(const char* windowClass, DWORD style, DWORD exStyle, Bounds bounds, const std::string& text) {
     class_ = windowClass;
     style_ = style;
     exStyle_ = exStyle;
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
+    left_ = bounds.left;
+    top_ = bounds.top;
+    width_ = bounds.width;
+    height_ = bounds.height;
     text_ = text;
     enabled_ = true;
     visible_ = true;
@@ -168,9 +167,11 @@ std::optional<LRESULT> Control::OnCtlColor(HDC dc) {
 
 // ---- Label, Frame, Button
 
-void Label::Create(const std::string& caption, int left, int top, int width, int height, int alignment) {
-    DWORD align = alignment == 1 ? SS_RIGHT : alignment == 2 ? SS_CENTER : SS_LEFT;
-    Define("STATIC", align | SS_NOTIFY, 0, left, top, width, height, caption);
+void Label::Create(const std::string& caption, Bounds bounds, Alignment alignment) {
+    DWORD align = alignment == Alignment::RightJustify ? SS_RIGHT
+                  : alignment == Alignment::Center     ? SS_CENTER
+                                                       : SS_LEFT;
+    Define("STATIC", align | SS_NOTIFY, 0, bounds, caption);
 }
 
 std::optional<LRESULT> Label::OnCtlColor(HDC dc) {
@@ -181,8 +182,8 @@ std::optional<LRESULT> Label::OnCtlColor(HDC dc) {
     return Control::OnCtlColor(dc);
 }
 
-void Frame::Create(const std::string& caption, int left, int top, int width, int height) {
-    Define("BUTTON", BS_GROUPBOX, 0, left, top, width, height, caption);
+void Frame::Create(const std::string& caption, Bounds bounds) {
+    Define("BUTTON", BS_GROUPBOX, 0, bounds, caption);
 }
 
 namespace {
@@ -203,9 +204,8 @@ void Frame::AfterCreate() {
     SetWindowSubclass(hwnd(), FrameProc, 0, 0);
 }
 
-void Button::Create(const std::string& caption, int left, int top, int width, int height, bool isDefault) {
-    Define("BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, left, top, width, height,
-           caption);
+void Button::Create(const std::string& caption, Bounds bounds, ButtonOptions options) {
+    Define("BUTTON", WS_TABSTOP | (options.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, bounds, caption);
 }
 
 std::optional<LRESULT> Button::OnCommand(int code) {
@@ -215,9 +215,9 @@ std::optional<LRESULT> Button::OnCommand(int code) {
 
 // ---- CheckBox, OptionButton
 
-void CheckBox::Create(const std::string& caption, int left, int top, int width, int height) {
+void CheckBox::Create(const std::string& caption, Bounds bounds) {
     value_ = 0;
-    Define("BUTTON", WS_TABSTOP | BS_3STATE, 0, left, top, width, height, caption);
+    Define("BUTTON", WS_TABSTOP | BS_3STATE, 0, bounds, caption);
 }
 
 void CheckBox::AfterCreate() { Send(BM_SETCHECK, static_cast<WPARAM>(value_)); }
@@ -250,10 +250,9 @@ std::optional<LRESULT> CheckBox::OnCommand(int code) {
     return 0;
 }
 
-void OptionButton::Create(const std::string& caption, int left, int top, int width, int height, bool group) {
+void OptionButton::Create(const std::string& caption, Bounds bounds, OptionButtonOptions options) {
     value_ = false;
-    Define("BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON | (group ? WS_GROUP : 0), 0, left, top, width, height,
-           caption);
+    Define("BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON | (options.group ? WS_GROUP : 0), 0, bounds, caption);
 }
 
 void OptionButton::AfterCreate() { Send(BM_SETCHECK, value_ ? BST_CHECKED : BST_UNCHECKED); }
@@ -296,12 +295,11 @@ std::optional<LRESULT> OptionButton::OnCommand(int code) {
 
 // ---- TextBox
 
-void TextBox::Create(const std::string& text, int left, int top, int width, int height, bool multiLine,
-                     bool readOnly) {
+void TextBox::Create(const std::string& text, Bounds bounds, TextBoxOptions options) {
     DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
-    if (multiLine) style = WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
-    if (readOnly) style |= ES_READONLY;
-    Define("EDIT", style, WS_EX_CLIENTEDGE, left, top, width, height, text);
+    if (options.multiLine) style = WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+    if (options.readOnly) style |= ES_READONLY;
+    Define("EDIT", style, WS_EX_CLIENTEDGE, bounds, text);
 }
 
 std::optional<LRESULT> TextBox::OnCommand(int code) {
@@ -404,11 +402,11 @@ void ListControl::BeforeDestroy() {
     Control::BeforeDestroy();
 }
 
-void ListBox::Create(int left, int top, int width, int height, bool sorted) {
+void ListBox::Create(Bounds bounds, ListBoxOptions options) {
     items_.clear();
     listIndex_ = -1;
-    Define("LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | (sorted ? LBS_SORT : 0),
-           WS_EX_CLIENTEDGE, left, top, width, height);
+    Define("LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | (options.sorted ? LBS_SORT : 0),
+           WS_EX_CLIENTEDGE, bounds);
 }
 
 std::optional<LRESULT> ListBox::OnCommand(int code) {
@@ -439,11 +437,12 @@ void ComboBox::OnKeyPress(int& keyAscii) {
     if (KeyPress) KeyPress(keyAscii);
 }
 
-void ComboBox::Create(int left, int top, int width, int height, bool dropDownList) {
+void ComboBox::Create(Bounds bounds, ComboBoxOptions options) {
     items_.clear();
     listIndex_ = -1;
-    Define("COMBOBOX", WS_TABSTOP | WS_VSCROLL | (dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN) | CBS_AUTOHSCROLL,
-           0, left, top, width, height);
+    Define("COMBOBOX",
+           WS_TABSTOP | WS_VSCROLL | (options.dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN) | CBS_AUTOHSCROLL, 0,
+           bounds);
 }
 
 std::optional<LRESULT> ComboBox::OnCommand(int code) {
@@ -552,8 +551,8 @@ LRESULT CALLBACK PictureWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void PictureBox::Create(int left, int top, int width, int height, bool border) {
-    Define(kPictureClass, 0, border ? WS_EX_CLIENTEDGE : 0, left, top, width, height);
+void PictureBox::Create(Bounds bounds, PictureBoxOptions options) {
+    Define(kPictureClass, 0, options.border ? WS_EX_CLIENTEDGE : 0, bounds);
 }
 
 void PictureBox::SetPicture(HBITMAP bitmap) {
@@ -655,8 +654,8 @@ void PictureBox::PaintPicture(HBITMAP bitmap, int x, int y, int width, int heigh
 
 HCURSOR PictureBox::PointerCursor() const {
     switch (mousePointer_) {
-        case 9: return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE));
-        case 99: return mouseIcon_;
+        case PointerShape::SizeWE: return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE));
+        case PointerShape::Custom: return mouseIcon_;
         default: return nullptr;
     }
 }

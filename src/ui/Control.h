@@ -12,11 +12,21 @@
 #include <utility>
 #include <vector>
 
+#include "ui/App.h"
 #include "ui/Unique.h"
 #include "ui/Win.h"
 
 class Form;
 class OleDropTarget;
+
+// Where a control lies on its form, in twips: its left and top edges in the form's client area,
+// its width and its height.
+struct Bounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
 
 class Control {
   public:
@@ -88,8 +98,7 @@ class Control {
 
   protected:
     // Defines the control: window class, styles and design geometry in twips.
-    void Define(const char* windowClass, DWORD style, DWORD exStyle, int left, int top, int width,
-                int height, const std::string& text = {});
+    void Define(const char* windowClass, DWORD style, DWORD exStyle, Bounds bounds, const std::string& text = {});
     // After the window exists: apply what only messages can set.
     virtual void AfterCreate() {}
     // Reads the window's text into the cache before it is destroyed.
@@ -123,11 +132,13 @@ class Control {
     OleDropTarget* dropTarget_ = nullptr;
 };
 
+// How a label lines up its text, with the numbers VB gives its Alignment values.
+enum class Alignment { LeftJustify = 0, RightJustify = 1, Center = 2 };
+
 class Label : public Control {
   public:
     using Control::Control;
-    // alignment: 0 left, 1 right, 2 centre.
-    void Create(const std::string& caption, int left, int top, int width, int height, int alignment = 0);
+    void Create(const std::string& caption, Bounds bounds, Alignment alignment = Alignment::LeftJustify);
     void SetTransparent(bool transparent) { transparent_ = transparent; }
     std::optional<LRESULT> OnCtlColor(HDC dc) override;
 
@@ -141,16 +152,20 @@ class Label : public Control {
 class Frame : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& caption, int left, int top, int width, int height);
+    void Create(const std::string& caption, Bounds bounds);
 
   protected:
     void AfterCreate() override;
 };
 
+struct ButtonOptions {
+    bool isDefault = false;  // the form's default button, which Enter presses
+};
+
 class Button : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& caption, int left, int top, int width, int height, bool isDefault = false);
+    void Create(const std::string& caption, Bounds bounds, ButtonOptions options = {});
     std::function<void()> Click;
     std::optional<LRESULT> OnCommand(int code) override;
 };
@@ -158,7 +173,7 @@ class Button : public Control {
 class CheckBox : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& caption, int left, int top, int width, int height);
+    void Create(const std::string& caption, Bounds bounds);
     // 0 unchecked, 1 checked, 2 grey. Setting it raises Click, as the user's click does.
     int Value() const;
     void SetValue(int value);
@@ -173,11 +188,14 @@ class CheckBox : public Control {
     int value_ = 0;
 };
 
+struct OptionButtonOptions {
+    bool group = false;  // the first button of a group of options
+};
+
 class OptionButton : public Control {
   public:
     using Control::Control;
-    // group: the first button of a group of options.
-    void Create(const std::string& caption, int left, int top, int width, int height, bool group = false);
+    void Create(const std::string& caption, Bounds bounds, OptionButtonOptions options = {});
     bool Value() const;
     // Setting True raises Click and clears the other options of the same group.
     void SetValue(bool value);
@@ -192,11 +210,15 @@ class OptionButton : public Control {
     bool value_ = false;
 };
 
+struct TextBoxOptions {
+    bool multiLine = false;
+    bool readOnly = false;
+};
+
 class TextBox : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& text, int left, int top, int width, int height, bool multiLine = false,
-                bool readOnly = false);
+    void Create(const std::string& text, Bounds bounds, TextBoxOptions options = {});
     std::function<void()> Change;
     std::function<void()> GotFocus, LostFocus;
     std::optional<LRESULT> OnCommand(int code) override;
@@ -248,10 +270,14 @@ class ListControl : public Control {
     int listIndex_ = -1;
 };
 
+struct ListBoxOptions {
+    bool sorted = false;
+};
+
 class ListBox : public ListControl {
   public:
     using ListControl::ListControl;
-    void Create(int left, int top, int width, int height, bool sorted = false);
+    void Create(Bounds bounds, ListBoxOptions options = {});
     std::function<void()> GotFocus, LostFocus;
     std::optional<LRESULT> OnCommand(int code) override;
 
@@ -265,11 +291,14 @@ class ListBox : public ListControl {
     UINT InitStorageMsg() const override { return LB_INITSTORAGE; }
 };
 
+struct ComboBoxOptions {
+    bool dropDownList = false;  // the text can only be one of the items
+};
+
 class ComboBox : public ListControl {
   public:
     using ListControl::ListControl;
-    // dropDownList: the text can only be one of the items.
-    void Create(int left, int top, int width, int height, bool dropDownList = false);
+    void Create(Bounds bounds, ComboBoxOptions options = {});
     // The item last chosen in the list or set from code; typing into the edit field leaves it.
     int ListIndex() const override;
     // Raises Click only when the index changes.
@@ -293,6 +322,10 @@ class ComboBox : public ListControl {
     UINT InitStorageMsg() const override { return CB_INITSTORAGE; }
 };
 
+struct PictureBoxOptions {
+    bool border = false;  // a sunken edge around the box
+};
+
 // A picture box: shows a bitmap or an icon it owns over its back colour; Click, DblClick and the
 // mouse. It can also keep an image of its own (AutoRedraw): a bitmap of the box's size in a memory
 // drawing context, which holds the picture over the back colour and whatever is drawn into it, is
@@ -300,7 +333,7 @@ class ComboBox : public ListControl {
 class PictureBox : public Control {
   public:
     using Control::Control;
-    void Create(int left, int top, int width, int height, bool border = false);
+    void Create(Bounds bounds, PictureBoxOptions options = {});
     // Takes ownership of the bitmap (nullptr clears the picture) and repaints. A kept image starts
     // again from the back colour and the new picture.
     void SetPicture(HBITMAP bitmap);
@@ -338,11 +371,11 @@ class PictureBox : public Control {
     // Button 1 left, 2 right, 4 middle (on a move: the buttons held); shift 1 Shift, 2 Ctrl, 4 Alt;
     // x and y in twips in the box. A button pressed on the box holds the mouse until it is released.
     std::function<void(int button, int shift, float x, float y)> MouseDown, MouseMove, MouseUp;
-    // The pointer over the box: 0 default, 9 east-west sizing arrow, 99 MouseIcon(). The screen
-    // pointer goes first.
-    int MousePointer() const { return mousePointer_; }
-    void SetMousePointer(int pointer) { mousePointer_ = pointer; }
-    // The custom pointer of MousePointer 99; not owned (a shared cursor, LoadCursor or LR_SHARED).
+    // The pointer over the box: Default, SizeWE or Custom (MouseIcon()). The screen pointer goes
+    // first.
+    PointerShape MousePointer() const { return mousePointer_; }
+    void SetMousePointer(PointerShape pointer) { mousePointer_ = pointer; }
+    // The custom pointer of PointerShape::Custom; not owned (a shared cursor, LoadCursor or LR_SHARED).
     HCURSOR MouseIcon() const { return mouseIcon_; }
     void SetMouseIcon(HCURSOR cursor) { mouseIcon_ = cursor; }
     // The cursor the box shows over its inside, nullptr for the window class's own.
@@ -360,7 +393,7 @@ class PictureBox : public Control {
 
     UniqueBitmap picture_;
     UniqueIcon icon_;
-    int mousePointer_ = 0;
+    PointerShape mousePointer_ = PointerShape::Default;
     HCURSOR mouseIcon_ = nullptr;
     bool afterDoubleClick_ = false;
     // The kept image, selected into its context; the context goes first.

@@ -176,8 +176,10 @@ void Form::Show() {
     Load();
     if (!hwnd_) return;
     if (!IsWindowVisible(hwnd_)) {
-        int state = std::exchange(pendingState_, 0);
-        ShowWindow(hwnd_, state == 2 ? SW_SHOWMAXIMIZED : state == 1 ? SW_SHOWMINIMIZED : SW_SHOW);
+        FormWindowState state = std::exchange(pendingState_, FormWindowState::Normal);
+        ShowWindow(hwnd_, state == FormWindowState::Maximized   ? SW_SHOWMAXIMIZED
+                          : state == FormWindowState::Minimized ? SW_SHOWMINIMIZED
+                                                                : SW_SHOW);
         UpdateWindow(hwnd_);
     }
     SetForegroundWindow(hwnd_);
@@ -329,21 +331,23 @@ int Form::ScaleHeight() const {
     return PxToTwipsY(r.bottom);
 }
 
-int Form::WindowState() const {
-    if (!hwnd_) return 0;
+FormWindowState Form::WindowState() const {
+    if (!hwnd_) return FormWindowState::Normal;
     if (!IsWindowVisible(hwnd_)) return pendingState_;
-    if (IsIconic(hwnd_)) return 1;
-    if (IsZoomed(hwnd_)) return 2;
-    return 0;
+    if (IsIconic(hwnd_)) return FormWindowState::Minimized;
+    if (IsZoomed(hwnd_)) return FormWindowState::Maximized;
+    return FormWindowState::Normal;
 }
 
-void Form::SetWindowState(int state) {
+void Form::SetWindowState(FormWindowState state) {
     if (!hwnd_) return;
     if (!IsWindowVisible(hwnd_)) {  // applies when the window is shown
         pendingState_ = state;
         return;
     }
-    ShowWindow(hwnd_, state == 1 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+    ShowWindow(hwnd_, state == FormWindowState::Minimized   ? SW_MINIMIZE
+                      : state == FormWindowState::Maximized ? SW_MAXIMIZE
+                                                            : SW_RESTORE);
 }
 
 std::string Form::Caption() const {

@@ -40,6 +40,9 @@ class Control;
 
 enum class UnloadMode { FormControlMenu = 0, FormCode = 1, AppWindows = 2, AppTaskManager = 3 };
 
+// The state of a form's window, with the numbers VB gives them (a stored setting keeps the number).
+enum class FormWindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
 enum class BorderStyle { None, FixedSingle, Sizable, FixedDialog, FixedToolWindow, SizableToolWindow };
 
 // What a form looks like before its Form_Load runs. Sizes are the outer window in twips.
@@ -111,9 +114,8 @@ class Form {
     // Client area in twips.
     int ScaleWidth() const;
     int ScaleHeight() const;
-    // 0 normal, 1 minimised, 2 maximised.
-    int WindowState() const;
-    void SetWindowState(int state);
+    FormWindowState WindowState() const;
+    void SetWindowState(FormWindowState state);
     std::string Caption() const;
     void SetCaption(const std::string& caption);
     void ZOrderTop();
@@ -189,7 +191,7 @@ class Form {
     bool modal_ = false;
     std::vector<HWND> disabledByModal_;
     int unloadDepth_ = 0;
-    int pendingState_ = 0;
+    FormWindowState pendingState_ = FormWindowState::Normal;
     MenuModel menu_;
 };
 

@@ -35,10 +35,10 @@ class FrmInputBox : public Form {
   protected:
     FormSpec Spec() const override { return FixedDialogSpec("", kClientWidth, kClientHeight); }
     void CreateControls() override {
-        lblPrompt.Create("", 120, 120, 4500, 1080);
-        cmdOK.Create("OK", 4740, 120, 1140, 375, true);
-        cmdCancel.Create("Cancel", 4740, 600, 1140, 375);
-        txtInput.Create("", 120, 1380, 5760, 315);
+        lblPrompt.Create("", {120, 120, 4500, 1080});
+        cmdOK.Create("OK", {4740, 120, 1140, 375}, ButtonOptions{.isDefault = true});
+        cmdCancel.Create("Cancel", {4740, 600, 1140, 375});
+        txtInput.Create("", {120, 1380, 5760, 315});
     }
     void BindEvents() override {
         cmdOK.Click = [this] {

@@ -85,11 +85,11 @@ bool ListItem::Selected() const { return owner_.SelectedItem() == this; }
 
 // ---- ListView
 
-void ListView::Create(int left, int top, int width, int height) {
+void ListView::Create(Bounds bounds) {
     columns_.clear();
     // The list owns no image list: ours own them.
     Define(WC_LISTVIEWA, WS_TABSTOP | LVS_SHAREIMAGELISTS | LVS_SINGLESEL | LVS_AUTOARRANGE | ListViewStyleForView(view_),
-           WS_EX_CLIENTEDGE, left, top, width, height);
+           WS_EX_CLIENTEDGE, bounds);
 }
 
 int ListView::WindowIndexOf(int id) const {

@@ -64,7 +64,7 @@ class ListView : public Control {
   public:
     using Control::Control;
     // Geometry in twips.
-    void Create(int left, int top, int width, int height);
+    void Create(Bounds bounds);
 
     // index: 1-based position to insert at, -1 (or past the end) appends. While Sorted, the item
     // goes to its sorted place instead. key may be empty; a key in use throws KeyError.

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-void ProgressBar::Create(int left, int top, int width, int height) {
-    Define(PROGRESS_CLASSA, 0, 0, left, top, width, height);
+void ProgressBar::Create(Bounds bounds) {
+    Define(PROGRESS_CLASSA, 0, 0, bounds);
 }
 
 void ProgressBar::SetMin(int min) {

@@ -7,7 +7,7 @@ class ProgressBar : public Control {
   public:
     using Control::Control;
     // Geometry in twips.
-    void Create(int left, int top, int width, int height);
+    void Create(Bounds bounds);
     int Min() const { return min_; }
     void SetMin(int min);
     int Max() const { return max_; }

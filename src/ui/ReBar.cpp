@@ -17,11 +17,11 @@ REBARBANDINFOA NewInfo(UINT mask) {
 
 }  // namespace
 
-void ReBar::Create(int left, int top, int width, int height) {
+void ReBar::Create(Bounds bounds) {
     bands_.clear();
     // The bands keep their order: a band can be dragged to another row or resized, never before another.
-    Define(REBARCLASSNAMEA, WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_FIXEDORDER | CCS_NODIVIDER, 0, left,
-           top, width, height);
+    Define(REBARCLASSNAMEA, WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_FIXEDORDER | CCS_NODIVIDER, 0,
+           bounds);
 }
 
 const ReBar::Band& ReBar::At(int band) const {

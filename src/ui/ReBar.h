@@ -14,7 +14,7 @@ class ReBar : public Control {
     using Control::Control;
     // Geometry in twips; the bar takes the form's top edge and full width itself, and its height
     // follows its bands.
-    void Create(int left, int top, int width, int height);
+    void Create(Bounds bounds);
     // Adds a band holding child's window (create the child first: the band takes it into the bar).
     // Width and minimum height in twips. Answers the band's number.
     int AddBand(Control& child, int width, int minHeight, bool newRow = false, const std::string& caption = {});

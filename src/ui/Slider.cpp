@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-void Slider::Create(int left, int top, int width, int height) {
-    Define(TRACKBAR_CLASSA, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, left, top, width, height);
+void Slider::Create(Bounds bounds) {
+    Define(TRACKBAR_CLASSA, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, bounds);
 }
 
 void Slider::AfterCreate() {

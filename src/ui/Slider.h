@@ -11,7 +11,7 @@ class Slider : public Control {
   public:
     using Control::Control;
     // Geometry in twips; horizontal, with a tick at every value.
-    void Create(int left, int top, int width, int height);
+    void Create(Bounds bounds);
     int Min() const { return min_; }
     int Max() const { return max_; }
     // Keeps the value within the new range (without raising Change).

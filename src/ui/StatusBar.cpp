@@ -85,7 +85,7 @@ void Panel::SetBevel(int bevel) {
 
 // ---- StatusBar
 
-void StatusBar::Create(int left, int top, int width, int height) {
+void StatusBar::Create(Bounds bounds) {
     for (auto& p : panels_) {
         p->owner_ = nullptr;
         retired_.push_back(std::move(p));
@@ -94,7 +94,7 @@ void StatusBar::Create(int left, int top, int width, int height) {
     // A grip only where the form can be sized.
     HWND form = owner().hwnd();
     bool sizable = form && (GetWindowLongA(form, GWL_STYLE) & WS_THICKFRAME);
-    Define(STATUSCLASSNAMEA, sizable ? SBARS_SIZEGRIP : 0, 0, left, top, width, height);
+    Define(STATUSCLASSNAMEA, sizable ? SBARS_SIZEGRIP : 0, 0, bounds);
 }
 
 Panel& StatusBar::AddPanel(const std::string& key, const std::string& text, int width, int autoSize) {

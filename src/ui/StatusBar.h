@@ -74,7 +74,7 @@ class StatusBar : public Control {
   public:
     using Control::Control;
     // Geometry in twips; the bar takes the form's bottom edge and full width itself.
-    void Create(int left, int top, int width, int height);
+    void Create(Bounds bounds);
     // Appends a panel. Throws KeyError for a key in use. Width in twips.
     Panel& AddPanel(const std::string& key, const std::string& text = {}, int width = 1440,
                     int autoSize = sbrNoAutoSize);

@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-void TabStrip::Create(int left, int top, int width, int height) {
+void TabStrip::Create(Bounds bounds) {
     tabs_.clear();
     selected_ = 0;
-    Define(WC_TABCONTROLA, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_TOOLTIPS, 0, left, top, width, height);
+    Define(WC_TABCONTROLA, WS_TABSTOP | WS_CLIPSIBLINGS | TCS_TOOLTIPS, 0, bounds);
 }
 
 void TabStrip::InsertTab(int position) {

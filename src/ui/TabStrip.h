@@ -13,7 +13,7 @@
 class TabStrip : public Control {
   public:
     using Control::Control;
-    void Create(int left, int top, int width, int height);
+    void Create(Bounds bounds);
     void AddTab(const std::string& caption, const std::string& key, const std::string& toolTip = {});
     int TabCount() const { return static_cast<int>(tabs_.size()); }
     std::string TabCaption(int index) const;

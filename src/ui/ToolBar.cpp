@@ -84,14 +84,13 @@ ButtonMenu& ToolButton::Menus(const std::string& key) {
 
 // ---- ToolBar
 
-void ToolBar::Create(int left, int top, int width, int height) {
+void ToolBar::Create(Bounds bounds) {
     for (auto& b : buttons_) {
         b->owner_ = nullptr;
         retired_.push_back(std::move(b));
     }
     buttons_.clear();
-    Define(TOOLBARCLASSNAMEA, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN, 0, left, top,
-           width, height);
+    Define(TOOLBARCLASSNAMEA, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN, 0, bounds);
 }
 
 ToolButton& ToolBar::Add(const std::string& key, const std::string& caption, int style, const std::string& image,

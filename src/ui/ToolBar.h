@@ -82,7 +82,7 @@ class ToolBar : public Control {
   public:
     using Control::Control;
     // Geometry in twips; the height follows the buttons.
-    void Create(int left, int top, int width, int height);
+    void Create(Bounds bounds);
     // Appends a button. commandId 0 gives the button an id of the bar's own. Throws KeyError for a
     // key in use.
     ToolButton& Add(const std::string& key, const std::string& caption = {}, int style = tbrDefault,

@@ -21,9 +21,9 @@ bool TextBefore(const Node* a, const Node* b) { return CompareTextNoCase(a->text
 
 }  // namespace
 
-void TreeView::Create(int left, int top, int width, int height) {
+void TreeView::Create(Bounds bounds) {
     Define(WC_TREEVIEWA, WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-           WS_EX_CLIENTEDGE, left, top, width, height);
+           WS_EX_CLIENTEDGE, bounds);
 }
 
 void TreeView::SetImageList(ImageList* list) {

@@ -30,7 +30,7 @@ class TreeView : public Control {
   public:
     using Control::Control;
     // Geometry in twips.
-    void Create(int left, int top, int width, int height);
+    void Create(Bounds bounds);
     // The pictures of the nodes (not owned; it must outlive the window).
     void SetImageList(ImageList* list);
 

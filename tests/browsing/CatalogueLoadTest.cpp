@@ -22,7 +22,7 @@ struct Box {
     std::string text;
     UINT style;
     std::string title;
-    int pointer;  // the screen pointer while the box shows
+    PointerShape pointer;  // the screen pointer while the box shows
 };
 
 std::vector<Box> gBoxes;
@@ -84,7 +84,7 @@ class CatalogueLoadTest : public testing::Test {
         EXPECT_EQ(gBoxes[0].text, text);
         EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
         EXPECT_EQ(gBoxes[0].title, "Ornavale error");
-        EXPECT_EQ(gBoxes[0].pointer, 0);
+        EXPECT_EQ(gBoxes[0].pointer, PointerShape::Default);
     }
 
     TempDir dir;
@@ -109,7 +109,7 @@ TEST_F(CatalogueLoadTest, MissingIndexIsToldOnceAndTheUserFilesStillLoad) {
     }
     EXPECT_EQ(CountPanel(), "3 Keywords");
     EXPECT_EQ(frmMain.lstUser.ListCount(), 1);
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 }
 
 TEST_F(CatalogueLoadTest, LinesEndingInCrOrCrLf) {

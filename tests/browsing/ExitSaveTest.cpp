@@ -105,8 +105,8 @@ TEST_F(ExitSaveTest, ToolWindowPlacesAreKeptForWindowsMadeAndNotMinimised) {
             frmKey.Move(600, 900, frmKey.Width(), frmKey.Height());
             frmAdd.Move(1200, 1500, frmAdd.Width(), frmAdd.Height());
             if (made == Made::Minimised) {
-                frmKey.SetWindowState(1);
-                frmAdd.SetWindowState(1);
+                frmKey.SetWindowState(FormWindowState::Minimized);
+                frmAdd.SetWindowState(FormWindowState::Minimized);
             } else {
                 keyTop = frmKey.Top(), keyLeft = frmKey.Left(), addTop = frmAdd.Top(), addLeft = frmAdd.Left();
             }
@@ -173,12 +173,13 @@ TEST_F(ExitSaveTest, TheBandsAsShown) {
 
 TEST_F(ExitSaveTest, TheMainWindowsStateAndPlace) {
     struct Case {
-        int state;
+        FormWindowState state;
         std::optional<int> storedState;
         bool place;  // "MainTop", "MainLeft", "MainWidth", "MainHeight" written
     };
-    for (const Case& c : {Case{0, 0, true}, Case{2, 2, false}, Case{1, std::nullopt, false}}) {
-        SCOPED_TRACE(c.state);
+    for (const Case& c : {Case{FormWindowState::Normal, 0, true}, Case{FormWindowState::Maximized, 2, false},
+                          Case{FormWindowState::Minimized, std::nullopt, false}}) {
+        SCOPED_TRACE(static_cast<int>(c.state));
         CleanStore::Wipe();
         Reload();
         frmMain.Show();

@@ -68,7 +68,7 @@ class FillersTest : public PagesTest {
         EXPECT_EQ(Panel("count"), std::to_string(entries) + " Icon(s)");
         EXPECT_TRUE(Enabled(ID_mnuFile));
         EXPECT_FALSE(gAbort);
-        EXPECT_EQ(ScreenMousePointer(), 0);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
     }
 };
 

@@ -346,7 +346,7 @@ TEST_F(SearchTest, AnEmptyListShowsNoIconsOnPageOneOutOfBusyMode) {
     EXPECT_EQ(gPageNr, 1);
     EXPECT_EQ(gPageCount, 1);
     EXPECT_FALSE(Busy());
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 }
 
 bool gAbortLive = false;

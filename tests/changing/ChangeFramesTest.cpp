@@ -62,7 +62,7 @@ class ChangeFramesTest : public PagesTest {
         gTempDir.clear();
         gLoadedLib.clear();
         ReleaseAniIcon();
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         PagesTest::TearDown();
     }
     static std::string Cell(int cell) { return BookEntry("12:" + std::to_string(cell) + ":24"); }
@@ -114,7 +114,7 @@ TEST_F(ChangeFramesTest, RunOfTheDroppedEntry) {
         ForgetKeptFileBytes();
         gPlayerShown = 0;
         gFrameNr = 9;
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         const bool book = c.dropped.ends_with("book");
         const int32_t n = procCollectAniFrames(c.dropped, book ? ":" : ";", book ? 1 : -1, book ? 0 : 4);
         ASSERT_EQ(n, static_cast<int32_t>(c.frames.size()));
@@ -123,7 +123,7 @@ TEST_F(ChangeFramesTest, RunOfTheDroppedEntry) {
         // No player and no frame number, and the hourglass stays for the change to give back.
         EXPECT_EQ(gPlayerShown, 0);
         EXPECT_EQ(gFrameNr, 9);
-        EXPECT_EQ(ScreenMousePointer(), 11);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::Hourglass);
         EXPECT_EQ(boxes, 0);
     }
 }

@@ -121,7 +121,7 @@ TEST_F(RestartTest, AsksThenRestartsAfterTheCommand) {
 
         frmMain.mnuToolsRestart_Click();
         ASSERT_GE(gBoxes.size(), 1u);
-        EXPECT_EQ(gBoxes[0].style, 52u);
+        EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
         EXPECT_EQ(gBoxes[0].title, "Restart Windows");
         // Nothing of the restart runs inside the command.
         EXPECT_EQ(gSaves, 0);

@@ -344,7 +344,9 @@ TEST_F(ShortcutChangeTest, DroppedFilesGetShortcutsWithTheIconUnderThePointer) {
     }
     // The dialog as the last drop offered it for the program.
     ASSERT_FALSE(SaveDialog::shown.empty());
-    EXPECT_EQ(SaveDialog::shown.back(), "Create Shortcut; Shortcut (*.lnk)|*.lnk|; lnk; " + std::to_string(0x200C06) +
+    const DWORD flags =
+        OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT | OFN_PATHMUSTEXIST | OFN_LONGNAMES;
+    EXPECT_EQ(SaveDialog::shown.back(), "Create Shortcut; Shortcut (*.lnk)|*.lnk|; lnk; " + std::to_string(flags) +
                                             "; " + GetSpecialFolder(CSIDL_STARTMENU) + "; tool.exe");
 }
 

@@ -81,15 +81,15 @@ TEST_F(ErrorBoxTest, TextLineByLine) {
 
 TEST_F(ErrorBoxTest, BoxesAndTheirAnswers) {
     gAnswer = IDOK;
-    EXPECT_EQ(ShowErrorBox(5, "frmMain", "Invalid procedure call"), IDOK);
-    EXPECT_EQ(gShown.style, 16u);
+    EXPECT_EQ(ShowErrorBox(5, "frmMain", "Invalid procedure call"), MsgBoxResult::Ok);
+    EXPECT_EQ(gShown.style, static_cast<UINT>(MB_ICONHAND));
     EXPECT_EQ(gShown.title, "Ornavale Error");
     EXPECT_EQ(gShown.text, ErrorText(5, "frmMain", "Invalid procedure call"));
     EXPECT_EQ(gResult, Variant(int32_t{IDOK}));
 
     gAnswer = IDCANCEL;  // whatever the box answers is what the caller finds
-    EXPECT_EQ(ShowError(76, "procLoadKeys", "Path not found"), IDCANCEL);
-    EXPECT_EQ(gShown.style, 48u);
+    EXPECT_EQ(ShowError(76, "procLoadKeys", "Path not found"), MsgBoxResult::Cancel);
+    EXPECT_EQ(gShown.style, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(gShown.title, "Error");
     EXPECT_EQ(Lines(gShown.text).front(), "Error Nr. 76 in procLoadKeys");
     EXPECT_EQ(gResult, Variant(int32_t{IDCANCEL}));

@@ -69,7 +69,7 @@ struct Broadcast {
     WPARAM wParam;
     LPARAM lParam;
     std::string iconSize;
-    int pointer;
+    PointerShape pointer;
 };
 std::vector<Broadcast> gBroadcasts;
 bool gBroadcastAnswer = true;
@@ -166,7 +166,7 @@ TEST_F(IconCacheTest, ChangesTheSizeByOneAndPutsBackTheTextItRead) {
             EXPECT_EQ(b.message, static_cast<UINT>(WM_SETTINGCHANGE));
             EXPECT_EQ(b.wParam, static_cast<WPARAM>(0x2E));
             EXPECT_EQ(b.lParam, 0);
-            EXPECT_EQ(b.pointer, 11);
+            EXPECT_EQ(b.pointer, PointerShape::Hourglass);
         }
         EXPECT_EQ(gBroadcasts[0].iconSize, Sz(c.during));
         EXPECT_EQ(gBroadcasts[1].iconSize, Sz(c.stored));
@@ -175,7 +175,7 @@ TEST_F(IconCacheTest, ChangesTheSizeByOneAndPutsBackTheTextItRead) {
         EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
         EXPECT_TRUE(gBoxes.empty());
         EXPECT_FALSE(gCacheDirty);
-        EXPECT_EQ(ScreenMousePointer(), 0);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
     }
 }
 
@@ -207,12 +207,12 @@ TEST_F(IconCacheTest, ASettingThatIsNoSizeIsLeftAlone) {
         EXPECT_TRUE(gBroadcasts.empty());
         ASSERT_EQ(gBoxes.size(), 1u);
         EXPECT_EQ(gBoxes[0].text, kMissingText);
-        EXPECT_EQ(gBoxes[0].style, 48u);
+        EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
         EXPECT_EQ(gBoxes[0].title, "Error");
         EXPECT_EQ(gResult, Variant(int32_t{IDOK}));
         EXPECT_EQ(RawIconSize(), c.bytes.empty() ? "<missing>" : c.bytes);
         EXPECT_FALSE(gCacheDirty);
-        EXPECT_EQ(ScreenMousePointer(), 0);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
     }
 }
 
@@ -238,10 +238,10 @@ TEST_F(IconCacheTest, AFailedFirstWriteStopsBeforeAnyBroadcast) {
     EXPECT_TRUE(gBroadcasts.empty());
     EXPECT_EQ(RawIconSize(), Sz("32"));
     ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_EQ(gBoxes[0].style, 48u);
+    EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(gBoxes[0].title, "Error");
     EXPECT_FALSE(gCacheDirty);
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 }
 
 TEST_F(IconCacheTest, AFailedWriteBackIsReported) {
@@ -254,7 +254,7 @@ TEST_F(IconCacheTest, AFailedWriteBackIsReported) {
     EXPECT_EQ(gBroadcasts[1].iconSize, Sz("33"));
     ASSERT_EQ(gBoxes.size(), 1u);
     EXPECT_NE(gBoxes[0].text.find("back to 32."), std::string::npos) << gBoxes[0].text;
-    EXPECT_EQ(gBoxes[0].style, 48u);
+    EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(gBoxes[0].title, "Error");
     EXPECT_FALSE(gCacheDirty);
 }
@@ -369,7 +369,7 @@ TEST_F(PrivilegeTest, EachFailingStepIsReportedOnceWithItsOwnCode) {
 
         ASSERT_EQ(gBoxes.size(), 1u);
         EXPECT_EQ(gBoxes[0].text, c.expected);
-        EXPECT_EQ(gBoxes[0].style, 0u);
+        EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_OK));
         EXPECT_EQ(gBoxes[0].title, "Ornavale");
     }
 }

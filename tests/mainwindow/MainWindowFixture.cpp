@@ -20,10 +20,10 @@ void MainWindowTest::SetUp() {
     frmMain.Load();
     // Panes the window does not make yet.
     if (!frmMain.pnlStatusbar.hwnd()) {
-        frmMain.pnlNav.Create(0, 2400, 3000, 4000);
-        frmMain.pnlResult.Create(3060, 2385, 7000, 4030);
-        frmMain.pnlDummy.Create(3060, 2385, 7000, 4030);
-        frmMain.pnlStatusbar.Create(0, 0, 0, 0);
+        frmMain.pnlNav.Create({0, 2400, 3000, 4000});
+        frmMain.pnlResult.Create({3060, 2385, 7000, 4030});
+        frmMain.pnlDummy.Create({3060, 2385, 7000, 4030});
+        frmMain.pnlStatusbar.Create({0, 0, 0, 0});
         frmMain.pnlStatusbar.AddPanel("area");
     }
     if (!gPanelArea) gPanelArea = frmMain.pnlStatusbar.FindPanel("area");

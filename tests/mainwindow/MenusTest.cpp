@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, GoAndHelpCommands) {
     Command(ID_mnuHelpTopics);
     Command(ID_mnuHelpSearch);
     Click(frmMain.pnlToolbar, "help");
-    const std::string text = "|64|The Ornavale Help file could not be found.";
+    const std::string text = "|" + std::to_string(MB_ICONINFORMATION) + "|The Ornavale Help file could not be found.";
     EXPECT_EQ(boxes, (std::vector<std::string>{"Help error" + text, "Help Error" + text, "Help error" + text}));
 }
 

@@ -59,7 +59,7 @@ class PanesAndBusyModeTest : public ::testing::Test {
                 frmMain.imlNav.Add(key, LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
     }
     static void TearDownTestSuite() { frmMain.Unload(); }
-    void TearDown() override { SetScreenMousePointer(0); }
+    void TearDown() override { SetScreenMousePointer(PointerShape::Default); }
 };
 
 TEST_F(PanesAndBusyModeTest, ResizeShowsThePathOfAFileButNotOfACatalogueIcon) {
@@ -80,7 +80,7 @@ TEST_F(PanesAndBusyModeTest, SplitterFollowsTheMouseOnlyWhileHeld) {
     HWND split = frmMain.picSplitV.hwnd();
     SendMessageA(split, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frmMain.pnlNav.Width() / 15 + 2, 10));
     SendMessageA(split, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 10));
-    EXPECT_EQ(frmMain.picSplitV.MousePointer(), 9);
+    EXPECT_EQ(frmMain.picSplitV.MousePointer(), PointerShape::SizeWE);
     EXPECT_EQ(frmMain.pnlNav.Width(), 250 * 15);
     EXPECT_EQ(frmMain.picSplitV.Width(), 254 * 15);
     EXPECT_EQ(frmMain.pnlDummy.Left(), 254 * 15);
@@ -97,9 +97,9 @@ TEST_F(PanesAndBusyModeTest, BusyModeSwitchesExactlyItsControls) {
     frmMain.Menus().SetEnabled(ID_mnuTools, false);  // off before, on after
     // Twice in, once out: no count is kept.
     for (bool bSet : {false, false, true}) {
-        SetScreenMousePointer(0);
+        SetScreenMousePointer(PointerShape::Default);
         frmMain.procSetAbort(bSet);
-        EXPECT_EQ(ScreenMousePointer(), 13);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::ArrowHourglass);
         EXPECT_EQ(Button("abort").Enabled(), !bSet);
         EXPECT_EQ(IsWindowEnabled(frmMain.picSplitV.hwnd()) != FALSE, bSet);
         EXPECT_EQ(IsWindowEnabled(frmMain.pnlNav.hwnd()) != FALSE, bSet);

@@ -96,7 +96,8 @@ TEST_F(StartupSettingsTest, StoredSettingsApplied) {
              EXPECT_TRUE(gSearchFav);
          }},
         {"hot tracking", {{&setting::HotTracking, "True"}}, [] { EXPECT_TRUE(frmMain.pnlResult.HotTracking()); }},
-        {"maximised", {{&setting::MainState, int32_t{2}}}, [] { EXPECT_EQ(frmMain.WindowState(), 2); }},
+        {"maximised", {{&setting::MainState, int32_t{2}}},
+         [] { EXPECT_EQ(frmMain.WindowState(), FormWindowState::Maximized); }},
         {"position at 0", {{&setting::MainLeft, int32_t{0}}, {&setting::MainTop, int32_t{0}}}, [] {
              EXPECT_EQ(gWinLeft, 0);
              EXPECT_EQ(gWinTop, 0);

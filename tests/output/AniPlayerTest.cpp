@@ -173,7 +173,7 @@ TEST_F(AniPlayerTest, PlayShowsThePlayerReadyToPlay) {
     EXPECT_EQ(Tip(frmAni.imgTop), "Always On Top");
     for (const PictureBox* button : {&frmAni.imgRechts, &frmAni.imgTegen, &frmAni.imgTop})
         EXPECT_NE(button->Icon(), nullptr) << button->id();
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 
     // The real timer plays on its own.
     frmAni.picIconBack.Cls();
@@ -261,8 +261,8 @@ TEST_F(AniPlayerTest, PlaceKeptNotWhenMinimisedCentredWithout) {
     EXPECT_EQ(frmAni.Left(), 1500);
     EXPECT_EQ(frmAni.Top(), 1200);
     frmAni.Move(3000, 2400);
-    frmAni.SetWindowState(1);
-    ASSERT_EQ(frmAni.WindowState(), 1);
+    frmAni.SetWindowState(FormWindowState::Minimized);
+    ASSERT_EQ(frmAni.WindowState(), FormWindowState::Minimized);
     frmAni.Unload();
     EXPECT_EQ(ReadStoredSetting(setting::AniTop).Number(), 1200);
     EXPECT_EQ(ReadStoredSetting(setting::AniLeft).Number(), 1500);

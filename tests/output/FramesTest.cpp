@@ -183,7 +183,8 @@ TEST_F(FramesTest, RunsAndTheirOrder) {
         EXPECT_EQ(PageFileReads() - reads, c.reads);
         EXPECT_EQ(gPlayerShown, !c.film && n > 0 ? 1 : 0);
         ASSERT_EQ(gBoxes.size(), c.boxes);
-        for (const std::string& box : gBoxes) EXPECT_TRUE(box.starts_with("Error|48|Error Nr. ")) << box;
+        for (const std::string& box : gBoxes)
+            EXPECT_TRUE(box.starts_with("Error|" + std::to_string(MB_ICONEXCLAMATION) + "|Error Nr. ")) << box;
     }
     gFilmMode = false;
 }
@@ -202,7 +203,7 @@ TEST_F(FramesTest, PlayTakesTheSelectedItemsRun) {
     frmMain.mnuFilePlay_Click();
     ASSERT_EQ(gFrameCount, 3);
     EXPECT_EQ(FramePixels(3), FileFrame(kSeedA, 2));
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 
     // Another kind plays nothing; the frames stay.
     select(sysIcon);
@@ -218,8 +219,8 @@ TEST_F(FramesTest, PlayTakesTheSelectedItemsRun) {
     EXPECT_EQ(FramePixels(1), FileFrame(kSeedB, 0));
     EXPECT_TRUE(FramePixels(2).empty());
     EXPECT_EQ(gPlayerShown, 0);
-    EXPECT_EQ(ScreenMousePointer(), 11);
-    SetScreenMousePointer(0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Hourglass);
+    SetScreenMousePointer(PointerShape::Default);
 }
 
 TEST_F(FramesTest, SeventyFramesAllCollected) {

@@ -188,7 +188,8 @@ TEST_F(ImportTest, OpenNamesTheIconAndKeepsTheFolderOnlyWhenItChanged) {
         if (c.stored) WriteSetting(setting::ImportDirectory, Variant(*c.stored));
         Open(pics + c.file);
         EXPECT_EQ(gOpen.initDir, c.stored.value_or("")) << c.name;
-        EXPECT_EQ(gOpen.flags, 0x281004u) << c.name;
+        EXPECT_EQ(gOpen.flags, static_cast<DWORD>(OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES))
+            << c.name;
         EXPECT_EQ(gOpen.offered, "") << c.name;
         EXPECT_EQ(frmImport.picIcon.Tag, c.tag) << c.name;
         EXPECT_EQ(ReadStoredSetting(setting::ImportDirectory).Text(), c.storedAfter) << c.name;
@@ -299,7 +300,9 @@ TEST_F(ImportTest, SaveAsAtEachFilterWritesItsDepthAndKind) {
         gSave.answerIndex = c.filter;
         frmImport.mnuFileSaveAs_Click();
         EXPECT_EQ(gSave.offered, "arrow") << c.answer;
-        EXPECT_EQ(gSave.flags, 0x200C06u) << c.answer;
+        EXPECT_EQ(gSave.flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT |
+                                                  OFN_PATHMUSTEXIST | OFN_LONGNAMES))
+            << c.answer;
         EXPECT_EQ(gSave.defaultExt, "ico") << c.answer;
         const Written w = ReadWritten(dir.path() + c.written);
         ASSERT_TRUE(w.exists) << c.answer;
@@ -380,7 +383,7 @@ TEST_F(ImportTest, CloseKeepsThePlaceAndGivesTheMaskColourBack) {
 }
 
 TEST_F(ImportTest, MinimisedCloseKeepsNoPlace) {
-    frmImport.SetWindowState(1);
+    frmImport.SetWindowState(FormWindowState::Minimized);
     frmImport.Unload();
     EXPECT_TRUE(ReadStoredSetting(setting::ImportTop).IsEmpty());
 }

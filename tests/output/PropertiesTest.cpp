@@ -63,7 +63,7 @@ TEST(CatalogueKeywordsOf, WholeTokensInSlotOrder) {
 struct Shown {
     std::string name, type, origin, keywords, file;
     bool picture = false;
-    int pointer = -1;
+    PointerShape pointer = PointerShape::Default;
 };
 std::optional<Shown> shown;
 
@@ -168,11 +168,11 @@ TEST_F(PropertiesTest, OriginChoosesWindowSheetOrNothing) {
             EXPECT_EQ(shown->type, "256 Color Icon");
             EXPECT_EQ(shown->origin, c.origin);
             EXPECT_TRUE(shown->picture);
-            EXPECT_EQ(shown->pointer, 0);  // the hourglass ends once the window is filled
+            EXPECT_EQ(shown->pointer, PointerShape::Default);  // the hourglass ends once the window is filled
         }
         EXPECT_EQ(sheets, c.sheet.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.sheet});
         EXPECT_FALSE(frmProp.IsLoaded());
-        EXPECT_EQ(ScreenMousePointer(), 0);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
     }
 }
 
@@ -215,7 +215,7 @@ TEST_F(PropertiesTest, NoSelectedItemDoesNothing) {
     EXPECT_FALSE(shown);
     EXPECT_TRUE(sheets.empty());
     EXPECT_FALSE(frmProp.IsLoaded());
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 }
 
 }  // namespace

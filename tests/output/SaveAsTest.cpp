@@ -202,10 +202,11 @@ TEST_F(SaveAsTest, ChosenNamesAndFilters) {
         gBoxes.clear();
         frmMain.mnuFileSaveAs_Click();
         EXPECT_TRUE(gDialog.shown);
-        EXPECT_EQ(gDialog.flags, 0x200C06u);
+        EXPECT_EQ(gDialog.flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT |
+                                                    OFN_PATHMUSTEXIST | OFN_LONGNAMES));
         EXPECT_EQ(gDialog.title, "");
         EXPECT_EQ(gDialog.offered, "item.ico");
-        EXPECT_EQ(ScreenMousePointer(), 0);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
         ASSERT_EQ(gBoxes.size(), c.boxes);
         if (c.boxes) {
             EXPECT_EQ(gBoxes[0].text, kSaveFailed);
@@ -260,7 +261,7 @@ TEST_F(SaveAsTest, DialogOffersTheFiltersOfTheType) {
     }
     // Cancel writes nothing and says nothing.
     EXPECT_TRUE(gBoxes.empty());
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 }
 
 TEST_F(SaveAsTest, FavoritesTitleAndStartFolder) {
@@ -467,7 +468,7 @@ TEST_F(SaveFramesTest, AnimatedCursorThenAStillIcon) {
     EXPECT_FALSE(gFilmMode);
     EXPECT_EQ(FramesLeft(), 0);
     EXPECT_EQ(formats::ReadFileBytes(WidePath(own), 16)->size(), 4u);
-    EXPECT_EQ(ScreenMousePointer(), 0);
+    EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
 
     // Another item afterwards is written as itself.
     Select(4);
@@ -512,7 +513,7 @@ TEST_F(SaveFramesTest, NothingWrittenWithoutEveryFrame) {
             EXPECT_FALSE(Exists(out + "spoilt.ani"));
             EXPECT_FALSE(Exists(out + "spoilt1.ico"));
             EXPECT_FALSE(gFilmMode);
-            EXPECT_EQ(ScreenMousePointer(), 0);
+            EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
         }
     }
 }

@@ -139,7 +139,7 @@ TEST_F(ZoomTest, EachFactorSizesTitlesAndFillsTheWindow) {
         // A window with a title bar is never narrower than the system allows (2:1 is).
         EXPECT_EQ(frmZoom.Width(), std::max(32 + side, GetSystemMetrics(SM_CXMIN)) * kTwips);
         EXPECT_EQ(frmZoom.Height(), (55 + side) * kTwips);
-        EXPECT_EQ(frmZoom.picZoom.MousePointer(), 0);
+        EXPECT_EQ(frmZoom.picZoom.MousePointer(), PointerShape::Default);
         EXPECT_EQ(frmMain.imlResult32.MaskColor(), RGB(0x80, 0x40, 0x40));
         // The icon's clear frame of two pixels shows the list's back colour; each source pixel
         // is a block.
@@ -178,7 +178,7 @@ TEST_F(ZoomTest, PlaceIsRestoredAndKept) {
 
     // A minimised window keeps the place stored before.
     frmZoom.Move(3000, 2400);
-    frmZoom.SetWindowState(1);
+    frmZoom.SetWindowState(FormWindowState::Minimized);
     frmZoom.Unload();
     EXPECT_EQ(ReadStoredSetting(setting::ZoomTop).Number(), 1200);
     EXPECT_EQ(ReadStoredSetting(setting::ZoomLeft).Number(), 1500);
@@ -266,7 +266,7 @@ TEST_F(ZoomTest, PickerSetsTheHotSpotFromTheSourcePixelUnderTheClick) {
             EXPECT_EQ(frmZoom.Caption(), "Set the Cursor's Hotspot");
             EXPECT_EQ(gZoomFactor, 10);
             EXPECT_EQ(frmZoom.picZoom.Width(), 320 * kTwips);
-            EXPECT_EQ(frmZoom.picZoom.MousePointer(), 99);
+            EXPECT_EQ(frmZoom.picZoom.MousePointer(), PointerShape::Custom);
             EXPECT_TRUE(frmZoom.picZoom.MouseIcon());
             if (c.x < 0) PostMessageA(frmZoom.hwnd(), WM_CLOSE, 0, 0);
             else PostClick(c.x, c.y);
@@ -283,7 +283,7 @@ TEST_F(ZoomTest, PickerSetsTheHotSpotFromTheSourcePixelUnderTheClick) {
     EXPECT_EQ(pointer.yHotspot, 15u);
     // The next plain zoom has the ordinary pointer and its own factor.
     frmMain.mnuToolsZoom3_Click();
-    EXPECT_EQ(frmZoom.picZoom.MousePointer(), 0);
+    EXPECT_EQ(frmZoom.picZoom.MousePointer(), PointerShape::Default);
     EXPECT_EQ(gZoomFactor, 3);
 }
 

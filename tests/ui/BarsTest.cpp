@@ -18,7 +18,7 @@ struct StatusForm : TestForm {
     StatusBar bar{*this, 1001};
     StatusForm() {
         build = [this] {
-            bar.Create(0, 0, 9000, 300);
+            bar.Create({0, 0, 9000, 300});
             bar.AddPanel("message", "Ready", 1500, sbrSpring);
             bar.AddPanel("count", "12 Icon(s)", 600, sbrContents);
             bar.AddPanel("area", "Page 1 of 3", 1800);
@@ -129,11 +129,11 @@ struct CoolForm : TestForm {
     ReBar cool{*this, 1003};
     CoolForm() {
         build = [this] {
-            tools.Create(0, 0, 3000, 400);
+            tools.Create({0, 0, 3000, 400});
             tools.Add("one", "One");
             tools.Add("two", "Two");
-            go.Create("Go", 0, 0, 1200, 330);
-            cool.Create(0, 0, 9000, 800);
+            go.Create("Go", {0, 0, 1200, 330});
+            cool.Create({0, 0, 9000, 800});
             cool.AddBand(tools, 4500, 540);
             cool.AddBand(go, 1500, 330, true, "Keyword");
         };
@@ -214,7 +214,7 @@ TEST(ProgressBar, ValueStaysInRange) {
     struct ProgressForm : TestForm {
         ProgressBar progress{*this, 1001};
         ProgressForm() {
-            build = [this] { progress.Create(0, 0, 3000, 300); };
+            build = [this] { progress.Create({0, 0, 3000, 300}); };
         }
     } form;
     ProgressBar& p = form.progress;

@@ -24,10 +24,10 @@ struct DropForm : TestForm {
     OleDropTarget buttonDrop{button};
     DropForm() {
         build = [this] {
-            tree.Create(0, 0, 3000, 5000);
-            list.Create(3200, 0, 5000, 5000);
+            tree.Create({0, 0, 3000, 5000});
+            list.Create({3200, 0, 5000, 5000});
             list.AddColumn("Name", 2000);
-            button.Create("Drop", 0, 5200, 1200, 400);
+            button.Create("Drop", {0, 5200, 1200, 400});
         };
     }
 };

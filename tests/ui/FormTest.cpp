@@ -35,9 +35,9 @@ TEST(FormRegister, RefusesAnIdAlreadyTaken) {
         SCOPED_TRACE(c.name);
         TwoButtons form(c.secondId);
         form.build = [&] {
-            form.first.Create("first", 120, 120, 1200, 375);
-            form.second.Create("second", 120, 600, 1200, 375);
-            form.third.Create("third", 120, 1080, 1200, 375);
+            form.first.Create("first", {120, 120, 1200, 375});
+            form.second.Create("second", {120, 600, 1200, 375});
+            form.third.Create("third", {120, 1080, 1200, 375});
         };
         if (c.loads) {
             form.Load();

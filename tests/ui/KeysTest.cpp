@@ -16,10 +16,10 @@ class KeyForm : public TestForm {
   public:
     KeyForm() {
         build = [this] {
-            box.Create(120, 120, 3000, 315);
-            text.Create("", 120, 720, 3000, 315);
-            ok.Create("OK", 120, 1320, 1200, 375);
-            cancel.Create("Cancel", 1440, 1320, 1200, 375);
+            box.Create({120, 120, 3000, 315});
+            text.Create("", {120, 720, 3000, 315});
+            ok.Create("OK", {120, 1320, 1200, 375});
+            cancel.Create("Cancel", {1440, 1320, 1200, 375});
         };
         ok.Click = [this] { seen.push_back("ok"); };
         cancel.Click = [this] { seen.push_back("cancel"); };

@@ -16,7 +16,7 @@ struct ListForm : TestForm {
     ListView list{*this, 1001};
     ListForm() {
         build = [this] {
-            list.Create(0, 0, 8000, 5000);
+            list.Create({0, 0, 8000, 5000});
             list.AddColumn("Name", 1500);
             list.AddColumn("Type", 1500);
             list.AddColumn("Origin", 1500);

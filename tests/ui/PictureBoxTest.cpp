@@ -18,8 +18,8 @@ class PictureForm : public TestForm {
   public:
     PictureForm() {
         build = [this] {
-            box.Create(0, 0, PxToTwipsX(96), PxToTwipsY(96));
-            other.Create(0, PxToTwipsY(100), PxToTwipsX(32), PxToTwipsY(32));
+            box.Create({0, 0, PxToTwipsX(96), PxToTwipsY(96)});
+            other.Create({0, PxToTwipsY(100), PxToTwipsX(32), PxToTwipsY(32)});
         };
     }
     PictureBox box{*this, 1100};
@@ -158,19 +158,24 @@ TEST(PictureBox, MousePointerChoosesTheCursorOverTheBox) {
     HCURSOR cross = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS));
     HCURSOR sizing = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE));
     struct Case {
-        int pointer;
+        PointerShape pointer;
         HCURSOR icon;
         HCURSOR shown;  // nullptr: the window class's own
-    } cases[] = {{0, cross, nullptr}, {9, nullptr, sizing}, {99, nullptr, nullptr}, {99, cross, cross}};
+    } cases[] = {
+        {PointerShape::Default, cross, nullptr},
+        {PointerShape::SizeWE, nullptr, sizing},
+        {PointerShape::Custom, nullptr, nullptr},
+        {PointerShape::Custom, cross, cross},
+    };
     for (const Case& c : cases) {
         form.box.SetMousePointer(c.pointer);
         form.box.SetMouseIcon(c.icon);
-        EXPECT_EQ(form.box.PointerCursor(), c.shown) << c.pointer;
+        EXPECT_EQ(form.box.PointerCursor(), c.shown) << static_cast<int>(c.pointer);
         if (!c.shown) continue;
         SetCursor(nullptr);
         SendMessageA(form.box.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.box.hwnd()),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        EXPECT_EQ(GetCursor(), c.shown) << c.pointer;
+        EXPECT_EQ(GetCursor(), c.shown) << static_cast<int>(c.pointer);
     }
     form.Unload();
 }

@@ -14,9 +14,9 @@ class SliderForm : public TestForm {
   public:
     SliderForm() {
         build = [this] {
-            slider.Create(0, 0, 3000, 450);
+            slider.Create({0, 0, 3000, 450});
             slider.SetRange(1, 30);
-            box.Create(0, 600, 480, 480);
+            box.Create({0, 600, 480, 480});
         };
         slider.Change = [this] { ++changes; };
     }

@@ -16,7 +16,7 @@ struct ToolForm : TestForm {
     ToolBar tools{*this, 1001};
     ToolForm() {
         build = [this] {
-            tools.Create(0, 0, 8000, 600);
+            tools.Create({0, 0, 8000, 600});
             tools.Add("first", "First");
             tools.Add("abort", "Stop");
             tools.Add("sep", "", tbrSeparator);

@@ -14,7 +14,7 @@ namespace {
 struct TreeForm : TestForm {
     TreeView tree{*this, 1001};
     TreeForm() {
-        build = [this] { tree.Create(0, 0, 4000, 5000); };
+        build = [this] { tree.Create({0, 0, 4000, 5000}); };
     }
 };
 
