@@ -1,8 +1,8 @@
 // The disk scan window.
 #include "browsing/FrmScan.h"
 
-#include "browsing/PageMath.h"
-#include "browsing/Paging.h"
+#include "common/PageMath.h"
+#include "common/Paging.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
 #include "core/Settings.h"

@@ -4,7 +4,7 @@
 
 #include "FormatsTestSupport.h"
 
-#include "browsing/FileIcons.h"
+#include "common/FileIcons.h"
 #include "formats/AniFile.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Reading and drawing the icons of a result page.
-#include "browsing/PagePictures.h"
+#include "common/PagePictures.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,9 +10,9 @@
 #include <thread>
 #include <utility>
 
-#include "browsing/FileIconReader.h"
-#include "browsing/FileIcons.h"
-#include "browsing/PageProfile.h"
+#include "common/FileIconReader.h"
+#include "common/FileIcons.h"
+#include "common/PageProfile.h"
 #include "formats/AniFile.h"
 #include "formats/ExeIcons.h"
 #include "formats/IconFile.h"

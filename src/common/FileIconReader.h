@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "browsing/FileIcons.h"
+#include "common/FileIcons.h"
 #include "formats/ExeIcons.h"
 
 // How often window events run between the files of a listing, in milliseconds: a message check per

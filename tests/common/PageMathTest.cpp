@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "browsing/PageMath.h"
+#include "common/PageMath.h"
 
 TEST(PageMath, CountsAndRangesAt200) {
     struct Case {

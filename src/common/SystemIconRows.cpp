@@ -1,4 +1,4 @@
-#include "browsing/SystemIconRows.h"
+#include "common/SystemIconRows.h"
 
 #include <array>
 #include <stdexcept>

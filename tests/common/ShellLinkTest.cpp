@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "changing/ShellLink.h"
+#include "common/ShellLink.h"
 #include "core/Errors.h"
 #include "core/Files.h"
 #include "core/ScopedValue.h"

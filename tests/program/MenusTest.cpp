@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
-#include "mainwindow/MainCommands.h"
+#include "program/MainCommands.h"
 
 namespace {
 

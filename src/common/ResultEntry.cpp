@@ -1,7 +1,7 @@
 // The texts of the result set: every entry layout composed and read in one place.
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 
-#include "browsing/ShortcutOrigin.h"
+#include "common/ShortcutOrigin.h"
 #include "formats/Catalogue.h"
 
 #include <algorithm>

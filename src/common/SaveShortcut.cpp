@@ -1,7 +1,7 @@
 // One shortcut written through the shell-link component.
-#include "changing/SaveShortcut.h"
+#include "common/SaveShortcut.h"
 
-#include "changing/ShellLink.h"
+#include "common/ShellLink.h"
 
 void procSaveShortcut(const std::string& LnkFile, const std::string& ExeFile, const std::string& WorkDir,
                       const std::string& ExeArgs, const std::string& IconFile, int32_t IconIdx, int32_t ShowCmd) {

@@ -1,7 +1,7 @@
 // The commands, paths, type presets and double-click action a selected result item gives.
 #include <gtest/gtest.h>
 
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "mainwindow/SelectionPolicy.h"
 
 namespace {

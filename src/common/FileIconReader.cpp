@@ -1,5 +1,5 @@
 // Reading user files for the result set.
-#include "browsing/FileIconReader.h"
+#include "common/FileIconReader.h"
 
 #include <chrono>
 #include <memory>

@@ -1,5 +1,5 @@
 // Page arithmetic of the result set.
-#include "browsing/PageMath.h"
+#include "common/PageMath.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,5 +1,5 @@
 // The main window's command tables and the small commands that no menu item owns.
-#include "mainwindow/MainCommands.h"
+#include "program/MainCommands.h"
 
 #include <map>
 

@@ -1,5 +1,5 @@
 // Path lists, the open dialog's answer and the listed file types.
-#include "browsing/OpenPaths.h"
+#include "common/OpenPaths.h"
 
 #include <algorithm>
 #include <cctype>

@@ -12,7 +12,7 @@
 #include "core/FrmInfo.h"
 #include "core/FrmTip.h"
 #include "core/Global.h"
-#include "mainwindow/MainCommands.h"
+#include "program/MainCommands.h"
 #include "mainwindow/Options.h"
 #include "resources/Pictures.h"
 #include "ui/App.h"

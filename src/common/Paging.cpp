@@ -1,5 +1,5 @@
 // The page state of the result set.
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 
 #include "core/Variant.h"
 

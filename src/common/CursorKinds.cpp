@@ -1,4 +1,4 @@
-#include "browsing/CursorKinds.h"
+#include "common/CursorKinds.h"
 
 #include <algorithm>
 #include <array>

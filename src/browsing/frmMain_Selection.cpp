@@ -2,8 +2,8 @@
 #include "mainwindow/FrmMain.h"
 
 #include "browsing/FrmAdd.h"
-#include "browsing/PagePictures.h"
-#include "browsing/Paging.h"
+#include "common/PagePictures.h"
+#include "common/Paging.h"
 #include "core/Files.h"
 #include "core/OSVersion.h"
 #include "mainwindow/NavIcons.h"

@@ -2,7 +2,7 @@
 #include "core/ErrorBox.h"
 #include "core/Errors.h"
 #include "core/Instance.h"
-#include "mainwindow/CoreHooks.h"
+#include "program/CoreHooks.h"
 #include "ui/App.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Where a shortcut's item says it lies. Pure text, built into the catalogue tool too.
-#include "browsing/ShortcutOrigin.h"
+#include "common/ShortcutOrigin.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The shell's link object (IShellLinkA with its IPersistStream and IPersistFile) behind ShellLinkObject.
-#include "changing/ShellLink.h"
+#include "common/ShellLink.h"
 
 #include <cstring>
 #include <functional>

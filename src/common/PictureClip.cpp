@@ -1,5 +1,5 @@
 // The picture a catalogue library is cut from.
-#include "browsing/PictureClip.h"
+#include "common/PictureClip.h"
 
 #include "core/Files.h"
 

@@ -1,5 +1,5 @@
 // The hooks the program's windows register with core.
-#include "mainwindow/CoreHooks.h"
+#include "program/CoreHooks.h"
 
 #include <string>
 #include <vector>
@@ -8,7 +8,7 @@
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
 #include "browsing/FrmScan.h"
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 #include "changing/FrmChange.h"
 #include "core/ErrorBox.h"
 #include "core/FolderWalk.h"
@@ -22,7 +22,7 @@
 #include "core/Settings.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/FrmOptions.h"
-#include "mainwindow/MainCommands.h"
+#include "program/MainCommands.h"
 #include "mainwindow/Options.h"
 #include "output/FrmImport.h"
 #include "output/FrmZoom.h"

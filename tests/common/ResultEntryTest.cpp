@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "browsing/Library.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 
 TEST(ResultEntry, ReadsEveryLayoutAndComposesTheSameBytes) {
     struct Case {

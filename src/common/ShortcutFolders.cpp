@@ -1,5 +1,5 @@
 // The shell folders that hold the user's shortcuts.
-#include "browsing/ShortcutOrigin.h"
+#include "common/ShortcutOrigin.h"
 
 #include "core/ShellFolders.h"
 #include "ui/Win.h"

@@ -1,5 +1,5 @@
 // The icons a user's file holds, worked out from its name and bytes.
-#include "browsing/FileIcons.h"
+#include "common/FileIcons.h"
 
 #include <algorithm>
 #include <cctype>

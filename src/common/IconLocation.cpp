@@ -1,4 +1,4 @@
-#include "browsing/IconLocation.h"
+#include "common/IconLocation.h"
 
 #include "core/Variant.h"
 
