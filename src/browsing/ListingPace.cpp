@@ -5,7 +5,7 @@
 #include "common/PageMath.h"
 #include "common/Paging.h"
 #include "mainwindow/FrmMain.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "ui/StatusBar.h"
 #include "ui/Win.h"
 

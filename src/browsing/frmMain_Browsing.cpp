@@ -27,8 +27,6 @@
 #include "ui/App.h"
 #include "ui/StatusBar.h"
 
-PageProfile gPageProfile;
-
 namespace {
 
 // What one entry shows: the item's texts and where its picture comes from.

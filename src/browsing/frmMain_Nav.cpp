@@ -18,7 +18,7 @@
 #include "core/OSVersion.h"
 #include "core/Registry.h"
 #include "core/ScopedValue.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
 

@@ -13,7 +13,7 @@
 #include "browsing/ListingPace.h"
 #include "common/Paging.h"
 #include "core/FolderWalk.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"

@@ -12,7 +12,7 @@
 #include "core/Global.h"
 #include "core/Registry.h"
 #include "mainwindow/FrmMain.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "changing/ShortcutIcon.h"
 #include "core/Global.h"
 #include "core/ShellFolders.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "output/WorkSurfaces.h"
 #include "ui/App.h"
 

@@ -22,6 +22,7 @@
 #include "ui/Unique.h"
 
 std::string gAniFile;
+PageProfile gPageProfile;
 
 namespace {
 

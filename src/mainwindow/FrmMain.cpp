@@ -20,7 +20,7 @@
 #include "core/ScopedValue.h"
 #include "core/Settings.h"
 #include "core/ShellFolders.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/StartupStep.h"
 #include "ui/App.h"

@@ -19,7 +19,7 @@
 #include "core/ShellFolders.h"
 #include "mainwindow/Associations.h"
 #include "mainwindow/FrmMain.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/Keys.h"

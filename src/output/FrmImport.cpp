@@ -9,7 +9,7 @@
 #include "core/Settings.h"
 #include "mainwindow/FrmMain.h"
 #include "common/OpenPaths.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "output/IconWriter.h"
 #include "output/PictureImport.h"
 #include "output/WorkSurfaces.h"

@@ -3,17 +3,9 @@
 
 #include <map>
 
-#include "core/FolderWalk.h"
 #include "ui/Unique.h"
 
 namespace {
-
-HINSTANCE SystemShellOpen(HWND owner, const char* verb, const char* file, const char* parameters,
-                          const char* folder, int show) {
-    return ShellExecuteA(owner, verb, file, parameters, folder, show);
-}
-
-bool SystemColorPicker(CHOOSECOLORA& choice) { return ChooseColorA(&choice) != FALSE; }
 
 bool Checked(FrmMain& form, int id) {
     const MenuItem* item = form.Menus().Find(id);
@@ -21,20 +13,6 @@ bool Checked(FrmMain& form, int id) {
 }
 
 }  // namespace
-
-ShellOpen gShellOpen = SystemShellOpen;
-ColorPicker gColorPicker = SystemColorPicker;
-
-std::optional<COLORREF> PickColor(HWND owner) {
-    static COLORREF custom[16] = {};
-    CHOOSECOLORA choice{};
-    choice.lStructSize = sizeof choice;
-    choice.hwndOwner = owner;
-    choice.lpCustColors = custom;
-    choice.Flags = CC_FULLOPEN;
-    if (!gColorPicker(choice)) return std::nullopt;
-    return choice.rgbResult;
-}
 
 int DefaultZoomFactor(int zoomIndex, bool fallbackToTen) {
     static constexpr int kFactors[] = {2, 3, 4, 5, 10};
@@ -50,11 +28,6 @@ bool HasMenuCommand(int id) {
     return false;
 }
 
-bool IsBusy(FrmMain& form) {
-    const MenuItem* file = form.Menus().Find(ID_mnuFile);
-    return file && !file->enabled;
-}
-
 HICON NavPicture(const std::string& key) {
     // Status panels do not own their pictures, so each one lives as long as the program.
     static std::map<std::string, UniqueIcon> made;
@@ -66,8 +39,6 @@ HICON NavPicture(const std::string& key) {
     made.emplace(key, UniqueIcon(icon));
     return icon;
 }
-
-void RequestAbort(FrmMain&) { gAbort = true; }
 
 void NextView(FrmMain& form) {
     if (Checked(form, ID_mnuViewLargeIcons))

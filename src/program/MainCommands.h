@@ -6,14 +6,14 @@
 
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/FrmMainIds.h"
+#include "mainwindow/MainShared.h"
 #include "ui/Dispatch.h"
 
 // A tool button's or a drop-down item's action.
 using MainKeyCommand = KeyCommand<FrmMain>;
 
-// The three commands of the standard tool bar that are no menu's: stop the running fill, the next
-// view of the cycle, zoom by the default factor (10:1 when that is unknown).
-void RequestAbort(FrmMain& form);
+// Two commands of the standard tool bar that are no menu's (the third, stop the running fill, is
+// RequestAbort): the next view of the cycle, zoom by the default factor (10:1 when that is unknown).
 void NextView(FrmMain& form);
 void ZoomByDefaultOrTen(FrmMain& form);
 
@@ -147,20 +147,6 @@ inline constexpr CommandRange<FrmMain> kMenuCommandRanges[] = {
 // Whether the command table runs something for this menu id.
 bool HasMenuCommand(int id);
 
-// The program is filling or scanning (busy mode): the File menu is off. Only the abort button acts then.
-bool IsBusy(FrmMain& form);
-
 // The picture of imlNav under this key as an icon for a status panel, made once and kept for the
 // whole run; nullptr when the list has no such picture.
 HICON NavPicture(const std::string& key);
-
-// The shell's open (ShellExecuteA) and the colour dialog (ChooseColorA); tests replace them so that no
-// browser, mail program or dialog appears.
-using ShellOpen = HINSTANCE (*)(HWND owner, const char* verb, const char* file, const char* parameters,
-                                const char* folder, int show);
-extern ShellOpen gShellOpen;
-using ColorPicker = bool (*)(CHOOSECOLORA& choice);
-extern ColorPicker gColorPicker;
-// The colour dialog owned by the window, opened with its custom colours shown; the custom colours
-// are kept for the run. Nothing when the user cancels.
-std::optional<COLORREF> PickColor(HWND owner);

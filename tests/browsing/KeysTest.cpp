@@ -11,7 +11,7 @@
 #include "common/FileIconReader.h"
 #include "common/ResultEntry.h"
 #include "core/Global.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "core/Files.h"
 #include "core/ScopedValue.h"
 #include "core/ShellFolders.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 
 namespace {
 

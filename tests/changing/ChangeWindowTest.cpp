@@ -19,7 +19,7 @@
 #include "core/Registry.h"
 #include "core/ScopedValue.h"
 #include "core/Settings.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Selection.h"
 #include "output/WorkSurfaces.h"
 

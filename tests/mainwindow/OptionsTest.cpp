@@ -23,7 +23,7 @@
 #include "formats/LinkFile.h"
 #include "IconMaker.h"
 #include "mainwindow/FrmOptions.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/CommonDialog.h"

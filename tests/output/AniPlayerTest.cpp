@@ -11,7 +11,7 @@
 #include "common/PagePictures.h"
 #include "core/Global.h"
 #include "core/Settings.h"
-#include "program/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Selection.h"
 #include "output/AnimationFrames.h"
 #include "output/FrmAni.h"
