@@ -5,7 +5,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "mainwindow/CoreHooks.h"
+#include "program/CoreHooks.h"
 #include "ui/App.h"
 
 inline void StartBenchProgram() {

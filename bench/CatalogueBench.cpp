@@ -13,7 +13,7 @@
 #include "browsing/FrmKey.h"
 #include "core/Global.h"
 #include "formats/KeywordFiles.h"
-#include "mainwindow/CoreHooks.h"
+#include "program/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 

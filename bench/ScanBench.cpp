@@ -15,9 +15,9 @@
 #include "IconMaker.h"
 #include "TestSupport.h"
 #include "browsing/FrmScan.h"
-#include "browsing/OpenPaths.h"
+#include "common/OpenPaths.h"
 #include "core/FolderWalk.h"
-#include "mainwindow/CoreHooks.h"
+#include "program/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 

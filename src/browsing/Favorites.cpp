@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "browsing/OpenPaths.h"
+#include "common/OpenPaths.h"
 #include "ui/Unique.h"
 
 std::string gFavNode;

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "browsing/UserReferences.h"
 #include "core/Global.h"
 #include "core/Settings.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "browsing/FrmAdd.h"
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 #include "core/Global.h"
 #include "core/Settings.h"
 #include "mainwindow/FrmMain.h"

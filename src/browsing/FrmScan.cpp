@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "browsing/FileIconReader.h"
-#include "browsing/PageMath.h"
-#include "browsing/Paging.h"
+#include "common/FileIconReader.h"
+#include "common/PageMath.h"
+#include "common/Paging.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
 #include "core/Settings.h"

@@ -1,7 +1,7 @@
 // The disk scan window: a folder, its sub-folders if wanted, and the file types to list.
 #pragma once
 
-#include "browsing/OpenPaths.h"
+#include "common/OpenPaths.h"
 #include "ui/Control.h"
 #include "ui/Form.h"
 

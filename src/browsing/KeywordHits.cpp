@@ -1,7 +1,7 @@
 // The catalogue and reference entries of a keyword.
 #include "browsing/KeywordHits.h"
 
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 
 void AppendKeywordHits(HiddenList& result, int32_t slot, const std::string& refs, const HiddenList& lstUser,
                        const HiddenList& cmbUser, const std::string& keyword) {

@@ -1,11 +1,11 @@
 // The pace of a long fill of the result set and the page it ends on.
 #include "browsing/ListingPace.h"
 
-#include "browsing/FileIconReader.h"
-#include "browsing/PageMath.h"
-#include "browsing/Paging.h"
+#include "common/FileIconReader.h"
+#include "common/PageMath.h"
+#include "common/Paging.h"
 #include "mainwindow/FrmMain.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "ui/StatusBar.h"
 #include "ui/Win.h"
 

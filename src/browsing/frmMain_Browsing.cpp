@@ -8,26 +8,24 @@
 #include <utility>
 #include <vector>
 
-#include "browsing/CursorKinds.h"
-#include "browsing/FileIcons.h"
+#include "common/CursorKinds.h"
+#include "common/FileIcons.h"
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
 #include "browsing/Library.h"
-#include "browsing/OpenPaths.h"
-#include "browsing/PageMath.h"
-#include "browsing/PagePictures.h"
-#include "browsing/PageProfile.h"
-#include "browsing/Paging.h"
-#include "browsing/ResultEntry.h"
-#include "browsing/ShortcutOrigin.h"
+#include "common/OpenPaths.h"
+#include "common/PageMath.h"
+#include "common/PagePictures.h"
+#include "common/PageProfile.h"
+#include "common/Paging.h"
+#include "common/ResultEntry.h"
+#include "common/ShortcutOrigin.h"
 #include "browsing/UserReferences.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
-
-PageProfile gPageProfile;
 
 namespace {
 

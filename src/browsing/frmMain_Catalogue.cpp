@@ -8,7 +8,7 @@
 
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 #include "core/Files.h"
 #include "core/Global.h"
 #include "formats/FileBytes.h"

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "browsing/Favorites.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Selection.h"
 
 namespace {

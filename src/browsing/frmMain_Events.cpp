@@ -5,7 +5,7 @@
 
 #include "core/Global.h"
 #include "mainwindow/FrmMain.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Selection.h"
 #include "ui/App.h"
 

@@ -8,8 +8,8 @@
 
 #include "browsing/KeywordHits.h"
 #include "browsing/ListingPace.h"
-#include "browsing/Paging.h"
-#include "browsing/ResultEntry.h"
+#include "common/Paging.h"
+#include "common/ResultEntry.h"
 #include "core/FolderWalk.h"
 #include "ui/App.h"
 #include "ui/Keys.h"

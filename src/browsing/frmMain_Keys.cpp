@@ -2,7 +2,7 @@
 // Esc stops a running fill, "3" and "2" turn the page back and on.
 #include "mainwindow/FrmMain.h"
 
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 
 namespace {
 

@@ -7,18 +7,18 @@
 #include <string>
 #include <string_view>
 
-#include "browsing/CursorKinds.h"
+#include "common/CursorKinds.h"
 #include "browsing/Favorites.h"
-#include "browsing/FileIconReader.h"
+#include "common/FileIconReader.h"
 #include "browsing/ListingPace.h"
-#include "browsing/OpenPaths.h"
-#include "browsing/SystemIconRows.h"
+#include "common/OpenPaths.h"
+#include "common/SystemIconRows.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
 #include "core/OSVersion.h"
 #include "core/Registry.h"
 #include "core/ScopedValue.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
 

@@ -2,7 +2,7 @@
 #include "mainwindow/FrmMain.h"
 
 #include "browsing/FrmScan.h"
-#include "browsing/OpenPaths.h"
+#include "common/OpenPaths.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
 #include "core/Settings.h"

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "browsing/FileIconReader.h"
-#include "browsing/FileIcons.h"
+#include "common/FileIconReader.h"
+#include "common/FileIcons.h"
 #include "browsing/KeywordHits.h"
 #include "browsing/ListingPace.h"
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 #include "core/FolderWalk.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"

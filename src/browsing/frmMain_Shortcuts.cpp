@@ -6,14 +6,14 @@
 #include <string_view>
 
 #include "browsing/ListingPace.h"
-#include "browsing/OpenPaths.h"
-#include "browsing/ResultEntry.h"
-#include "browsing/ShortcutOrigin.h"
-#include "changing/ShellLink.h"
+#include "common/OpenPaths.h"
+#include "common/ResultEntry.h"
+#include "common/ShortcutOrigin.h"
+#include "common/ShellLink.h"
 #include "core/FolderWalk.h"
 #include "core/Registry.h"
 #include "core/ScopedValue.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "ui/App.h"
 #include "ui/StatusBar.h"
 

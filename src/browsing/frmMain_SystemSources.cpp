@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "browsing/FileIconReader.h"
-#include "browsing/FileIcons.h"
-#include "browsing/IconLocation.h"
-#include "browsing/ResultEntry.h"
-#include "browsing/SystemIconRows.h"
+#include "common/FileIconReader.h"
+#include "common/FileIcons.h"
+#include "common/IconLocation.h"
+#include "common/ResultEntry.h"
+#include "common/SystemIconRows.h"
 #include "core/Registry.h"
 #include "ui/Unique.h"
 

@@ -10,7 +10,7 @@
 #include "core/ScopedValue.h"
 #include "core/Settings.h"
 #include "mainwindow/FrmMain.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Selection.h"
 #include "output/WorkSurfaces.h"
 #include "ui/App.h"

@@ -2,7 +2,7 @@
 #include "changing/ShortcutIcon.h"
 
 #include "changing/IconCopies.h"
-#include "changing/ShellLink.h"
+#include "common/ShellLink.h"
 #include "core/Errors.h"
 #include "core/FrmMessage.h"
 #include "core/IconCache.h"

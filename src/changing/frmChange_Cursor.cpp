@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "browsing/CursorKinds.h"
-#include "browsing/ResultEntry.h"
+#include "common/CursorKinds.h"
+#include "common/ResultEntry.h"
 #include "changing/ChangeFrames.h"
 #include "changing/IconCopies.h"
 #include "core/ErrorBox.h"

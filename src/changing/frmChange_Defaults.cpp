@@ -2,17 +2,17 @@
 // it, or the Windows default, drawn in "New" so that Apply puts it back.
 #include "changing/FrmChange.h"
 
-#include "browsing/CursorKinds.h"
-#include "browsing/FileIconReader.h"
-#include "browsing/IconLocation.h"
-#include "browsing/OpenPaths.h"
-#include "browsing/ResultEntry.h"
-#include "browsing/ShortcutOrigin.h"
+#include "common/CursorKinds.h"
+#include "common/FileIconReader.h"
+#include "common/IconLocation.h"
+#include "common/OpenPaths.h"
+#include "common/ResultEntry.h"
+#include "common/ShortcutOrigin.h"
 #include "changing/NewIcon.h"
 #include "core/Global.h"
 #include "core/Registry.h"
 #include "mainwindow/FrmMain.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 
 namespace {
 

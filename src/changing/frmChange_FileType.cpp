@@ -3,7 +3,7 @@
 // no icon at all when that is what it had.
 #include "changing/FrmChange.h"
 
-#include "browsing/IconLocation.h"
+#include "common/IconLocation.h"
 #include "changing/IconCopies.h"
 #include "changing/NewIcon.h"
 #include "core/Files.h"

@@ -1,8 +1,8 @@
 // The shortcut change: the window's new picture becomes the shortcut's icon, as a copy of its own.
 #include "changing/FrmChange.h"
 
-#include "browsing/OpenPaths.h"
-#include "changing/ShellLink.h"
+#include "common/OpenPaths.h"
+#include "common/ShellLink.h"
 #include "changing/ShortcutIcon.h"
 #include "core/IconCache.h"
 #include "core/ScopedValue.h"

@@ -2,8 +2,8 @@
 // the new picture, or put back to the row's Windows default.
 #include "changing/FrmChange.h"
 
-#include "browsing/IconLocation.h"
-#include "browsing/SystemIconRows.h"
+#include "common/IconLocation.h"
+#include "common/SystemIconRows.h"
 #include "changing/IconCopies.h"
 #include "changing/NewIcon.h"
 #include "core/Files.h"

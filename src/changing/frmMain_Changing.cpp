@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "browsing/ResultEntry.h"
-#include "browsing/ShortcutOrigin.h"
+#include "common/ResultEntry.h"
+#include "common/ShortcutOrigin.h"
 #include "changing/FrmChange.h"
 #include "changing/WindowsRestart.h"
 #include "core/ErrorBox.h"

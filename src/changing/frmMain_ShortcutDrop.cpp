@@ -2,12 +2,12 @@
 // item's icon (a dropped shortcut gets the icon itself); beside the items, they are opened.
 #include "mainwindow/FrmMain.h"
 
-#include "browsing/OpenPaths.h"
-#include "changing/ShellLink.h"
+#include "common/OpenPaths.h"
+#include "common/ShellLink.h"
 #include "changing/ShortcutIcon.h"
 #include "core/Global.h"
 #include "core/ShellFolders.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "output/WorkSurfaces.h"
 #include "ui/App.h"
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <utility>
 
-#include "browsing/PagePictures.h"
-#include "browsing/Paging.h"
+#include "common/PagePictures.h"
+#include "common/Paging.h"
 #include "core/ErrorBox.h"
 #include "core/Errors.h"
 #include "core/Files.h"
@@ -20,7 +20,7 @@
 #include "core/ScopedValue.h"
 #include "core/Settings.h"
 #include "core/ShellFolders.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/StartupStep.h"
 #include "ui/App.h"

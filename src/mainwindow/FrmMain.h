@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "browsing/PictureClip.h"
+#include "common/PictureClip.h"
 #include "mainwindow/FrmMainIds.h"
 #include "ui/CommonDialog.h"
 #include "ui/Control.h"
@@ -89,7 +89,7 @@ class FrmMain : public Form {
     // Later starts' command lines are opened again: the close did not happen.
     void ResumeHandOver();
 
-    // ---- menus, tool bars and context menu (frmMain_Menus.cpp)
+    // ---- menus, tool bars and context menu (src/program/frmMain_Menus.cpp)
     void CreateBars();
     void DefineMenus();
     void pnlToolbar_ButtonClick(ToolButton& button);
@@ -295,7 +295,7 @@ class FrmMain : public Form {
     void procRestartWindows();
     static constexpr UINT kRestartWindowsMessage = WM_APP + 2;
 
-    // ---- the selected item and the pages (frmMain_Selection.cpp, src/browsing/frmMain_Browsing.cpp)
+    // ---- the selected item and the pages (src/browsing/frmMain_Selection.cpp, frmMain_Browsing.cpp)
     // Brings the commands, the status panels and the selected path in line with the selected item.
     void procItemSelected();
     // First, previous, next and last page on or off for gPageNr of gPageCount.

@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "browsing/PageMath.h"
-#include "browsing/Paging.h"
-#include "changing/SaveShortcut.h"
+#include "common/PageMath.h"
+#include "common/Paging.h"
+#include "common/SaveShortcut.h"
 #include "core/Files.h"
 #include "core/FolderWalk.h"
 #include "core/FrmMessage.h"
@@ -19,7 +19,7 @@
 #include "core/ShellFolders.h"
 #include "mainwindow/Associations.h"
 #include "mainwindow/FrmMain.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
 #include "ui/Keys.h"

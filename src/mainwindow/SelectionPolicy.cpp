@@ -5,7 +5,7 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/Global.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/FrmOptions.h"
 #include "ui/Units.h"
 

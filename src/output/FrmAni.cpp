@@ -10,7 +10,7 @@
 #include "core/Global.h"
 #include "core/Settings.h"
 #include "mainwindow/FrmMain.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "output/AnimationFrames.h"
 #include "ui/App.h"
 #include "ui/Units.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "browsing/KeywordHits.h"
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 #include "ui/ListView.h"

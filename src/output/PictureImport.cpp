@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "browsing/OpenPaths.h"
+#include "common/OpenPaths.h"
 #include "core/Files.h"
 #include "formats/Bmp.h"
 #include "formats/FileBytes.h"

@@ -3,8 +3,8 @@
 #include "mainwindow/FrmMain.h"
 
 #include "browsing/Favorites.h"
-#include "browsing/ResultEntry.h"
-#include "browsing/ShortcutOrigin.h"
+#include "common/ResultEntry.h"
+#include "common/ShortcutOrigin.h"
 #include "core/ErrorBox.h"
 #include "core/Errors.h"
 #include "core/Global.h"

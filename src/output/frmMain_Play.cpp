@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "browsing/Library.h"
-#include "browsing/PagePictures.h"
-#include "browsing/ResultEntry.h"
+#include "common/PagePictures.h"
+#include "common/ResultEntry.h"
 #include "core/ErrorBox.h"
 #include "core/Errors.h"
 #include "core/Global.h"

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "browsing/ResultEntry.h"
-#include "browsing/ShortcutOrigin.h"
+#include "common/ResultEntry.h"
+#include "common/ShortcutOrigin.h"
 #include "core/Files.h"
 #include "core/Global.h"
 #include "output/FrmProp.h"

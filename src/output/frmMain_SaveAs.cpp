@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "browsing/Favorites.h"
-#include "browsing/OpenPaths.h"
+#include "common/OpenPaths.h"
 #include "core/ErrorBox.h"
 #include "core/Files.h"
 #include "core/FolderWalk.h"

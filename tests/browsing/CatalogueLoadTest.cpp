@@ -8,7 +8,7 @@
 #include "TestSupport.h"
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 #include "browsing/UserReferences.h"
 #include "core/Global.h"
 #include "core/SaveOnExit.h"

@@ -6,10 +6,10 @@
 #include <algorithm>
 
 #include "DamagedSources.h"
-#include "browsing/FileIconReader.h"
+#include "common/FileIconReader.h"
 #include "browsing/FrmScan.h"
-#include "browsing/Paging.h"
-#include "browsing/ResultEntry.h"
+#include "common/Paging.h"
+#include "common/ResultEntry.h"
 #include "core/Global.h"
 
 namespace {

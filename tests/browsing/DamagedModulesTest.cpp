@@ -7,8 +7,8 @@
 #include <climits>
 
 #include "DamagedSources.h"
-#include "browsing/FileIconReader.h"
-#include "browsing/ResultEntry.h"
+#include "common/FileIconReader.h"
+#include "common/ResultEntry.h"
 
 namespace {
 

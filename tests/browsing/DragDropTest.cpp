@@ -7,8 +7,8 @@
 
 #include "IconMaker.h"
 #include "browsing/Favorites.h"
-#include "browsing/Paging.h"
-#include "browsing/ResultEntry.h"
+#include "common/Paging.h"
+#include "common/ResultEntry.h"
 #include "core/Global.h"
 #include "mainwindow/Selection.h"
 #include "ui/DragDrop.h"

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "browsing/FileIconReader.h"
+#include "common/FileIconReader.h"
 
 namespace {
 

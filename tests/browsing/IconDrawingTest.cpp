@@ -4,7 +4,7 @@
 
 #include "FormatsTestSupport.h"
 #include "IconMaker.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "ui/ImageList.h"
 #include "ui/Unique.h"
 

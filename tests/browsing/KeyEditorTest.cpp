@@ -9,7 +9,7 @@
 #include "MainFixture.h"
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 #include "core/Global.h"
 #include "core/Settings.h"
 #include "mainwindow/Options.h"

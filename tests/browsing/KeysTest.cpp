@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "IconMaker.h"
-#include "browsing/FileIconReader.h"
-#include "browsing/ResultEntry.h"
+#include "common/FileIconReader.h"
+#include "common/ResultEntry.h"
 #include "core/Global.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "LibraryMaker.h"
 #include "browsing/Library.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "core/Files.h"
 #include "core/Folders.h"
 #include "core/Global.h"

@@ -3,10 +3,10 @@
 #include "MainFixture.h"
 
 #include "IconMaker.h"
-#include "browsing/FileIconReader.h"
+#include "common/FileIconReader.h"
 #include "browsing/Favorites.h"
 #include "browsing/FrmScan.h"
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 #include "core/Global.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/Selection.h"

@@ -9,7 +9,7 @@
 
 #include "browsing/Favorites.h"
 #include "browsing/Library.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "core/Global.h"
 #include "core/OSVersion.h"
 #include "core/Registry.h"

@@ -7,7 +7,7 @@
 
 #include "TestSupport.h"
 #include "browsing/Favorites.h"
-#include "browsing/OpenPaths.h"
+#include "common/OpenPaths.h"
 
 using Strings = std::vector<std::string>;
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "browsing/PageMath.h"
-#include "browsing/Paging.h"
+#include "common/PageMath.h"
+#include "common/Paging.h"
 #include "core/FolderWalk.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"

@@ -6,7 +6,7 @@
 
 #include "IconMaker.h"
 #include "browsing/FrmAdd.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "core/Files.h"
 #include "mainwindow/Selection.h"
 

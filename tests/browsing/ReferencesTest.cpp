@@ -12,7 +12,7 @@
 
 #include "IconMaker.h"
 #include "browsing/FrmAdd.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "core/Global.h"
 #include "core/Settings.h"
 #include "mainwindow/Options.h"

@@ -3,7 +3,7 @@
 #include "MainFixture.h"
 
 #include "browsing/FrmScan.h"
-#include "browsing/Paging.h"
+#include "common/Paging.h"
 #include "core/Global.h"
 #include "core/Registry.h"
 #include "core/Settings.h"

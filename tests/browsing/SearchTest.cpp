@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "browsing/FileIconReader.h"
-#include "browsing/ResultEntry.h"
+#include "common/FileIconReader.h"
+#include "common/ResultEntry.h"
 #include "formats/AniFile.h"
 #include "mainwindow/Options.h"
 

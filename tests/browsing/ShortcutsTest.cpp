@@ -9,13 +9,13 @@
 
 #include "MainFixture.h"
 #include "browsing/Favorites.h"
-#include "browsing/Paging.h"
-#include "browsing/ResultEntry.h"
-#include "changing/ShellLink.h"
+#include "common/Paging.h"
+#include "common/ResultEntry.h"
+#include "common/ShellLink.h"
 #include "core/Files.h"
 #include "core/ScopedValue.h"
 #include "core/ShellFolders.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 
 namespace {
 

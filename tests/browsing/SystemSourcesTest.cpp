@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "browsing/CursorKinds.h"
-#include "browsing/IconLocation.h"
-#include "browsing/SystemIconRows.h"
+#include "common/CursorKinds.h"
+#include "common/IconLocation.h"
+#include "common/SystemIconRows.h"
 #include "core/Folders.h"
 #include "core/OSVersion.h"
 #include "core/Registry.h"

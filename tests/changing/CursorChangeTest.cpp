@@ -18,7 +18,7 @@
 #include "RegistryFixture.h"
 #include "ScratchFolder.h"
 #include "browsing/Library.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "changing/FrmChange.h"
 #include "changing/IconCopies.h"
 #include "core/FrmMessage.h"

@@ -14,7 +14,7 @@
 #include "PageFixture.h"
 #include "TestSupport.h"
 #include "ScratchFolder.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "changing/DesktopIni.h"
 #include "core/Files.h"
 #include "core/FolderWalk.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "changing/ShellLink.h"
+#include "common/ShellLink.h"
 #include "core/Files.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/Unique.h"

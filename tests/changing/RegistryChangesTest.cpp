@@ -12,8 +12,8 @@
 
 #include "RegistryFixture.h"
 #include "ScratchFolder.h"
-#include "browsing/ResultEntry.h"
-#include "browsing/SystemIconRows.h"
+#include "common/ResultEntry.h"
+#include "common/SystemIconRows.h"
 #include "changing/IconCopies.h"
 #include "changing/WindowsRestart.h"
 #include "core/Files.h"

@@ -12,13 +12,13 @@
 #include <optional>
 
 #include "ScratchFolder.h"
-#include "browsing/OpenPaths.h"
-#include "browsing/ResultEntry.h"
-#include "browsing/ShortcutOrigin.h"
+#include "common/OpenPaths.h"
+#include "common/ResultEntry.h"
+#include "common/ShortcutOrigin.h"
 #include "changing/FrmChange.h"
 #include "changing/IconCopies.h"
-#include "changing/SaveShortcut.h"
-#include "changing/ShellLink.h"
+#include "common/SaveShortcut.h"
+#include "common/ShellLink.h"
 #include "core/Files.h"
 #include "core/FrmMessage.h"
 #include "core/Global.h"

@@ -9,7 +9,7 @@
 #include "TestSupport.h"
 #include "browsing/FrmScan.h"
 #include "core/FolderWalk.h"
-#include "mainwindow/CoreHooks.h"
+#include "program/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/FrmOptions.h"
 #include "ui/App.h"

@@ -13,7 +13,7 @@
 #include "core/Global.h"
 #include "core/OSVersion.h"
 #include "core/ScopedValue.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "ui/App.h"
 
 namespace {

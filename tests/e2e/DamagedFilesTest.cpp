@@ -10,7 +10,7 @@
 
 #include "DamagedSources.h"
 #include "ProgramProcess.h"
-#include "browsing/FileIconReader.h"
+#include "common/FileIconReader.h"
 #include "mainwindow/FrmMainIds.h"
 
 namespace {

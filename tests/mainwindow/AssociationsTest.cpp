@@ -7,7 +7,7 @@
 
 #include "RegistryFixture.h"
 #include "TestSupport.h"
-#include "browsing/OpenPaths.h"
+#include "common/OpenPaths.h"
 #include "core/Global.h"
 #include "core/Instance.h"
 #include "core/ScopedValue.h"

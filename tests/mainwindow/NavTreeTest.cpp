@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
-#include "mainwindow/CoreHooks.h"
+#include "program/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "TestSupport.h"
-#include "browsing/OpenPaths.h"
-#include "browsing/Paging.h"
+#include "common/OpenPaths.h"
+#include "common/Paging.h"
 #include "core/Global.h"
 #include "core/Instance.h"
 #include "core/Settings.h"

@@ -1,7 +1,7 @@
 // The View menu: the view cycle with its check marks in both menus, text labels, the status bar, the
 // bands, the back colour and Arrange Icons.
 #include "MainWindowFixture.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "ui/ListView.h"
 #include "ui/Units.h"
 

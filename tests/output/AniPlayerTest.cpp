@@ -8,10 +8,10 @@
 
 #include "AniMaker.h"
 #include "PageFixture.h"
-#include "browsing/PagePictures.h"
+#include "common/PagePictures.h"
 #include "core/Global.h"
 #include "core/Settings.h"
-#include "mainwindow/MainCommands.h"
+#include "mainwindow/MainShared.h"
 #include "mainwindow/Selection.h"
 #include "output/AnimationFrames.h"
 #include "output/FrmAni.h"

@@ -15,7 +15,7 @@
 #include "PageFixture.h"
 #include "TestSupport.h"
 #include "browsing/Favorites.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "core/Global.h"
 #include "core/ScopedValue.h"
 #include "core/Settings.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "MainFixture.h"
-#include "browsing/Paging.h"
-#include "browsing/ResultEntry.h"
+#include "common/Paging.h"
+#include "common/ResultEntry.h"
 #include "core/Global.h"
 #include "core/ScopedValue.h"
 #include "core/ShellFolders.h"

@@ -13,7 +13,7 @@
 #include "LentPictures.h"
 #include "PageFixture.h"
 #include "TestSupport.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Selection.h"
 #include "output/WorkSurfaces.h"

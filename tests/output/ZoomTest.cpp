@@ -14,7 +14,7 @@
 #include "LentPictures.h"
 #include "PageFixture.h"
 #include "TestSupport.h"
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "core/FrmMessage.h"
 #include "core/Global.h"
 #include "core/Settings.h"

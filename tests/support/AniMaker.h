@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "core/Files.h"
 #include "formats/FileBytes.h"
 #include "formats/IconEncode.h"

@@ -1,7 +1,7 @@
 // Every test program runs the program's code wired as Ornavale.exe wires it.
 #include <gtest/gtest.h>
 
-#include "mainwindow/CoreHooks.h"
+#include "program/CoreHooks.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "DamagedFiles.h"
 #include "TestSupport.h"
-#include "browsing/FileIconReader.h"
+#include "common/FileIconReader.h"
 
 inline Bytes ReadWhole(const std::string& path) {
     auto bytes = ReadUserFile(path, 64ull << 20, true);

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "browsing/ResultEntry.h"
+#include "common/ResultEntry.h"
 #include "formats/Bmp.h"
 #include "formats/Catalogue.h"
 #include "formats/Cells.h"

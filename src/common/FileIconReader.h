@@ -1,0 +1,100 @@
+// Reads what a user's file gives to the result set, and reads a list of files ahead of the window
+// thread on a few threads of its own: under Wine and on network shares the time of a listing is
+// spent opening files, and opening several at once overlaps the waits.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/FileIcons.h"
+#include "formats/ExeIcons.h"
+
+// How often window events run between the files of a listing, in milliseconds: a message check per
+// file would cost about as much as reading the file. 0 runs them after every file.
+extern unsigned long gListingEventsMs;
+
+// Threads reading a listing's files ahead of the window thread. More do not help: under Wine the
+// opening of files goes through one server process.
+inline constexpr unsigned kListingReaders = 2;
+
+// Larger icon, cursor and animated files are not read: no real one comes near it.
+inline constexpr uint64_t kMaxIconFileBytes = 64ull << 20;
+
+// Up to maxBytes from the start of a file named by an ANSI path (the C++ file streams would convert
+// the path in another code page); with `whole`, nothing unless the whole file fits. nullopt when
+// the file does not read.
+std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64_t maxBytes, bool whole);
+
+// The icon resources of a program, library or icon library, read from its bytes through a handle
+// the reader keeps open; an error when the file does not open or its headers do not hold. `window`
+// as formats::ModuleIcons::Open takes it.
+formats::Result<formats::ModuleIcons> OpenModuleIcons(const std::string& path,
+                                                      size_t window = formats::kSmallReadWindow);
+
+// The bytes of the icon, cursor and animated files that were read for their count, kept for the
+// pages that show them, so that each file is opened once: a file of at most kMaxKeptFileBytes while
+// all kept come to at most kMaxKeptBytes. A listing forgets those of the one before. Safe on any thread.
+inline constexpr size_t kMaxKeptFileBytes = 64u << 10;
+inline constexpr size_t kMaxKeptBytes = 32u << 20;
+using FileBytes = std::shared_ptr<const std::vector<uint8_t>>;
+FileBytes KeptFileBytes(const std::string& path);
+void ForgetKeptFileBytes();
+// Grows each time the kept bytes are forgotten: what is kept beside them goes with them.
+int KeptFilesGeneration();
+
+// How many result entries the file at `path` gives, by its extension and bytes: icons, cursors and
+// animated files are parsed, programs and libraries counted from their headers as the shell counts them. Nothing for
+// other files and for files that do not read. Keeps the bytes it read of small icon, cursor and
+// animated files. Safe on any thread.
+FileIconCount ReadFileIconCount(const std::string& path);
+
+// The counts of a list of files, read in order by worker threads while the caller takes them one by
+// one. The list may still grow while they read (a folder walk hands over each file it finds) until
+// Close; one made from a whole list is closed already. The bytes worth keeping for the pages are
+// kept as the caller takes each count, so that a list read ahead of a walk that is then given up
+// leaves the kept bytes of the listing before untouched. Destroying it stops the workers after the
+// file each one is reading. Add, Close, size, Path and Wait belong to the thread that made it.
+class FileIconCountsAhead {
+  public:
+    explicit FileIconCountsAhead(unsigned workers);
+    FileIconCountsAhead(std::vector<std::string> paths, unsigned workers);
+    ~FileIconCountsAhead();
+    FileIconCountsAhead(const FileIconCountsAhead&) = delete;
+    FileIconCountsAhead& operator=(const FileIconCountsAhead&) = delete;
+
+    void Add(std::string path);
+    void Close();
+    size_t size() const { return slots_.size(); }
+    const std::string& Path(size_t i) const { return slots_[i].path; }
+    // The count of file i once it is read: false when it is not read within `waitMs`. Without
+    // workers the file is read here.
+    bool Wait(size_t i, unsigned waitMs, FileIconCount& count);
+
+  private:
+    struct Slot {
+        explicit Slot(std::string p) : path(std::move(p)) {}
+        const std::string path;
+        FileIconCount count;
+        FileBytes bytes;  // to keep once the count is taken
+        std::atomic<bool> ready{false};
+    };
+    void Start(unsigned workers);
+    void Work();
+
+    // Grows only on the owning thread, under mutex_; a worker finds its next slot under mutex_ and
+    // then has it to itself until it marks it ready. A deque, so that a slot stays where it is.
+    std::deque<Slot> slots_;
+    size_t next_ = 0;  // under mutex_
+    std::mutex mutex_;
+    std::atomic<bool> closed_{false};
+    std::atomic<bool> stop_{false};
+    std::atomic<size_t> heldBytes_{0};  // of the slots' bytes, at most kMaxKeptBytes
+    std::vector<std::thread> workers_;
+};
