@@ -123,8 +123,8 @@ TEST_F(MainWindowTest, GoAndHelpCommands) {
     Command(ID_mnuHelpTopics);
     Command(ID_mnuHelpSearch);
     Click(frmMain.pnlToolbar, "help");
-    const std::string text = "|64|The Ornavale Help file could not be found.";
-    EXPECT_EQ(boxes, (std::vector<std::string>{"Help error" + text, "Help Error" + text, "Help error" + text}));
+    const std::string text = "The Ornavale Help file could not be found.";
+    EXPECT_EQ(boxes, (std::vector<ShownBox>{{text, 64, "Help error"}, {text, 64, "Help Error"}, {text, 64, "Help error"}}));
 }
 
 TEST_F(MainWindowTest, ChangedToolbarSavesItsLayoutAtOnce) {
