@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "BoxRecorder.h"
 #include "TestSupport.h"
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
@@ -18,14 +19,8 @@
 
 namespace {
 
-struct Box {
-    std::string text;
-    UINT style;
-    std::string title;
-    PointerShape pointer;  // the screen pointer while the box shows
-};
-
-std::vector<Box> gBoxes;
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
+std::vector<PointerShape> gPointers;  // the screen pointer while each box shows
 
 // What a list or combo box window itself shows.
 std::vector<std::string> WindowItems(const ListControl& list, bool combo) {
@@ -58,13 +53,11 @@ class CatalogueLoadTest : public testing::Test {
     void SetUp() override {
         static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
         (void)started;
-        gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
-            gBoxes.push_back({text, style, title, ScreenMousePointer()});
-            return IDOK;
-        };
         PresetQuietStart();
         frmMain.Load();
         gBoxes.clear();
+        gPointers.clear();
+        BoxRecorder::onShow = [](const ShownBox&) { gPointers.push_back(ScreenMousePointer()); };
         gAppPath = dir.Folder("Ornav\xE4le") + "\\";
         gCatalogName = "Ornavale";
     }
@@ -72,10 +65,10 @@ class CatalogueLoadTest : public testing::Test {
         frmAdd.Unload();
         frmKey.Unload();
         frmMain.Unload();
-        gMsgBoxHook = nullptr;
         gAppPath.clear();
         gCatalogName = "Ornavale";
     }
+    BoxRecorder recorder;
     void Write(const char* name, const std::string& content) { dir.File(std::string("Ornav\xE4le\\") + name, content); }
     static std::string CountPanel() { return frmMain.pnlStatusbar.FindPanel("count")->Text(); }
     // The load showed exactly one message, with the default pointer.
@@ -84,7 +77,7 @@ class CatalogueLoadTest : public testing::Test {
         EXPECT_EQ(gBoxes[0].text, text);
         EXPECT_EQ(gBoxes[0].style, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
         EXPECT_EQ(gBoxes[0].title, "Ornavale error");
-        EXPECT_EQ(gBoxes[0].pointer, PointerShape::Default);
+        EXPECT_EQ(gPointers[0], PointerShape::Default);
     }
 
     TempDir dir;

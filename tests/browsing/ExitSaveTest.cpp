@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "IconMaker.h"
+#include "BoxRecorder.h"
 #include "TestSupport.h"
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
@@ -26,13 +27,8 @@
 
 namespace {
 
-struct Box {
-    std::string text;
-    UINT style;
-    std::string title;
-};
-std::vector<Box> gBoxes;
-int gAnswer = IDOK;
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
+int& gAnswer = BoxRecorder::answer;
 
 std::optional<std::string> Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -45,11 +41,6 @@ class ExitSaveTest : public testing::Test {
     void SetUp() override {
         static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
         (void)started;
-        gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
-            gBoxes.push_back({text, style, title});
-            return gAnswer;
-        };
-        gAnswer = IDOK;
         Reload();
     }
     // The main window loaded as at a start, this test's folder as the program folder.
@@ -69,11 +60,11 @@ class ExitSaveTest : public testing::Test {
         frmAdd.Unload();
         frmKey.Unload();
         frmMain.Unload();
-        gMsgBoxHook = nullptr;
         gAppPath.clear();
         gCatalogName = "Ornavale";
         gCacheDirty = gKeysChanged = gRefsChanged = false;
     }
+    BoxRecorder recorder;
     std::string Path(const char* name) const { return gAppPath + name; }
     void Write(const char* name, const std::string& content) const { dir.File(std::string("prog\\") + name, content); }
     // The user keywords "u1", "u2" loaded, the editor made and "new" added.

@@ -9,34 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "BoxRecorder.h"
 #include "TestSupport.h"
 #include "core/FolderWalk.h"
 #include "mainwindow/FrmMain.h"
 #include "ui/App.h"
 
-struct ShownBox {
-    std::string text;
-    UINT style;
-    std::string title;
-};
-
 class MainFixture : public testing::Test {
   protected:
-    static inline std::vector<ShownBox> boxes;
-    static inline std::deque<int> boxAnswers;  // IDOK when none is left
+    BoxRecorder recorder;
+    static inline std::vector<ShownBox>& boxes = BoxRecorder::boxes;
+    static inline std::deque<int>& boxAnswers = BoxRecorder::answers;  // IDOK when none is left
 
     void SetUp() override {
         static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
         (void)started;
-        boxes.clear();
-        boxAnswers.clear();
-        gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
-            boxes.push_back({text, style, title});
-            if (boxAnswers.empty()) return IDOK;
-            int answer = boxAnswers.front();
-            boxAnswers.pop_front();
-            return answer;
-        };
         PresetQuietStart();
         frmMain.Load();
         gAbort = gScanSubDirs = gFavoritesMode = false;
@@ -46,7 +33,6 @@ class MainFixture : public testing::Test {
         frmMain.cmbResult.Clear();
         frmMain.lstFiles.Clear();
         UnloadAllFormsExcept(nullptr);
-        gMsgBoxHook = nullptr;
     }
 
     static std::string Panel(const char* key) { return frmMain.pnlStatusbar.FindPanel(key)->Text(); }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BoxRecorder.h"
 #include "TestSupport.h"
 #include "common/PageMath.h"
 #include "common/Paging.h"
@@ -21,7 +22,6 @@ class PagesTest : public testing::Test {
     void SetUp() override {
         static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
         (void)started;
-        gMsgBoxHook = [](const std::string&, UINT, const std::string&) { return IDOK; };
         PresetQuietStart();
         frmMain.Load();
         gIconsPerPage = 200;
@@ -32,7 +32,6 @@ class PagesTest : public testing::Test {
         gDoEventsHook = nullptr;
         frmMain.cmbResult.Clear();
         frmMain.Unload();
-        gMsgBoxHook = nullptr;
     }
     // A new result set, shown from page 1 as every filler does.
     void Fill(const std::vector<std::string>& entries) {
@@ -50,6 +49,7 @@ class PagesTest : public testing::Test {
         return item && item->visible;
     }
     TempDir dir;
+    BoxRecorder recorder;
 };
 
 // The pixels of an image of the page's image list, drawn on white.

@@ -22,12 +22,7 @@ namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-struct ShownBox {
-    std::string text;
-    UINT style;
-    std::string title;
-};
-std::vector<ShownBox> gBoxes;
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
 
 constexpr const char* kWords[] = {"moon", "sun"};
 constexpr int kFirstSlot = 7;
@@ -36,11 +31,6 @@ class ReferencesTest : public PagesTest {
   protected:
     void SetUp() override {
         PagesTest::SetUp();
-        gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
-            gBoxes.push_back({text, style, title});
-            return IDOK;
-        };
-        gBoxes.clear();
         gSearchFav = false;
         for (auto* list : {&frmMain.cmbResult, &frmMain.lstUser, &frmMain.cmbUser}) list->Clear();
         frmMain.cmbSearch.Clear();

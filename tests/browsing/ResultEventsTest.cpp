@@ -39,25 +39,14 @@ int RecordPopup(HMENU menu, int, int) {
     return 0;
 }
 
-struct Box {
-    std::string text, title;
-    UINT style;
-};
-std::vector<Box> gBoxes;
-
-int RecordBox(const std::string& text, UINT style, const std::string& title) {
-    gBoxes.push_back({text, title, style});
-    return IDOK;
-}
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
 
 class ResultEvents : public PagesTest {
   protected:
     void SetUp() override {
         PagesTest::SetUp();
         gPopups.clear();
-        gBoxes.clear();
         gPopupHook = RecordPopup;
-        gMsgBoxHook = RecordBox;
         saved = {gDCAction, gDCPlay, gDCRef, gDCRun, gDCChange};
         gDCPlay = gDCRef = gDCRun = gDCChange = false;
         gDCAction = "Copy";

@@ -11,7 +11,6 @@
 #include "core/FrmMessage.h"
 #include "core/Global.h"
 #include "core/Settings.h"
-#include "MessageAnswerer.h"
 
 class ChangeWindowFixture : public MainFixture {
   protected:

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "IconMaker.h"
-#include "MessageAnswerer.h"
 #include "RegistryFixture.h"
 #include "common/ResultEntry.h"
 #include "common/ShortcutOrigin.h"
@@ -306,16 +305,16 @@ TEST_F(ChangeWindowTest, ApplyHandsEachKindToItsChangeAndEndsTheSameWay) {
         ListItem& dropped = Select("sun", "Icon", "Ornavale", "7:9:a1book");
         Drop(dropped.Text());
         told = 0;
-        Answerer answerer(false);
+        BoxRecorder::MessageWindow answerer(false);
         frmChange.mnuFileApply_Click();
         EXPECT_EQ(ran, std::vector<std::string>{c.type});
         EXPECT_FALSE(gChangeApplying || gChangeMode || gFilmMode);
         EXPECT_EQ(told, c.fails ? 1 : 0) << "a failure is told";
-        EXPECT_EQ(Answerer::shown, c.reminders);
+        EXPECT_EQ(answerer.Shown(), c.reminders);
         if (c.reminders) {
-            EXPECT_EQ(Answerer::caption, std::string("Change ") + c.type);
-            EXPECT_EQ(Answerer::button, "Rebuild Icon Cache Now!");
-            EXPECT_EQ(Answerer::valueName, "SysCache");
+            EXPECT_EQ(answerer.Last().caption, std::string("Change ") + c.type);
+            EXPECT_EQ(answerer.Last().button, "Rebuild Icon Cache Now!");
+            EXPECT_EQ(answerer.Last().valueName, "SysCache");
         }
         EXPECT_EQ(frmChange.Status(), "Select a System Icon to Change");
         EXPECT_FALSE(ApplyOn());
@@ -331,9 +330,9 @@ TEST_F(ChangeWindowTest, OneCacheReminderWhenTheChangeShowedItsOwn) {
         return true;
     };
     Change("Find", "System Icon", "Windows", SystemIconEntry("a.dll", "1", "Find"));
-    Answerer answerer(true);
+    BoxRecorder::MessageWindow answerer(true);
     frmChange.mnuFileApply_Click();
-    EXPECT_EQ(Answerer::shown, 1);
+    EXPECT_EQ(answerer.Shown(), 1);
 }
 
 TEST_F(ChangeWindowTest, ApplyAndCloseUnloadsAndKeepsThePlace) {

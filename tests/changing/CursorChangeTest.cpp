@@ -12,7 +12,6 @@
 
 #include "AniMaker.h"
 #include "IconMaker.h"
-#include "MessageAnswerer.h"
 #include "LibraryMaker.h"
 #include "PageFixture.h"
 #include "RegistryFixture.h"
@@ -40,7 +39,6 @@ constexpr int kAniFrames = 5;
 
 uint32_t CellColour(int cell) { return RGB(10 * cell, 200, 30); }
 
-std::vector<std::string> gBoxTitles;
 
 std::vector<std::string> Listing(const std::string& folder) { return NamesIn(WidePath(folder)); }
 
@@ -96,11 +94,7 @@ class CursorChangeTest : public PagesTest {
   protected:
     void SetUp() override {
         PagesTest::SetUp();
-        gMsgBoxHook = [](const std::string&, UINT, const std::string& title) {
-            gBoxTitles.push_back(title);
-            return IDNO;
-        };
-        gBoxTitles.clear();
+        BoxRecorder::answer = IDNO;
         registry.Replace(kCursors);
         gAppPath = program.path();
         gTempDir = temp.path();
@@ -243,18 +237,18 @@ TEST_F(CursorChangeTest, ApplyWritesTheCopyAndNamesItForTheKind) {
             Drop(c.dropped == ico ? OpenEntry(ico, 0, "blue", '2') : c.dropped);
         }
         if (c.dropGone) frmMain.cmbResult.Clear();
-        gBoxTitles.clear();
+        BoxRecorder::boxes.clear();
         const std::vector<std::string> tempBefore = Listing(temp.path());
         int clicks = 0;
         {
             HotSpotClicker clicker(35, 45);
-            Answerer answerer(false);
+            BoxRecorder::MessageWindow answerer(false);
             frmChange.mnuFileApply_Click();
             clicks = HotSpotClicker::Clicks();
             // One reminder for a change made, none when nothing was.
-            EXPECT_EQ(Answerer::shown, c.errors ? 0 : 1);
+            EXPECT_EQ(answerer.Shown(), c.errors ? 0 : 1);
         }
-        EXPECT_EQ(gBoxTitles, std::vector<std::string>(c.errors, "Error"));
+        EXPECT_EQ(BoxRecorder::Titles(), std::vector<std::string>(c.errors, "Error"));
         EXPECT_EQ(CursorValue(c.value), inIcons(c.after));
         EXPECT_EQ(Listing(Icons()), c.icons);
         EXPECT_EQ(Listing(temp.path()), tempBefore);
@@ -284,7 +278,7 @@ TEST_F(CursorChangeTest, ApplyWritesTheCopyAndNamesItForTheKind) {
 TEST_F(CursorChangeTest, SuccessiveChangesLeaveOneCopy) {
     Fill({DefaultCursorEntry(32514), OpenEntry(ico, 0, "blue", '2'), Cell(0), Cell(1)});
     HotSpotClicker clicker(35, 45);
-    Answerer answerer(false);
+    BoxRecorder::MessageWindow answerer(false);
     // Twice in one window, then once more in a window opened again on the same, older entry.
     for (const std::string& dropped : {OpenEntry(ico, 0, "blue", '2'), Cell(0), OpenEntry(ico, 0, "blue", '2')}) {
         SCOPED_TRACE(dropped);
@@ -311,11 +305,11 @@ TEST_F(CursorChangeTest, AFailedCopyLeavesTheValueAndItsCopy) {
         Open(DefaultCursorEntry(32514));
         Drop(OpenEntry(ico, 0, "blue", '2'));
         HotSpotClicker clicker(35, 45);
-        Answerer answerer(false);
-        gBoxTitles.clear();
+        BoxRecorder::MessageWindow answerer(false);
+        BoxRecorder::boxes.clear();
         frmChange.mnuFileApply_Click();
-        EXPECT_EQ(Answerer::shown, 0);
-        EXPECT_EQ(gBoxTitles, std::vector<std::string>{"Error"});
+        EXPECT_EQ(answerer.Shown(), 0);
+        EXPECT_EQ(BoxRecorder::Titles(), std::vector<std::string>{"Error"});
         EXPECT_EQ(CursorValue("Wait"), Icons() + "4.cur");
         EXPECT_EQ(Listing(Icons()), std::vector<std::string>{"4.cur"});
     }
@@ -342,17 +336,17 @@ TEST_F(CursorChangeTest, TheRestartReminder) {
         if (c.setting) WriteSetting(setting::SysCursorRestart, c.setting);
         Open(DefaultCursorEntry(32514));
         frmChange.mnuViewDefault_Click();
-        gBoxTitles.clear();
-        Answerer answerer(c.press);
+        BoxRecorder::boxes.clear();
+        BoxRecorder::MessageWindow answerer(c.press);
         frmChange.mnuFileApply_Click();
-        EXPECT_EQ(Answerer::shown, c.reminders);
+        EXPECT_EQ(answerer.Shown(), c.reminders);
         if (c.reminders) {
-            EXPECT_EQ(Answerer::caption, "Change Current Cursor");
-            EXPECT_EQ(Answerer::button, "Restart Windows Now!");
-            EXPECT_EQ(Answerer::valueName, "SysCursorRestart");
+            EXPECT_EQ(answerer.Last().caption, "Change Current Cursor");
+            EXPECT_EQ(answerer.Last().button, "Restart Windows Now!");
+            EXPECT_EQ(answerer.Last().valueName, "SysCursorRestart");
         }
         // The restart asks first; the test answers No.
-        EXPECT_EQ(gBoxTitles, c.restartAsked ? std::vector<std::string>{"Restart Windows"} : std::vector<std::string>{});
+        EXPECT_EQ(BoxRecorder::Titles(), c.restartAsked ? std::vector<std::string>{"Restart Windows"} : std::vector<std::string>{});
         EXPECT_EQ(CursorValue("Wait"), "");
     }
 }

@@ -17,6 +17,7 @@
 #include "common/ResultEntry.h"
 #include "changing/DesktopIni.h"
 #include "core/Files.h"
+#include "BoxRecorder.h"
 #include "core/FolderWalk.h"
 #include "core/FrmMessage.h"
 #include "core/Global.h"
@@ -31,7 +32,7 @@ namespace {
 constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN, kSystem = FILE_ATTRIBUTE_SYSTEM;
 
 std::string gPickPath;  // "" cancels the picker
-std::vector<std::string> gBoxes;
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
 
 PIDLIST_ABSOLUTE FakePicker(BROWSEINFOA*) { return gPickPath.empty() ? nullptr : ILCreateFromPathA(gPickPath.c_str()); }
 
@@ -49,37 +50,10 @@ std::vector<std::string> Names(const std::string& folder) { return NamesIn(WideP
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// Answers the reminder from a timer inside its modal loop: records its title, reminder value and
-// button, then presses the button or Close.
-struct ReminderAnswer {
-    bool rebuild = false;
-    std::vector<std::string>* shown = nullptr;
-    UINT_PTR timer = 0;
-} gAnswer;
-
-void CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (!frmMessage.IsLoaded() || !IsWindowVisible(frmMessage.hwnd())) return;
-    *gAnswer.shown = {frmMessage.Caption(), frmMessage.chkNoShow.Tag, frmMessage.cmdRestart.Text()};
-    SendMessageA((gAnswer.rebuild ? frmMessage.cmdRestart : frmMessage.cmdOK).hwnd(), BM_CLICK, 0, 0);
-}
-
-void AnswerReminder(bool rebuild, std::vector<std::string>& shown) {
-    gAnswer.rebuild = rebuild;
-    gAnswer.shown = &shown;
-    gAnswer.timer = SetTimer(nullptr, 0, 20, AnswerTick);
-}
-
-void StopAnswering() { KillTimer(nullptr, gAnswer.timer); }
-
 class FolderIconTest : public PagesTest {
   protected:
     void SetUp() override {
         PagesTest::SetUp();
-        gBoxes.clear();
-        gMsgBoxHook = [](const std::string& text, UINT, const std::string&) {
-            gBoxes.push_back(text);
-            return IDOK;
-        };
         gFolderPicker = &FakePicker;
         WriteSetting(setting::FolderCache, "1");
         gCacheDirty = false;
@@ -233,7 +207,7 @@ TEST_F(FolderIconTest, FailedRewriteLeavesTheOldFile) {
             (frmMain.*command)();
             ASSERT_EQ(gBoxes.size(), 1u);
             if (command == &FrmMain::mnuToolsDefaultFolder_Click) {
-                EXPECT_NE(gBoxes[0].find(c.told), std::string::npos) << gBoxes[0];
+                EXPECT_NE(gBoxes[0].text.find(c.told), std::string::npos) << gBoxes[0];
             }
             EXPECT_EQ(Bytes(ini), text);
             EXPECT_EQ(Names(Icons()), std::vector<std::string>{"1.ico"});
@@ -262,9 +236,11 @@ TEST_F(FolderIconTest, RebuildReminder) {
         WriteSetting(setting::FolderCache, c.stored);
         for (auto command : {&FrmMain::mnuToolsChangeFolder_Click, &FrmMain::mnuToolsDefaultFolder_Click}) {
             std::vector<std::string> shown;
-            AnswerReminder(c.rebuild.value_or(false), shown);
-            (frmMain.*command)();
-            StopAnswering();
+            {
+                BoxRecorder::MessageWindow answering(c.rebuild.value_or(false));
+                (frmMain.*command)();
+                for (const auto& m : answering.messages) shown = {m.caption, m.valueName, m.button};
+            }
             if (c.rebuild) {
                 EXPECT_EQ(shown, (std::vector<std::string>{"Change Any Folder", "FolderCache", "Rebuild Icon Cache Now!"}));
             } else {

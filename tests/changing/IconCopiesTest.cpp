@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AniMaker.h"
+#include "BoxRecorder.h"
 #include "TestSupport.h"
 #include "ScratchFolder.h"
 #include "changing/IconCopies.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-std::vector<std::string> gBoxes;
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
 
 std::vector<uint8_t> Encoded(formats::IconKind kind) {
     return *formats::EncodeIconFile(FramePicture(1, 0), 16, kind, 5, 5);
@@ -36,14 +37,7 @@ std::vector<uint8_t> Animation(int frames) {
 
 class IconCopiesTest : public testing::Test {
   protected:
-    void SetUp() override {
-        gBoxes.clear();
-        gMsgBoxHook = [](const std::string& text, UINT, const std::string&) {
-            gBoxes.push_back(text);
-            return IDOK;
-        };
-    }
-    void TearDown() override { gMsgBoxHook = nullptr; }
+    BoxRecorder recorder;
 
     std::string Icons() const { return win.path() + "Icons\\"; }
     void Present(const std::vector<std::string>& names) const {
@@ -175,7 +169,7 @@ TEST_F(IconCopiesTest, AllNumbersTakenWritesNothing) {
     EXPECT_TRUE(pointed.empty());
     EXPECT_EQ(setting, current);
     ASSERT_EQ(gBoxes.size(), 1u);
-    EXPECT_NE(gBoxes[0].find("5000"), std::string::npos) << gBoxes[0];
+    EXPECT_NE(gBoxes[0].text.find("5000"), std::string::npos) << gBoxes[0];
     EXPECT_EQ(Listing()->size(), static_cast<size_t>(kMaxIconCopyNumber) + 1);
 }
 

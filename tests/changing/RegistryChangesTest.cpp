@@ -252,13 +252,13 @@ TEST_F(FileTypeChangeTest, TheRestartReminder) {
         Class("\"C:\\\\apps\\\\tool.exe,2\"");
         boxes.clear();
         boxAnswers = {IDNO};
-        Answerer answerer(c.press);
+        BoxRecorder::MessageWindow answerer(c.press);
         ApplyDropped();
-        EXPECT_EQ(Answerer::shown, c.shown);
+        EXPECT_EQ(answerer.Shown(), c.shown);
         if (c.shown) {
-            EXPECT_EQ(Answerer::caption, "Change File Type Icon");
-            EXPECT_EQ(Answerer::button, "Restart Windows Now!");
-            EXPECT_EQ(Answerer::valueName, "SysFileTypeRestart");
+            EXPECT_EQ(answerer.Last().caption, "Change File Type Icon");
+            EXPECT_EQ(answerer.Last().button, "Restart Windows Now!");
+            EXPECT_EQ(answerer.Last().valueName, "SysFileTypeRestart");
         }
         // Restarting asks first; answered No here.
         EXPECT_EQ(boxes.size(), c.restartAsked ? 1u : 0u);
@@ -280,9 +280,9 @@ TEST_F(FileTypeChangeTest, RestartFromTheReminderRunsAfterApply) {
     boxes.clear();
     boxAnswers = {IDYES};
     {
-        Answerer answerer(true);
+        BoxRecorder::MessageWindow answerer(true);
         ApplyDropped();
-        EXPECT_EQ(Answerer::shown, 1);
+        EXPECT_EQ(answerer.Shown(), 1);
     }
     EXPECT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(restarts.empty());
@@ -419,10 +419,10 @@ TEST_F(SystemIconChangeTest, ARowThatCannotBeWrittenGetsNoCopy) {
         told = 0;
         boxes.clear();
         for (bool restore : {false, true}) {
-            Answerer answerer(false);
+            BoxRecorder::MessageWindow answerer(false);
             if (restore) ApplyDefault();
             else ApplyDropped();
-            EXPECT_EQ(Answerer::shown, 0);
+            EXPECT_EQ(answerer.Shown(), 0);
             EXPECT_FALSE(gCacheDirty);
             EXPECT_EQ(Copies(), std::vector<std::string>{});
             EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kShellIcons, "22"), Stored{});
@@ -462,14 +462,14 @@ TEST_F(SystemIconChangeTest, OneCacheReminderPerApply) {
         ChangeRow(row);
         for (bool restore : {false, true}) {
             gCacheDirty = false;
-            Answerer answerer(c.press);
+            BoxRecorder::MessageWindow answerer(c.press);
             if (restore) ApplyDefault();
             else ApplyDropped();
-            EXPECT_EQ(Answerer::shown, c.shown);
+            EXPECT_EQ(answerer.Shown(), c.shown);
             if (c.shown) {
-                EXPECT_EQ(Answerer::caption, "Change System Icon");
-                EXPECT_EQ(Answerer::button, "Rebuild Icon Cache Now!");
-                EXPECT_EQ(Answerer::valueName, "SysCache");
+                EXPECT_EQ(answerer.Last().caption, "Change System Icon");
+                EXPECT_EQ(answerer.Last().button, "Rebuild Icon Cache Now!");
+                EXPECT_EQ(answerer.Last().valueName, "SysCache");
             }
             EXPECT_EQ(gCacheDirty, c.dirty) << "the rebuild clears it";
         }

@@ -12,6 +12,7 @@
 #include "core/FrmTip.h"
 #include "core/IconCache.h"
 #include "core/OSVersion.h"
+#include "BoxRecorder.h"
 #include "core/SaveOnExit.h"
 #include "core/ScopedValue.h"
 #include "mainwindow/FrmMain.h"
@@ -19,15 +20,9 @@
 
 namespace {
 
-struct Box {
-    std::string text;
-    UINT style;
-    std::string title;
-    bool quitWaiting;  // the program's end was waiting while the box showed
-};
-std::vector<Box> gBoxes;
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
+std::vector<bool> gQuitWaiting;  // for each box: the program's end was waiting while it showed
 std::vector<std::string> gCalls;
-int gAnswer = IDNO;
 BOOL gRestartAnswer = TRUE;
 DWORD gRestartError = 0;
 int gSaves = 0;
@@ -38,13 +33,12 @@ class RestartTest : public testing::Test {
     void SetUp() override {
         static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
         (void)started;
-        gBoxes.clear();
+        gQuitWaiting.clear();
         gCalls.clear();
         gSaves = 0;
-        gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
+        BoxRecorder::onShow = [](const ShownBox&) {
             MSG msg;
-            gBoxes.push_back({text, style, title, PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE});
-            return gAnswer;
+            gQuitWaiting.push_back(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE);
         };
         gExitWindows = [](UINT flags, DWORD) -> BOOL {
             gCalls.push_back("restart " + std::to_string(flags));
@@ -71,12 +65,12 @@ class RestartTest : public testing::Test {
         frmMain.Unload();
         gTokenCalls = {GetCurrentProcess, OpenProcessToken, LookupPrivilegeValueA, AdjustTokenPrivileges};
         gExitWindows = nullptr;
-        gMsgBoxHook = nullptr;
         gOSVersionSource = savedVersion;
         gPlatform = VER_PLATFORM_WIN32_NT;
         gSettingsSaved = false;
     }
     CleanStore store;
+    BoxRecorder recorder{IDNO};
     OSVersionSource savedVersion = nullptr;
 };
 
@@ -115,7 +109,7 @@ TEST_F(RestartTest, AsksThenRestartsAfterTheCommand) {
         gSaves = 0;
         const ScopedValue<std::string> os(gOSCode, c.os);
         gPlatform = c.platform;
-        gAnswer = c.answer;
+        BoxRecorder::answer = c.answer;
         gRestartAnswer = c.restarted;
         gRestartError = c.restarted ? 0 : ERROR_PRIVILEGE_NOT_HELD;
 
@@ -146,13 +140,13 @@ TEST_F(RestartTest, TheEndWaitsForTheBoxOfARefusal) {
     const ScopedValue<bool> endWithLastWindow(gEndWhenNoForms, true);
     const ScopedValue<std::string> os(gOSCode, std::string("98"));
     gPlatform = VER_PLATFORM_WIN32_WINDOWS;
-    gAnswer = IDYES;
+    BoxRecorder::answer = IDYES;
     gRestartAnswer = FALSE;
     gRestartError = ERROR_ACCESS_DENIED;
     frmMain.mnuToolsRestart_Click();
     RunPosted();
     ASSERT_EQ(gBoxes.size(), 2u);
-    EXPECT_FALSE(gBoxes[1].quitWaiting);
+    EXPECT_FALSE(gQuitWaiting[1]);
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(LoadedFormCount(), 0);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "BoxRecorder.h"
 #include "TestSupport.h"
 #include "core/ErrorBox.h"
 #include "core/FrmSplash.h"
@@ -12,24 +13,8 @@
 
 namespace {
 
-struct Shown {
-    int count = 0;
-    std::string text;
-    UINT style = 0;
-    std::string title;
-    int splashLeftWhenShown = 0;
-};
-Shown gShown;
-int gAnswer = IDOK;
-
-int CaptureBox(const std::string& text, UINT style, const std::string& title) {
-    ++gShown.count;
-    gShown.text = text;
-    gShown.style = style;
-    gShown.title = title;
-    gShown.splashLeftWhenShown = frmSplash.IsLoaded() ? frmSplash.Left() : 0;
-    return gAnswer;
-}
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
+int gSplashLeftWhenShown = 0;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines(1);
@@ -45,12 +30,11 @@ class ErrorBoxTest : public ::testing::Test {
     void SetUp() override {
         InitApp(GetModuleHandleA(nullptr));
         gEndWhenNoForms = false;
-        gShown = {};
-        gAnswer = IDOK;
+        gSplashLeftWhenShown = 0;
         gResult = Variant();
-        gMsgBoxHook = &CaptureBox;
+        BoxRecorder::onShow = [](const ShownBox&) { gSplashLeftWhenShown = frmSplash.IsLoaded() ? frmSplash.Left() : 0; };
     }
-    void TearDown() override { gMsgBoxHook = nullptr; }
+    BoxRecorder recorder;
 };
 
 }  // namespace
@@ -80,23 +64,22 @@ TEST_F(ErrorBoxTest, TextLineByLine) {
 }
 
 TEST_F(ErrorBoxTest, BoxesAndTheirAnswers) {
-    gAnswer = IDOK;
     EXPECT_EQ(ShowErrorBox(5, "frmMain", "Invalid procedure call"), MsgBoxResult::Ok);
-    EXPECT_EQ(gShown.style, static_cast<UINT>(MB_ICONHAND));
-    EXPECT_EQ(gShown.title, "Ornavale Error");
-    EXPECT_EQ(gShown.text, ErrorText(5, "frmMain", "Invalid procedure call"));
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_EQ(gBoxes[0], (ShownBox{ErrorText(5, "frmMain", "Invalid procedure call"), MB_ICONHAND, "Ornavale Error"}));
     EXPECT_EQ(gResult, Variant(int32_t{IDOK}));
 
-    gAnswer = IDCANCEL;  // whatever the box answers is what the caller finds
+    BoxRecorder::answer = IDCANCEL;  // whatever the box answers is what the caller finds
     EXPECT_EQ(ShowError(76, "procLoadKeys", "Path not found"), MsgBoxResult::Cancel);
-    EXPECT_EQ(gShown.style, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(gShown.title, "Error");
-    EXPECT_EQ(Lines(gShown.text).front(), "Error Nr. 76 in procLoadKeys");
+    ASSERT_EQ(gBoxes.size(), 2u);
+    EXPECT_EQ(gBoxes[1].style, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(gBoxes[1].title, "Error");
+    EXPECT_EQ(Lines(gBoxes[1].text).front(), "Error Nr. 76 in procLoadKeys");
     EXPECT_EQ(gResult, Variant(int32_t{IDCANCEL}));
 
     ShowError(53, "mnuFileEditWith_Click", "File not found", "Edit With Error");
-    EXPECT_EQ(gShown.title, "Edit With Error");
-    EXPECT_EQ(gShown.count, 3);
+    ASSERT_EQ(gBoxes.size(), 3u);
+    EXPECT_EQ(gBoxes[2].title, "Edit With Error");
 }
 
 TEST_F(ErrorBoxTest, SplashMovesOutOfSightBeforeTheBox) {
@@ -108,8 +91,8 @@ TEST_F(ErrorBoxTest, SplashMovesOutOfSightBeforeTheBox) {
     int top = frmSplash.Top();
 
     ShowErrorBox(91, "frmSplash", "Object variable not set");
-    EXPECT_EQ(gShown.count, 1);
-    EXPECT_NEAR(gShown.splashLeftWhenShown, -1.1 * width, 15);
+    EXPECT_EQ(gBoxes.size(), 1u);
+    EXPECT_NEAR(gSplashLeftWhenShown, -1.1 * width, 15);
     EXPECT_NEAR(frmSplash.Left(), -1.1 * width, 15);
     EXPECT_EQ(frmSplash.Top(), top);
     EXPECT_EQ(frmSplash.Width(), width);

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "BoxRecorder.h"
 #include "TestSupport.h"
 #include "core/Global.h"
 #include "core/IconCache.h"
@@ -25,17 +26,7 @@ const char* const kMissingText =
     "Ornavale could not retrieve your current Windows Icon Size setting. For safety reasons Ornavale wil not "
     "rebuild your Icon Cache. Please use the Microsoft Powertools to rebuid your Icon Cache.";
 
-struct Box {
-    std::string text;
-    UINT style;
-    std::string title;
-};
-std::vector<Box> gBoxes;
-
-int RecordBox(const std::string& text, UINT style, const std::string& title) {
-    gBoxes.push_back({text, style, title});
-    return IDOK;
-}
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
 
 // "Shell Icon Size" as raw type and bytes; "<missing>" when it is not there.
 std::string RawIconSize(DWORD* type = nullptr) {
@@ -126,7 +117,6 @@ class IconCacheTest : public ::testing::Test {
     void SetUp() override {
         InitApp(GetModuleHandleA(nullptr));
         savedBytes_ = RawIconSize(&savedType_);
-        gBoxes.clear();
         gBroadcasts.clear();
         gBroadcastAnswer = true;
         gOnBroadcast = nullptr;
@@ -137,7 +127,7 @@ class IconCacheTest : public ::testing::Test {
         else SetRawIconSize(savedType_, savedBytes_);
     }
 
-    ScopedValue<MsgBoxHook> box_{gMsgBoxHook, &RecordBox};
+    BoxRecorder recorder_;
     ScopedValue<SettingBroadcast> broadcast_{gBroadcastSetting, &RecordBroadcast};
     DWORD savedType_ = REG_NONE;
     std::string savedBytes_;
@@ -323,14 +313,13 @@ BOOL WINAPI NotAllAssigned(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVIL
 class PrivilegeTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        gBoxes.clear();
         gOpenedToken = nullptr;
         SetShutdownPrivilege(0);
     }
     void TearDown() override { gTokenCalls = kSystem; }
 
     const TokenCalls kSystem = gTokenCalls;
-    ScopedValue<MsgBoxHook> box_{gMsgBoxHook, &RecordBox};
+    BoxRecorder recorder_;
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "AniMaker.h"
-#include "ProgramProcess.h"
+#include "StartedProgram.h"
 
 namespace {
 
@@ -30,22 +30,19 @@ HWND LargestPicture(HWND window) {
 }  // namespace
 
 TEST(AnimationPlayer, PlayByKeysShowsTheFramesChanging) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
     TempDir dir;
     const std::string file = dir.path() + "walk.ani";
     constexpr int kSeed = 3, kFrames = 4;
     ASSERT_TRUE(WriteAniFile(file, kSeed, kFrames));
-    Process program("\"" + file + "\"");
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    StartedProgram program("\"" + file + "\"");
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(WaitForShownItems(window, kFrames, 15000), kFrames);
-    ASSERT_NE(ClickListItem(program.pi.hProcess, window, 1), nullptr);
-    Sleep(300);
+    ASSERT_EQ(program.WaitForShownItems(kFrames, 15000), kFrames);
+    ASSERT_NE(program.SelectListItem(1), nullptr);
 
     TypeKeys({VK_MENU, 'F', 'L'});
-    HWND player = WaitForWindow(program.pi.dwProcessId, "Animation", 10000);
+    HWND player = program.WaitForWindow("Animation", 10000);
     ASSERT_NE(player, nullptr);
     HWND slider = FindChildOfClass(player, TRACKBAR_CLASSA);
     ASSERT_NE(slider, nullptr);
@@ -60,15 +57,15 @@ TEST(AnimationPlayer, PlayByKeysShowsTheFramesChanging) {
     ClientToScreen(stage, &middle);
     std::set<int> seen;
     HDC screen = GetDC(nullptr);
-    for (int i = 0; i < 100 && static_cast<int>(seen.size()) < kFrames; ++i, Sleep(20)) {
+    WaitUntil(5000, [&] {
         const COLORREF shown = GetPixel(screen, middle.x, middle.y);
         for (int step = 0; step < kFrames; ++step)
             if (shown == FrameColour(kSeed, step)) seen.insert(step);
-    }
+        return static_cast<int>(seen.size()) == kFrames;
+    });
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(static_cast<int>(seen.size()), kFrames);
 
     PostMessageA(player, WM_CLOSE, 0, 0);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    ASSERT_TRUE(program.Close());
 }

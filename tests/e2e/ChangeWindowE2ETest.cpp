@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "ProgramProcess.h"
+#include "StartedProgram.h"
 
 namespace {
 
@@ -23,33 +23,24 @@ int FindListItem(HANDLE process, HWND list, const char* text) {
 }  // namespace
 
 TEST(ChangeWindow, FileChangeOnAClickedSystemIconOpensItsChangeWindow) {
-    CleanStore clean;
-    QuietProgramStart();
-    Process program("");
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    QuietStore store;
+    StartedProgram program;
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
-    HWND tree = FindChildOfClass(window, WC_TREEVIEWA);
-    ASSERT_NE(tree, nullptr);
-    HTREEITEM start = FindTreeItem(program.pi.hProcess, tree, {"Your Icons", "System", "Start"});
-    ASSERT_NE(start, nullptr);
-    ASSERT_TRUE(ClickTreeItem(program.pi.hProcess, tree, start));
+    ASSERT_TRUE(program.ClickTreeItem({"Your Icons", "System", "Start"}));
     HWND list = FindChildOfClass(window, WC_LISTVIEWA);
     ASSERT_NE(list, nullptr);
     int find = -1;
-    for (int i = 0; i < 150 && find < 0; ++i, Sleep(100)) find = FindListItem(program.pi.hProcess, list, "Find");
+    WaitUntil(15000, [&] { return (find = FindListItem(program.process(), list, "Find")) >= 0; });
     ASSERT_GE(find, 0);
-    ASSERT_NE(ClickListItem(program.pi.hProcess, window, find), nullptr);
-    Sleep(300);
-    ASSERT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), find);
+    ASSERT_EQ(program.SelectListItem(find), list);
 
     TypeKeys({VK_MENU, 'F', 'H'});
-    HWND change = WaitForWindow(program.pi.dwProcessId, "Change System Icon", 10000);
+    HWND change = program.WaitForWindow("Change System Icon", 10000);
     ASSERT_NE(change, nullptr);
     EXPECT_NE(FindWindowExA(change, nullptr, "Static", "Find"), nullptr);
     EXPECT_TRUE(GetWindowLongA(change, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     PostMessageA(change, WM_CLOSE, 0, 0);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    ASSERT_TRUE(program.Close());
 }

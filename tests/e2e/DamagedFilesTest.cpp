@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "DamagedSources.h"
-#include "ProgramProcess.h"
+#include "StartedProgram.h"
 #include "common/FileIconReader.h"
 #include "mainwindow/FrmMainIds.h"
 
@@ -46,8 +46,7 @@ std::vector<std::string> OtherWindows(DWORD pid, HWND main) {
 }  // namespace
 
 TEST(DamagedFolder, HandedOverItIsListedAndDrawnWhileTheProgramAnswersAndThenEndsCleanly) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
     StoreSetting("IconsPerPage", std::to_string(kPageSize));
 
     std::vector<std::pair<std::string, Bytes>> modules = SourceModules();
@@ -65,9 +64,8 @@ TEST(DamagedFolder, HandedOverItIsListedAndDrawnWhileTheProgramAnswersAndThenEnd
     for (const std::string& f : files) entries += ReadFileIconCount(f).count;
     ASSERT_GT(entries, 0);
 
-    Process first("");
-    ASSERT_TRUE(first.started);
-    HWND window = MainWindowAfterNotice(first);
+    StartedProgram first;
+    HWND window = first.Main();
     ASSERT_NE(window, nullptr);
 
     // A watcher asks the window for an answer every 100 ms until the program is closed.
@@ -94,19 +92,16 @@ TEST(DamagedFolder, HandedOverItIsListedAndDrawnWhileTheProgramAnswersAndThenEnd
     } stop{watching, watcher};
 
     const DWORD start = GetTickCount();
-    Process second("\"" + dir.path() + "Downloads\"");
-    ASSERT_TRUE(second.started);
-    ASSERT_EQ(WaitForSingleObject(second.pi.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(second.pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    StartedProgram second("\"" + dir.path() + "Downloads\"");
+    ASSERT_TRUE(second.WaitForEnd());
+    EXPECT_EQ(second.ExitCode(), 0u);
 
     // The first page comes with the listing; every further page is drawn on the next-page command.
     const int pages = (entries + kPageSize - 1) / kPageSize;
     int items = 0;
     while (GetTickCount() - start < 60000 && items < std::min(entries, kPageSize)) {
-        ASSERT_EQ(WaitForSingleObject(first.pi.hProcess, 100), WAIT_TIMEOUT) << "the program ended while listing";
-        items = ShownItems(window, 5000);
+        ASSERT_FALSE(first.WaitForEnd(100)) << "the program ended while listing";
+        items = first.ShownItems();
         ASSERT_GE(items, 0) << "the list view did not answer";
     }
     EXPECT_EQ(items, std::min(entries, kPageSize));
@@ -114,21 +109,18 @@ TEST(DamagedFolder, HandedOverItIsListedAndDrawnWhileTheProgramAnswersAndThenEnd
     for (int page = 2; page <= pages; ++page) {
         DWORD_PTR r = 0;
         ASSERT_TRUE(SendMessageTimeoutA(window, WM_COMMAND, ID_mnuGoNextPage, 0, SMTO_ABORTIFHUNG, 30000, &r)) << page;
-        EXPECT_EQ(ShownItems(window, 5000), std::min(kPageSize, entries - (page - 1) * kPageSize)) << page;
+        EXPECT_EQ(first.ShownItems(), std::min(kPageSize, entries - (page - 1) * kPageSize)) << page;
     }
-    EXPECT_EQ(WaitForSingleObject(first.pi.hProcess, 0), WAIT_TIMEOUT) << "the program ended on a page";
+    EXPECT_FALSE(first.WaitForEnd(0)) << "the program ended on a page";
     EXPECT_EQ(unanswered, 0);
     EXPECT_LT(slowest, 3000u);
     EXPECT_GT(checks, 1);
-    EXPECT_EQ(OtherWindows(first.pi.dwProcessId, window), std::vector<std::string>{});
+    EXPECT_EQ(OtherWindows(first.id(), window), std::vector<std::string>{});
     std::printf("%zu files, %d entries listed in %lu ms, %d pages in %lu ms, slowest answer %lu ms\n", files.size(),
                 entries, static_cast<unsigned long>(listed), pages, static_cast<unsigned long>(GetTickCount() - start),
                 static_cast<unsigned long>(slowest.load()));
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(first.pi.hProcess, 20000), WAIT_OBJECT_0);
-    code = 1;
-    GetExitCodeProcess(first.pi.hProcess, &code);
-    EXPECT_EQ(code, 0u) << std::hex << "exit code 0x" << code;
-    EXPECT_EQ(OtherWindows(first.pi.dwProcessId, nullptr), std::vector<std::string>{});
+    ASSERT_TRUE(first.Close());
+    EXPECT_EQ(first.ExitCode(), 0u) << std::hex << "exit code 0x" << first.ExitCode();
+    EXPECT_EQ(OtherWindows(first.id(), nullptr), std::vector<std::string>{});
 }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ProgramProcess.h"
+#include "StartedProgram.h"
 
 namespace {
 
@@ -19,12 +19,12 @@ std::string SelectInPicker(HANDLE process, HWND picker, const std::string& folde
     HWND tree = FindChildOfClass(picker, WC_TREEVIEWA);
     const std::string name = folder.substr(folder.rfind('\\') + 1);
     std::string text;
-    for (int i = 0; i < 50 && text != name; ++i) {
+    WaitUntil(10000, [&] {
         SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote.at()));
-        Sleep(200);
         auto caret = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
         text = caret ? TreeItemText(process, tree, caret) : std::string();
-    }
+        return text == name;
+    });
     return text;
 }
 
@@ -44,44 +44,37 @@ DWORD HiddenAndSystem(const std::string& path) {
 // with No.
 void RunCommand(char key, const std::string& folder, const std::string& before) {
     const std::string ini = folder + "\\desktop.ini";
-    char started[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof started, started);
-    SetCurrentDirectoryA(folder.c_str());
-    Process program("");
-    SetCurrentDirectoryA(started);
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    StartedProgram program("", folder);
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(ShowCurrentCursors(program.pi.hProcess, window));
-    ASSERT_NE(ClickListItem(program.pi.hProcess, window, 0), nullptr);
-    Sleep(300);
+    ASSERT_TRUE(program.ShowCurrentCursors());
+    ASSERT_NE(program.SelectListItem(0), nullptr);
 
     TypeKeys({VK_MENU, 'T', static_cast<WORD>(key)});
     // The shell's folder picker, by its caption.
-    HWND picker = WaitForWindow(program.pi.dwProcessId, "Browse for Folder", 10000);
+    HWND picker = program.WaitForWindow("Browse for Folder", 10000);
     ASSERT_NE(picker, nullptr);
     ASSERT_NE(FindChildOfClass(picker, WC_TREEVIEWA), nullptr);
     // OK only on the test folder: any other would get the change.
-    const bool selected = SelectInPicker(program.pi.hProcess, picker, folder) == folder.substr(folder.rfind('\\') + 1);
+    const bool selected = SelectInPicker(program.process(), picker, folder) == folder.substr(folder.rfind('\\') + 1);
     EXPECT_TRUE(selected) << "the picker did not reach " << folder;
     const int button = selected ? IDOK : IDCANCEL;
     PostMessageA(picker, WM_COMMAND, button, reinterpret_cast<LPARAM>(GetDlgItem(picker, button)));
-    for (int i = 0; selected && i < 100 && IconEntry(ini, "IconFile") == before; ++i) Sleep(100);
+    if (selected) WaitUntil(10000, [&] { return IconEntry(ini, "IconFile") != before; });
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    HWND question = WaitForWindow(program.pi.dwProcessId, "Rebuild Windows Icon Cache", 10000);
+    HWND question = program.WaitForWindow("Rebuild Windows Icon Cache", 10000);
     if (selected) {
         EXPECT_NE(question, nullptr) << "the change left the icon cache to be rebuilt";
     }
     if (question) PostMessageA(question, WM_COMMAND, IDNO, 0);
-    EXPECT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(program.WaitForEnd());
 }
 
 }  // namespace
 
 TEST(FolderIcon, ChangeAnyFolderThenDefaultFolder) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
     StoreSetting("FolderCache", "1");
     TempDir dir;
     const std::string folder = dir.Folder("Holiday Photos");

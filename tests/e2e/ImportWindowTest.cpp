@@ -3,68 +3,46 @@
 #include <gtest/gtest.h>
 
 #include "FormatsTestSupport.h"
-#include "ProgramProcess.h"
-#include "TestSupport.h"
+#include "StartedProgram.h"
 #include "formats/Bmp.h"
 #include "formats/FileBytes.h"
 #include "formats/IconFile.h"
 
-namespace {
-
-bool WaitForFile(const std::string& file, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100, Sleep(100))
-        if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    return false;
-}
-
-bool WaitUntilGone(HWND window, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100, Sleep(100))
-        if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-    return false;
-}
-
-}  // namespace
-
 TEST(ImportWindow, OpenedBitmapIsSavedAsAnIconThroughTheRealDialogs) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
     TempDir dir;
     const std::string picture = dir.path() + "sunset.bmp";
     formats::Image image(64, 48, {0, 128, 255, 255});
     const auto bytes = formats::WriteBmp24(image);
     ASSERT_TRUE(bytes && formats::WriteFileBytes(picture, *bytes));
 
-    Process program("");
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    StartedProgram program;
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
-    SetForegroundWindow(window);
-    Sleep(300);
+    ASSERT_TRUE(BringToFront(window));
     TypeKeys({VK_MENU, 'T', 'G'});
-    HWND import = WaitForWindow(program.pi.dwProcessId, "Glyphwright", 10000);
+    HWND import = program.WaitForWindow("Glyphwright", 10000);
     ASSERT_NE(import, nullptr);
-    SetForegroundWindow(import);
-    Sleep(300);
+    ASSERT_TRUE(BringToFront(import));
 
     TypeKeys({VK_MENU, 'F', 'O'});
-    HWND open = WaitForWindow(program.pi.dwProcessId, "Open", 10000);
+    HWND open = program.WaitForWindow("Open", 10000);
     ASSERT_NE(open, nullptr);
-    Sleep(500);
+    ASSERT_TRUE(WaitForFocus(open, "Edit", 10000));
     TypeKeys(KeysOf(picture + "\r"));
     ASSERT_TRUE(WaitUntilGone(open, 10000));
-    Sleep(500);
 
-    SetForegroundWindow(import);
-    Sleep(300);
+    ASSERT_TRUE(BringToFront(import));
     TypeKeys({VK_MENU, 'F', 'A'});
-    HWND save = WaitForWindow(program.pi.dwProcessId, "Save As", 10000);
+    HWND save = program.WaitForWindow("Save As", 10000);
     ASSERT_NE(save, nullptr);
-    Sleep(500);
+    ASSERT_TRUE(WaitForFocus(save, "Edit", 10000));
     // The dialog offers the picture's name; a new one replaces it.
     TypeKeys(KeysOf(dir.path() + "made\r"));
     const std::string icon = dir.path() + "made.ico";
-    ASSERT_TRUE(WaitForFile(icon, 10000));
-    Sleep(300);
+    ASSERT_TRUE(WaitForFile(icon, 10000, [](const std::string& bytes) {
+        return formats::ReadIconDirectory(formats::ByteSpan(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())).ok();
+    }));
 
     const auto written = formats::ReadFileBytes(icon, 1 << 20);
     ASSERT_TRUE(written);
@@ -75,6 +53,5 @@ TEST(ImportWindow, OpenedBitmapIsSavedAsAnIconThroughTheRealDialogs) {
     EXPECT_EQ(written->size(), 766u) << "16 colours, the dialog's first filter";
 
     PostMessageA(import, WM_CLOSE, 0, 0);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    ASSERT_TRUE(program.Close());
 }

@@ -4,18 +4,15 @@
 
 #include <string>
 
-#include "ProgramProcess.h"
-#include "TestSupport.h"
+#include "StartedProgram.h"
 
 namespace {
 
 TEST(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
 
-    Process program("");
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    StartedProgram program;
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
     HWND combo = FindChildOfClass(window, "ComboBox");
     ASSERT_NE(combo, nullptr);
@@ -24,17 +21,14 @@ TEST(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
     if (!CatalogueInstalled() || SendMessageA(combo, CB_GETCOUNT, 0, 0) == 0)
         GTEST_SKIP() << "no catalogue keywords in the program folder";
 
-    ASSERT_EQ(ShownItems(window, 5000), 0);  // nothing listed before
+    ASSERT_EQ(program.ShownItems(), 0);  // nothing listed before
 
     // Typed in upper case; the catalogue has "folder" and "folders" in lower case.
     const std::string prefix = "FOLD";
-    ASSERT_TRUE(TypeIntoKeywordBox(window, prefix + "\r"));
+    ASSERT_TRUE(program.TypeIntoKeywordBox(prefix + "\r"));
 
     int listed = 0;
-    for (DWORD waited = 0; waited < 20000 && listed <= 0; waited += 100) {
-        Sleep(100);
-        listed = ShownItems(window, 5000);
-    }
+    WaitUntil(20000, [&] { return (listed = program.ShownItems()) > 0; });
     EXPECT_GT(listed, 0);
     EXPECT_GE(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
     // The box shows the keyword chosen. (Under Wine another process cannot read the box's items:
@@ -43,8 +37,7 @@ TEST(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
     SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     EXPECT_EQ(_strnicmp(text, prefix.c_str(), prefix.size()), 0) << text;
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(program.Close());
 }
 
 }  // namespace

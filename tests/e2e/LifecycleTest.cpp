@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "IconMaker.h"
-#include "ProgramProcess.h"
-#include "TestSupport.h"
+#include "StartedProgram.h"
 #include "mainwindow/FrmMainIds.h"
 
 namespace {
-
-std::string ProgramFolder() { return ProgramPath().substr(0, ProgramPath().rfind('\\') + 1); }
 
 std::optional<std::string> FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -31,11 +28,11 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 class KeptUserFiles {
   public:
     KeptUserFiles() {
-        for (const char* name : kNames) kept_.push_back(FileBytes(ProgramFolder() + name));
+        for (const char* name : kNames) kept_.push_back(FileBytes(ProgramExeFolder() + name));
     }
     ~KeptUserFiles() {
         for (size_t i = 0; i < std::size(kNames); ++i) {
-            const std::string path = ProgramFolder() + kNames[i];
+            const std::string path = ProgramExeFolder() + kNames[i];
             if (kept_[i]) WriteBytes(path, *kept_[i]);
             else DeleteFileA(path.c_str());
         }
@@ -46,35 +43,6 @@ class KeptUserFiles {
     std::vector<std::optional<std::string>> kept_;
 };
 
-// Any visible window of the process other than `except`.
-bool HasOtherVisibleWindow(DWORD pid, HWND except = nullptr) {
-    struct Search {
-        DWORD pid;
-        HWND except;
-        bool seen = false;
-    } search{pid, except};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid && hwnd != s->except && IsWindowVisible(hwnd)) s->seen = true;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.seen;
-}
-
-// Waits for the process to end; answers whether it did and notes any window other than `except`
-// that it showed.
-bool EndsWithoutWindow(const Process& p, DWORD timeoutMs, bool* showed, HWND except = nullptr) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
-        if (HasOtherVisibleWindow(p.pi.dwProcessId, except)) *showed = true;
-        if (WaitForSingleObject(p.pi.hProcess, 20) == WAIT_OBJECT_0) return true;
-    }
-    return false;
-}
-
 bool StoredSettingExists(const char* name) {
     return RegGetValueA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", name, RRF_RT_ANY, nullptr, nullptr,
                         nullptr) == ERROR_SUCCESS;
@@ -83,16 +51,14 @@ bool StoredSettingExists(const char* name) {
 }  // namespace
 
 TEST(HandOver, ALaterStartsPathsOpenInTheMinimisedFirstWhichComesBack) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
     TempDir dir;
     for (const char* name : {"a.ico", "b.ico", "c d.ico"}) ASSERT_TRUE(WriteIconFile(dir.path() + name, 0x3366CC));
 
-    Process first("");
-    ASSERT_TRUE(first.started);
-    HWND window = MainWindowAfterNotice(first);
+    StartedProgram first;
+    HWND window = first.Main();
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(ShownItems(window, 5000), 0);
+    ASSERT_EQ(first.ShownItems(), 0);
     ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(IsIconic(window));
 
@@ -107,27 +73,24 @@ TEST(HandOver, ALaterStartsPathsOpenInTheMinimisedFirstWhichComesBack) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
-        Process second(c.arguments);
-        ASSERT_TRUE(second.started);
+        StartedProgram second(c.arguments);
+        ASSERT_TRUE(second.started());
         bool showed = false;
-        EXPECT_TRUE(EndsWithoutWindow(second, 15000, &showed));
+        EXPECT_TRUE(second.EndsWithoutWindow(15000, &showed));
         EXPECT_FALSE(showed);
-        EXPECT_EQ(WaitForShownItems(window, c.items, 15000), c.items);
+        EXPECT_EQ(first.WaitForShownItems(c.items, 15000), c.items);
         EXPECT_FALSE(IsIconic(window));
         EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
         ShowWindow(window, SW_MINIMIZE);
     }
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(first.pi.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(first.Close());
 }
 
 TEST(SessionEnd, TheQuestionAndTheEndFromOutsideSaveWithoutABox) {
-    CleanStore clean;
-    QuietProgramStart();
-    Process program("");
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    QuietStore store;
+    StartedProgram program;
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
     ASSERT_FALSE(StoredSettingExists("ViewType"));
 
@@ -137,38 +100,35 @@ TEST(SessionEnd, TheQuestionAndTheEndFromOutsideSaveWithoutABox) {
     // Saved at the question, with the program still there.
     EXPECT_TRUE(StoredSettingExists("ViewType"));
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_FALSE(HasOtherVisibleWindow(program.pi.dwProcessId, window));
+    EXPECT_FALSE(program.ShowsWindowOtherThan(window));
 
     SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, &answer);
     bool showed = false;
-    EXPECT_TRUE(EndsWithoutWindow(program, 10000, &showed, window));
+    EXPECT_TRUE(program.EndsWithoutWindow(10000, &showed, window));
     EXPECT_FALSE(showed);
 }
 
 TEST(SessionEnd, ACancelledEndLeavesTheProgramRunning) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
     TempDir dir;
     ASSERT_TRUE(WriteIconFile(dir.path() + "a.ico", 0x3366CC));
-    Process program("");
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    StartedProgram program;
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
 
     DWORD_PTR answer = 0;
     ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
     ASSERT_TRUE(SendMessageTimeoutA(window, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 10000, &answer));
-    EXPECT_EQ(WaitForSingleObject(program.pi.hProcess, 1000), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_FALSE(program.WaitForEnd(1000));
     // It still takes a later start's paths.
-    Process second(dir.path() + "a.ico");
-    ASSERT_TRUE(second.started);
-    EXPECT_EQ(WaitForSingleObject(second.pi.hProcess, 15000), WAIT_OBJECT_0);
-    EXPECT_EQ(WaitForShownItems(window, 1, 15000), 1);
+    StartedProgram second(dir.path() + "a.ico");
+    ASSERT_TRUE(second.started());
+    EXPECT_TRUE(second.WaitForEnd(15000));
+    EXPECT_EQ(program.WaitForShownItems(1, 15000), 1);
 
     // A later close saves again.
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Ornavale\\Settings", "ViewType");
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    ASSERT_TRUE(program.Close());
     EXPECT_TRUE(StoredSettingExists("ViewType"));
 }
 
@@ -188,8 +148,7 @@ TEST(ExitSaveInput, EachCloseSavesTheReferencesOnce) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CleanStore clean;
-        QuietProgramStart();
+        QuietStore store;
         KeptUserFiles kept;
         TempDir dir;
         const std::string icon = dir.path() + "a.ico";
@@ -202,33 +161,31 @@ TEST(ExitSaveInput, EachCloseSavesTheReferencesOnce) {
             original += line + (i + 1 < c.references ? "\n" : "");
             rest += line + "\r\n";
         }
-        WriteBytes(ProgramFolder() + "Iconuser.dat", original);
+        WriteBytes(ProgramExeFolder() + "Iconuser.dat", original);
         // The references' keywords are the user's own.
-        WriteBytes(ProgramFolder() + "Keyuser.dat", "zzfiller\r\nzzlifecycle\r\n");
-        DeleteFileA((ProgramFolder() + "Iconuser.bak").c_str());
+        WriteBytes(ProgramExeFolder() + "Keyuser.dat", "zzfiller\r\nzzlifecycle\r\n");
+        DeleteFileA((ProgramExeFolder() + "Iconuser.bak").c_str());
 
-        Process program("");
-        ASSERT_TRUE(program.started);
-        HWND window = MainWindowAfterNotice(program);
+        StartedProgram program;
+        HWND window = program.Main();
         ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(TypeIntoKeywordBox(window, "zzlifecycle\r"));
-        ASSERT_EQ(WaitForShownItems(window, 1, 20000), 1);
+        ASSERT_TRUE(program.TypeIntoKeywordBox("zzlifecycle\r"));
+        ASSERT_EQ(program.WaitForShownItems(1, 20000), 1);
 
         // The reference's item clicked and deleted.
-        ASSERT_NE(ClickListItem(program.pi.hProcess, window, 0), nullptr);
-        Sleep(200);
+        ASSERT_NE(program.SelectListItem(0), nullptr);
         TypeKeys({VK_DELETE});
-        EXPECT_EQ(WaitForShownItems(window, 0, 10000), 0);
+        EXPECT_EQ(program.WaitForShownItems(0, 10000), 0);
 
         const DWORD start = GetTickCount();
         PostMessageA(window, c.message, c.wParam, 0);
         bool showed = false;
-        ASSERT_TRUE(EndsWithoutWindow(program, 20000, &showed, window));
+        ASSERT_TRUE(program.EndsWithoutWindow(20000, &showed, window));
         const DWORD took = GetTickCount() - start;
         EXPECT_FALSE(showed);
         EXPECT_LT(took, 5000u);
-        EXPECT_EQ(FileBytes(ProgramFolder() + "Iconuser.bak"), original);
-        const std::optional<std::string> saved = FileBytes(ProgramFolder() + "Iconuser.dat");
+        EXPECT_EQ(FileBytes(ProgramExeFolder() + "Iconuser.bak"), original);
+        const std::optional<std::string> saved = FileBytes(ProgramExeFolder() + "Iconuser.dat");
         ASSERT_TRUE(saved);
         EXPECT_TRUE(*saved == rest) << saved->substr(0, 200);
         EXPECT_TRUE(StoredSettingExists("ViewType"));

@@ -5,11 +5,10 @@
 #include <string>
 
 #include "IconMaker.h"
-#include "ProgramProcess.h"
+#include "StartedProgram.h"
 
 TEST(Navigation, TreeNodesClickedWithTheMouseListTheirSources) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
     TempDir dir;
     const std::string favorites = dir.Folder("Favorites");
     dir.Folder("Favorites\\Mine");
@@ -18,9 +17,8 @@ TEST(Navigation, TreeNodesClickedWithTheMouseListTheirSources) {
     dir.File("Favorites\\Mine\\readme.txt", "not an icon");
     StoreSetting("FavDir", favorites);
 
-    Process program("");
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    StartedProgram program;
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
     HWND tree = FindChildOfClass(window, WC_TREEVIEWA);
     ASSERT_NE(tree, nullptr);
@@ -38,12 +36,11 @@ TEST(Navigation, TreeNodesClickedWithTheMouseListTheirSources) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(*(c.path.end() - 1));
-        HTREEITEM item = FindTreeItem(program.pi.hProcess, tree, c.path);
+        HTREEITEM item = FindTreeItem(program.process(), tree, c.path);
         ASSERT_NE(item, nullptr);
-        ASSERT_TRUE(ClickTreeItem(program.pi.hProcess, tree, item));
-        EXPECT_EQ(WaitForShownItems(window, c.items, 15000), c.items);
+        ASSERT_TRUE(ClickTreeItem(program.process(), tree, item));
+        EXPECT_EQ(program.WaitForShownItems(c.items, 15000), c.items);
     }
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    ASSERT_TRUE(program.Close());
 }

@@ -2,7 +2,7 @@
 // choice, Apply and Close, and the settings read from outside.
 #include <gtest/gtest.h>
 
-#include "ProgramProcess.h"
+#include "StartedProgram.h"
 
 namespace {
 
@@ -21,38 +21,36 @@ void ClickControl(HWND control) {
     GetWindowRect(control, &rect);
     SetForegroundWindow(GetAncestor(control, GA_ROOT));
     ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    Sleep(300);
 }
 
-// Clicks a check box or option button on the box itself, left of its caption.
-void ClickBox(HWND control) {
+// Clicks a check box or option button on the box itself, left of its caption; answers whether its
+// check changed.
+bool ClickBox(HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);
+    const LRESULT before = SendMessageA(control, BM_GETCHECK, 0, 0);
     SetForegroundWindow(GetAncestor(control, GA_ROOT));
     ClickAt({rect.left + 6, (rect.top + rect.bottom) / 2});
-    Sleep(300);
+    return WaitUntil(5000, [&] { return SendMessageA(control, BM_GETCHECK, 0, 0) != before; });
 }
 
 }  // namespace
 
 TEST(OptionsDialog, ChoicesMadeWithTheMouseAreStoredByApplyAndClose) {
-    CleanStore clean;
-    QuietProgramStart();
-    Process program("");
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    QuietStore store;
+    StartedProgram program;
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
 
-    SetForegroundWindow(window);
-    Sleep(300);
+    ASSERT_TRUE(BringToFront(window));
     TypeKeys({VK_MENU, 'V', 'O'});
-    HWND options = WaitForWindow(program.pi.dwProcessId, "Options", 10000);
+    HWND options = program.WaitForWindow("Options", 10000);
     ASSERT_NE(options, nullptr);
 
     // The third tab, clicked where the tab strip draws it.
     HWND tabs = FindChildOfClass(options, WC_TABCONTROLA);
     ASSERT_NE(tabs, nullptr);
-    RemoteMemory remote(program.pi.hProcess, sizeof(RECT));
+    RemoteMemory remote(program.process(), sizeof(RECT));
     ASSERT_TRUE(SendMessageA(tabs, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(remote.at())));
     RECT tab{};
     remote.Read(&tab, sizeof tab);
@@ -60,7 +58,7 @@ TEST(OptionsDialog, ChoicesMadeWithTheMouseAreStoredByApplyAndClose) {
     ClientToScreen(tabs, &centre);
     SetForegroundWindow(options);
     ClickAt(centre);
-    Sleep(300);
+    WaitUntil(5000, [&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 2; });
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 2);
 
     HWND copy = FindWindowExA(options, nullptr, "Button", "&Copy to Clipboard");
@@ -73,6 +71,7 @@ TEST(OptionsDialog, ChoicesMadeWithTheMouseAreStoredByApplyAndClose) {
     EXPECT_EQ(SendMessageA(play, BM_GETCHECK, 0, 0), BST_CHECKED);
 
     ClickControl(FindWindowExA(options, nullptr, "Button", "A&pply"));
+    WaitUntil(5000, [] { return StoredText("DCPlay") == "1"; });
     EXPECT_EQ(StoredText("DCAction"), "Copy");
     EXPECT_EQ(StoredText("DCPlay"), "1");
     EXPECT_TRUE(IsWindowVisible(options));
@@ -80,10 +79,8 @@ TEST(OptionsDialog, ChoicesMadeWithTheMouseAreStoredByApplyAndClose) {
     // Close stores again and ends the dialog.
     ClickBox(play);
     ClickControl(FindWindowExA(options, nullptr, "Button", "&Close"));
-    for (int i = 0; i < 50 && IsWindow(options); ++i) Sleep(100);
-    EXPECT_FALSE(IsWindow(options));
+    EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindow(options); }));
     EXPECT_EQ(StoredText("DCPlay"), "0");
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    ASSERT_TRUE(program.Close());
 }

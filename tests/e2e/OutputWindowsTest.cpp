@@ -10,8 +10,7 @@
 
 #include "FormatsTestSupport.h"
 #include "IconMaker.h"
-#include "ProgramProcess.h"
-#include "TestSupport.h"
+#include "StartedProgram.h"
 #include "core/Files.h"
 #include "formats/FileBytes.h"
 #include "formats/IconFile.h"
@@ -20,14 +19,6 @@
 namespace {
 
 constexpr uint32_t kIconColour = 0x3366CC;
-
-bool WaitUntil(DWORD timeoutMs, const auto& done) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        if (done()) return true;
-        Sleep(100);
-    }
-    return done();
-}
 
 // The directory of the icon or cursor file once it is written and whole; nullopt when it does not
 // come within the time.
@@ -43,49 +34,6 @@ std::optional<formats::IconDirectory> WrittenDirectory(const std::string& path, 
     return directory;
 }
 
-// Waits until the keyboard focus of the window's thread is a control of the class inside it, so
-// that typed keys reach that control.
-bool WaitForFocus(HWND window, const char* className, DWORD timeoutMs) {
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    return WaitUntil(timeoutMs, [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        char name[64] = {};
-        return GetGUIThreadInfo(thread, &info) && info.hwndFocus && IsChild(window, info.hwndFocus) &&
-               GetClassNameA(info.hwndFocus, name, sizeof name) && lstrcmpiA(name, className) == 0;
-    });
-}
-
-std::string WindowText(HWND window) {
-    char text[1024] = {};
-    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// The text of a column of an item of another process's list view.
-std::string ListItemText(HANDLE process, HWND list, int index, int column) {
-    RemoteMemory remote(process, sizeof(LVITEMA) + 512);
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = remote.at(sizeof item);
-    item.cchTextMax = 512;
-    remote.Write(&item, sizeof item);
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.at()));
-    char text[512] = {};
-    remote.Read(text, sizeof text - 1, sizeof item);
-    return text;
-}
-
-// Clicks the first item of the shown list with the mouse and waits until it is selected; answers
-// the list, nullptr when that does not come.
-HWND SelectFirstItem(const Process& p, HWND main) {
-    HWND list = ClickListItem(p.pi.hProcess, main, 0);
-    const bool selected = list && WaitUntil(5000, [&] {
-        return SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == 0;
-    });
-    return selected ? list : nullptr;
-}
-
 using IconWriter = bool (*)(const std::string& path);
 bool WriteTrueColourIcon(const std::string& path) { return WriteIconFile(path, kIconColour); }
 
@@ -95,29 +43,23 @@ struct ProgramOnIcon {
     TempDir dir;
     std::string icon = dir.path() + "opened.ico";
     bool written;
-    Process program{"\"" + icon + "\""};
-    HWND window = nullptr;
+    StartedProgram program{"\"" + icon + "\""};
     HWND list = nullptr;
 
     // False when a step does not come: the program, its window, its one item or the click.
     bool Ready() {
-        if (!written || !program.started) return false;
-        window = MainWindowAfterNotice(program);
-        if (!window || WaitForShownItems(window, 1, 20000) != 1) return false;
-        list = SelectFirstItem(program, window);
+        if (!written || !program.Main() || program.WaitForShownItems(1, 20000) != 1) return false;
+        list = program.SelectListItem(0);
         return list != nullptr;
     }
-    bool Close() {
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        return WaitForSingleObject(program.pi.hProcess, 20000) == WAIT_OBJECT_0;
-    }
+    bool Close() { return program.Close(); }
 };
 
 // File > Save As by keys on the selected item; the save dialog, its file name box focused. With
 // `filterSteps` the type box below is stepped down that many filters first.
 HWND OpenSaveDialog(const ProgramOnIcon& p, int filterSteps) {
     TypeKeys({VK_MENU, 'F', 'A'});
-    HWND dialog = WaitForWindow(p.program.pi.dwProcessId, "Save As", 10000);
+    HWND dialog = p.program.WaitForWindow("Save As", 10000);
     if (!dialog || !WaitForFocus(dialog, "Edit", 10000)) return nullptr;
     if (filterSteps > 0) {
         TypeKeys({VK_TAB});
@@ -138,8 +80,7 @@ void TypeFileName(const std::string& path) {
 }  // namespace
 
 TEST(SaveAsDialog, TheNameTypedAndTheFilterChosenDecideTheFileWritten) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
     ProgramOnIcon p;
     ASSERT_TRUE(p.Ready());
 
@@ -165,21 +106,19 @@ TEST(SaveAsDialog, TheNameTypedAndTheFilterChosenDecideTheFileWritten) {
         const bool cursor = c.kind == formats::IconKind::Cursor;
         if (cursor) {
             // A cursor save first reminds the user that the hotspot is set now, then shows the picker.
-            HWND reminder = WaitForWindow(p.program.pi.dwProcessId, "Change Cursors", 10000);
+            HWND reminder = p.program.WaitForWindow("Change Cursors", 10000);
             ASSERT_NE(reminder, nullptr);
-            SetForegroundWindow(reminder);
-            ASSERT_TRUE(WaitUntil(5000, [&] { return GetForegroundWindow() == reminder; }));
+            ASSERT_TRUE(BringToFront(reminder));
             TypeKeys({VK_RETURN});
 
-            HWND picker = WaitForWindow(p.program.pi.dwProcessId, "Set the Cursor's Hotspot", 10000);
+            HWND picker = p.program.WaitForWindow("Set the Cursor's Hotspot", 10000);
             ASSERT_NE(picker, nullptr);
             HWND picture = FindWindowExA(picker, nullptr, "OrnavalePicture", nullptr);
             ASSERT_NE(picture, nullptr);
             // Ten screen pixels to an icon pixel: the middle of pixel (7, 4).
             POINT at{7 * 10 + 5, 4 * 10 + 5};
             ClientToScreen(picture, &at);
-            SetForegroundWindow(picker);
-            ASSERT_TRUE(WaitUntil(5000, [&] { return GetForegroundWindow() == picker; }));
+            ASSERT_TRUE(BringToFront(picker));
             ClickAt(at);
             ASSERT_TRUE(WaitUntil(10000, [&] { return !IsWindow(picker) || !IsWindowVisible(picker); }));
         }
@@ -202,8 +141,7 @@ TEST(SaveAsDialog, TheNameTypedAndTheFilterChosenDecideTheFileWritten) {
 }
 
 TEST(SaveAsDialog, AClickOnTheItemSelectedAtStartTakesUpItsColours) {
-    CleanStore clean;
-    QuietProgramStart();
+    QuietStore store;
     // The start selects its one item without taking it up; the click on it does.
     ProgramOnIcon p([](const std::string& path) {
         const Bytes icon = IconFileBytes(1, {{DibImage(32, 32, 4), 32, 32, 1, 4}});
@@ -223,11 +161,9 @@ TEST(SaveAsDialog, AClickOnTheItemSelectedAtStartTakesUpItsColours) {
 }
 
 TEST(PropertiesWindow, FilePropertiesShowsTheClickedItemAndOkClosesIt) {
-    CleanStore clean;
-    QuietProgramStart();
-    Process program("");
-    ASSERT_TRUE(program.started);
-    HWND window = MainWindowAfterNotice(program);
+    QuietStore store;
+    StartedProgram program;
+    HWND window = program.Main();
     ASSERT_NE(window, nullptr);
     HWND combo = FindChildOfClass(window, "ComboBox");
     ASSERT_NE(combo, nullptr);
@@ -235,34 +171,34 @@ TEST(PropertiesWindow, FilePropertiesShowsTheClickedItemAndOkClosesIt) {
 
     struct Case {
         const char* name;
-        bool (*list)(const Process&, HWND main);
+        bool (*list)(const StartedProgram&);
         const char* origin;
         const char* file;
         bool keywords;  // the chosen keyword is among those shown
     };
     const Case cases[] = {
         {"a catalogue icon of a typed keyword",
-         [](const Process&, HWND main) {
-             return TypeIntoKeywordBox(main, "FOLD\r") && WaitUntil(20000, [&] { return ShownItems(main, 5000) > 0; });
+         [](const StartedProgram& p) {
+             return p.TypeIntoKeywordBox("FOLD\r") && WaitUntil(20000, [&] { return p.ShownItems() > 0; });
          },
          "Ornavale", "", true},
         {"a Windows default cursor",
-         [](const Process& p, HWND main) { return ShowCurrentCursors(p.pi.hProcess, main); }, "Windows Default",
+         [](const StartedProgram& p) { return p.ShowCurrentCursors(); }, "Windows Default",
          "Windows Default", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.keywords && !catalogue) continue;  // no catalogue keywords in the program folder
-        ASSERT_TRUE(c.list(program, window));
-        HWND list = SelectFirstItem(program, window);
+        ASSERT_TRUE(c.list(program));
+        HWND list = program.SelectListItem(0);
         ASSERT_NE(list, nullptr);
 
         TypeKeys({VK_MENU, 'F', 'P'});
-        HWND prop = WaitForWindow(program.pi.dwProcessId, "Properties", 10000);
+        HWND prop = program.WaitForWindow("Properties", 10000);
         ASSERT_NE(prop, nullptr);
         auto field = [prop](int id) { return WindowText(GetDlgItem(prop, id)); };
-        EXPECT_EQ(field(FrmProp::ID_txtName), ListItemText(program.pi.hProcess, list, 0, 0));
-        EXPECT_EQ(field(FrmProp::ID_txtType), ListItemText(program.pi.hProcess, list, 0, 1));
+        EXPECT_EQ(field(FrmProp::ID_txtName), ListItemText(program.process(), list, 0, 0));
+        EXPECT_EQ(field(FrmProp::ID_txtType), ListItemText(program.process(), list, 0, 1));
         EXPECT_FALSE(field(FrmProp::ID_txtType).empty());
         EXPECT_EQ(field(FrmProp::ID_txtOrigin), c.origin);
         EXPECT_EQ(field(FrmProp::ID_txtFile), c.file);
@@ -270,14 +206,12 @@ TEST(PropertiesWindow, FilePropertiesShowsTheClickedItemAndOkClosesIt) {
         const std::string chosen = WindowText(FindChildOfClass(combo, "Edit"));
         EXPECT_EQ(keywords.find(", " + chosen + ",") != std::string::npos, c.keywords) << keywords;
 
-        SetForegroundWindow(prop);
-        ASSERT_TRUE(WaitUntil(5000, [&] { return GetForegroundWindow() == prop; }));
+        ASSERT_TRUE(BringToFront(prop));
         TypeKeys({VK_RETURN});
         EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindow(prop) || !IsWindowVisible(prop); }));
     }
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(program.pi.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(program.Close());
 }
 
 TEST(CopyCommand, TheClickedIconGoesToTheClipboardOverTheListOrMaskColour) {
@@ -292,8 +226,7 @@ TEST(CopyCommand, TheClickedIconGoesToTheClipboardOverTheListOrMaskColour) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CleanStore clean;
-        QuietProgramStart();
+        QuietStore store;
         if (c.useMask) {
             StoreSetting("UseMask", "True");
             StoreSetting("MaskColor", std::to_string(RGB(255, 0, 0)));

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ProgramProcess.h"
-#include "TestSupport.h"
+#include "StartedProgram.h"
 
 namespace {
 
@@ -14,34 +13,16 @@ const char* kMutex = "Ornavale_APPLICATION_MUTEX";
 const char* kProp = "Ornavale_APPLICATION";
 
 
-struct Visible {
-    DWORD pid;
-    bool seen = false;
-};
-
-bool HasVisibleWindow(DWORD pid) {
-    Visible v{pid};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* v = reinterpret_cast<Visible*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == v->pid && IsWindowVisible(hwnd)) v->seen = true;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&v));
-    return v.seen;
-}
-
 // Waits for the process to end while answering this thread's messages (the hand-over blocks the
 // sender until the receiver has handled it). Answers whether it ended; notes any visible window.
-bool PumpUntilExit(const Process& p, DWORD timeoutMs, bool* showedWindow = nullptr) {
+bool PumpUntilExit(const StartedProgram& p, DWORD timeoutMs, bool* showedWindow = nullptr) {
     DWORD start = GetTickCount();
     for (;;) {
-        if (showedWindow && HasVisibleWindow(p.pi.dwProcessId)) *showedWindow = true;
+        if (showedWindow && p.ShowsWindowOtherThan(nullptr)) *showedWindow = true;
         DWORD left = timeoutMs - (GetTickCount() - start);
         if (GetTickCount() - start >= timeoutMs) return false;
-        DWORD r = MsgWaitForMultipleObjects(1, &p.pi.hProcess, FALSE, std::min<DWORD>(left, 50), QS_ALLINPUT);
+        HANDLE process = p.process();
+        DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, std::min<DWORD>(left, 50), QS_ALLINPUT);
         if (r == WAIT_OBJECT_0) return true;
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -104,8 +85,8 @@ TEST(SecondStart, HandsOverItsArgumentsExactly) {
     for (const auto& c : cases) {
         FirstInstance first;
         ShowWindow(first.window, SW_SHOWNORMAL);
-        Process second(c.arguments);
-        ASSERT_TRUE(second.started);
+        StartedProgram second(c.arguments);
+        ASSERT_TRUE(second.started());
         bool showed = false;
         EXPECT_TRUE(PumpUntilExit(second, 15000, &showed)) << c.arguments;
         EXPECT_FALSE(showed);
@@ -116,8 +97,8 @@ TEST(SecondStart, HandsOverItsArgumentsExactly) {
 
 TEST(SecondStart, WithoutArgumentsToAHiddenWindowSendsOneZeroByte) {
     FirstInstance first;
-    Process second("");
-    ASSERT_TRUE(second.started);
+    StartedProgram second;
+    ASSERT_TRUE(second.started());
     EXPECT_TRUE(PumpUntilExit(second, 15000));
     ASSERT_EQ(FirstInstance::received.size(), 1u);
     EXPECT_EQ(FirstInstance::received[0], std::vector<char>{'\0'});
@@ -127,8 +108,8 @@ TEST(SecondStart, WithoutArgumentsRestoresAMinimisedWindow) {
     FirstInstance first;
     ShowWindow(first.window, SW_SHOWMINIMIZED);
     ASSERT_TRUE(IsIconic(first.window));
-    Process second("");
-    ASSERT_TRUE(second.started);
+    StartedProgram second;
+    ASSERT_TRUE(second.started());
     EXPECT_TRUE(PumpUntilExit(second, 15000));
     EXPECT_TRUE(FirstInstance::received.empty());
     EXPECT_FALSE(IsIconic(first.window));
@@ -137,8 +118,8 @@ TEST(SecondStart, WithoutArgumentsRestoresAMinimisedWindow) {
 
 TEST(SecondStart, DuringTheFirstOnesSplashDoesNothing) {
     FirstInstance first(/*marked=*/false);
-    Process second("C:\\icons\\lost.ico");
-    ASSERT_TRUE(second.started);
+    StartedProgram second("C:\\icons\\lost.ico");
+    ASSERT_TRUE(second.started());
     bool showed = false;
     EXPECT_TRUE(PumpUntilExit(second, 15000, &showed));
     EXPECT_FALSE(showed);
@@ -146,13 +127,9 @@ TEST(SecondStart, DuringTheFirstOnesSplashDoesNothing) {
 }
 
 TEST(FirstStart, SplashThenMarkedMainWindowThenCleanEnd) {
-    CleanStore clean;
-    QuietProgramStart();
-
-    Process first("");
-    ASSERT_TRUE(first.started);
-    ASSERT_TRUE(PastMissingIndexMessage(first));
-    HWND window = WaitForWindow(first.pi.dwProcessId, "Ornavale", 20000);
+    QuietStore store;
+    StartedProgram first;
+    HWND window = first.Main();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(window, kProp)), 1);
 
@@ -168,11 +145,8 @@ TEST(FirstStart, SplashThenMarkedMainWindowThenCleanEnd) {
     expected = expected.substr(0, expected.rfind('\\') + 1);
     EXPECT_EQ(_stricmp(path, expected.c_str()), 0) << path;
 
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(first.pi.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(first.pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    ASSERT_TRUE(first.Close());
+    EXPECT_EQ(first.ExitCode(), 0u);
 }
 
 namespace {
@@ -191,18 +165,15 @@ DWORD ReadPos(const char* name, bool* found) {
 TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
     CleanStore clean;
     char full[MAX_PATH] = {};
-    GetFullPathNameA(ProgramPath().c_str(), MAX_PATH, full, nullptr);
-    std::string programFolder = full;
-    programFolder = programFolder.substr(0, programFolder.rfind('\\') + 1);
-    std::string favorites = programFolder + "Favorites";
+    GetFullPathNameA((ProgramExeFolder() + "Favorites").c_str(), MAX_PATH, full, nullptr);
+    const std::string favorites = full;
     RemoveDirectoryA(favorites.c_str());
 
     RECT placed{};
     {
-        Process first("");
-        ASSERT_TRUE(first.started);
         // Without the catalogue's archives the notice comes first; closing it lets the start go on.
-        HWND window = MainWindowAfterNotice(first);
+        StartedProgram first;
+        HWND window = first.Main();
         ASSERT_NE(window, nullptr);
 
         RECT r;
@@ -216,8 +187,7 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
 
         SetWindowPos(window, nullptr, 0, 37, 700, 500, SWP_NOZORDER);
         GetWindowRect(window, &placed);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        ASSERT_EQ(WaitForSingleObject(first.pi.hProcess, 20000), WAIT_OBJECT_0);
+        ASSERT_TRUE(first.Close());
     }
     bool found = false;
     EXPECT_EQ(ReadPos("MainLeft", &found), 0u);
@@ -225,10 +195,9 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
     EXPECT_EQ(ReadPos("MainTop", &found), 37u * 15);
     EXPECT_EQ(ReadPos("MainWidth", &found), 700u * 15);
 
-    Process second("");
-    ASSERT_TRUE(second.started);
     // The notice (when there is one) was closed without its box ticked, so it comes again.
-    HWND window = MainWindowAfterNotice(second);
+    StartedProgram second;
+    HWND window = second.Main();
     ASSERT_NE(window, nullptr);
     RECT r;
     GetWindowRect(window, &r);
@@ -236,6 +205,5 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
     EXPECT_EQ(r.top, placed.top);
     EXPECT_EQ(r.right, placed.right);
     EXPECT_EQ(r.bottom, placed.bottom);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(second.pi.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(second.Close());
 }

@@ -5,16 +5,9 @@
 #include "core/FolderWalk.h"
 #include "ui/App.h"
 
-std::vector<std::string> MainWindowTest::boxes;
-
 void MainWindowTest::SetUp() {
     static bool started = (InitApp(GetModuleHandleA(nullptr)), gEndWhenNoForms = false, true);
     (void)started;
-    boxes.clear();
-    gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
-        boxes.push_back(title + "|" + std::to_string(style) + "|" + text);
-        return IDOK;
-    };
     gAbort = false;
     PresetQuietStart();
     frmMain.Load();
@@ -32,7 +25,6 @@ void MainWindowTest::SetUp() {
 void MainWindowTest::TearDown() {
     frmMain.Unload();
     gPanelArea = nullptr;
-    gMsgBoxHook = nullptr;
 }
 
 void MainWindowTest::Click(ToolBar& bar, const std::string& key) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BoxRecorder.h"
 #include "mainwindow/FrmMain.h"
 
 class MainWindowTest : public testing::Test {
@@ -18,5 +19,6 @@ class MainWindowTest : public testing::Test {
     void Click(ToolBar& bar, const std::string& key);
     void SetBusy(bool busy) { frmMain.Menus().SetEnabled(ID_mnuFile, !busy); }
 
-    static std::vector<std::string> boxes;  // "title|style|text" of each message box
+    BoxRecorder recorder;
+    static inline std::vector<ShownBox>& boxes = BoxRecorder::boxes;
 };

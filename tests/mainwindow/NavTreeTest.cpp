@@ -4,6 +4,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "BoxRecorder.h"
 #include "TestSupport.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
@@ -32,7 +33,6 @@ class NavTreeTest : public ::testing::Test {
         gFavoritesName = "Favorites";
     }
     void TearDown() override {
-        gMsgBoxHook = nullptr;
         DeleteRegTree(HKEY_CURRENT_USER, "Control Panel\\Cursors\\Schemes");
         gCatalogName = "Ornavale";
     }
@@ -61,11 +61,8 @@ class SpoiltWalk : public FolderWalkVisitor {
 TEST_F(NavTreeTest, AFailingAdditionIsReportedAndTheBuildGoesOn) {
     gCatalogName.clear();
     dir.Folder("Fav\\Animals");
-    static std::vector<std::string> boxes;
-    gMsgBoxHook = [](const std::string& text, UINT, const std::string&) {
-        boxes.push_back(text);
-        return IDOK;
-    };
+    BoxRecorder recorder;
+    auto& boxes = recorder.boxes;
     struct Case {
         const char* taken;  // "" for a walk that fails
         const char* reported;
@@ -86,7 +83,7 @@ TEST_F(NavTreeTest, AFailingAdditionIsReportedAndTheBuildGoesOn) {
             frmMain.procBuildNavTree();
         }
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_NE(boxes[0].find(c.reported), std::string::npos) << boxes[0];
+        EXPECT_NE(boxes[0].text.find(c.reported), std::string::npos) << boxes[0];
         // Every node after the failure is there.
         for (const char* key : {"Reference16", "ReferenceHi", "SysShortStart", "SysCurCurrent", "SysFiles"})
             EXPECT_TRUE(frmMain.pnlNav.Exists(key)) << key;

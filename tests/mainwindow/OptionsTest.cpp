@@ -32,8 +32,13 @@
 namespace {
 
 // The answers the next message boxes give, in order; IDOK once they run out.
-std::deque<int> gAnswers;
-std::vector<std::string> gAsked;  // "title|text" of each box
+std::deque<int>& gAnswers = BoxRecorder::answers;
+// "title|text" of each box.
+std::vector<std::string> Asked() {
+    std::vector<std::string> asked;
+    for (const ShownBox& box : BoxRecorder::boxes) asked.push_back(box.title + "|" + box.text);
+    return asked;
+}
 // The file the next open dialogs choose, in order; "" cancels.
 std::deque<std::string> gChosen;
 
@@ -61,16 +66,7 @@ class OptionsTest : public MainWindowTest {
 
     void SetUp() override {
         MainWindowTest::SetUp();
-        gAnswers.clear();
-        gAsked.clear();
         gChosen.clear();
-        gMsgBoxHook = [](const std::string& text, UINT, const std::string& title) {
-            gAsked.push_back(title + "|" + text);
-            if (gAnswers.empty()) return IDOK;
-            int answer = gAnswers.front();
-            gAnswers.pop_front();
-            return answer;
-        };
         savedDialog_ = gOpenFileDialog;
         gOpenFileDialog = [](OPENFILENAMEA& ofn) {
             std::string file = gChosen.empty() ? "" : gChosen.front();
@@ -171,7 +167,7 @@ TEST_F(OptionsTest, LoadShowsTheStoredOptions) {
         // Loading chooses nothing: the action stays as it was.
         EXPECT_EQ(gDCAction, c.action);
         EXPECT_EQ(frmOptions.optEditWith.Enabled(), std::string(c.action) == "EditWith");
-        EXPECT_TRUE(gAsked.empty());
+        EXPECT_TRUE(Asked().empty());
         frmOptions.Unload();
     }
     (void)editor;
@@ -231,7 +227,7 @@ TEST_F(OptionsTest, ApplyStoresEachValueWithItsType) {
         EXPECT_EQ(gDCPlay, c.box != 0);
         EXPECT_EQ(gSearchFav, c.box != 0);
         EXPECT_EQ(gUseMask, c.box == 0);
-        EXPECT_TRUE(gAsked.empty());
+        EXPECT_TRUE(Asked().empty());
         frmOptions.Unload();
     }
 }
@@ -329,16 +325,16 @@ TEST_F(OptionsTest, EditWithQuestionsDropTheEditorOnlyOnTheirOwnNo) {
         frmOptions.optNone.SetValue(true);
         gAnswers.assign(c.answers.begin(), c.answers.end());
         gChosen.assign(c.chosen.begin(), c.chosen.end());
-        gAsked.clear();
+        BoxRecorder::boxes.clear();
         gResult = c.staleResult;
         frmOptions.optEditWith.SetValue(true);
         EXPECT_EQ(gDCAction, c.action);
         EXPECT_EQ(SelectedOption(), c.option);
         EXPECT_EQ(frmOptions.optEditWith.Enabled(), c.editWithEnabled);
         EXPECT_EQ(frmOptions.txtEdit.Text(), c.text);
-        ASSERT_EQ(gAsked.size(), c.questions);
+        ASSERT_EQ(Asked().size(), c.questions);
         if (c.questions) {
-            EXPECT_EQ(gAsked[0], question);
+            EXPECT_EQ(Asked()[0], question);
         }
         EXPECT_FALSE(frmOptions.mEditWithBrowse);
         frmOptions.Unload();
@@ -410,7 +406,7 @@ TEST_F(OptionsTest, ShortcutsPointAtTheProgram) {
     frmOptions.chkSendTo.SetValue(1);
     frmOptions.cmdApply_Click();
     frmOptions.cmdDesktop_Click();
-    EXPECT_TRUE(gAsked.empty());
+    EXPECT_TRUE(Asked().empty());
     const std::string links[] = {SendToShortcutPath(), DesktopShortcutPath()};
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     for (const std::string& lnk : links) {
@@ -445,7 +441,7 @@ TEST_F(OptionsTest, ShortcutsPointAtTheProgram) {
     frmOptions.cmdApply_Click();
     frmOptions.cmdApply_Click();
     EXPECT_FALSE(FileExists(links[0]));
-    EXPECT_TRUE(gAsked.empty());
+    EXPECT_TRUE(Asked().empty());
 }
 
 TEST_F(OptionsTest, FailuresAreToldOnceAndNoAssociationIsStoredAsMade) {
@@ -468,11 +464,11 @@ TEST_F(OptionsTest, FailuresAreToldOnceAndNoAssociationIsStoredAsMade) {
     frmOptions.chkSendTo.SetValue(1);
     frmOptions.cmdApply_Click();
     RemoveDirectoryA(sendTo.c_str());
-    ASSERT_EQ(gAsked.size(), 1u);
-    EXPECT_NE(gAsked[0].find("the Send To shortcut"), std::string::npos) << gAsked[0];
+    ASSERT_EQ(Asked().size(), 1u);
+    EXPECT_NE(Asked()[0].find("the Send To shortcut"), std::string::npos) << Asked()[0];
     for (const char* extension : {".ani", ".ico"})
-        EXPECT_NE(gAsked[0].find(std::string("file association of ") + extension), std::string::npos) << gAsked[0];
-    EXPECT_EQ(gAsked[0].find("file association of .cur"), std::string::npos) << gAsked[0];
+        EXPECT_NE(Asked()[0].find(std::string("file association of ") + extension), std::string::npos) << Asked()[0];
+    EXPECT_EQ(Asked()[0].find("file association of .cur"), std::string::npos) << Asked()[0];
     EXPECT_EQ(Stored("AsoICO"), "sz:0");
     EXPECT_EQ(Stored("AsoANI"), "");
     EXPECT_EQ(Stored("AsoCUR"), "sz:0");
@@ -490,8 +486,8 @@ TEST_F(OptionsTest, DesktopShortcutFailureIsShown) {
     frmOptions.Load();
     frmOptions.cmdDesktop_Click();
     RemoveDirectoryA(link.c_str());
-    ASSERT_EQ(gAsked.size(), 1u);
-    EXPECT_EQ(gAsked[0].rfind("Add Desktop Icon|The Desktop Icon could not be added.", 0), 0u) << gAsked[0];
+    ASSERT_EQ(Asked().size(), 1u);
+    EXPECT_EQ(Asked()[0].rfind("Add Desktop Icon|The Desktop Icon could not be added.", 0), 0u) << Asked()[0];
 }
 
 TEST_F(OptionsTest, TabsShowTheirOwnPage) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "BoxRecorder.h"
 #include "TestSupport.h"
 #include "common/OpenPaths.h"
 #include "common/Paging.h"
@@ -191,7 +192,8 @@ TEST_F(StartupSettingsTest, TheFavoritesFolderBecomesTheCurrentDirectoryAfterThe
     };
     TempDir start, stored;
     start.File("Icons\\relative.ico");
-    gMsgBoxHook = [](const std::string& text, UINT, const std::string&) { ADD_FAILURE() << text; return IDOK; };
+    BoxRecorder recorder;
+    BoxRecorder::onShow = [](const ShownBox& box) { ADD_FAILURE() << box; };
     struct Case {
         const char* name;
         const TempDir* favDir;  // stored as FavDir, or none
@@ -223,5 +225,4 @@ TEST_F(StartupSettingsTest, TheFavoritesFolderBecomesTheCurrentDirectoryAfterThe
         }
         frmMain.Unload();
     }
-    gMsgBoxHook = nullptr;
 }

@@ -25,7 +25,7 @@ COLORREF CellColour(int cell) { return RGB(10 * cell, 200, 30); }
 
 int gPlayerShown = 0;
 // The boxes shown: title, style and the text's first line.
-std::vector<std::string> gBoxes;
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
 
 // The pixels of frame element `element`, drawn over kBack; empty when it holds no picture.
 std::vector<COLORREF> FramePixels(size_t element) {
@@ -72,11 +72,6 @@ class FramesTest : public PagesTest {
         frmMain.picBMP.Clear();
         gFilmMode = false;
         gPlayerShown = 0;
-        gBoxes.clear();
-        gMsgBoxHook = [](const std::string& text, UINT style, const std::string& title) {
-            gBoxes.push_back(title + "|" + std::to_string(style) + "|" + text.substr(0, text.find('\r')));
-            return IDOK;
-        };
         savedPlayer = gShowAnimationPlayer;
         gShowAnimationPlayer = [] { ++gPlayerShown; };
         fileA = dir.path() + "A.ani";
@@ -183,8 +178,11 @@ TEST_F(FramesTest, RunsAndTheirOrder) {
         EXPECT_EQ(PageFileReads() - reads, c.reads);
         EXPECT_EQ(gPlayerShown, !c.film && n > 0 ? 1 : 0);
         ASSERT_EQ(gBoxes.size(), c.boxes);
-        for (const std::string& box : gBoxes)
-            EXPECT_TRUE(box.starts_with("Error|" + std::to_string(MB_ICONEXCLAMATION) + "|Error Nr. ")) << box;
+        for (const ShownBox& box : gBoxes) {
+            EXPECT_EQ(box.title, "Error");
+            EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONEXCLAMATION));
+            EXPECT_TRUE(box.text.starts_with("Error Nr. ")) << box;
+        }
     }
     gFilmMode = false;
 }

@@ -27,14 +27,7 @@
 
 namespace {
 
-struct Box {
-    std::string text, title;
-};
-std::vector<Box> boxes;
-int RecordBox(const std::string& text, UINT, const std::string& title) {
-    boxes.push_back({text, title});
-    return IDOK;
-}
+std::vector<ShownBox>& boxes = BoxRecorder::boxes;
 
 std::vector<std::string> started;
 DWORD RecordStart(const std::string& line) {
@@ -61,9 +54,7 @@ class HandingTest : public PagesTest {
   protected:
     void SetUp() override {
         PagesTest::SetUp();
-        boxes.clear();
         started.clear();
-        gMsgBoxHook = &RecordBox;
     }
     // A page of one item with the given entry, selected.
     void ShowItem(const std::string& entry) {

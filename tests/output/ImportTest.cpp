@@ -51,10 +51,7 @@ bool Play(DialogPlay& play, OPENFILENAMEA& ofn) {
     return true;
 }
 
-struct Box {
-    std::string text, title;
-};
-std::vector<Box> gBoxes;
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
 
 int gSystemLoads = 0;
 SystemPictureLoader gRealLoader = nullptr;
@@ -101,10 +98,6 @@ class ImportTest : public PagesTest {
         PagesTest::SetUp();
         savedOpen_ = std::exchange(gOpenFileDialog, [](OPENFILENAMEA& ofn) { return Play(gOpen, ofn); });
         savedSave_ = std::exchange(gSaveFileDialog, [](OPENFILENAMEA& ofn) { return Play(gSave, ofn); });
-        gMsgBoxHook = [](const std::string& text, UINT, const std::string& title) {
-            gBoxes.push_back({text, title});
-            return IDOK;
-        };
         gRealLoader = std::exchange(gLoadSystemPicture, [](const void* bytes, size_t size) {
             ++gSystemLoads;
             return gRealLoader(bytes, size);

@@ -64,20 +64,8 @@ bool PlayedDialog(OPENFILENAMEA& ofn) {
     return true;
 }
 
-struct Box {
-    std::string text, title;
-    UINT style;
-};
-std::vector<Box> gBoxes;
-std::deque<int> gAnswers;  // then OK
-
-int PlayedBox(const std::string& text, UINT style, const std::string& title) {
-    gBoxes.push_back({text, title, style});
-    if (gAnswers.empty()) return IDOK;
-    const int answer = gAnswers.front();
-    gAnswers.pop_front();
-    return answer;
-}
+std::vector<ShownBox>& gBoxes = BoxRecorder::boxes;
+std::deque<int>& gAnswers = BoxRecorder::answers;  // then OK
 
 const char* const kSaveFailed = "An error occured while saving.";
 
@@ -116,10 +104,7 @@ class SaveAsTest : public PagesTest {
     void SetUp() override {
         PagesTest::SetUp();
         savedDialog_ = std::exchange(gSaveFileDialog, PlayedDialog);
-        gMsgBoxHook = PlayedBox;
         gDialog = {};
-        gBoxes.clear();
-        gAnswers.clear();
         gAddByDrag = gEditWithMode = false;
         gAddByDragFile.clear();
         savedTemp_ = std::exchange(gTempDir, dir.Folder("temp") + "\\");
@@ -521,9 +506,9 @@ TEST_F(SaveFramesTest, NothingWrittenWithoutEveryFrame) {
 // Whatever ends the frame run, the next Save As writes the selected icon, not a frame.
 TEST_F(SaveFramesTest, FilmModeEndsWithARunCutShort) {
     dir.File("temp\\ornavale-frames", "x");
-    gMsgBoxHook = [](const std::string&, UINT, const std::string&) -> int { throw std::runtime_error("cut short"); };
+    BoxRecorder::onShow = [](const ShownBox&) { throw std::runtime_error("cut short"); };
     EXPECT_THROW(SaveAs(dir.Folder("out") + "\\cut", 4), std::runtime_error);
-    gMsgBoxHook = PlayedBox;
+    BoxRecorder::onShow = nullptr;
     EXPECT_FALSE(gFilmMode);
 }
 

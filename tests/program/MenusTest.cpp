@@ -123,8 +123,8 @@ TEST_F(MainWindowTest, GoAndHelpCommands) {
     Command(ID_mnuHelpTopics);
     Command(ID_mnuHelpSearch);
     Click(frmMain.pnlToolbar, "help");
-    const std::string text = "|" + std::to_string(MB_ICONINFORMATION) + "|The Ornavale Help file could not be found.";
-    EXPECT_EQ(boxes, (std::vector<std::string>{"Help error" + text, "Help Error" + text, "Help error" + text}));
+    const std::string text = "The Ornavale Help file could not be found.";
+    EXPECT_EQ(boxes, (std::vector<ShownBox>{{text, MB_ICONINFORMATION, "Help error"}, {text, MB_ICONINFORMATION, "Help Error"}, {text, MB_ICONINFORMATION, "Help error"}}));
 }
 
 TEST_F(MainWindowTest, ChangedToolbarSavesItsLayoutAtOnce) {
