@@ -259,6 +259,7 @@ class KeptModulePictures {
         Stamp stamp;
         if (!StampOf(job.path, stamp)) return;
         if (back != back_ || generation_ != KeptFilesGeneration()) Forget(back);
+        readFrom_[job.path] = stamp;
         auto found = files_.find(job.path);
         if (found == files_.end() || !(found->second.stamp == stamp)) return;
         std::vector<int32_t> left;
@@ -268,18 +269,19 @@ class KeptModulePictures {
                 left.push_back(index);
                 continue;
             }
-            FilePicture& copy = job.pictures[index];
-            copy.pixels = picture->second.pixels;
-            copy.clear = picture->second.clear;
-            copy.systemImage = picture->second.systemImage;
+            job.pictures[index] = Copy(picture->second);
         }
         job.indexes = std::move(left);
     }
 
     // Keeps what a worker read of the file of `job`, unless the file changed meanwhile.
     void Keep(const FileJob& job) {
-        Stamp stamp;
-        if (!StampOf(job.path, stamp)) return;
+        auto before = readFrom_.find(job.path);
+        if (before == readFrom_.end()) return;
+        const Stamp stamp = before->second;
+        readFrom_.erase(before);
+        Stamp now;
+        if (!StampOf(job.path, now) || !(now == stamp)) return;
         if (count_ + job.pictures.size() > kMaxPictures) Forget(back_);
         Kept& kept = files_[job.path];
         if (!(kept.stamp == stamp)) {
@@ -289,9 +291,7 @@ class KeptModulePictures {
         for (const auto& [index, picture] : job.pictures) {
             auto [at, added] = kept.pictures.try_emplace(index);
             if (!added) continue;
-            at->second.pixels = picture.pixels;
-            at->second.clear = picture.clear;
-            at->second.systemImage = picture.systemImage;
+            at->second = Copy(picture);
             ++count_;
         }
     }
@@ -309,6 +309,14 @@ class KeptModulePictures {
         Stamp stamp;
         FilePictures pictures;
     };
+    // A picture without its icon, which the window thread makes for each page.
+    static FilePicture Copy(const FilePicture& picture) {
+        FilePicture copy;
+        copy.pixels = picture.pixels;
+        copy.clear = picture.clear;
+        copy.systemImage = picture.systemImage;
+        return copy;
+    }
     static bool StampOf(const std::string& path, Stamp& stamp) {
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
@@ -318,12 +326,14 @@ class KeptModulePictures {
     }
     void Forget(COLORREF back) {
         files_.clear();
+        readFrom_.clear();
         count_ = 0;
         back_ = back;
         generation_ = KeptFilesGeneration();
     }
 
     std::map<std::string, Kept> files_;
+    std::map<std::string, Stamp> readFrom_;  // the files the page reads now, as they were before
     size_t count_ = 0;
     COLORREF back_ = CLR_INVALID;
     int generation_ = -1;
