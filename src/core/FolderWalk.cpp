@@ -17,6 +17,7 @@ std::string gFavDir;
 std::string gStrTemp;
 int32_t gFileCount = 0;
 int32_t gDirCount = 0;
+unsigned long gWalkEventsMs = 20;
 
 FolderPicker gFolderPicker = &SHBrowseForFolderA;
 
@@ -47,11 +48,14 @@ constexpr const char* kScanTitle =
     "Select a valid Folder. Do not select system objects like Printers, Control Panel etc. Network Folders "
     "are allowed.";
 
-// Lets window events run during a walk: at the first entry and then every few entries, since a
-// message check per file makes large walks slow under Wine. gAbort is tested after every entry.
+// Lets window events run during a walk once gWalkEventsMs have passed since they last ran: under
+// Wine each look at the message queue is a round trip to the server, as dear as a third of a
+// file's opening. gAbort is tested after every entry all the same.
 void LetEventsRun() {
-    static unsigned entries = 0;
-    if (entries++ % 16 == 0) DoEvents();
+    static DWORD ranAt = 0;
+    if (GetTickCount() - ranAt < gWalkEventsMs) return;
+    DoEvents();
+    ranAt = GetTickCount();
 }
 
 std::string WithoutTrailingSlash(std::string s) {

@@ -16,6 +16,8 @@ extern std::string gFavDir;     // the favorites root folder
 extern std::string gStrTemp;    // the folder the picker leaves for the folder icon commands
 extern int32_t gFileCount;
 extern int32_t gDirCount;
+// How often a walk lets window events run, in milliseconds; 0 runs them at every entry.
+extern unsigned long gWalkEventsMs;
 
 // The keys of a favorites folder's node and of its parent, for a folder `name` met while walking
 // `walkedPath` under the favorites root `favDir`.

@@ -6,6 +6,7 @@
 #include "common/Paging.h"
 #include "core/Global.h"
 #include "core/Registry.h"
+#include "core/ScopedValue.h"
 #include "core/Settings.h"
 
 namespace {
@@ -175,6 +176,7 @@ TEST_F(ScanTest, AbortDuringTheWalkShowsThePreviousResultAgain) {
     frmScan.Load();
     frmScan.txtDir.SetText(dir.path() + "Big");
     Tick({.all = 1});
+    const ScopedValue<unsigned long> everyEntry(gWalkEventsMs, 0);
     gDoEventsHook = [] {
         if (frmMain.lstFiles.ListCount() > 20) gAbort = true;
     };

@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "browsing/FrmScan.h"
 #include "core/FolderWalk.h"
+#include "core/ScopedValue.h"
 #include "program/CoreHooks.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/FrmOptions.h"
@@ -241,6 +242,7 @@ TEST_F(FolderWalkTest, AbortStopsEveryLevelAndKeepsThePartialList) {
     for (int d = 0; d < 6; ++d)
         for (int f = 0; f < 200; ++f) dir.File("level" + std::to_string(d) + "\\f" + std::to_string(f) + ".ico");
     gScanSubDirs = true;
+    const ScopedValue<unsigned long> everyEntry(gWalkEventsMs, 0);
     // The user presses Esc once 100 files are listed (the press is seen at the next event pump).
     gDoEventsHook = [] {
         if (frmMain.lstFiles.ListCount() >= 100) gAbort = true;
