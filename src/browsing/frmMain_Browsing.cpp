@@ -328,8 +328,10 @@ void FrmMain::procGetPage() {
         {
             PagePart part(gPageProfile.swap);
             CopyColumnWidths(pnlResult, pnlDummy);
+            // Each list comes up above the other before the other goes, so nothing behind them is
+            // uncovered and the list's frame and scroll bar, slow to draw under Wine, paint once.
+            pnlDummy.ShowOnTop();
             pnlResult.SetVisible(false);
-            pnlDummy.SetVisible(true);
         }
 
         PagePictures pictures;
@@ -377,7 +379,7 @@ void FrmMain::procGetPage() {
         if (!aborted) ShowPictures(*this, pictures, count);
         timing.emplace(gPageProfile.swap);
         CopyColumnWidths(pnlDummy, pnlResult);
-        pnlResult.SetVisible(true);
+        pnlResult.ShowOnTop();
         pnlDummy.SetVisible(false);
         timing.emplace(gPageProfile.panels);
         if (Menus().Find(ID_mnuFile) && !Menus().Find(ID_mnuFile)->enabled) procSetAbort(true);

@@ -93,6 +93,11 @@ void Control::SetVisible(bool visible) {
     if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
+void Control::ShowOnTop() {
+    visible_ = true;
+    if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
 std::string Control::Text() const {
     if (!hwnd_) return text_;
     int n = GetWindowTextLengthA(hwnd_);

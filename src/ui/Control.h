@@ -43,6 +43,9 @@ class Control {
     void SetEnabled(bool enabled);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
+    // Shows the control above its siblings in one move, so that a sibling it covers can go without
+    // uncovering anything.
+    void ShowOnTop();
     // Caption or text.
     std::string Text() const;
     void SetText(const std::string& text);
