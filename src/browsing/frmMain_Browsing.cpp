@@ -206,10 +206,13 @@ void AddPlannedItem(FrmMain& form, PagePictures& pictures, const ItemPlan& plan,
     ++gImageIndex;
 }
 
-// The result list and its twin show the same widths of their three columns.
+// The result list and its twin show the same widths of their three columns. A width that is
+// already the same is left alone: setting it moves the list's header, twice a page.
 void CopyColumnWidths(const ListView& from, ListView& to) {
-    for (int c = 1; c <= 3 && c <= from.ColumnCount() && c <= to.ColumnCount(); ++c)
-        to.SetColumnWidth(c, from.ColumnWidth(c));
+    for (int c = 1; c <= 3 && c <= from.ColumnCount() && c <= to.ColumnCount(); ++c) {
+        const int width = from.ColumnWidth(c);
+        if (to.ColumnWidth(c) != width) to.SetColumnWidth(c, width);
+    }
 }
 
 // Every item of the page is in: its pictures, the count of the result set and the commands follow.
