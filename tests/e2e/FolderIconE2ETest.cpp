@@ -62,8 +62,10 @@ void RunCommand(char key, const std::string& folder, const std::string& before) 
     PostMessageA(picker, WM_COMMAND, button, reinterpret_cast<LPARAM>(GetDlgItem(picker, button)));
     if (selected) WaitUntil(10000, [&] { return IconEntry(ini, "IconFile") != before; });
 
+    // The change may still be telling the shell when the close arrives, which takes seconds while
+    // other tests run beside this one.
     PostMessageA(window, WM_CLOSE, 0, 0);
-    HWND question = program.WaitForWindow("Rebuild Windows Icon Cache", 10000);
+    HWND question = program.WaitForWindow("Rebuild Windows Icon Cache", 30000);
     if (selected) {
         EXPECT_NE(question, nullptr) << "the change left the icon cache to be rebuilt";
     }
