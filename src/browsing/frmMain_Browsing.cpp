@@ -313,8 +313,9 @@ void FrmMain::procGetPage() {
         std::optional<PagePart> timing(gPageProfile.panels);
         if (Menus().Find(ID_mnuFile) && Menus().Find(ID_mnuFile)->enabled) procSetAbort(false);
         if (pnlStatusbar.Visible()) {
+            // The bar comes up in the status bar's place above it, so hiding that uncovers nothing.
+            pnlProgressBar.ShowOnTop();
             pnlStatusbar.SetVisible(false);
-            pnlProgressBar.SetVisible(true);
             if (pnlProgressBar.hwnd()) UpdateWindow(pnlProgressBar.hwnd());
         }
         if (gPanelArea) gPanelArea->SetText("Page " + std::to_string(gPageNr) + " of " + std::to_string(gPageCount));
@@ -387,7 +388,7 @@ void FrmMain::procGetPage() {
         timing.emplace(gPageProfile.panels);
         if (Menus().Find(ID_mnuFile) && !Menus().Find(ID_mnuFile)->enabled) procSetAbort(true);
         if (pnlProgressBar.Visible()) {
-            pnlStatusbar.SetVisible(true);
+            pnlStatusbar.ShowOnTop();
             pnlProgressBar.SetVisible(false);
         }
         if (!gAbort) {

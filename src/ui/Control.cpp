@@ -2,6 +2,8 @@
 #include "ui/Control.h"
 
 #include <algorithm>
+#include <memory>
+#include <unordered_map>
 #include <utility>
 
 #include "ui/App.h"
@@ -207,6 +209,107 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UI
 
 void Frame::AfterCreate() {
     SetWindowSubclass(hwnd(), FrameProc, 0, 0);
+}
+
+// ---- painting off the screen
+
+namespace {
+
+// A window that paints off the screen. Its own procedure is kept here rather than through the
+// common controls' subclassing, which under Wine reads a window property, a round trip to the
+// server, for every message the window gets.
+struct OffScreenState {
+    WNDPROC base = nullptr;
+    bool redraw = true;     // WM_SETREDRAW: the control paints nothing while it is off
+    // The bitmap of the last paint, kept for the next while it is large enough: a new one costs
+    // more than the painting of a small part.
+    std::unique_ptr<MemoryBitmap> buffer;
+    int width = 0, height = 0;
+};
+
+std::unordered_map<HWND, OffScreenState>& OffScreenWindows() {
+    static std::unordered_map<HWND, OffScreenState> windows;
+    return windows;
+}
+
+// The control's own painting of the part of its client area that BeginPaint names, done in a
+// bitmap of memory and copied to the screen in one piece. Its child windows (a list's header)
+// keep their own place.
+void PaintOffScreen(HWND hwnd, OffScreenState& state) {
+    PAINTSTRUCT ps;
+    HDC screen = BeginPaint(hwnd, &ps);
+    if (!screen) return;
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const RECT& r = ps.rcPaint;
+    if (!state.buffer || state.width < client.right || state.height < client.bottom) {
+        state.width = std::max<int>(state.width, client.right);
+        state.height = std::max<int>(state.height, client.bottom);
+        state.buffer = std::make_unique<MemoryBitmap>(state.width, state.height, MemoryBitmap::Format::Rgb32, true);
+    }
+    if (*state.buffer && !IsRectEmpty(&r)) {
+        HDC dc = state.buffer->dc();
+        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+        HBRUSH back = reinterpret_cast<HBRUSH>(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND));
+        FillRect(dc, &r, back ? back : GetSysColorBrush(COLOR_WINDOW));
+        CallWindowProcW(state.base, hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        CallWindowProcW(state.base, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        SelectClipRgn(dc, nullptr);
+        for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(child)) continue;
+            RECT c;
+            GetWindowRect(child, &c);
+            MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&c), 2);
+            ExcludeClipRect(screen, c.left, c.top, c.right, c.bottom);
+        }
+        BitBlt(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
+    }
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK OffScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto found = OffScreenWindows().find(hwnd);
+    if (found == OffScreenWindows().end()) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    OffScreenState& state = found->second;
+    const WNDPROC base = state.base;
+    switch (msg) {
+        case WM_SETREDRAW:
+            state.redraw = wParam != 0;
+            break;
+        case WM_ERASEBKGND:
+            // The paint that follows draws the background in its bitmap; erasing the screen
+            // first would only make it flicker, and cost a second drawing of a themed parent.
+            if (state.redraw) return TRUE;
+            break;
+        case WM_PRINT:
+        case WM_PRINTCLIENT:
+            // Printed into a DC of somebody else's, the background must be drawn there.
+            if (lParam & PRF_ERASEBKGND) {
+                CallWindowProcW(base, hwnd, WM_ERASEBKGND, wParam, 0);
+                lParam &= ~static_cast<LPARAM>(PRF_ERASEBKGND);
+            }
+            break;
+        case WM_PAINT:
+            if (wParam || !state.redraw) break;
+            PaintOffScreen(hwnd, state);
+            return 0;
+        case WM_NCDESTROY:
+            OffScreenWindows().erase(found);
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcW(base, hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void PaintOffScreen(HWND window) {
+    if (!window || OffScreenWindows().contains(window)) return;
+    OffScreenState& state = OffScreenWindows()[window];
+    state.base = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OffScreenProc)));
+    if (!state.base) OffScreenWindows().erase(window);
 }
 
 void Button::Create(const std::string& caption, Bounds bounds, ButtonOptions options) {

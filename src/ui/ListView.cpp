@@ -212,6 +212,9 @@ void ListView::Remove(int index) {
 void ListView::Clear() {
     if (hwnd()) {
         bool wasQuiet = std::exchange(quiet_, true);
+        // The scroll bars go first, both at once: the list takes them away one by one as its
+        // items go, and repaints its frame with the other still on it, slow to draw under Wine.
+        if (!order_.empty()) ShowScrollBar(hwnd(), SB_BOTH, FALSE);
         Send(LVM_DELETEALLITEMS);
         quiet_ = wasQuiet;
     }
@@ -473,6 +476,7 @@ std::optional<LRESULT> ListView::OnNotify(NMHDR* header) {
 
 void ListView::AfterCreate() {
     closing_ = false;
+    PaintOffScreen(hwnd());
     bool wasQuiet = std::exchange(quiet_, true);
     SetView(view_);
     ApplyExtendedStyle();

@@ -164,6 +164,7 @@ void ToolBar::Realise() {
 }
 
 void ToolBar::AfterCreate() {
+    PaintOffScreen(hwnd());
     Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     Send(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     if (images_) Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->handle()));

@@ -315,6 +315,7 @@ void TreeView::ExpandSubtree(Node* node) {
 
 void TreeView::AfterCreate() {
     closing_ = false;
+    PaintOffScreen(hwnd());
     bool wasQuiet = std::exchange(quiet_, true);
     for (auto& [slot, node] : nodes_) node.handle = nullptr;
     if (images_) Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->handle()));
