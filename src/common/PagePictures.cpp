@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -89,8 +90,20 @@ int ChosenImage(const std::vector<formats::GroupImage>& images) {
         const uint16_t id = static_cast<uint16_t>(i + 1);  // the place, whatever ids the group names
         std::memcpy(entry + 12, &id, 2);
     }
-    const int chosen = LookupIconIdFromDirectoryEx(group.data(), TRUE, kSize, kSize, LR_DEFAULTCOLOR) - 1;
-    return chosen >= 0 && static_cast<size_t>(chosen) < images.size() ? chosen : -1;
+    // The system's choice depends on the group and the screen's colours alone; asking it costs a
+    // look at the screen, round trips to the server under Wine, and most groups are laid out alike.
+    static std::mutex guard;
+    static std::map<std::vector<BYTE>, int> choices;
+    {
+        std::lock_guard lock(guard);
+        if (auto known = choices.find(group); known != choices.end()) return known->second;
+    }
+    int chosen = LookupIconIdFromDirectoryEx(group.data(), TRUE, kSize, kSize, LR_DEFAULTCOLOR) - 1;
+    if (chosen < 0 || static_cast<size_t>(chosen) >= images.size()) chosen = -1;
+    std::lock_guard lock(guard);
+    if (choices.size() >= 4096) choices.clear();
+    choices.emplace(std::move(group), chosen);
+    return chosen;
 }
 
 // The images of an icon or cursor file described as a group's are: old files leave planes and bit

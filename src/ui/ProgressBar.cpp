@@ -31,4 +31,7 @@ void ProgressBar::Apply() {
     Send(PBM_SETPOS, static_cast<WPARAM>(value_));
 }
 
-void ProgressBar::AfterCreate() { Apply(); }
+void ProgressBar::AfterCreate() {
+    PaintOffScreen(hwnd());
+    Apply();
+}

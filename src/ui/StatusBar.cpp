@@ -177,6 +177,7 @@ void StatusBar::ShowPicture(const Panel& panel) {
 }
 
 void StatusBar::AfterCreate() {
+    PaintOffScreen(hwnd());
     Send(WM_SIZE);
     Layout();
     for (const auto& p : panels_) {

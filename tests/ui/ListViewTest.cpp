@@ -9,6 +9,7 @@
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
 #include "ui/Units.h"
+#include "ui/Unique.h"
 
 namespace {
 
@@ -258,6 +259,37 @@ TEST(ListView, EachViewShowsItsOwnPicture) {
     l.Item(1).SetSmallIcon(1);
     EXPECT_EQ(image(0), 0);
     EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(l.hwnd(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0)), large.handle());
+    form.Unload();
+}
+
+// The list paints in a bitmap of its own: its back colour still fills what no item covers, its
+// header keeps its own face, and printed into somebody else's DC it draws its background there too.
+TEST(ListView, PaintsOffTheScreenWithBackgroundAndHeader) {
+    constexpr COLORREF kRed = RGB(255, 0, 0);
+    ListForm form;
+    ListView& l = form.list;
+    l.SetView(lvwReport);
+    l.SetBackColor(kRed);
+    l.Add(-1, "", "one");
+    form.Show();
+    RedrawWindow(l.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT client, header;
+    GetClientRect(l.hwnd(), &client);
+    HWND headerWindow = ListView_GetHeader(l.hwnd());
+    GetWindowRect(headerWindow, &header);
+    MapWindowPoints(nullptr, l.hwnd(), reinterpret_cast<POINT*>(&header), 2);
+    ASSERT_GT(header.bottom, header.top);
+    const POINT empty{client.right - 5, client.bottom - 5};
+    const POINT onHeader{header.right - 5, (header.top + header.bottom) / 2};
+
+    HDC screen = GetDC(l.hwnd());
+    EXPECT_EQ(GetPixel(screen, empty.x, empty.y), kRed);
+    EXPECT_NE(GetPixel(screen, onHeader.x, onHeader.y), kRed);
+    ReleaseDC(l.hwnd(), screen);
+
+    MemoryBitmap printed(client.right, client.bottom);
+    SendMessageA(l.hwnd(), WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    EXPECT_EQ(GetPixel(printed.dc(), empty.x, empty.y), kRed);
     form.Unload();
 }
 
