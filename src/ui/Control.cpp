@@ -234,7 +234,8 @@ std::unordered_map<HWND, OffScreenState>& OffScreenWindows() {
 
 // The control's own painting of the part of its client area that BeginPaint names, done in a
 // bitmap of memory and copied to the screen in one piece. The copy leaves out its child windows
-// (a list's header): the control clips them.
+// (a list's header), which paint themselves. The control's style is left as it is: a list view
+// given a new style lays out its items afresh.
 void PaintOffScreen(HWND hwnd, OffScreenState& state) {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(hwnd, &ps);
@@ -255,6 +256,13 @@ void PaintOffScreen(HWND hwnd, OffScreenState& state) {
         CallWindowProcW(state.base, hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         CallWindowProcW(state.base, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         SelectClipRgn(dc, nullptr);
+        for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(child)) continue;
+            RECT c;
+            GetWindowRect(child, &c);
+            MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&c), 2);
+            ExcludeClipRect(screen, c.left, c.top, c.right, c.bottom);
+        }
         BitBlt(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
     }
     EndPaint(hwnd, &ps);
@@ -299,7 +307,6 @@ LRESULT CALLBACK OffScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 void PaintOffScreen(HWND window) {
     if (!window || OffScreenWindows().contains(window)) return;
-    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPCHILDREN);
     OffScreenState& state = OffScreenWindows()[window];
     state.base = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OffScreenProc)));
