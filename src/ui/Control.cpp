@@ -249,13 +249,15 @@ void PaintOffScreen(HWND hwnd, OffScreenState& state) {
         state.buffer = std::make_unique<MemoryBitmap>(state.width, state.height, MemoryBitmap::Format::Rgb32, true);
     }
     if (*state.buffer && !IsRectEmpty(&r)) {
+        // The DC outlives the paint: whatever the control selects or sets in it goes with the paint.
         HDC dc = state.buffer->dc();
+        const int saved = SaveDC(dc);
         IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
         HBRUSH back = reinterpret_cast<HBRUSH>(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND));
         FillRect(dc, &r, back ? back : GetSysColorBrush(COLOR_WINDOW));
         CallWindowProcW(state.base, hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         CallWindowProcW(state.base, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        SelectClipRgn(dc, nullptr);
+        RestoreDC(dc, saved);
         for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if (!IsWindowVisible(child)) continue;
             RECT c;
