@@ -135,10 +135,10 @@ class Control {
     OleDropTarget* dropTarget_ = nullptr;
 };
 
-// From now on the common control in window paints its client area in a bitmap of memory and
-// copies it to the screen in one piece: no flicker, and under Wine, where a list or tree view
-// draws each picture through a bitmap made like its target, no round trips to the server per
-// picture (six each when the target is the screen).
+// From now on the common control `window` paints its client area in a bitmap of memory and copies
+// it to the screen in one piece: no flicker, and under Wine, where a list or tree view draws each
+// picture through a bitmap made like its target, no round trips to the server per picture (six
+// each when the target is the screen).
 void PaintOffScreen(HWND window);
 
 // How a label lines up its text, with the numbers VB gives its Alignment values.
