@@ -390,7 +390,19 @@ void ListView::SetHotTracking(bool on) {
 
 void ListView::SetIcons(ImageList* list) {
     icons_ = list;
-    if (hwnd()) Send(LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(list ? list->handle() : nullptr));
+    if (!hwnd()) return;
+    if (list) FixIconSpacing(list->ImageWidth(), list->ImageHeight());
+    Send(LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(list ? list->handle() : nullptr));
+}
+
+// The system's grid for icons of this size, kept when the image list goes. Left to itself, Wine's
+// list works the grid out again whenever the image list changes, from no icon at all when there is
+// none, and does not lay the icons out again: a page filled before its pictures were bound sat on
+// a grid 43 pixels wide with items 75 wide, and its last column ran under the vertical scroll bar.
+void ListView::FixIconSpacing(int iconWidth, int iconHeight) {
+    const int cx = GetSystemMetrics(SM_CXICONSPACING) - GetSystemMetrics(SM_CXICON) + iconWidth;
+    const int cy = GetSystemMetrics(SM_CYICONSPACING) - GetSystemMetrics(SM_CYICON) + iconHeight;
+    Send(LVM_SETICONSPACING, 0, MAKELPARAM(cx, cy));
 }
 
 void ListView::SetSmallIcons(ImageList* list) {
@@ -405,6 +417,12 @@ void ListView::BeginUpdate() {
 void ListView::EndUpdate() {
     if (updateDepth_ == 0 || --updateDepth_ > 0 || !hwnd()) return;
     Send(WM_SETREDRAW, TRUE);
+    // Wine lays the icons out for the width the list had before the vertical scroll bar came, and
+    // the last column can end under the bar; turning redraw off and on lays them out beside it.
+    if ((view_ == lvwIcon || view_ == lvwSmallIcon) && (GetWindowLongA(hwnd(), GWL_STYLE) & WS_HSCROLL)) {
+        Send(WM_SETREDRAW, FALSE);
+        Send(WM_SETREDRAW, TRUE);
+    }
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -481,7 +499,8 @@ void ListView::AfterCreate() {
     SetView(view_);
     ApplyExtendedStyle();
     ApplyColors();
-    if (icons_) Send(LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(icons_->handle()));
+    FixIconSpacing(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    if (icons_) SetIcons(icons_);
     if (smallIcons_) Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallIcons_->handle()));
     for (int i = 0; i < ColumnCount(); ++i) InsertColumn(i);
     Send(WM_SETREDRAW, FALSE);

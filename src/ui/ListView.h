@@ -158,6 +158,7 @@ class ListView : public Control {
     bool SortsBefore(const ListItem& a, const ListItem& b) const;
     void ApplyColors();
     void ApplyExtendedStyle();
+    void FixIconSpacing(int iconWidth, int iconHeight);
     void InsertColumn(int index);
     void SelectInWindow(const ListItem* item);
 

@@ -1,5 +1,5 @@
 // List view: view codes, sorting that keeps every Tag with its row, keys and positions, selection
-// events, column widths in twips, pictures per view, and the speed of a page fill.
+// events, column widths in twips, pictures per view, the grid of icons, and the speed of a page fill.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -290,6 +290,26 @@ TEST(ListView, PaintsOffTheScreenWithBackgroundAndHeader) {
     MemoryBitmap printed(client.right, client.bottom);
     SendMessageA(l.hwnd(), WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()), PRF_CLIENT | PRF_ERASEBKGND);
     EXPECT_EQ(GetPixel(printed.dc(), empty.x, empty.y), kRed);
+    form.Unload();
+}
+
+// A page is filled with its image list unbound and gets its pictures last.
+TEST(ListView, IconsKeepTheSystemGridWhenThePicturesComeLast) {
+    ListForm form;
+    ListView& l = form.list;
+    ImageList images;
+    l.SetIcons(&images);
+    form.Show();
+    l.SetIcons(nullptr);
+    l.BeginUpdate();
+    for (int i = 0; i < 200; ++i) l.Add(-1, "", "x");
+    l.EndUpdate();
+    l.SetIcons(&images);
+    POINT first{}, second{};
+    SendMessageA(l.hwnd(), LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(&first));
+    SendMessageA(l.hwnd(), LVM_GETITEMPOSITION, 1, reinterpret_cast<LPARAM>(&second));
+    EXPECT_EQ(second.x - first.x, GetSystemMetrics(SM_CXICONSPACING));
+    EXPECT_FALSE(GetWindowLongA(l.hwnd(), GWL_STYLE) & WS_HSCROLL);
     form.Unload();
 }
 
