@@ -314,9 +314,9 @@ void FrmMain::procGetPage() {
         if (Menus().Find(ID_mnuFile) && Menus().Find(ID_mnuFile)->enabled) procSetAbort(false);
         if (pnlStatusbar.Visible()) {
             // The bar comes up in the status bar's place above it, so hiding that uncovers nothing.
+            // It paints itself at the first entry's step, at once.
             pnlProgressBar.ShowOnTop();
             pnlStatusbar.SetVisible(false);
-            if (pnlProgressBar.hwnd()) UpdateWindow(pnlProgressBar.hwnd());
         }
         if (gPanelArea) gPanelArea->SetText("Page " + std::to_string(gPageNr) + " of " + std::to_string(gPageCount));
         const PageSpan span = PageRange(gPageNr, gIconsPerPage, count);
