@@ -499,8 +499,8 @@ void ListView::AfterCreate() {
     SetView(view_);
     ApplyExtendedStyle();
     ApplyColors();
-    FixIconSpacing(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     if (icons_) SetIcons(icons_);
+    else FixIconSpacing(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     if (smallIcons_) Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallIcons_->handle()));
     for (int i = 0; i < ColumnCount(); ++i) InsertColumn(i);
     Send(WM_SETREDRAW, FALSE);
