@@ -88,7 +88,9 @@ StartedProgram::StartedProgram(const std::string& arguments, const std::string& 
 StartedProgram::~StartedProgram() {
     if (!started_) return;
     if (main_ && !WaitForEnd(0)) Close(3000);
-    if (!WaitForEnd(0)) TerminateProcess(pi_.hProcess, 1);
+    // Ended before this test ends: the next test in the slot starts the program again at once, and
+    // would find this one still holding its single-instance lock.
+    if (!WaitForEnd(0) && TerminateProcess(pi_.hProcess, 1)) WaitForEnd(5000);
     CloseHandle(pi_.hThread);
     CloseHandle(pi_.hProcess);
 }
