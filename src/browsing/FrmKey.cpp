@@ -25,6 +25,9 @@ int FindExact(const ListControl& list, const std::string& text) {
     return -1;
 }
 
+// Empty, or blanks alone: no keyword anybody could see in the lists.
+bool IsNoKeyword(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
 }  // namespace
 
 namespace {
@@ -94,7 +97,7 @@ void FrmKey::FillKeywords() {
 
 void FrmKey::cmdAdd_Click() {
     const std::string text = txtKey.Text();
-    if (text.empty()) return;
+    if (IsNoKeyword(text)) return;
     if (FindExact(frmMain.cmbSearch, text) >= 0) {
         gResult = MsgBox("This Keyword is already present in\nthe Ornavale Keyword list.", MsgBoxStyle::Information,
                          Caption(), hwnd());
@@ -159,7 +162,7 @@ void FrmKey::lstKey_Click() {
 void FrmKey::txtKey_Change() {
     if (mListHasFocus) return;
     const std::string text = txtKey.Text();
-    if (text.empty()) {
+    if (IsNoKeyword(text)) {
         cmdAdd.SetEnabled(false);
         return;
     }

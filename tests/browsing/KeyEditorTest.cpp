@@ -96,6 +96,7 @@ TEST_F(KeyEditorTest, TypingSelectsTheListedKeywordWhateverItsCase) {
         {"a new keyword", "", "comet", "", true, false},
         {"emptied after a selection: Delete stays", "Moon", "", "Moon", false, true},
         {"emptied after a new keyword: Delete stays off", "comet", "", "", false, false},
+        {"blanks alone are no keyword", "comet", "  ", "", false, false},
     };
     ShowTyping();
     for (const Case& c : cases) {
