@@ -108,7 +108,8 @@ void FrmMain::procFillSearch() {
         cmbUser.AddItem(std::string(reference.entry), position);
     }
 
-    if (gPanelCount) gPanelCount->SetText(std::to_string(n) + " Keywords");
+    // Keywords left out for want of a slot are still keywords the files hold.
+    if (gPanelCount) gPanelCount->SetText(std::to_string(n + static_cast<size_t>(table.keywordsLeftOut)) + " Keywords");
     hourglass.Done();
     if (!problems.empty()) {
         std::string text;
