@@ -133,10 +133,11 @@ void FrmMain::mnuFavoriteOrganize_Click() {
         ShowMessage(kOrganizeText, "OrganizeFav", "Organize Favorites", "Organize Favorites Now");
         if (!gResult.Truth()) return;
     }
-    // Quoted, since the favorites usually live in the program folder, whose path holds blanks.
+    // Both quoted: the favorites usually live in the program folder, whose path holds blanks, and
+    // the Windows folder's may too.
     std::string folder = gFavDir;
     while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    const DWORD task = gStartProgram(gWinDir + "\\Explorer.exe /n,/e,\"" + folder + "\"");
+    const DWORD task = gStartProgram("\"" + gWinDir + "\\Explorer.exe\" /n,/e,\"" + folder + "\"");
     gResult = static_cast<int32_t>(task);
     if (task == 0) ShowSystemError(GetLastError(), "Organize Favorites");
 }

@@ -6,6 +6,7 @@
 #include "core/FrmMessage.h"
 #include "core/Global.h"
 #include "core/Registry.h"
+#include "core/ScopedValue.h"
 #include "core/Settings.h"
 #include "mainwindow/Selection.h"
 #include "ui/InputBox.h"
@@ -225,7 +226,9 @@ TEST_F(FavoritesTest, OrganizeAsksUntilToldNotToThenOpensTheExplorer) {
         if (tick) frmMessage.chkNoShow.SetValue(1);
         SendMessageA((act ? frmMessage.cmdRestart : frmMessage.cmdOK).hwnd(), BM_CLICK, 0, 0);
     };
-    const std::string command = gWinDir + "\\Explorer.exe /n,/e,\"" + fav + "\"";
+    // Both paths quoted: a Windows folder with a blank in its path starts no other program.
+    const ScopedValue<std::string> winDir{gWinDir, "C:\\Program Files\\Win"};
+    const std::string command = "\"C:\\Program Files\\Win\\Explorer.exe\" /n,/e,\"" + fav + "\"";
     struct Case {
         bool tick, act;
         int shown;
