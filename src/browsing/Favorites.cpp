@@ -72,7 +72,22 @@ bool IsValidFolderName(const std::string& name) {
     return true;
 }
 
-DWORD DeleteFolderTree(const std::string& folder) {
+namespace {
+
+// Windows removes no folder that is a process's current folder, or holds it: when ours lies in
+// `folder`, it moves to the folder's parent, the nearest one that stays.
+void LeaveFolder(const std::string& folder) {
+    char current[MAX_PATH * 4];
+    const DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(std::size(current)), current);
+    if (n == 0 || n >= std::size(current)) return;
+    const std::string here = ComparablePath(std::string(current, n)), gone = ComparablePath(folder);
+    if (here != gone && here.compare(0, gone.size() + 1, gone + "\\") != 0) return;
+    char parent[MAX_PATH * 4];
+    const DWORD m = GetFullPathNameA((folder + "\\..").c_str(), static_cast<DWORD>(std::size(parent)), parent, nullptr);
+    if (m > 0 && m < std::size(parent)) SetCurrentDirectoryA(parent);
+}
+
+DWORD DeleteTree(const std::string& folder) {
     const std::string base = WithoutTrailingSlash(folder);
     DWORD first = 0;
     auto note = [&first](BOOL ok) {
@@ -108,7 +123,7 @@ DWORD DeleteFolderTree(const std::string& folder) {
             note(DeleteFileA(e.path.c_str()));
         } else if (e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             note(RemoveDirectoryA(e.path.c_str()));  // the link only, not what it points to
-        } else if (DWORD error = DeleteFolderTree(e.path); error && first == 0) {
+        } else if (DWORD error = DeleteTree(e.path); error && first == 0) {
             first = error;
         }
     }
@@ -116,4 +131,11 @@ DWORD DeleteFolderTree(const std::string& folder) {
         SetFileAttributesA(base.c_str(), own & ~FILE_ATTRIBUTE_READONLY);
     note(RemoveDirectoryA(base.c_str()));
     return first;
+}
+
+}  // namespace
+
+DWORD DeleteFolderTree(const std::string& folder) {
+    LeaveFolder(WithoutTrailingSlash(folder));
+    return DeleteTree(folder);
 }

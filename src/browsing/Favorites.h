@@ -25,8 +25,9 @@ bool IsInsideFolder(const std::string& path, const std::string& folder);
 bool IsValidFolderName(const std::string& name);
 
 // Deletes a folder with everything in it; read-only files too. A junction inside is removed, never
-// followed. Goes on past what cannot be removed; answers 0, or the system error of the first
-// thing that could not be removed.
+// followed. The program's current folder, when it lies there, moves to the folder's parent first.
+// Goes on past what cannot be removed; answers 0, or the system error of the first thing that
+// could not be removed.
 DWORD DeleteFolderTree(const std::string& folder);
 
 // Starts a program from a command line in a normal window with the focus; answers its process id,

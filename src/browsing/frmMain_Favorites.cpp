@@ -116,8 +116,11 @@ void FrmMain::mnuFavoriteGroupDel_Click() {
     const std::string folder = FavoritesFolderOf(gFavDir, key);
     const DWORD error = DeleteFolderTree(folder);
     if (FolderExists(folder)) {
-        // Part of it may be gone; the tree keeps the node until the folder is.
-        ShowSystemError(error ? error : ERROR_DIR_NOT_EMPTY, "Remove Favorite Folder");
+        // Part of it may be gone; the tree keeps the node until the folder is. Something outside
+        // the program holds it (a file open in another program): the box names it.
+        const DWORD cause = error ? error : ERROR_DIR_NOT_EMPTY;
+        ShowError(static_cast<int32_t>(cause), "Remove Favorite Folder",
+                  SystemErrorText(cause) + "\rThe folder '" + folder + "' could not be removed.");
         return;
     }
     if (pnlNav.Exists(key)) pnlNav.Remove(key);

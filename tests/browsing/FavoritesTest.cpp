@@ -182,6 +182,7 @@ TEST_F(FavoritesTest, ARemovalThatFailsIsReportedAndTheNodeStays) {
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].title, "Error");
     EXPECT_NE(boxes[1].text.find("Remove Favorite Folder"), std::string::npos);
+    EXPECT_NE(boxes[1].text.find(fav + "\\Zed"), std::string::npos) << boxes[1].text;
 }
 
 TEST_F(FavoritesTest, DeleteRemovesOnlyFavoritesAndListsTheFolderAgain) {
