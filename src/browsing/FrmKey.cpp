@@ -72,6 +72,9 @@ void FrmKey::Form_Load() {
     MoveToStoredPosition(*this, windowpos::Key);
 }
 
+// What is typed as soon as the window opens is a keyword.
+void FrmKey::Form_Activate() { txtKey.SetFocus(); }
+
 // The close box hides the window like Close: the exit save still reads the list.
 void FrmKey::Form_QueryUnload(bool& cancel, UnloadMode mode) {
     if (mode != UnloadMode::FormControlMenu) return;

@@ -47,6 +47,7 @@ class FrmKey : public Form {
     void BindEvents() override;
     void Form_Load() override;
     void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
+    void Form_Activate() override;
     int DefaultButtonId() const override { return cmdAdd.id(); }
     int CancelButtonId() const override { return cmdCancel.id(); }
 };

@@ -517,8 +517,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             Form_Resize();
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
-            break;
+            if (LOWORD(wParam) == WA_INACTIVE) break;
+            // The default gives the keyboard to the frame itself; the form's handler comes after it,
+            // so that a control it gives the focus keeps it.
+            DefWindowProcA(hwnd_, msg, wParam, lParam);
+            Form_Activate();
+            return 0;
         case WM_PAINT: {
             PaintScope paint(hwnd_);
             OnPaint(paint.dc());
