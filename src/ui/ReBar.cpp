@@ -145,8 +145,18 @@ void ReBar::BeforeDestroy() {
 }
 
 void ReBar::OnParentResize() {
-    // The bar stretches along the form's top edge on WM_SIZE.
-    if (hwnd()) Send(WM_SIZE);
+    // The bar stretches along the form's top edge on WM_SIZE. It places its bands' controls before
+    // it takes the new width itself, and a tool bar sizes itself to the bar's width: the bar takes
+    // the form's width first, so that a tool bar never keeps the width it had before (none at all
+    // after a minimise).
+    if (!hwnd()) return;
+    RECT form{}, bar{};
+    GetClientRect(GetParent(hwnd()), &form);
+    GetWindowRect(hwnd(), &bar);
+    if (bar.right - bar.left != form.right)
+        SetWindowPos(hwnd(), nullptr, 0, 0, form.right, bar.bottom - bar.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Send(WM_SIZE);
 }
 
 void ReBar::KeepOrder() {

@@ -1,6 +1,7 @@
 // Status bar panel layout and clicks, the cool bar's bands, and the progress bar's range.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,8 @@ struct CoolForm : TestForm {
             tools.Create({0, 0, 3000, 400});
             tools.Add("one", "One");
             tools.Add("two", "Two");
+            // Wider than the narrowest the form can be made.
+            for (const char* key : {"three", "four", "five", "six"}) tools.Add(key, key);
             go.Create("Go", {0, 0, 1200, 330});
             cool.Create({0, 0, 9000, 800});
             cool.AddBand(tools, 4500, 540);
@@ -190,6 +193,38 @@ TEST(ReBar, ABandDraggedBeforeAnotherKeepsItsPlace) {
     SendMessageA(cool, WM_LBUTTONUP, 0, MAKELPARAM(x + 40, static_cast<WORD>(-10)));
     EXPECT_EQ(SendMessageA(cool, RB_IDTOINDEX, 1, 0), 0);
     EXPECT_EQ(SendMessageA(cool, RB_IDTOINDEX, 2, 0), 1);
+    form.Unload();
+}
+
+TEST(ReBar, ToolBarFollowsTheFormThroughEverySizeAndState) {
+    CoolForm form;
+    form.Load();
+    form.Show();
+    HWND tools = form.tools.hwnd();
+    auto width = [&] {
+        RECT r{};
+        GetWindowRect(tools, &r);
+        return r.right - r.left;
+    };
+    RECT last{};
+    SendMessageA(tools, TB_GETITEMRECT, static_cast<WPARAM>(form.tools.ButtonCount() - 1),
+                 reinterpret_cast<LPARAM>(&last));
+    struct Step {
+        const char* name;
+        std::function<void()> away, back;
+    } steps[] = {
+        {"narrow, then wide", [&] { SetWindowPos(form.hwnd(), nullptr, 0, 0, 60, 300, SWP_NOMOVE | SWP_NOZORDER); },
+         [&] { SetWindowPos(form.hwnd(), nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER); }},
+        {"minimised, then restored", [&] { ShowWindow(form.hwnd(), SW_MINIMIZE); },
+         [&] { ShowWindow(form.hwnd(), SW_RESTORE); }},
+    };
+    for (const Step& step : steps) {
+        step.away();
+        Pump();
+        step.back();
+        Pump();
+        EXPECT_GE(width(), last.right) << step.name;
+    }
     form.Unload();
 }
 
