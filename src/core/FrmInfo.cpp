@@ -171,9 +171,15 @@ int FrmInfo::TextWidth(const std::string& text) const {
 
 void FrmInfo::Form_Load() {
     // Each step stands alone: one that cannot be done leaves its part as designed.
-    HBITMAP logo = gLaunchers.mainLogo ? gLaunchers.mainLogo() : nullptr;
-    if (!logo) logo = MakeSplashPicture(TwipsToPxX(picLogo.Width()), TwipsToPxY(picLogo.Height()));
-    picLogo.SetPicture(logo);
+    // The box shows a picture from its top left as it is: the main window's logo (the splash
+    // picture at the splash's size) is drawn anew at the box's size when it has another.
+    const int logoWidth = TwipsToPxX(picLogo.Width()), logoHeight = TwipsToPxY(picLogo.Height());
+    UniqueBitmap logo(gLaunchers.mainLogo ? gLaunchers.mainLogo() : nullptr);
+    BITMAP held{};
+    if (!logo || !GetObjectA(logo.get(), sizeof held, &held) || held.bmWidth != logoWidth ||
+        held.bmHeight != logoHeight)
+        logo.reset(MakeSplashPicture(logoWidth, logoHeight));
+    picLogo.SetPicture(logo.release());
 
     mCurFrame = 1;
     tabStrip.SetSelectedIndex(1);

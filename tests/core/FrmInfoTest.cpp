@@ -13,6 +13,8 @@
 #include "core/Global.h"
 #include "core/OSVersion.h"
 #include "core/ScopedValue.h"
+#include "core/SplashPicture.h"
+#include "mainwindow/FrmMain.h"
 #include "mainwindow/MainShared.h"
 #include "ui/App.h"
 
@@ -138,6 +140,18 @@ TEST_F(FrmInfoTest, LoadListsTheCatalogueWithTheFirstLineSelected) {
     // The test program has no version resource: the designed caption stays.
     EXPECT_EQ(frmInfo.lblBuild.Text(), "Ornavale version");
     // Both version lines end on the logo's right edge.
+    EXPECT_EQ(frmInfo.lblWinVer.Left() + frmInfo.lblWinVer.Width(), frmInfo.picLogo.Left() + frmInfo.picLogo.Width());
+}
+
+TEST_F(FrmInfoTest, LogoFillsItsBoxWhenTheMainWindowHoldsTheSplashPicture) {
+    // As the splash hands it over: a picture of the splash's size, not the box's.
+    frmMain.picLogo.SetPicture(MakeSplashPicture(256, 187));
+    frmInfo.Load();
+    frmMain.picLogo.SetPicture(nullptr);
+    BITMAP shown{};
+    ASSERT_TRUE(GetObjectA(frmInfo.picLogo.Picture(), sizeof shown, &shown));
+    EXPECT_EQ(shown.bmWidth, TwipsToPxX(frmInfo.picLogo.Width()));
+    EXPECT_EQ(shown.bmHeight, TwipsToPxY(frmInfo.picLogo.Height()));
     EXPECT_EQ(frmInfo.lblWinVer.Left() + frmInfo.lblWinVer.Width(), frmInfo.picLogo.Left() + frmInfo.picLogo.Width());
 }
 
