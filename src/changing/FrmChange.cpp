@@ -131,7 +131,9 @@ void FrmChange::CreateControls() {
     CoolBar1.AddBand(pnlToolbar, kClientWidth, 540);
 
     // The pictures before their frames: a window made later lies below.
-    lblTitle.Create({}, {120, kTitleTop, kClientWidth - 240, kLabelHeight}, Alignment::Center);
+    // The title has one line above the pictures: a long one is cut there with "...", never wrapped.
+    lblTitle.Create({}, {120, kTitleTop, kClientWidth - 240, kLabelHeight}, Alignment::Center,
+                    LabelOptions{.ellipsis = true});
     picImport.Create({0, 0, kPictureSize, kPictureSize});
     picImportBack.Create({kCurrentLeft, kBoxTop, kBoxSize, kBoxSize}, PictureBoxOptions{.border = true});
     lblResource.Create("Current", {kCurrentLeft - 240, kLabelTop, kBoxSize + 480, kLabelHeight}, Alignment::Center);

@@ -174,11 +174,11 @@ std::optional<LRESULT> Control::OnCtlColor(HDC dc) {
 
 // ---- Label, Frame, Button
 
-void Label::Create(const std::string& caption, Bounds bounds, Alignment alignment) {
+void Label::Create(const std::string& caption, Bounds bounds, Alignment alignment, LabelOptions options) {
     DWORD align = alignment == Alignment::RightJustify ? SS_RIGHT
                   : alignment == Alignment::Center     ? SS_CENTER
                                                        : SS_LEFT;
-    Define("STATIC", align | SS_NOTIFY, 0, bounds, caption);
+    Define("STATIC", align | SS_NOTIFY | (options.ellipsis ? SS_ENDELLIPSIS : 0), 0, bounds, caption);
 }
 
 std::optional<LRESULT> Label::OnCtlColor(HDC dc) {

@@ -144,10 +144,15 @@ void PaintOffScreen(HWND window);
 // How a label lines up its text, with the numbers VB gives its Alignment values.
 enum class Alignment { LeftJustify = 0, RightJustify = 1, Center = 2 };
 
+struct LabelOptions {
+    bool ellipsis = false;  // one line, cut with "..." where the text is wider than the label
+};
+
 class Label : public Control {
   public:
     using Control::Control;
-    void Create(const std::string& caption, Bounds bounds, Alignment alignment = Alignment::LeftJustify);
+    void Create(const std::string& caption, Bounds bounds, Alignment alignment = Alignment::LeftJustify,
+                LabelOptions options = {});
     void SetTransparent(bool transparent) { transparent_ = transparent; }
     std::optional<LRESULT> OnCtlColor(HDC dc) override;
 

@@ -38,6 +38,32 @@ bool ApplyOn() {
     return menus;
 }
 
+// Whether the label draws text below its first line, where a wrapped title's cut second line shows.
+bool DrawsBelowItsFirstLine(const Label& label) {
+    RECT r{};
+    GetClientRect(label.hwnd(), &r);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, r.right, r.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, picture);
+    SendMessageA(label.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label.hwnd(), WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, font);
+    bool below = false;
+    for (int y = metrics.tmHeight; y < r.bottom && !below; ++y)
+        for (int x = 0; x < r.right && !below; ++x) {
+            COLORREF c = GetPixel(dc, x, y);
+            below = GetRValue(c) + GetGValue(c) + GetBValue(c) < 384;  // dark text on the light face
+        }
+    SelectObject(dc, old);
+    DeleteObject(picture);
+    DeleteDC(dc);
+    return below;
+}
+
 class ChangeWindowTest : public ChangeWindowFixture {
   protected:
     void SetUp() override {
@@ -71,6 +97,10 @@ TEST_F(ChangeWindowTest, HandsOverEachKindItsTarget) {
          "Text Document (*.txt)"},
         {"Rich Text (*.rtf)", "File Type Icon", "Windows", FileTypeEntry("w.exe", "1", "Rich Text", ".rtf"), "",
          "Rich Text (*.rtf)"},
+        // Longer than the window is wide: it stays on its line, whole in the label's text.
+        {"Microsoft Office Excel Macro-Enabled Workbook Template Document (*.xltm)", "File Type Icon", "Windows",
+         FileTypeEntry("x.exe", "1", "Microsoft Office Excel Macro-Enabled Workbook Template Document", ".xltm"), "",
+         "Microsoft Office Excel Macro-Enabled Workbook Template Document (*.xltm)"},
         {"Wait", "Current Cursor", "Windows", kCursorEntry, kCursorEntry, "Wait"},
         {"Wait #3", "Animated Cursor", "Windows", kAniEntry, kAniEntry, "Wait"},
         {"Pad", "Shortcut Icon", "Start Menu\\Programs", kShortcutEntry, link, "Pad"},
@@ -89,6 +119,7 @@ TEST_F(ChangeWindowTest, HandsOverEachKindItsTarget) {
             EXPECT_EQ(frmChange.Request().kind, c.type);
             EXPECT_EQ(frmChange.Caption(), std::string("Change ") + c.type);
             EXPECT_EQ(frmChange.lblTitle.Text(), c.title);
+            EXPECT_FALSE(DrawsBelowItsFirstLine(frmChange.lblTitle));
             EXPECT_EQ(frmChange.Request().entry, c.entry);
             EXPECT_EQ(frmChange.Request().target, c.target);
             const bool shortcut = std::string(c.type) == "Shortcut Icon";
