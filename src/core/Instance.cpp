@@ -2,6 +2,7 @@
 #include "core/Instance.h"
 
 #include "core/FrmSplash.h"
+#include "ui/Form.h"
 
 HANDLE gMutex = nullptr;
 HWND gPrevWnd = nullptr;
@@ -36,10 +37,41 @@ void FindPrevInstance() {
     EnumWindows(EnumWindowsProc, 0);
 }
 
-void RestoreAppWindow(HWND hwnd) {
-    if (IsIconic(hwnd)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+namespace {
+
+// Above all other windows without staying topmost.
+void RaiseWindow(HWND hwnd) {
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// The window a disabled main window waits for: the uppermost shown and enabled window of its thread
+// that is one of the program's windows or a dialog (a message box, a file dialog); nullptr when the
+// main window does not wait.
+HWND ModalWindowOver(HWND mainWindow) {
+    if (IsWindowEnabled(mainWindow)) return nullptr;
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetWindowThreadProcessId(mainWindow, nullptr),
+        [](HWND w, LPARAM lp) -> BOOL {
+            char name[32] = {};
+            if (!IsWindowVisible(w) || !IsWindowEnabled(w) || !GetClassNameA(w, name, sizeof name)) return TRUE;
+            if (lstrcmpA(name, kFormClass) != 0 && lstrcmpA(name, "#32770") != 0) return TRUE;
+            *reinterpret_cast<HWND*>(lp) = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+void RestoreAppWindow(HWND hwnd) {
+    if (IsIconic(hwnd)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    RaiseWindow(hwnd);
+    // A main window that waits for a modal window brings that one up over it, or the program
+    // would look hung.
+    if (HWND modal = ModalWindowOver(hwnd)) RaiseWindow(modal);
 }
 
 void ReleaseInstanceMutex() {

@@ -408,11 +408,13 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
             std::string line(bytes, bytes + cds->cbData);
             if (!receivedCommandLine_ || NamesPaths(line)) receivedCommandLine_ = std::move(line);
             PostMessageA(hwnd(), kOpenReceivedCommandLine, 0, 0);
+            // The modal window the paths wait for is what the later start brings up now.
+            if (!IsWindowEnabled(hwnd())) RestoreAppWindow(hwnd());
         }
         return TRUE;
     }
     if (msg == WM_TIMER && wParam == kHandOverTimer) {
-        if (!IsBusy(*this)) {
+        if (!HandOverWaits()) {
             KillTimer(hwnd(), kHandOverTimer);
             PostMessageA(hwnd(), kOpenReceivedCommandLine, 0, 0);
         }
@@ -424,9 +426,7 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
     }
     if (msg == kOpenReceivedCommandLine) {
         if (handOverEnded_) return 0;
-        // Opened in the middle of a listing, it would empty the result set under it; in the middle
-        // of another opening, that one's listing would replace it.
-        if (IsBusy(*this) || openingCommandLine_) {
+        if (HandOverWaits()) {
             SetTimer(hwnd(), kHandOverTimer, kHandOverRetryMs, nullptr);
             return 0;
         }
@@ -438,6 +438,13 @@ std::optional<LRESULT> FrmMain::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam
         return 0;
     }
     return std::nullopt;
+}
+
+bool FrmMain::HandOverWaits() {
+    // Opened in the middle of a listing, it would empty the result set under it; in the middle of
+    // another opening, that one's listing would replace it; while a modal window (a form, a message
+    // box, a file dialog) keeps the main window disabled, it would open behind that window.
+    return IsBusy(*this) || openingCommandLine_ || !IsWindowEnabled(hwnd());
 }
 
 void FrmMain::EndHandOver() {

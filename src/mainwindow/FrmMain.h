@@ -319,6 +319,8 @@ class FrmMain : public Form {
     std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    // Whether a received command line has to wait before it is opened.
+    bool HandOverWaits();
     // The command line of the latest later start, opened once the current command has returned.
     // Each opening replaces the result set of the one before, so a start still waiting when a later
     // one arrives would only be opened to be thrown away: the later one takes its place, unless it

@@ -2,6 +2,9 @@
 // choice, Apply and Close, and the settings read from outside.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "IconMaker.h"
 #include "StartedProgram.h"
 
 namespace {
@@ -32,6 +35,13 @@ bool ClickBox(HWND control) {
     SetForegroundWindow(GetAncestor(control, GA_ROOT));
     ClickAt({rect.left + 6, (rect.top + rect.bottom) / 2});
     return WaitUntil(5000, [&] { return SendMessageA(control, BM_GETCHECK, 0, 0) != before; });
+}
+
+// True when `upper` lies above `lower` in the order of the top-level windows.
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(lower, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        if (w == upper) return true;
+    return false;
 }
 
 }  // namespace
@@ -82,5 +92,37 @@ TEST(OptionsDialog, ChoicesMadeWithTheMouseAreStoredByApplyAndClose) {
     EXPECT_TRUE(WaitUntil(5000, [&] { return !IsWindow(options); }));
     EXPECT_EQ(StoredText("DCPlay"), "0");
 
+    ASSERT_TRUE(program.Close());
+}
+
+TEST(OptionsDialog, ALaterStartWaitsUntilItIsClosed) {
+    QuietStore store;
+    TempDir dir;
+    const std::string icon = dir.path() + "a.ico";
+    ASSERT_TRUE(WriteIconFile(icon, 0x3366CC));
+    StartedProgram program;
+    HWND window = program.Main();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(BringToFront(window));
+    TypeKeys({VK_MENU, 'V', 'O'});
+    HWND options = program.WaitForWindow("Options", 10000);
+    ASSERT_NE(options, nullptr);
+
+    // Without arguments the program is only raised; with a path the path waits for the window. Each
+    // start finds the disabled main window over Options and brings Options up.
+    for (const std::string& arguments : {std::string(), icon}) {
+        SCOPED_TRACE(arguments);
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_TRUE(WaitUntil(5000, [&] { return IsAbove(window, options); }));
+        StartedProgram second(arguments);
+        ASSERT_TRUE(second.started());
+        EXPECT_TRUE(second.WaitForEnd(15000));
+        EXPECT_FALSE(WaitUntil(1000, [&] { return program.ShownItems() != 0; }));
+        EXPECT_FALSE(IsAbove(window, options));
+    }
+
+    ClickControl(FindWindowExA(options, nullptr, "Button", "C&ancel"));
+    EXPECT_TRUE(WaitUntilGone(options, 5000));
+    EXPECT_EQ(program.WaitForShownItems(1, 15000), 1);
     ASSERT_TRUE(program.Close());
 }
