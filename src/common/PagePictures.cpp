@@ -469,7 +469,8 @@ HICON PlaceholderIcon() {
 void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) const {
     if (wants_.empty()) return;
     std::optional<PagePart> part(gPageProfile.pictures);
-    // One job a file, in the order the page first names it.
+    // One job a file, in the order the page first names it. Its item decides whether it shows a
+    // frame of an animation or a still icon, whatever the file's name ends in.
     std::vector<FileJob> jobs;
     std::map<std::string, size_t> jobOf;
     for (const Want& w : wants_) {
@@ -478,7 +479,7 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
         if (added) {
             FileJob job;
             job.path = w.path;
-            job.animated = w.kind == Kind::AniFrame || IconFileTypeOf(w.path) == IconFileType::Ani;
+            job.animated = w.kind == Kind::AniFrame;
             if (job.animated && w.path == gAniFile) job.aniBytes = gAniBytes;
             jobs.push_back(std::move(job));
         }

@@ -17,9 +17,10 @@ extern std::string gAniFile;  // the animated file whose bytes stay read for its
 class PagePictures {
   public:
     void AddPlaceholder();
-    // An icon of an icon, cursor or library file; an index below 0 names a resource id.
+    // An icon of an icon, cursor or library file; an index below 0 names a resource id. An animated
+    // file gives none here, as the shell extracts none from it.
     void AddFileIcon(const std::string& path, int32_t index);
-    // A frame of an animated cursor or icon file (path ending in "ani").
+    // A frame of an animated cursor or icon file.
     void AddAniFrame(const std::string& path, int32_t frame);
     // A cell cut from a catalogue library; its transparent pixels take the list's back colour.
     void AddCell(const formats::Cell& cell);

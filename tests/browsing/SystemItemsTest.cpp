@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "AniMaker.h"
 #include "FormatsTestSupport.h"
 #include "IconMaker.h"
 #include "common/FileIconReader.h"
@@ -139,6 +140,8 @@ TEST_F(PagesTest, SystemItemsLookAsTheSystemDrawsThem) {
     const std::string shell = SystemFile("shell32.dll"), ico = dir.path() + "one.ico", cur = dir.path() + "pen.cur";
     ASSERT_TRUE(WriteIconFile(ico, 0xFF0000));
     ASSERT_TRUE(WriteIconFile(cur, 0x00FF00, true));
+    const std::string upperAni = dir.path() + "RUN.ANI";
+    ASSERT_TRUE(WriteAniFile(upperAni, 1, 2));
     const std::vector<COLORREF> placeholder = SystemDrawn(PlaceholderIcon(), PageBack());
     struct Case {
         std::string entry;
@@ -163,6 +166,8 @@ TEST_F(PagesTest, SystemItemsLookAsTheSystemDrawsThem) {
         {CurrentCursorEntry(dir.path() + "missing.cur", 0, "Wait", false), placeholder},
         {SchemeCursorEntry(ico, 1, "Classic", 3, false), placeholder},
         {SchemeCursorEntry("", 0, "Classic", 15, false), placeholder},
+        // A user's ".ANI" is extracted as a still icon, and the shell extracts none from an animation.
+        {OpenEntry(upperAni, 0, "frame 1", 'a'), placeholder},
     };
     std::vector<std::string> entries;
     for (const Case& c : cases) entries.push_back(c.entry);
