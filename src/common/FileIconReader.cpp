@@ -53,10 +53,16 @@ int32_t LibraryIconCount(const std::string& path) {
     return module ? static_cast<int32_t>(module->GroupCount()) : 0;
 }
 
+// A file's kept bytes, and how it looked before they were read.
+struct KeptFile {
+    FileBytes bytes;
+    FileStamp stamp;
+};
+
 // The kept bytes by path, and how much they hold.
 struct KeptFiles {
     std::mutex mutex;
-    std::unordered_map<std::string, FileBytes> files;
+    std::unordered_map<std::string, KeptFile> files;
     size_t bytes = 0;
     int generation = 0;  // how often they were forgotten
 };
@@ -66,22 +72,45 @@ KeptFiles& Kept() {
     return kept;
 }
 
-void KeepFileBytes(const std::string& path, const FileBytes& bytes) {
+void KeepFileBytes(const std::string& path, const FileBytes& bytes, const FileStamp& stamp) {
     if (bytes->size() > kMaxKeptFileBytes) return;
     KeptFiles& kept = Kept();
     std::lock_guard<std::mutex> lock(kept.mutex);
     if (kept.bytes + bytes->size() > kMaxKeptBytes) return;
-    auto [at, added] = kept.files.try_emplace(path, bytes);
+    auto [at, added] = kept.files.try_emplace(path, KeptFile{bytes, stamp});
     if (added) kept.bytes += bytes->size();
 }
 
+uint64_t Whole(DWORD high, DWORD low) { return static_cast<uint64_t>(high) << 32 | low; }
+
 }  // namespace
+
+std::optional<FileStamp> FileStampOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return FileStamp{Whole(data.nFileSizeHigh, data.nFileSizeLow),
+                     Whole(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
+                     Whole(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime)};
+}
 
 FileBytes KeptFileBytes(const std::string& path) {
     KeptFiles& kept = Kept();
+    KeptFile file;
+    {
+        std::lock_guard<std::mutex> lock(kept.mutex);
+        auto found = kept.files.find(path);
+        if (found == kept.files.end()) return nullptr;
+        file = found->second;
+    }
+    // The file is looked at outside the lock, so that the other readers of a page go on meanwhile.
+    if (FileStampOf(path) == file.stamp) return file.bytes;
     std::lock_guard<std::mutex> lock(kept.mutex);
     auto found = kept.files.find(path);
-    return found != kept.files.end() ? found->second : nullptr;
+    if (found != kept.files.end() && found->second.bytes == file.bytes) {
+        kept.bytes -= file.bytes->size();
+        kept.files.erase(found);
+    }
+    return nullptr;
 }
 
 void ForgetKeptFileBytes() {
@@ -122,6 +151,7 @@ namespace {
 struct CountedFile {
     FileIconCount count;
     FileBytes bytes;
+    FileStamp stamp;
 };
 
 CountedFile CountFile(const std::string& path) {
@@ -135,12 +165,14 @@ CountedFile CountFile(const std::string& path) {
         case IconFileType::Cur:
         case IconFileType::Ani: break;
     }
+    // Looked at before it is read: bytes kept under this stamp are at least as new as it.
+    const std::optional<FileStamp> stamp = FileStampOf(path);
     auto read = ReadUserFile(path, kMaxIconFileBytes, true);
     if (!read) return {};
     auto bytes = std::make_shared<const std::vector<uint8_t>>(std::move(*read));
     const FileIconCount count = CountFileIcons(type, *bytes);
-    if (count.count <= 0 || bytes->size() > kMaxKeptFileBytes) return {count, nullptr};
-    return {count, std::move(bytes)};
+    if (count.count <= 0 || bytes->size() > kMaxKeptFileBytes || !stamp) return {count, nullptr};
+    return {count, std::move(bytes), *stamp};
 }
 
 // A short sleep between two looks at what the other side has done. Under Wine every wait on a
@@ -152,7 +184,7 @@ void Pause() { Sleep(1); }
 
 FileIconCount ReadFileIconCount(const std::string& path) {
     CountedFile file = CountFile(path);
-    if (file.bytes) KeepFileBytes(path, file.bytes);
+    if (file.bytes) KeepFileBytes(path, file.bytes, file.stamp);
     return file.count;
 }
 
@@ -210,6 +242,7 @@ void FileIconCountsAhead::Work() {
         }
         slot->count = file.count;
         slot->bytes = std::move(file.bytes);
+        slot->stamp = file.stamp;
         slot->ready.store(true, std::memory_order_release);
     }
 }
@@ -230,7 +263,7 @@ bool FileIconCountsAhead::Wait(size_t i, unsigned waitMs, FileIconCount& count) 
     }
     count = slot.count;
     if (slot.bytes) {
-        KeepFileBytes(slot.path, slot.bytes);
+        KeepFileBytes(slot.path, slot.bytes, slot.stamp);
         heldBytes_ -= slot.bytes->size();
         slot.bytes.reset();
     }

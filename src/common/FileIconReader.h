@@ -38,12 +38,26 @@ std::optional<std::vector<uint8_t>> ReadUserFile(const std::string& path, uint64
 formats::Result<formats::ModuleIcons> OpenModuleIcons(const std::string& path,
                                                       size_t window = formats::kSmallReadWindow);
 
+// How a file looks from outside: its size, last write time and creation time, all from one look at
+// its attributes, without opening it. What is kept of a file (its bytes, its pictures) stands for it
+// only while it still looks as it did before it was read.
+struct FileStamp {
+    uint64_t size = 0;
+    uint64_t written = 0;
+    uint64_t created = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// nullopt when the file cannot be looked at (it is gone).
+std::optional<FileStamp> FileStampOf(const std::string& path);
+
 // The bytes of the icon, cursor and animated files that were read for their count, kept for the
 // pages that show them, so that each file is opened once: a file of at most kMaxKeptFileBytes while
 // all kept come to at most kMaxKeptBytes. A listing forgets those of the one before. Safe on any thread.
 inline constexpr size_t kMaxKeptFileBytes = 64u << 10;
 inline constexpr size_t kMaxKeptBytes = 32u << 20;
 using FileBytes = std::shared_ptr<const std::vector<uint8_t>>;
+// nullptr when none are kept or the file no longer looks as it did when they were read: a file
+// replaced or gone is read again by whoever shows it, and its kept bytes are forgotten.
 FileBytes KeptFileBytes(const std::string& path);
 void ForgetKeptFileBytes();
 // Grows each time the kept bytes are forgotten: what is kept beside them goes with them.
@@ -83,6 +97,7 @@ class FileIconCountsAhead {
         const std::string path;
         FileIconCount count;
         FileBytes bytes;  // to keep once the count is taken
+        FileStamp stamp;  // of the file before bytes were read
         std::atomic<bool> ready{false};
     };
     void Start(unsigned workers);

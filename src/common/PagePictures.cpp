@@ -228,7 +228,8 @@ struct FileJob {
     FilePictures pictures;
 };
 
-// The bytes of an icon, cursor or animated file: as the listing kept them, else read now.
+// The bytes of an icon, cursor or animated file: as the listing kept them while the file is as it
+// was, else read now.
 FileBytes IconFileBytes(const std::string& path) {
     if (FileBytes kept = KeptFileBytes(path)) return kept;
     ++gFileReads;
@@ -269,12 +270,12 @@ class KeptModulePictures {
   public:
     // Fills `job` with the kept pictures of its file and leaves in its indexes those still to read.
     void Take(FileJob& job, COLORREF back) {
-        Stamp stamp;
-        if (!StampOf(job.path, stamp)) return;
+        const std::optional<FileStamp> stamp = FileStampOf(job.path);
+        if (!stamp) return;
         if (back != back_ || generation_ != KeptFilesGeneration()) Forget(back);
-        readFrom_[job.path] = stamp;
+        readFrom_[job.path] = *stamp;
         auto found = files_.find(job.path);
-        if (found == files_.end() || !(found->second.stamp == stamp)) return;
+        if (found == files_.end() || !(found->second.stamp == *stamp)) return;
         std::vector<int32_t> left;
         for (int32_t index : job.indexes) {
             auto picture = found->second.pictures.find(index);
@@ -291,10 +292,9 @@ class KeptModulePictures {
     void Keep(const FileJob& job) {
         auto before = readFrom_.find(job.path);
         if (before == readFrom_.end()) return;
-        const Stamp stamp = before->second;
+        const FileStamp stamp = before->second;
         readFrom_.erase(before);
-        Stamp now;
-        if (!StampOf(job.path, now) || !(now == stamp)) return;
+        if (!(FileStampOf(job.path) == stamp)) return;
         if (count_ + job.pictures.size() > kMaxPictures) Forget(back_);
         Kept& kept = files_[job.path];
         if (!(kept.stamp == stamp)) {
@@ -311,15 +311,8 @@ class KeptModulePictures {
 
   private:
     static constexpr size_t kMaxPictures = 4096;  // about 16 MB of pictures
-    struct Stamp {
-        uint64_t size = 0;
-        FILETIME written{};
-        bool operator==(const Stamp& o) const {
-            return size == o.size && CompareFileTime(&written, &o.written) == 0;
-        }
-    };
     struct Kept {
-        Stamp stamp;
+        FileStamp stamp;
         FilePictures pictures;
     };
     // A picture without its icon, which the window thread makes for each page.
@@ -330,13 +323,6 @@ class KeptModulePictures {
         copy.systemImage = picture.systemImage;
         return copy;
     }
-    static bool StampOf(const std::string& path, Stamp& stamp) {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-        stamp.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        stamp.written = data.ftLastWriteTime;
-        return true;
-    }
     void Forget(COLORREF back) {
         files_.clear();
         readFrom_.clear();
@@ -346,7 +332,7 @@ class KeptModulePictures {
     }
 
     std::map<std::string, Kept> files_;
-    std::map<std::string, Stamp> readFrom_;  // the files the page reads now, as they were before
+    std::map<std::string, FileStamp> readFrom_;  // the files the page reads now, as they were before
     size_t count_ = 0;
     COLORREF back_ = CLR_INVALID;
     int generation_ = -1;

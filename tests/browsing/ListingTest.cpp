@@ -4,6 +4,7 @@
 
 #include "IconMaker.h"
 #include "common/FileIconReader.h"
+#include "common/PagePictures.h"
 #include "browsing/Favorites.h"
 #include "browsing/FrmScan.h"
 #include "common/Paging.h"
@@ -193,13 +194,19 @@ TEST_F(ListingTest, ItsPagesShowTheListingsOwnReadingOfEachFile) {
     std::vector<std::string> listed;
     for (int i = 0; i < frmMain.lstFiles.ListCount(); ++i) listed.push_back(frmMain.lstFiles.List(i));
     ASSERT_EQ(listed.size(), 3u);
-    for (const std::string& path : listed) {
-        ASSERT_TRUE(KeptFileBytes(path)) << path;
-        ASSERT_TRUE(DeleteFileA(path.c_str())) << path;
-    }
+    for (const std::string& path : listed) ASSERT_TRUE(KeptFileBytes(path)) << path;
+    // One file replaced by another picture of the same size, one gone, one as it was.
+    WIN32_FILE_ATTRIBUTE_DATA before{}, after{};
+    ASSERT_TRUE(GetFileAttributesExA(listed[0].c_str(), GetFileExInfoStandard, &before));
+    ASSERT_TRUE(WriteIconFile(listed[0], 0xCC6633));
+    ASSERT_TRUE(GetFileAttributesExA(listed[0].c_str(), GetFileExInfoStandard, &after));
+    ASSERT_EQ(after.nFileSizeLow, before.nFileSizeLow);
+    ASSERT_TRUE(DeleteFileA(listed[1].c_str()));
 
-    // Gone from the disk, the files still show as the listing read them: no page opens them again.
+    // The page shows each file as it is now: it opens those that changed, the other as the listing read it.
+    const int reads = PageFileReads();
     frmMain.procGetPage();
+    EXPECT_EQ(PageFileReads() - reads, 2);
     ASSERT_EQ(frmMain.imlResult32.Count(), 3);
     HDC dc = CreateCompatibleDC(nullptr);
     BITMAPINFO info{};
@@ -209,15 +216,19 @@ TEST_F(ListingTest, ItsPagesShowTheListingsOwnReadingOfEachFile) {
     HGDIOBJ old = SelectObject(dc, surface);
     for (int i = 0; i < 3; ++i) {
         ImageList_Draw(frmMain.imlResult32.handle(), i, dc, 0, 0, ILD_NORMAL);
-        EXPECT_EQ(GetPixel(dc, 16, 16), RGB(0x33, 0x66, 0xCC)) << i;
+        EXPECT_EQ(GetPixel(dc, 16, 16) == RGB(0x33, 0x66, 0xCC), i == 2) << i;
+        if (i == 0) {
+            EXPECT_EQ(GetPixel(dc, 16, 16), RGB(0xCC, 0x66, 0x33));
+        }
     }
     SelectObject(dc, old);
     DeleteObject(surface);
     DeleteDC(dc);
 
     // The next listing forgets them.
-    WriteIconFile(dir.path() + "Tree\\e.ico", 0x3366CC);
+    WriteIconFile(dir.Folder("Other") + "\\e.ico", 0x3366CC);
+    frmScan.txtDir.SetText(dir.path() + "Other");
     frmScan.cmdStart_Click();
-    ExpectShown(1, "scan again");
+    ExpectShown(1, "another scan");
     for (const std::string& path : listed) EXPECT_FALSE(KeptFileBytes(path)) << path;
 }

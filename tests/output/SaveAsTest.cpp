@@ -379,6 +379,27 @@ TEST_F(SaveAsTest, NonAsciiFileName) {
     EXPECT_EQ(Written(file), "3262 2");
 }
 
+TEST_F(SaveAsTest, AnIconSavedOverAListedFileShowsOnTheNextPage) {
+    const std::string listed = dir.path() + "listed.ico", other = dir.path() + "other.ico";
+    ASSERT_TRUE(WriteIconFile(listed, 0xFF0000));
+    ASSERT_TRUE(WriteIconFile(other, 0x2080C0));
+    frmMain.cmbResult.Clear();
+    frmMain.lstFiles.Clear();
+    for (const std::string& file : {listed, other}) frmMain.lstFiles.AddItem(file);
+    frmMain.procSearchOpen();
+    frmMain.lstFiles.Clear();
+    ASSERT_EQ(frmMain.pnlResult.Count(), 2);
+    frmMain.pnlResult.SetSelectedItem(&frmMain.pnlResult.Item(2));
+    frmMain.procItemSelected();
+    gDialog.answer = listed;
+    gDialog.answerIndex = 1;
+    frmMain.mnuFileSaveAs_Click();
+    ASSERT_EQ(CentreColour(listed), 0x2080C0u);
+
+    frmMain.procGetPage();
+    EXPECT_EQ(ImagePixels(0)[16 * 32 + 16], RGB(0x20, 0x80, 0xC0));
+}
+
 // Animations: the frames of the selected animation as an animated cursor or as numbered icons,
 // written through the program's own frame folder and only there.
 class SaveFramesTest : public SaveAsTest {
