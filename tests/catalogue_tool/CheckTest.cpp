@@ -53,7 +53,7 @@ class SmallCatalogue : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    CheckResult Check(const std::string& index, CheckRules rules = {1, 1, 2800, false}) {
+    CheckResult Check(const std::string& index, CheckRules rules = {1, 1, 2800, false, false}) {
         EXPECT_TRUE(formats::WriteFileBytes(folder_ / "Icondata.dat",
                                             {reinterpret_cast<const std::uint8_t*>(index.data()), index.size()}));
         return CheckCatalogue(folder_, rules);
@@ -122,6 +122,8 @@ TEST_F(SmallCatalogue, EachRuleBroken) {
         {"mask", [](const std::string& s) { return Replace(s, "1:6:46", "1:6:06"); }, "mask:"},
         {"unlisted picture", [](const std::string& s) { return Replace(s, ";1:1:41", ""); }, "keyword: cell 1 of library 1"},
         {"no ;", [](const std::string& s) { return s + "lonely\r\n"; }, "index line"},
+        {"a group of no design", [](const std::string& s) { return Replace(s, "colour;", "group;"); },
+         "design group: \"group\" is no theme's design"},
     };
     for (const auto& c : cases) {
         auto result = Check(c.change(index_));
@@ -137,6 +139,7 @@ TEST_F(SmallCatalogue, CountsAndLimits) {
     EXPECT_NE(all.find("count: 7 pictures, fewer than 8"), std::string::npos) << all;
     EXPECT_NE(all.find("count: 1 animations, fewer than 2"), std::string::npos) << all;
     EXPECT_NE(all.find("count: no entry of type 4"), std::string::npos) << all;
+    EXPECT_NE(all.find("design group: no \"group Adwaita\""), std::string::npos) << all;
 }
 
 TEST_F(SmallCatalogue, ArchivesAreReadWithTheirPasswordOnly) {

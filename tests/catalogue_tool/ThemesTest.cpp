@@ -90,6 +90,8 @@ TEST(Keywords, WordsOfNames) {
         {"org.gnome.Maps", {"gnome", "maps"}},
         {"go-up-go", {"go", "up"}},
         {"caf\xe9-menu", {"caf", "menu"}},
+        {"network-workgroup-group", {"network", "workgroup"}},  // a word that begins with "group"
+        {"groupware", {}},                                      // would name a design group
     };
     for (const auto& c : cases) EXPECT_EQ(NameWords(c.name), c.words) << c.name;
 }
@@ -116,6 +118,10 @@ TEST(Keywords, ContextsAlwaysThenTheMostUsedWords) {
     EXPECT_EQ(plan.keywords, (std::vector<std::string>{"apps", "folder", "home", "places"}));
 
     EXPECT_THROW(ChooseKeywords(pictures, 1), std::runtime_error);
+
+    // Design names keep their capitals, and the order ignores letter case.
+    EXPECT_EQ(ChooseKeywords({{{"group GNOME", "group elementary Xfce"}, {}}}).keywords,
+              (std::vector<std::string>{"group elementary Xfce", "group GNOME"}));
 }
 
 TEST(Layout, AnimationsStayInOneLibrary) {

@@ -109,7 +109,11 @@ struct Unit {
     PictureWords words;
 };
 
+// A picture's words from the names its theme gives it; and its theme's design group, also when it
+// is the same picture as one stored before from another theme.
 void AddWords(PictureWords& w, const Job& job, int shape) {
+    if (const std::string_view design = CatalogueThemes()[job.theme].design; !design.empty())
+        w.contexts.insert(DesignGroup(design));
     for (const NameRef& n : job.names) {
         for (auto& c : NameWords(n.context)) w.contexts.insert(c);
         for (auto& word : NameWords(n.name)) w.words.insert(word);

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "Keywords.h"
+#include "Themes.h"
 #include "common/ResultEntry.h"
 #include "formats/Bmp.h"
 #include "formats/Catalogue.h"
@@ -41,12 +43,6 @@ class Faults {
     std::map<std::string, std::size_t> counts_;
     std::vector<std::string> list_;
 };
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool IsAnimation(char typeCode) { return typeCode >= '3' && typeCode <= '5'; }
 
@@ -88,6 +84,7 @@ struct Index {
     std::map<CellKey, std::string> tokenOf;
     std::map<AnimationKey, std::set<int>> animationCells;
     std::set<AnimationKey> stillRests;
+    std::set<std::string> designGroups;  // the keywords that begin with "group"
 };
 
 // A keyword starts with a letter, is unique regardless of case and comes after the one before.
@@ -171,6 +168,7 @@ Index ReadIndex(const std::string& text, const CheckRules& rules, CheckFigures& 
         }
         const std::string keyword(parsed->keyword);
         CheckKeyword(keyword, seenKeywords, previous, faults);
+        if (BeginsDesignGroup(keyword)) index.designGroups.insert(keyword);
         const std::string_view refs = parsed->refs;
         if (refs.empty() || refs.front() == ';' || refs.back() == ';' || refs.find(";;") != std::string_view::npos)
             faults.Add("empty token", "in the line of \"" + keyword + "\"");
@@ -187,6 +185,18 @@ void CheckAnimations(const Index& index, Faults& faults) {
             faults.Add("animation", "the frames of " + std::to_string(key.first) + ":" + key.second + " are not consecutive");
         if (cells.size() < 2) faults.Add("animation", std::to_string(key.first) + ":" + key.second + " has one frame");
     }
+}
+
+// The keywords that begin with "group" are the design groups of the icon themes, each theme's there.
+void CheckDesignGroups(const Index& index, const CheckRules& rules, Faults& faults) {
+    std::set<std::string> designs;
+    for (const Theme& theme : CatalogueThemes())
+        if (!theme.design.empty()) designs.insert(DesignGroup(theme.design));
+    for (const std::string& keyword : index.designGroups)
+        if (!designs.count(keyword)) faults.Add("design group", "\"" + keyword + "\" is no theme's design");
+    if (rules.everyDesign)
+        for (const std::string& group : designs)
+            if (!index.designGroups.count(group)) faults.Add("design group", "no \"" + group + "\"");
 }
 
 using Archives = std::map<std::string, std::unique_ptr<formats::ZipArchive>>;
@@ -371,6 +381,7 @@ CheckResult CheckCatalogue(const fs::path& folder, const CheckRules& rules) {
     CheckLineEnds(text, faults);
     const Index index = ReadIndex(text, rules, fig, faults);
     CheckAnimations(index, faults);
+    CheckDesignGroups(index, rules, faults);
     std::map<int, Library> libraries = ReadLibraries(folder, index, faults);
     fig.libraries = libraries.size();
     std::map<int, std::set<int>> used = CheckCells(index, libraries, fig, faults);

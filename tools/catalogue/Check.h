@@ -14,6 +14,7 @@ struct CheckRules {
     std::size_t minAnimations = 20;
     std::size_t maxKeywords = 2800;
     bool everyClass = true;  // each of the nine type codes has an entry
+    bool everyDesign = true;  // each icon theme's design group is there
 };
 
 struct CheckFigures {
@@ -34,7 +35,8 @@ struct CheckResult {
 // trailing ";"; every token naming a cell of an existing library in the archive the archive table
 // gives, readable with the library password; every cell's mask colour around its picture; one
 // picture per cell and no picture twice; no cell left out of every keyword; each animation's frames
-// consecutive cells listed together; every picture's colour count matching its class.
+// consecutive cells listed together; every picture's colour count matching its class; the keywords
+// that begin with "group" the design groups of the icon themes.
 CheckResult CheckCatalogue(const std::filesystem::path& folder, const CheckRules& rules = {});
 
 }  // namespace catalogue

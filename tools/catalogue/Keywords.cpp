@@ -19,12 +19,22 @@ bool Hexadecimal(std::string_view w) {
 
 }  // namespace
 
+bool BeginsDesignGroup(std::string_view keyword) { return keyword.starts_with("group"); }
+
+std::string DesignGroup(std::string_view design) { return "group " + std::string(design); }
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
 std::vector<std::string> NameWords(std::string_view name) {
     std::vector<std::string> words;
     std::string word;
     auto flush = [&] {
         if (word.size() >= 2 && std::isalpha(static_cast<unsigned char>(word[0])) && !Hexadecimal(word) && !DomainPart(word) &&
-            std::find(words.begin(), words.end(), word) == words.end())
+            !BeginsDesignGroup(word) && std::find(words.begin(), words.end(), word) == words.end())
             words.push_back(word);
         word.clear();
     };
@@ -53,10 +63,13 @@ KeywordPlan ChooseKeywords(const std::vector<PictureWords>& pictures, std::size_
         chosen.insert(word);
     }
 
+    // Design names keep their capitals ("group GNOME"); the index is in order regardless of case.
     KeywordPlan plan;
     plan.keywords.assign(chosen.begin(), chosen.end());
+    auto byLower = [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); };
+    std::sort(plan.keywords.begin(), plan.keywords.end(), byLower);
     auto position = [&](const std::string& w) -> std::ptrdiff_t {
-        auto it = std::lower_bound(plan.keywords.begin(), plan.keywords.end(), w);
+        auto it = std::lower_bound(plan.keywords.begin(), plan.keywords.end(), w, byLower);
         return it != plan.keywords.end() && *it == w ? it - plan.keywords.begin() : -1;
     };
     for (const auto& p : pictures) {

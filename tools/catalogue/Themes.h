@@ -17,9 +17,10 @@ struct Theme {
     std::string_view name;     // the theme's folder under the icons folder
     std::string_view package;  // the Debian package that installs it, whose copyright file we ship
     ThemeKind kind;
+    std::string_view design = {};  // an icon theme's design as its users know it, the name of its design group
 };
 
-// The themes in catalogue order: a picture that two themes share is filed under the first.
+// The themes in catalogue order: a picture that two themes share is stored as the first's.
 const std::vector<Theme>& CatalogueThemes();
 
 // What a file's place inside an icon theme says: "32x32/apps/x.png", "apps/32/x.svg",
