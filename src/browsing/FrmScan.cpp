@@ -2,6 +2,7 @@
 #include "browsing/FrmScan.h"
 
 #include <memory>
+#include <utility>
 
 #include "common/FileIconReader.h"
 #include "common/PageMath.h"
@@ -157,6 +158,8 @@ void FrmScan::cmdStart_Click() {
 
     Hide();
     FrmMain& main = frmMain;
+    // The result on show reads its shortcuts' paths from lstFiles: an aborted walk puts them back.
+    HiddenList shownFiles = std::move(main.lstFiles);
     main.lstFiles.Clear();
     main.procSetAbort(false);
     if (gPanelMessage) gPanelMessage->SetText("Searching for icon libraries, please wait...");
@@ -174,12 +177,14 @@ void FrmScan::cmdStart_Click() {
 
     if (gAbort) {
         ahead.reset();
-        // The previous result comes back from its first page.
+        main.lstFiles = std::move(shownFiles);
+        // The previous result comes back from its first page. Its menus first: the page then
+        // stops the page light, which is for a new result.
         gAbort = false;
         gPageNr = 1;
         gPageCount = PageCountFor(main.cmbResult.ListCount(), gIconsPerPage);
-        main.procGetPage();
         main.procSetPageNr();
+        main.procGetPage();
         main.procSetAbort(true);
         SetScreenMousePointer(PointerShape::Default);
         Unload();

@@ -11,8 +11,11 @@
 
 #include "BoxRecorder.h"
 #include "TestSupport.h"
+#include "browsing/FrmScan.h"
 #include "core/FolderWalk.h"
+#include "core/ScopedValue.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/MainShared.h"
 #include "ui/App.h"
 
 class MainFixture : public testing::Test {
@@ -45,6 +48,18 @@ class MainFixture : public testing::Test {
             s.insert(p.compare(0, root.size(), root) == 0 ? p.substr(root.size()) : p);
         }
         return s;
+    }
+    // Open by Folder on `folder` with every type ticked, aborted once its walk has listed 20 entries.
+    static void ScanAbortedDuringTheWalk(const std::string& folder) {
+        frmScan.Load();
+        frmScan.txtDir.SetText(folder);
+        frmScan.chkALL.SetValue(1);
+        const ScopedValue<unsigned long> everyEntry(gWalkEventsMs, 0);
+        gDoEventsHook = [] {
+            if (IsBusy(frmMain) && frmMain.lstFiles.ListCount() > 20) gAbort = true;
+        };
+        frmScan.cmdStart_Click();
+        gDoEventsHook = nullptr;
     }
 
     CleanStore clean;

@@ -171,23 +171,17 @@ TEST_F(ScanTest, CancelKeepsOnlyTheSubFolderBox) {
 TEST_F(ScanTest, AbortDuringTheWalkShowsThePreviousResultAgain) {
     for (int i = 0; i < 200; ++i) dir.File("Big\\icon" + std::to_string(i) + ".ico");
     for (int i = 0; i < 3; ++i) frmMain.cmbResult.AddItem("C:\\before\\a" + std::to_string(i) + ".ico;0;x;2open");
-    gPageNr = 1;
-    gPageCount = 1;
-    frmScan.Load();
-    frmScan.txtDir.SetText(dir.path() + "Big");
-    Tick({.all = 1});
-    const ScopedValue<unsigned long> everyEntry(gWalkEventsMs, 0);
-    gDoEventsHook = [] {
-        if (frmMain.lstFiles.ListCount() > 20) gAbort = true;
-    };
-    frmScan.cmdStart_Click();
-    gDoEventsHook = nullptr;
+    const ScopedValue<int32_t> twoPerPage(gIconsPerPage, 2);
+    gPageNr = 2;
+    gPageCount = 2;
+    ScanAbortedDuringTheWalk(dir.path() + "Big");
 
     EXPECT_FALSE(frmScan.IsLoaded());
     EXPECT_FALSE(gAbort);
     EXPECT_EQ(frmMain.cmbResult.ListCount(), 3);
-    EXPECT_EQ(frmMain.pnlResult.Count(), 3);
-    EXPECT_EQ(Panel("area"), "Page 1 of 1");
+    EXPECT_EQ(frmMain.pnlResult.Count(), 2);
+    EXPECT_EQ(Panel("area"), "Page 1 of 2");
+    EXPECT_FALSE(frmMain.tmrLed.TimerEnabled()) << "the page light is for a new result";
     EXPECT_TRUE(MenuEnabled(ID_mnuFile));
     EXPECT_TRUE(frmMain.pnlNav.Enabled());
 }

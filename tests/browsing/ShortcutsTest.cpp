@@ -1,6 +1,7 @@
 // The shortcut listing on links written by the shell-link component in a folder of the test's own
 // under the Start Menu: which shortcuts give an entry and what it holds, damaged links, an abort
 // during the walk, the Desktop, a non-ASCII name, and Run on a target whose folder holds ";".
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -12,7 +13,9 @@
 #include "common/Paging.h"
 #include "common/ResultEntry.h"
 #include "common/ShellLink.h"
+#include "common/ShortcutOrigin.h"
 #include "core/Files.h"
+#include "core/Global.h"
 #include "core/ScopedValue.h"
 #include "core/ShellFolders.h"
 #include "mainwindow/MainShared.h"
@@ -140,6 +143,45 @@ TEST_F(ShortcutsTest, AnAbortDuringTheWalkKeepsTheResultSetOnShow) {
     EXPECT_FALSE(IsBusy(frmMain));
     EXPECT_FALSE(gAbort);
     EXPECT_TRUE(gScanSubDirs);
+}
+
+// Change, Properties and Run find an item's link by its name and origin: after a scan of another
+// folder aborted during its walk, each names its own link again.
+TEST_F(ShortcutsTest, AScanAbortedDuringItsWalkLeavesEachItemItsOwnLink) {
+    for (int i = 0; i < 40; ++i) dir.File("Other\\icon" + std::to_string(i) + ".ico");
+    const std::map<std::string, std::string> targets = {
+        {"One", dir.path() + "one.exe"}, {"Two", dir.path() + "two.exe"}, {"Three", dir.path() + "three.exe"}};
+    Link(links + "One.lnk", targets.at("One"), "");
+    Link(links + "Sub\\Two.lnk", targets.at("Two"), "");
+    Link(links + "Three.lnk", targets.at("Three"), "C:\\icons\\3.ico", 1);
+    // Each item's name and origin, and the target of the link they lead to.
+    const auto shown = [] {
+        std::map<std::string, std::string> items;
+        for (int i = 1; i <= frmMain.pnlResult.Count(); ++i) {
+            ListItem& item = frmMain.pnlResult.Item(i);
+            std::string target, workDir, arguments, iconFile;
+            int32_t iconIndex = 0, showCmd = 0;
+            try {
+                ShellLinkObject().ReadLink(ShortcutLinkPath(item.SubItem(2), item.Text(), gWinDir), target, workDir,
+                                           arguments, iconFile, iconIndex, showCmd);
+            } catch (const std::exception&) {
+                target = "no link";
+            }
+            items[item.Text() + " | " + item.SubItem(2)] = target;
+        }
+        return items;
+    };
+    frmMain.procSearchShortcuts("Start Menu");
+    const std::map<std::string, std::string> before = shown();
+    for (const auto& [name, target] : targets)
+        EXPECT_EQ(std::count_if(before.begin(), before.end(),
+                                [&](const auto& item) { return item.first.starts_with(name + " | ") && item.second == target; }),
+                  1)
+            << name;
+
+    ScanAbortedDuringTheWalk(dir.path() + "Other");
+
+    EXPECT_EQ(shown(), before);
 }
 
 TEST_F(ShortcutsTest, ListsTheDesktop) {
