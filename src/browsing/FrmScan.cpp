@@ -177,6 +177,7 @@ void FrmScan::cmdStart_Click() {
 
     if (gAbort) {
         ahead.reset();
+        if (!main.IsLoaded()) return;  // closed during the walk: the program ends
         main.lstFiles = std::move(shownFiles);
         // The previous result comes back from its first page. Its menus first: the page then
         // stops the page light, which is for a new result.

@@ -461,6 +461,9 @@ void FrmMain::Form_QueryUnload(bool& cancel, UnloadMode mode) {
     if (mode == UnloadMode::FormControlMenu) {
         cancel = true;
         SaveSettingsAndUnload();
+        // Closed while a walk, a listing or a page runs under these events: it stops as at an
+        // abort, so that the program ends now rather than once the work is done.
+        RequestAbort(*this);
     }
 }
 
