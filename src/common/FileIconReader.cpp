@@ -7,6 +7,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "common/ReaderThreads.h"
 #include "formats/ExeIcons.h"
 #include "ui/Unique.h"
 #include "ui/Win.h"
@@ -196,14 +197,11 @@ FileIconCountsAhead::FileIconCountsAhead(std::vector<std::string> paths, unsigne
     Start(static_cast<unsigned>(std::min<size_t>(workers, slots_.size())));
 }
 
-void FileIconCountsAhead::Start(unsigned workers) {
-    workers_.reserve(workers);
-    for (unsigned t = 0; t < workers; ++t) workers_.emplace_back([this] { Work(); });
-}
+void FileIconCountsAhead::Start(unsigned workers) { workers_.Start(workers, [this] { Work(); }); }
 
 FileIconCountsAhead::~FileIconCountsAhead() {
     stop_ = true;
-    for (std::thread& worker : workers_) worker.join();
+    workers_.Join();
 }
 
 void FileIconCountsAhead::Add(std::string path) {

@@ -10,10 +10,10 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/FileIcons.h"
+#include "common/ReaderThreads.h"
 #include "formats/ExeIcons.h"
 
 // How often window events run between the files of a listing, in milliseconds: a message check per
@@ -75,6 +75,7 @@ FileIconCount ReadFileIconCount(const std::string& path);
 // kept as the caller takes each count, so that a list read ahead of a walk that is then given up
 // leaves the kept bytes of the listing before untouched. Destroying it stops the workers after the
 // file each one is reading. Add, Close, size, Path and Wait belong to the thread that made it.
+// Workers that the system does not give are done without: with none, Wait reads each file itself.
 class FileIconCountsAhead {
   public:
     explicit FileIconCountsAhead(unsigned workers);
@@ -111,5 +112,5 @@ class FileIconCountsAhead {
     std::atomic<bool> closed_{false};
     std::atomic<bool> stop_{false};
     std::atomic<size_t> heldBytes_{0};  // of the slots' bytes, at most kMaxKeptBytes
-    std::vector<std::thread> workers_;
+    ReaderThreads workers_;  // last: they end before the rest goes
 };

@@ -8,12 +8,12 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <utility>
 
 #include "common/FileIconReader.h"
 #include "common/FileIcons.h"
 #include "common/PageProfile.h"
+#include "common/ReaderThreads.h"
 #include "formats/AniFile.h"
 #include "formats/ExeIcons.h"
 #include "formats/IconFile.h"
@@ -349,7 +349,8 @@ bool IsModule(const std::string& path) {
 }
 
 // Reads the files on a few threads: under Wine and on network shares the time of a page goes into
-// opening files, and several at once overlap the waits. The window thread takes its share.
+// opening files, and several at once overlap the waits. The window thread takes its share, and all
+// of it when the system gives no thread.
 void ReadFileJobs(std::vector<FileJob>& jobs, COLORREF back) {
     std::atomic<size_t> next{0};
     auto work = [&] {
@@ -361,11 +362,9 @@ void ReadFileJobs(std::vector<FileJob>& jobs, COLORREF back) {
             }
         }
     };
-    std::vector<std::thread> workers;
-    const size_t threads = std::min<size_t>(kPageReaders, jobs.size() > 0 ? jobs.size() - 1 : 0);
-    for (size_t t = 0; t < threads; ++t) workers.emplace_back(work);
+    ReaderThreads workers;
+    workers.Start(std::min<size_t>(kPageReaders, jobs.size() > 0 ? jobs.size() - 1 : 0), work);
     work();
-    for (std::thread& worker : workers) worker.join();
 }
 
 }  // namespace

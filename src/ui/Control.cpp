@@ -215,6 +215,16 @@ void Frame::AfterCreate() {
 
 namespace {
 
+std::unique_ptr<MemoryBitmap> MakeOffScreenBitmap(int width, int height) {
+    return std::make_unique<MemoryBitmap>(width, height, MemoryBitmap::Format::Rgb32, true);
+}
+
+}  // namespace
+
+OffScreenBitmapMaker gMakeOffScreenBitmap = MakeOffScreenBitmap;
+
+namespace {
+
 // A window that paints off the screen. Its own procedure is kept here rather than through the
 // common controls' subclassing, which under Wine reads a window property, a round trip to the
 // server, for every message the window gets.
@@ -227,15 +237,18 @@ struct OffScreenState {
     int width = 0, height = 0;
 };
 
+// Never destroyed: a form left loaded when the program ends destroys its controls after every
+// object made since the program started, this table among them.
 std::unordered_map<HWND, OffScreenState>& OffScreenWindows() {
-    static std::unordered_map<HWND, OffScreenState> windows;
-    return windows;
+    static auto* windows = new std::unordered_map<HWND, OffScreenState>;
+    return *windows;
 }
 
 // The control's own painting of the part of its client area that BeginPaint names, done in a
 // bitmap of memory and copied to the screen in one piece. The copy leaves out its child windows
 // (a list's header), which paint themselves. The control's style is left as it is: a list view
-// given a new style lays out its items afresh.
+// given a new style lays out its items afresh. Without a bitmap the control paints on the screen,
+// and the next paint asks for one again.
 void PaintOffScreen(HWND hwnd, OffScreenState& state) {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(hwnd, &ps);
@@ -243,21 +256,19 @@ void PaintOffScreen(HWND hwnd, OffScreenState& state) {
     RECT client;
     GetClientRect(hwnd, &client);
     const RECT& r = ps.rcPaint;
-    if (!state.buffer || state.width < client.right || state.height < client.bottom) {
-        state.width = std::max<int>(state.width, client.right);
-        state.height = std::max<int>(state.height, client.bottom);
-        state.buffer = std::make_unique<MemoryBitmap>(state.width, state.height, MemoryBitmap::Format::Rgb32, true);
+    if (!IsRectEmpty(&client) && (!state.buffer || state.width < client.right || state.height < client.bottom)) {
+        const int width = std::max<int>(state.width, client.right), height = std::max<int>(state.height, client.bottom);
+        state.buffer = gMakeOffScreenBitmap(width, height);
+        if (state.buffer && *state.buffer) {
+            state.width = width;
+            state.height = height;
+        } else {
+            state.buffer.reset();
+            state.width = state.height = 0;
+        }
     }
-    if (*state.buffer && !IsRectEmpty(&r)) {
+    if (!IsRectEmpty(&r)) {
         // The DC outlives the paint: whatever the control selects or sets in it goes with the paint.
-        HDC dc = state.buffer->dc();
-        const int saved = SaveDC(dc);
-        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-        HBRUSH back = reinterpret_cast<HBRUSH>(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND));
-        FillRect(dc, &r, back ? back : GetSysColorBrush(COLOR_WINDOW));
-        CallWindowProcW(state.base, hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        CallWindowProcW(state.base, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
         for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if (!IsWindowVisible(child)) continue;
             RECT c;
@@ -265,7 +276,15 @@ void PaintOffScreen(HWND hwnd, OffScreenState& state) {
             MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&c), 2);
             ExcludeClipRect(screen, c.left, c.top, c.right, c.bottom);
         }
-        BitBlt(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
+        HDC dc = state.buffer ? state.buffer->dc() : screen;
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+        HBRUSH back = reinterpret_cast<HBRUSH>(GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND));
+        FillRect(dc, &r, back ? back : GetSysColorBrush(COLOR_WINDOW));
+        CallWindowProcW(state.base, hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        CallWindowProcW(state.base, hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
+        if (dc != screen) BitBlt(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
     }
     EndPaint(hwnd, &ps);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -140,6 +141,10 @@ class Control {
 // picture through a bitmap made like its target, no round trips to the server per picture (six
 // each when the target is the screen).
 void PaintOffScreen(HWND window);
+// Makes the bitmap a control paints in off the screen (a failed one when the system gives none);
+// tests replace it to make the making fail.
+using OffScreenBitmapMaker = std::unique_ptr<MemoryBitmap> (*)(int width, int height);
+extern OffScreenBitmapMaker gMakeOffScreenBitmap;
 
 // How a label lines up its text, with the numbers VB gives its Alignment values.
 enum class Alignment { LeftJustify = 0, RightJustify = 1, Center = 2 };

@@ -157,6 +157,26 @@ TEST_F(PagesTest, AbortEndsWithAnEmptyPageButSmallSetsRunToTheEnd) {
     EXPECT_EQ(frmMain.pnlResult.Count(), 20);
 }
 
+// Reader threads that the system does not give: the page reads its pictures without them.
+TEST_F(PagesTest, APageReadsItsPicturesWhateverThreadsTheSystemGives) {
+    constexpr uint32_t colours[] = {0x3366CC, 0xCC3333, 0x33CC33, 0x808080};
+    std::vector<std::string> entries;
+    for (size_t i = 0; i < std::size(colours); ++i) {
+        const std::string ico = dir.path() + "f" + std::to_string(i) + ".ico";
+        ASSERT_TRUE(WriteIconFile(ico, colours[i]));
+        entries.push_back(OpenEntry(ico, 0, "x", '2'));
+    }
+    for (int starts : {0, 1}) {
+        ReaderThreadStarts limit(starts);
+        Fill(entries);
+        ASSERT_EQ(frmMain.imlResult32.Count(), 4) << starts;
+        for (size_t i = 0; i < std::size(colours); ++i)
+            EXPECT_EQ(ImagePixels(static_cast<int>(i))[16 * 32 + 16],
+                      RGB(colours[i] >> 16, (colours[i] >> 8) & 0xFF, colours[i] & 0xFF))
+                << starts << " " << i;
+    }
+}
+
 TEST_F(PagesTest, PageMenusLightAndButtonsFollowTheResultSet) {
     const std::string ico = dir.path() + "i.ico";
     ASSERT_TRUE(WriteIconFile(ico, 0x808080));

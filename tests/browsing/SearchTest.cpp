@@ -254,9 +254,16 @@ TEST_F(SearchTest, FilesReadAheadCountAsFilesReadOneByOne) {
     EXPECT_EQ(alone[2].count, 3);
 
     // The whole list at once, or handed over file by file as a walk finds them while the counts of
-    // the first half are taken.
+    // the first half are taken; with the threads asked for, or fewer when the system gives fewer
+    // (starts), down to none.
+    struct Readers {
+        unsigned workers;
+        int starts;
+    };
     for (bool handedOver : {false, true}) {
-        for (unsigned workers : {0u, 1u, 3u, 64u}) {
+        for (const Readers r : {Readers{0, 0}, {1, 1}, {3, 3}, {64, 64}, {3, 1}, {2, 0}}) {
+            const unsigned workers = r.workers;
+            ReaderThreadStarts starts(r.starts);
             std::optional<FileIconCountsAhead> made;
             if (handedOver) made.emplace(workers);
             else made.emplace(files, workers);
@@ -267,8 +274,9 @@ TEST_F(SearchTest, FilesReadAheadCountAsFilesReadOneByOne) {
                     FileIconCount count;
                     while (!ahead.Wait(taken, 5, count)) {
                     }
-                    EXPECT_EQ(count.count, alone[taken].count) << handedOver << workers << " " << files[taken];
-                    EXPECT_EQ(count.typeCode, alone[taken].typeCode) << handedOver << workers << " " << files[taken];
+                    EXPECT_EQ(count.count, alone[taken].count) << handedOver << workers << r.starts << " " << files[taken];
+                    EXPECT_EQ(count.typeCode, alone[taken].typeCode)
+                        << handedOver << workers << r.starts << " " << files[taken];
                 }
             };
             if (handedOver) {

@@ -1,11 +1,14 @@
 // ANSI paths in the scratch folder and registry clean-up for the tests.
 #include "TestSupport.h"
 
+#include <atomic>
 #include <cstring>
+#include <system_error>
 #include <utility>
 #include <intrin.h>
 #include <shlwapi.h>
 
+#include "common/ReaderThreads.h"
 #include "core/Global.h"
 #include "core/Instance.h"
 
@@ -214,3 +217,23 @@ HotSpotClicker::~HotSpotClicker() {
 }
 
 int HotSpotClicker::Clicks() { return gHotSpotAnswer.clicks; }
+
+namespace {
+
+std::atomic<int> gThreadStartsLeft{0};
+ReaderThreadStarter gSystemThreadStarter = nullptr;
+
+std::thread LimitedThreadStart(std::function<void()> work) {
+    if (gThreadStartsLeft-- <= 0) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    return gSystemThreadStarter(std::move(work));
+}
+
+}  // namespace
+
+ReaderThreadStarts::ReaderThreadStarts(int starts) {
+    gThreadStartsLeft = starts;
+    gSystemThreadStarter = gStartReaderThread;
+    gStartReaderThread = LimitedThreadStart;
+}
+
+ReaderThreadStarts::~ReaderThreadStarts() { gStartReaderThread = gSystemThreadStarter; }

@@ -41,6 +41,16 @@ void TypeKeys(const std::vector<WORD>& keys);
 // The keys that type a text ("\r" Enter, "\x1b" Esc).
 std::vector<WORD> KeysOf(const std::string& text);
 
+// For its lifetime the system gives the reader threads only their first `starts` threads; every
+// start after those fails as a std::thread does when the system has none to give.
+class ReaderThreadStarts {
+  public:
+    explicit ReaderThreadStarts(int starts);
+    ~ReaderThreadStarts();
+    ReaderThreadStarts(const ReaderThreadStarts&) = delete;
+    ReaderThreadStarts& operator=(const ReaderThreadStarts&) = delete;
+};
+
 // Removes the program's own store so that a test starts from an empty registry, and again at the end.
 class CleanStore {
   public:

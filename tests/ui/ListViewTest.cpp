@@ -2,10 +2,14 @@
 // events, column widths in twips, pictures per view, the grid of icons, and the speed of a page fill.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "UiTest.h"
+#include "ui/Control.h"
 #include "ui/ImageList.h"
 #include "ui/ListView.h"
 #include "ui/Units.h"
@@ -291,6 +295,68 @@ TEST(ListView, PaintsOffTheScreenWithBackgroundAndHeader) {
     SendMessageA(l.hwnd(), WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()), PRF_CLIENT | PRF_ERASEBKGND);
     EXPECT_EQ(GetPixel(printed.dc(), empty.x, empty.y), kRed);
     form.Unload();
+}
+
+namespace {
+
+int gOffScreenMakings = 0;
+
+// The system gives no bitmap the first time one is asked for, and every time after.
+std::unique_ptr<MemoryBitmap> FirstMakingFails(int width, int height) {
+    if (++gOffScreenMakings == 1) return std::make_unique<MemoryBitmap>(0, 0);
+    return std::make_unique<MemoryBitmap>(width, height, MemoryBitmap::Format::Rgb32, true);
+}
+
+LRESULT CALLBACK SaysWhenItsOwnProcedureEnds(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCDESTROY) std::fputs("its own procedure saw the end\n", stderr);
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// Without a bitmap to paint in, the list paints straight on the screen, and off it again at a
+// later paint once the system gives one.
+TEST(ListView, PaintsOnTheScreenUntilABitmapIsGiven) {
+    constexpr COLORREF kRed = RGB(255, 0, 0);
+    ListForm form;
+    ListView& l = form.list;
+    l.SetBackColor(kRed);
+    gOffScreenMakings = 0;
+    const OffScreenBitmapMaker system = gMakeOffScreenBitmap;
+    gMakeOffScreenBitmap = FirstMakingFails;
+    form.Show();
+    for (int paint = 1; paint <= 2; ++paint) {
+        RedrawWindow(l.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RECT client;
+        GetClientRect(l.hwnd(), &client);
+        HDC screen = GetDC(l.hwnd());
+        EXPECT_EQ(GetPixel(screen, client.right - 5, client.bottom - 5), kRed) << paint;
+        ReleaseDC(l.hwnd(), screen);
+    }
+    EXPECT_EQ(gOffScreenMakings, 2);
+    gMakeOffScreenBitmap = system;
+    form.Unload();
+}
+
+// A form still loaded when the program ends is destroyed after everything made later: a control
+// that paints off the screen still gets its last messages through its own procedure.
+TEST(ListView, AControlOfAFormLeftLoadedAtTheEndEndsThroughItsOwnProcedure) {
+    EXPECT_EXIT(
+        {
+            static TestForm late;  // made before anything paints off the screen in this process
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = SaysWhenItsOwnProcedureEnds;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "OrnavaleEndsLate";
+            RegisterClassA(&wc);
+            late.build = [] {
+                PaintOffScreen(CreateWindowExA(0, "OrnavaleEndsLate", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50,
+                                               late.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr));
+            };
+            late.Load();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "its own procedure saw the end");
 }
 
 // A page is filled with its image list unbound and gets its pictures last.
