@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "browsing/ListingPace.h"
 #include "common/FileIconReader.h"
 #include "common/PageMath.h"
 #include "common/Paging.h"
@@ -176,6 +177,9 @@ void FrmScan::cmdStart_Click() {
     }
 
     if (gAbort) {
+        ahead->Stop([] {
+            if (EventsDue()) DoEvents();
+        });
         ahead.reset();
         if (!main.IsLoaded()) return;  // closed during the walk: the program ends
         main.lstFiles = std::move(shownFiles);

@@ -2,6 +2,7 @@
 #include "mainwindow/FrmMain.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
 #include "browsing/Library.h"
+#include "browsing/ListingPace.h"
 #include "common/OpenPaths.h"
 #include "common/PageMath.h"
 #include "common/PagePictures.h"
@@ -216,9 +218,11 @@ void CopyColumnWidths(const ListView& from, ListView& to) {
 }
 
 // Every item of the page is in: its pictures, the count of the result set and the commands follow.
-void ShowPictures(FrmMain& form, PagePictures& pictures, int32_t count) {
+// `waiting` runs while the pictures' files are read, as DrawInto runs it; false when it gave the
+// page up, before anything was shown.
+bool ShowPictures(FrmMain& form, PagePictures& pictures, int32_t count, const std::function<bool()>& waiting) {
     COLORREF back = form.pnlResult.BackColor().value_or(GetSysColor(COLOR_WINDOW)) & 0xFFFFFF;
-    pictures.DrawInto(form.imlResult32, PlaceholderIcon(), back);
+    if (!pictures.DrawInto(form.imlResult32, PlaceholderIcon(), back, waiting)) return false;
     {
         PagePart part(gPageProfile.images);
         form.pnlResult.SetIcons(&form.imlResult32);
@@ -231,6 +235,7 @@ void ShowPictures(FrmMain& form, PagePictures& pictures, int32_t count) {
     form.procItemSelected();
     form.procSetPageButtons();
     SetScreenMousePointer(PointerShape::Default);
+    return true;
 }
 
 // An empty result set, or a fill the user stopped.
@@ -327,6 +332,15 @@ void FrmMain::procGetPage() {
         // The windows that busy mode and the fill change repaint when the page is shown, unless the
         // page takes long enough for the user to see them in between.
         DWORD paintedAt = GetTickCount();
+        // Events run during the fill of more than a few entries; false once it must end: the window
+        // is gone or the user stopped the fill.
+        auto runEvents = [&] {
+            if (count <= 5) return true;
+            const bool paint = GetTickCount() - paintedAt >= kPaintEveryMs;
+            if (paint) paintedAt = GetTickCount();
+            DoEvents(paint);
+            return IsLoaded() && !gAbort;
+        };
         gImageIndex = 1;
         timing.reset();
         {
@@ -363,16 +377,11 @@ void FrmMain::procGetPage() {
                 }
             } catch (const std::exception&) {
             }
-            if (count > 5) {
-                PagePart part(gPageProfile.events);
-                const bool paint = GetTickCount() - paintedAt >= kPaintEveryMs;
-                if (paint) paintedAt = GetTickCount();
-                DoEvents(paint);
+            PagePart part(gPageProfile.events);
+            if (!runEvents()) {
                 if (!IsLoaded()) return;
-                if (gAbort) {
-                    aborted = true;
-                    break;
-                }
+                aborted = true;
+                break;
             }
         }
         {
@@ -380,7 +389,11 @@ void FrmMain::procGetPage() {
             pnlResult.EndUpdate();
         }
 
-        if (!aborted) ShowPictures(*this, pictures, count);
+        // The pictures' files are read with the events at the pace of a listing.
+        if (!aborted && !ShowPictures(*this, pictures, count, [&] { return !EventsDue() || runEvents(); })) {
+            if (!IsLoaded()) return;
+            aborted = true;
+        }
         timing.emplace(gPageProfile.swap);
         CopyColumnWidths(pnlDummy, pnlResult);
         pnlResult.ShowOnTop();

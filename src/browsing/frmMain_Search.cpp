@@ -138,12 +138,15 @@ void FrmMain::procSearchOpen(FileIconCountsAhead* readAhead) {
         FileIconCount icons;
         const size_t at = static_cast<size_t>(i);
         if (at < ahead.size() && ahead.Path(at) == path) {
-            // A slow file (a network share) keeps the window alive while it is read.
+            // A slow file (a network share) keeps the window alive while it is read, and the
+            // abort stops the wait.
             while (!ahead.Wait(at, static_cast<unsigned>(std::max(gListingEventsMs, 1ul)), icons)) {
                 DoEvents();
                 EventsRan();
                 if (!IsLoaded()) return;
+                if (gAbort) break;
             }
+            if (gAbort) break;
         } else {
             icons = ReadFileIconCount(path);
         }
@@ -156,6 +159,13 @@ void FrmMain::procSearchOpen(FileIconCountsAhead* readAhead) {
             DoEvents();
             if (!IsLoaded()) return;
         }
+    }
+    if (gAbort) {
+        // The readers stop after the file each one is reading, which may be slow too.
+        ahead.Stop([] {
+            if (EventsDue()) DoEvents();
+        });
+        if (!IsLoaded()) return;
     }
     SetPanel(gPanelCount, std::to_string(cmbResult.ListCount()) + " Icon(s)");
     EndFill(*this);

@@ -12,10 +12,13 @@
 #include "ui/Unique.h"
 #include "ui/Win.h"
 
+void (*gUserFileOpenHook)(const std::string& path) = nullptr;
+
 namespace {
 
 // A user's file opened for reading, others still free to read and write it.
 UniqueFile OpenUserFile(const std::string& path, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    if (gUserFileOpenHook) gUserFileOpenHook(path);
     return UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, flags, nullptr));
 }
@@ -202,6 +205,11 @@ void FileIconCountsAhead::Start(unsigned workers) { workers_.Start(workers, [thi
 FileIconCountsAhead::~FileIconCountsAhead() {
     stop_ = true;
     workers_.Join();
+}
+
+void FileIconCountsAhead::Stop(const std::function<void()>& waiting) {
+    stop_ = true;
+    workers_.Join(waiting);
 }
 
 void FileIconCountsAhead::Add(std::string path) {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -19,6 +20,9 @@
 // How often window events run between the files of a listing, in milliseconds: a message check per
 // file would cost about as much as reading the file. 0 runs them after every file.
 extern unsigned long gListingEventsMs;
+
+// Called on the reading thread before each user file is opened; tests hold a read with it.
+extern void (*gUserFileOpenHook)(const std::string& path);
 
 // Threads reading a listing's files ahead of the window thread. More do not help: under Wine the
 // opening of files goes through one server process.
@@ -74,7 +78,7 @@ FileIconCount ReadFileIconCount(const std::string& path);
 // Close; one made from a whole list is closed already. The bytes worth keeping for the pages are
 // kept as the caller takes each count, so that a list read ahead of a walk that is then given up
 // leaves the kept bytes of the listing before untouched. Destroying it stops the workers after the
-// file each one is reading. Add, Close, size, Path and Wait belong to the thread that made it.
+// file each one is reading. Add, Close, size, Path, Wait and Stop belong to the thread that made it.
 // Workers that the system does not give are done without: with none, Wait reads each file itself.
 class FileIconCountsAhead {
   public:
@@ -91,6 +95,9 @@ class FileIconCountsAhead {
     // The count of file i once it is read: false when it is not read within `waitMs`. Without
     // workers the file is read here.
     bool Wait(size_t i, unsigned waitMs, FileIconCount& count);
+    // Gives the list up: the workers stop after the file each one is reading, and `waiting` runs
+    // between short sleeps until they have. Nothing is waited for after it.
+    void Stop(const std::function<void()>& waiting);
 
   private:
     struct Slot {

@@ -28,7 +28,7 @@ PageProfile gPageProfile;
 namespace {
 
 constexpr int kSize = 32;
-constexpr size_t kPageReaders = 2;  // worker threads besides the window thread
+constexpr size_t kPageReaders = 3;  // threads of the pool that open files, while the window thread waits
 
 // The animated file read last, kept for its further frames on the next page.
 FileBytes gAniBytes;
@@ -348,23 +348,45 @@ bool IsModule(const std::string& path) {
     return type == IconFileType::Icl || type == IconFileType::Dll || type == IconFileType::Exe;
 }
 
+// Whether reading the job opens its file: the bytes of icon, cursor and animated files are mostly
+// kept from the listing, and the pictures of a library from an earlier page.
+bool OpensItsFile(const FileJob& job) {
+    if (job.animated) return !job.aniBytes && !KeptFileBytes(job.path);
+    if (IsModule(job.path)) return !job.indexes.empty();
+    const IconFileType type = IconFileTypeOf(job.path);
+    return (type == IconFileType::Ico || type == IconFileType::Cur) && !KeptFileBytes(job.path);
+}
+
 // Reads the files on a few threads: under Wine and on network shares the time of a page goes into
-// opening files, and several at once overlap the waits. The window thread takes its share, and all
-// of it when the system gives no thread.
-void ReadFileJobs(std::vector<FileJob>& jobs, COLORREF back) {
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (size_t i = next++; i < jobs.size(); i = next++) {
-            try {
-                ReadFileJob(jobs[i], back);
-            } catch (const std::exception&) {
-                jobs[i].pictures.clear();  // out of memory for one file: its pictures show the placeholder
-            }
+// opening files, and several at once overlap the waits. The window thread reads what is in memory
+// and waits for the rest, running `waiting` meanwhile, which answers false to give the page up: the
+// threads then stop after the file each one is reading. False when the page was given up. Without
+// threads the window thread reads the files itself.
+bool ReadFileJobs(std::vector<FileJob>& jobs, COLORREF back, const std::function<bool()>& waiting) {
+    auto read = [&](FileJob& job) {
+        try {
+            ReadFileJob(job, back);
+        } catch (const std::exception&) {
+            job.pictures.clear();  // out of memory for one file: its pictures show the placeholder
         }
     };
-    ReaderThreads workers;
-    workers.Start(std::min<size_t>(kPageReaders, jobs.size() > 0 ? jobs.size() - 1 : 0), work);
-    work();
+    std::vector<FileJob*> opening, inMemory;
+    for (FileJob& job : jobs) (OpensItsFile(job) ? opening : inMemory).push_back(&job);
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stop{false};
+    const std::function<void()> work = [&] {
+        for (size_t i = next++; i < opening.size() && !stop; i = next++) read(*opening[i]);
+    };
+    const bool threads = !opening.empty() && ReaderPool::Begin(std::min(kPageReaders, opening.size()), work) > 0;
+    for (FileJob* job : inMemory) read(*job);
+    if (!threads) {
+        work();
+        return true;
+    }
+    ReaderPool::Wait([&] {
+        if (waiting && !waiting()) stop = true;
+    });
+    return !stop;
 }
 
 }  // namespace
@@ -451,8 +473,9 @@ HICON PlaceholderIcon() {
     return icon;
 }
 
-void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) const {
-    if (wants_.empty()) return;
+bool PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back,
+                            const std::function<bool()>& waiting) const {
+    if (wants_.empty()) return true;
     std::optional<PagePart> part(gPageProfile.pictures);
     // One job a file, in the order the page first names it. Its item decides whether it shows a
     // frame of an animation or a still icon, whatever the file's name ends in.
@@ -472,7 +495,7 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
     }
     for (FileJob& job : jobs)
         if (!job.animated && IsModule(job.path)) KeptModules().Take(job, back);
-    ReadFileJobs(jobs, back);
+    if (!ReadFileJobs(jobs, back, waiting)) return false;
     for (const FileJob& job : jobs)
         if (!job.animated && IsModule(job.path)) KeptModules().Keep(job);
     part.emplace(gPageProfile.strip);
@@ -501,7 +524,7 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
 
     const int n = Count();
     MemoryBitmap strip(kSize * n, kSize, MemoryBitmap::Format::Rgb24);
-    if (!strip) return;
+    if (!strip) return true;
     HDC dc = strip.dc();
     RECT all{0, 0, kSize * n, kSize};
     UniqueBrush brush(CreateSolidBrush(back));
@@ -510,7 +533,7 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
     // Each image keeps its own AND mask, so that a white pixel of an icon stays white on a white
     // list. The system draws the masks of the pictures it draws; the rest are written below.
     MaskStrip masks(kSize * n, kSize);
-    if (!masks) return;
+    if (!masks) return true;
     auto drawIcon = [&](int x, HICON icon, int size, UINT defaultSize) {
         return DrawIconEx(dc, x, 0, icon, size, size, 0, nullptr, DI_NORMAL | defaultSize) &&
                DrawIconEx(masks.dc(), x, 0, icon, size, size, 0, nullptr, DI_MASK | defaultSize);
@@ -578,4 +601,5 @@ void PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back) c
     UniqueBitmap bitmap(strip.Release());
     part.emplace(gPageProfile.images);
     list.AddStrip(bitmap.get(), masks.Finish());
+    return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,10 @@ class PagePictures {
     // icons on the page, on a few threads, by the program's own readers (no file reaches a system
     // loader), and the images go in with one call. Pictures that cannot be drawn show
     // `placeholder` (may be nullptr). `back` is the colour they are drawn over; each image keeps its
-    // own AND mask.
-    void DrawInto(ImageList& list, HICON placeholder, COLORREF back) const;
+    // own AND mask. While the files are read, `waiting` runs on this thread every millisecond or
+    // so; when it answers false the page is given up: nothing is appended, and the answer is false.
+    bool DrawInto(ImageList& list, HICON placeholder, COLORREF back,
+                  const std::function<bool()>& waiting = nullptr) const;
 
   private:
     enum class Kind { Placeholder, FileIcon, AniFrame, Cell, SystemCursor };

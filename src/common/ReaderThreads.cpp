@@ -1,7 +1,10 @@
 // The threads that read files beside the window thread.
 #include "common/ReaderThreads.h"
 
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
+#include <algorithm>
 #include <utility>
 
 #include "ui/Win.h"
@@ -47,4 +50,77 @@ void ReaderThreads::Join(const std::function<void()>& waiting) {
         }
     for (std::thread& thread : threads_) thread.join();
     threads_.clear();
+}
+
+namespace {
+
+// The pool's threads and the work of the page they read. Never destroyed: its threads wait for the
+// next page until the process ends.
+struct Pool {
+    std::mutex mutex;
+    std::condition_variable wake;
+    const std::function<void()>* work = nullptr;  // under mutex, with round and wanted
+    uint64_t round = 0;
+    size_t wanted = 0;  // the threads below this place run the round's work
+    std::atomic<size_t> running{0};
+    std::vector<std::thread> threads;
+    bool busy = false;  // window thread only
+
+    void Serve(size_t place) {
+        uint64_t seen = 0;
+        for (;;) {
+            const std::function<void()>* next;
+            {
+                std::unique_lock lock(mutex);
+                wake.wait(lock, [&] { return round != seen; });
+                seen = round;
+                if (place >= wanted) continue;
+                next = work;
+            }
+            (*next)();
+            running.fetch_sub(1, std::memory_order_release);
+        }
+    }
+};
+
+Pool& ThePool() {
+    static Pool* pool = new Pool;
+    return *pool;
+}
+
+}  // namespace
+
+size_t ReaderPool::Begin(size_t n, const std::function<void()>& work) {
+    Pool& pool = ThePool();
+    if (pool.busy || n == 0) return 0;
+    try {
+        pool.threads.reserve(n);
+        while (pool.threads.size() < n) {
+            const size_t place = pool.threads.size();
+            pool.threads.push_back(gStartReaderThread([&pool, place] { pool.Serve(place); }));
+        }
+    } catch (const std::exception&) {
+        // Fewer threads: those there are do the work.
+    }
+    const size_t threads = std::min(n, pool.threads.size());
+    if (threads == 0) return 0;
+    pool.running = threads;
+    {
+        std::lock_guard lock(pool.mutex);
+        pool.work = &work;
+        pool.wanted = threads;
+        ++pool.round;
+    }
+    pool.wake.notify_all();
+    pool.busy = true;
+    return threads;
+}
+
+void ReaderPool::Wait(const std::function<void()>& waiting) {
+    Pool& pool = ThePool();
+    while (pool.running.load(std::memory_order_acquire) > 0) {
+        Sleep(1);
+        if (waiting) waiting();
+    }
+    pool.busy = false;
 }

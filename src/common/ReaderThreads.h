@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -34,3 +35,15 @@ class ReaderThreads {
     std::atomic<size_t> running_{0};
 };
 
+// Threads kept from one page to the next, which each page hands its reading to: a thread costs
+// about a millisecond under Wine to start and end, more than most pages take to read. Started as
+// pages need them, as many as the system gives. Window thread only.
+class ReaderPool {
+  public:
+    // Runs `work` on up to n of the threads; answers on how many (none when no thread could be
+    // started, or while the threads still run an earlier page's work).
+    static size_t Begin(size_t n, const std::function<void()>& work);
+    // Waits until the threads of Begin have run their work, running `waiting` on this thread every
+    // millisecond or so meanwhile.
+    static void Wait(const std::function<void()>& waiting);
+};

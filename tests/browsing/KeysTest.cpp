@@ -4,6 +4,7 @@
 #include "PageFixture.h"
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -207,6 +208,83 @@ TEST_F(MainWindowKeys, EscWhileNothingRunsStopsNoLaterListing) {
         }
         frmMain.procSearchOpen();
         EXPECT_EQ(frmMain.cmbResult.ListCount(), 3);
+    }
+}
+
+// The first file read is held, as on a slow share, until the test lets it go (3 s at most); the
+// others read slowly meanwhile. Esc is typed while it is held, and it is let go once the abort is
+// seen; the files opened after that are counted.
+std::atomic<bool> gHoldTaken{false}, gHeld{false}, gLetGo{false};
+std::atomic<int> gOpenedAfter{0};
+bool gEscTyped = false, gAbortSeenWhileHeld = false;
+
+void HoldTheFirstRead(const std::string&) {
+    if (gLetGo) {
+        ++gOpenedAfter;
+        return;
+    }
+    if (gHoldTaken.exchange(true)) {
+        Sleep(5);
+        return;
+    }
+    gHeld = true;
+    for (DWORD start = GetTickCount(); !gLetGo && GetTickCount() - start < 3000;) Sleep(1);
+}
+
+void EscWhileHeld() {
+    if (!gHeld || gLetGo) return;
+    if (!gEscTyped) {
+        gEscTyped = true;
+        TypeKeys({VK_ESCAPE});
+    } else if (gAbort) {
+        gAbortSeenWhileHeld = true;
+        gLetGo = true;
+    }
+}
+
+TEST_F(MainWindowKeys, EscWhileAFileReadIsHeldEndsTheFillOnceItIsLetGo) {
+    for (int i = 0; i < 40; ++i) {
+        const std::string ico = dir.path() + "slow" + std::to_string(i) + ".ico";
+        ASSERT_TRUE(WriteIconFile(ico, 0x204060));
+        frmMain.lstFiles.AddItem(ico);
+    }
+    struct Case {
+        const char* what;
+        void (*fill)();
+        const char* count;  // a listing shows what it found before the abort, a page that it was stopped
+    };
+    const Case cases[] = {
+        {"the listing's wait for its readers",
+         [] {
+             gUserFileOpenHook = HoldTheFirstRead;
+             frmMain.procSearchOpen();
+         },
+         "0 Icon(s)"},
+        {"the page's pictures",
+         [] {
+             frmMain.procSearchOpen();
+             ForgetKeptFileBytes();
+             gUserFileOpenHook = HoldTheFirstRead;
+             frmMain.procGetPage();
+         },
+         "Aborted!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gHoldTaken = gHeld = gLetGo = false;
+        gOpenedAfter = 0;
+        gEscTyped = gAbortSeenWhileHeld = false;
+        frmMain.cmbResult.Clear();
+        gDoEventsHook = EscWhileHeld;
+        c.fill();
+        gDoEventsHook = nullptr;
+        gUserFileOpenHook = nullptr;
+        EXPECT_TRUE(gAbortSeenWhileHeld);
+        EXPECT_LE(gOpenedAfter, 1);
+        EXPECT_EQ(Panel("count"), c.count);
+        EXPECT_EQ(frmMain.pnlResult.Count(), 0);
+        EXPECT_FALSE(gAbort);
+        EXPECT_FALSE(IsBusy(frmMain));
     }
 }
 
