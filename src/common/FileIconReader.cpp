@@ -164,7 +164,7 @@ CountedFile CountFile(const std::string& path) {
         case IconFileType::Other: return {};
         case IconFileType::Icl:
         case IconFileType::Dll:
-        case IconFileType::Exe: return {{LibraryIconCount(path), 0}, nullptr};
+        case IconFileType::Exe: return {{LibraryIconCount(path), 0}, nullptr, {}};
         case IconFileType::Ico:
         case IconFileType::Cur:
         case IconFileType::Ani: break;
@@ -175,7 +175,7 @@ CountedFile CountFile(const std::string& path) {
     if (!read) return {};
     auto bytes = std::make_shared<const std::vector<uint8_t>>(std::move(*read));
     const FileIconCount count = CountFileIcons(type, *bytes);
-    if (count.count <= 0 || bytes->size() > kMaxKeptFileBytes || !stamp) return {count, nullptr};
+    if (count.count <= 0 || bytes->size() > kMaxKeptFileBytes || !stamp) return {count, nullptr, {}};
     return {count, std::move(bytes), *stamp};
 }
 
