@@ -68,10 +68,11 @@ HWND ModalWindowOver(HWND mainWindow) {
 
 void RestoreAppWindow(HWND hwnd) {
     if (IsIconic(hwnd)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-    RaiseWindow(hwnd);
     // A main window that waits for a modal window brings that one up over it, or the program
-    // would look hung.
-    if (HWND modal = ModalWindowOver(hwnd)) RaiseWindow(modal);
+    // would look hung: the modal window comes to the top and the main window right under it.
+    HWND modal = ModalWindowOver(hwnd);
+    RaiseWindow(modal ? modal : hwnd);
+    if (modal) SetWindowPos(hwnd, modal, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ReleaseInstanceMutex() {
