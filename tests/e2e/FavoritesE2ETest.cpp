@@ -1,8 +1,11 @@
-// The favorites folders of the running program, driven with the real keyboard and mouse: an icon
-// added to a favorites folder through the Add to Favorites dialog, then that folder removed.
+// The favorites folders and the input windows of the running program, driven with the real
+// keyboard and mouse: an icon added to a favorites folder through the Add to Favorites dialog, then
+// that folder removed; what is typed at once into an input window, before any click.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "IconMaker.h"
 #include "StartedProgram.h"
@@ -14,16 +17,11 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 // A folder of the program's own favorites, gone again at the end whatever the test left in it.
 struct FavoritesFolder {
     explicit FavoritesFolder(const std::string& name) : path(ProgramExeFolder() + "Favorites\\" + name) {
-        CreateDirectoryA((ProgramExeFolder() + "Favorites").c_str(), nullptr);
-        CreateDirectoryA(path.c_str(), nullptr);
+        std::filesystem::create_directories(path);
     }
     ~FavoritesFolder() {
-        std::string from = path + '\0';  // the list of paths ends with a second zero
-        SHFILEOPSTRUCTA op{};
-        op.wFunc = FO_DELETE;
-        op.pFrom = from.c_str();
-        op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-        if (Exists(path)) SHFileOperationA(&op);
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     }
     std::string path;
 };
@@ -63,5 +61,40 @@ TEST(FavoritesFolders, AFolderJustSavedIntoIsRemovedWithoutABox) {
     HWND tree = FindChildOfClass(window, WC_TREEVIEWA);
     EXPECT_EQ(FindTreeItem(program.process(), tree, {"Your Icons", "Favorites", "Kept Icons"}), nullptr);
     EXPECT_FALSE(program.ShowsWindowOtherThan(window));
+    EXPECT_TRUE(program.Close());
+}
+
+TEST(InputWindows, TextTypedAsSoonAsTheWindowOpensLandsInItsTextField) {
+    QuietStore store;
+    StartedProgram program;
+    HWND window = program.Main();
+    ASSERT_NE(window, nullptr);
+    // The folder commands act on the favorites node last clicked; a click on the (empty) result
+    // list then gives it the keyboard, where the menu keys are typed.
+    ASSERT_TRUE(program.ClickTreeItem({"Your Icons", "Favorites"}));
+    RECT rect{};
+    GetWindowRect(FindChildOfClass(window, WC_LISTVIEWA), &rect);
+    ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    ASSERT_TRUE(WaitForFocus(window, WC_LISTVIEWA, 5000));
+
+    struct Case {
+        std::vector<WORD> menuKeys;
+        const char* caption;
+    } cases[] = {
+        {{VK_MENU, 'A', 'C'}, "Create Favorite Folder"},  // the input box
+        {{VK_MENU, 'R', 'K'}, "Edit Custom Keywords"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        ASSERT_TRUE(BringToFront(window));
+        TypeKeys(c.menuKeys);
+        HWND input = program.WaitForWindow(c.caption, 10000);
+        ASSERT_NE(input, nullptr);
+        TypeKeys(KeysOf("typed"));
+        HWND field = FindChildOfClass(input, "Edit");
+        EXPECT_TRUE(WaitUntil(5000, [&] { return WindowText(field) == "typed"; })) << WindowText(field);
+        PostMessageA(input, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitUntilGone(input, 5000));
+    }
     EXPECT_TRUE(program.Close());
 }

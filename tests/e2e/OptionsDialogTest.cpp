@@ -46,17 +46,23 @@ bool IsAbove(HWND upper, HWND lower) {
 
 }  // namespace
 
-TEST(OptionsDialog, ChoicesMadeWithTheMouseAreStoredByApplyAndClose) {
+// The program started and View > Options opened with the keyboard.
+class OptionsDialog : public testing::Test {
+  protected:
+    void SetUp() override {
+        window = program.Main();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(BringToFront(window));
+        TypeKeys({VK_MENU, 'V', 'O'});
+        options = program.WaitForWindow("Options", 10000);
+        ASSERT_NE(options, nullptr);
+    }
     QuietStore store;
     StartedProgram program;
-    HWND window = program.Main();
-    ASSERT_NE(window, nullptr);
+    HWND window = nullptr, options = nullptr;
+};
 
-    ASSERT_TRUE(BringToFront(window));
-    TypeKeys({VK_MENU, 'V', 'O'});
-    HWND options = program.WaitForWindow("Options", 10000);
-    ASSERT_NE(options, nullptr);
-
+TEST_F(OptionsDialog, ChoicesMadeWithTheMouseAreStoredByApplyAndClose) {
     // The third tab, clicked where the tab strip draws it.
     HWND tabs = FindChildOfClass(options, WC_TABCONTROLA);
     ASSERT_NE(tabs, nullptr);
@@ -95,18 +101,10 @@ TEST(OptionsDialog, ChoicesMadeWithTheMouseAreStoredByApplyAndClose) {
     ASSERT_TRUE(program.Close());
 }
 
-TEST(OptionsDialog, ALaterStartWaitsUntilItIsClosed) {
-    QuietStore store;
+TEST_F(OptionsDialog, ALaterStartWaitsUntilItIsClosed) {
     TempDir dir;
     const std::string icon = dir.path() + "a.ico";
     ASSERT_TRUE(WriteIconFile(icon, 0x3366CC));
-    StartedProgram program;
-    HWND window = program.Main();
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(BringToFront(window));
-    TypeKeys({VK_MENU, 'V', 'O'});
-    HWND options = program.WaitForWindow("Options", 10000);
-    ASSERT_NE(options, nullptr);
 
     // Without arguments the program is only raised; with a path the path waits for the window. Each
     // start finds the disabled main window over Options and brings Options up.
