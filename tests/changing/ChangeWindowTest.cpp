@@ -21,6 +21,7 @@
 #include "mainwindow/MainShared.h"
 #include "mainwindow/Selection.h"
 #include "output/WorkSurfaces.h"
+#include "ui/Control.h"
 
 namespace {
 
@@ -42,26 +43,19 @@ bool ApplyOn() {
 bool DrawsBelowItsFirstLine(const Label& label) {
     RECT r{};
     GetClientRect(label.hwnd(), &r);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, r.right, r.bottom);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, picture);
+    MemoryBitmap printed(r.right, r.bottom);
+    HDC dc = printed.dc();
     SendMessageA(label.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label.hwnd(), WM_GETFONT, 0, 0)));
+    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label.hwnd(), WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, font);
-    bool below = false;
-    for (int y = metrics.tmHeight; y < r.bottom && !below; ++y)
-        for (int x = 0; x < r.right && !below; ++x) {
-            COLORREF c = GetPixel(dc, x, y);
-            below = GetRValue(c) + GetGValue(c) + GetBValue(c) < 384;  // dark text on the light face
+    for (int y = metrics.tmHeight; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 384) return true;  // dark text on the light face
         }
-    SelectObject(dc, old);
-    DeleteObject(picture);
-    DeleteDC(dc);
-    return below;
+    return false;
 }
 
 class ChangeWindowTest : public ChangeWindowFixture {
