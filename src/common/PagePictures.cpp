@@ -224,7 +224,7 @@ struct FileJob {
     std::string path;
     bool animated = false;
     std::vector<int32_t> indexes;
-    FileBytes aniBytes;  // an animated file read before
+    FileBytes bytes;  // of an icon, cursor or animated file, kept or read before
     FilePictures pictures;
 };
 
@@ -243,15 +243,16 @@ void ReadFileJob(FileJob& job, COLORREF back) {
     std::sort(job.indexes.begin(), job.indexes.end());
     job.indexes.erase(std::unique(job.indexes.begin(), job.indexes.end()), job.indexes.end());
     if (job.animated) {
-        if (!job.aniBytes) job.aniBytes = IconFileBytes(job.path);
-        if (job.aniBytes) ReadAniPictures(*job.aniBytes, nullptr, job.indexes, back, job.pictures);
+        if (!job.bytes) job.bytes = IconFileBytes(job.path);
+        if (job.bytes) ReadAniPictures(*job.bytes, nullptr, job.indexes, back, job.pictures);
         return;
     }
     switch (IconFileTypeOf(job.path)) {
         case IconFileType::Ico:
         case IconFileType::Cur:
             if (job.indexes != std::vector<int32_t>{0}) return;
-            if (FileBytes bytes = IconFileBytes(job.path)) job.pictures[0] = PictureOfIconFile(*bytes, back);
+            if (!job.bytes) job.bytes = IconFileBytes(job.path);
+            if (job.bytes) job.pictures[0] = PictureOfIconFile(*job.bytes, back);
             return;
         case IconFileType::Icl:
         case IconFileType::Dll:
@@ -349,12 +350,16 @@ bool IsModule(const std::string& path) {
 }
 
 // Whether reading the job opens its file: the bytes of icon, cursor and animated files are mostly
-// kept from the listing, and the pictures of a library from an earlier page.
-bool OpensItsFile(const FileJob& job) {
-    if (job.animated) return !job.aniBytes && !KeptFileBytes(job.path);
-    if (IsModule(job.path)) return !job.indexes.empty();
-    const IconFileType type = IconFileTypeOf(job.path);
-    return (type == IconFileType::Ico || type == IconFileType::Cur) && !KeptFileBytes(job.path);
+// kept from the listing, and go into the job here; the pictures of a library mostly from an earlier
+// page.
+bool OpensItsFile(FileJob& job) {
+    if (!job.animated) {
+        if (IsModule(job.path)) return !job.indexes.empty();
+        const IconFileType type = IconFileTypeOf(job.path);
+        if (type != IconFileType::Ico && type != IconFileType::Cur) return false;
+    }
+    if (!job.bytes) job.bytes = KeptFileBytes(job.path);
+    return !job.bytes;
 }
 
 // Reads the files on a few threads: under Wine and on network shares the time of a page goes into
@@ -488,7 +493,7 @@ bool PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back,
             FileJob job;
             job.path = w.path;
             job.animated = w.kind == Kind::AniFrame;
-            if (job.animated && w.path == gAniFile) job.aniBytes = gAniBytes;
+            if (job.animated && w.path == gAniFile) job.bytes = gAniBytes;
             jobs.push_back(std::move(job));
         }
         jobs[at->second].indexes.push_back(w.index);
@@ -505,9 +510,9 @@ bool PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back,
                 picture.icon.reset(CreateIconFromResourceEx(picture.systemImage.data(),
                                                             static_cast<DWORD>(picture.systemImage.size()), TRUE,
                                                             0x00030000, kSize, kSize, LR_DEFAULTCOLOR));
-        if (job.animated && job.aniBytes) {
+        if (job.animated && job.bytes) {
             gAniFile = job.path;
-            gAniBytes = job.aniBytes;
+            gAniBytes = job.bytes;
         }
     }
     auto pictureOf = [&](const Want& w) -> const FilePicture* {
