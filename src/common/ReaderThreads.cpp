@@ -1,10 +1,10 @@
 // The threads that read files beside the window thread.
 #include "common/ReaderThreads.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
-#include <algorithm>
 #include <utility>
 
 #include "ui/Win.h"
