@@ -42,6 +42,7 @@ struct ChangeState {
     std::string iconIndex;        // icon index text of an icon location
     HKEY hive = nullptr;          // predefined handle of the target's hive
     std::string defaultMarker;    // first field of a cursor entry: its file or "default"
+    bool noIconDefault = false;   // the shortcut default view found no icon: Apply takes the link's away
     // Set by a change procedure that showed the icon cache reminder itself, so that Apply does not
     // show it a second time.
     bool cacheReminderShown = false;
@@ -123,7 +124,8 @@ class FrmChange : public Form {
 
     // ---- the default views (frmChange_Defaults.cpp)
     void mnuViewDefault_Click();
-    void procShowIconFromFile(const std::string& sFile, int32_t lIndex);
+    // Answers whether the icon was drawn; the placeholder shows when it was not.
+    bool procShowIconFromFile(const std::string& sFile, int32_t lIndex);
     void procShowFileTypeDefault();
     void procShowSystemDefault(PictureBox& box);
     void procShowShortcutDefault();

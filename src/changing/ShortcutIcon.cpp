@@ -56,6 +56,18 @@ std::optional<std::string> GiveShortcutIcon(const std::string& previousIcon, con
     });
 }
 
+bool TakeShortcutIcon(const std::string& lnkFile, const std::string& previousIcon) {
+    try {
+        ShellLinkObject().ChangeLinkIcon(lnkFile, "", 0);
+    } catch (const RuntimeError& e) {
+        MsgBox("The shortcut " + lnkFile + " could not be written, so its icon stays as it was.\r\r" + e.what(),
+               MsgBoxStyle::Exclamation, kErrorTitle);
+        return false;
+    }
+    DeleteWinIconsFile(previousIcon);
+    return true;
+}
+
 bool RemindShortcutCache(const std::string& caption) {
     if (ReadStoredSetting(setting::ShortcutCache).Number().value_or(0) != 0) return false;
     if (ShowMessage(kCacheReminder, setting::ShortcutCache.name, caption, "Rebuild Icon Cache Now!"))

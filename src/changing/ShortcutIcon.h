@@ -30,6 +30,11 @@ std::optional<std::vector<uint8_t>> SurfaceIconBytes(int32_t bitCount);
 std::optional<std::string> GiveShortcutIcon(const std::string& previousIcon, const std::vector<uint8_t>& bytes,
                                             const std::function<void(const std::string& copyPath)>& writeLink);
 
+// Takes the shortcut's icon of its own away, so that the shell draws its target's picture, and keeps
+// everything else; then removes previousIcon when it is an earlier copy. False after a failure,
+// which the user has been told of, with the shortcut and its earlier icon as they were.
+bool TakeShortcutIcon(const std::string& lnkFile, const std::string& previousIcon);
+
 // Offers to rebuild the icon cache because a shortcut's new icon has the path of its old one, unless
 // the user switched the reminder off. Answers whether it was shown.
 bool RemindShortcutCache(const std::string& caption);

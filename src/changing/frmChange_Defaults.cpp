@@ -52,7 +52,7 @@ void FrmChange::mnuViewDefault_Click() {
     else if (request_.kind == "File Type Icon") procShowFileTypeDefault();
 }
 
-void FrmChange::procShowIconFromFile(const std::string& sFile, int32_t lIndex) {
+bool FrmChange::procShowIconFromFile(const std::string& sFile, int32_t lIndex) {
     // The file reaches the system's extraction only once the program's own reader took its headers.
     const std::string path = OnSearchPath(sFile);
     HICON large = nullptr, small = nullptr;
@@ -68,8 +68,8 @@ void FrmChange::procShowIconFromFile(const std::string& sFile, int32_t lIndex) {
         SetStatus("Could not Retrieve Default!");
     }
     picIcon.Refresh();
-    // A shortcut is changed by writing the picture shown, so the placeholder must not become its icon.
-    procEnableApply(shown || request_.kind != "Shortcut Icon");
+    procEnableApply(true);
+    return shown;
 }
 
 void FrmChange::procShowFileTypeDefault() {
@@ -105,9 +105,11 @@ void FrmChange::procShowSystemDefault(PictureBox& /*box*/) {
 }
 
 void FrmChange::procShowShortcutDefault() {
-    // A shortcut without an icon of its own shows its target's first icon.
+    // A shortcut without an icon of its own shows its target's first icon. A target without one
+    // shows the shell's own picture, which Apply gives back by taking the link's icon away.
     const std::optional<ResultEntry> entry = ParseEntry(request_.shortcutEntry);
-    procShowIconFromFile(entry ? ShortcutTarget(entry->label, request_.target) : std::string(), 0);
+    const std::string target = entry ? ShortcutTarget(entry->label, request_.target) : std::string();
+    state_.noIconDefault = !procShowIconFromFile(target, 0);
 }
 
 void FrmChange::procShowCursorDefault() {

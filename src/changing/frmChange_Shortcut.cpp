@@ -21,6 +21,13 @@ void FrmChange::procApplyShortcut() {
     // A shortcut that cannot be read is left alone, and no copy is made for it.
     const std::optional<ShortcutFields> fields = ReadShortcutOrTell(link);
     if (!fields) return;
+    // The default of a link whose target has no icon: no icon of its own, and no copy.
+    if (state_.defaultShown && state_.noIconDefault) {
+        if (!TakeShortcutIcon(link, fields->iconFile)) return;
+        picImport.SetPictureFrom(picIcon);
+        gCacheDirty = true;
+        return;
+    }
     std::optional<std::vector<uint8_t>> bytes;
     {
         ScopedValue changeMode(gChangeMode, true);

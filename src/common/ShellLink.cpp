@@ -177,6 +177,9 @@ void ShellLinkObject::ReadLink(const std::string& LnkFile, std::string& ExeFile,
 
 void ShellLinkObject::ChangeLinkIcon(const std::string& LnkFile, const std::string& IconFile, int32_t IconIdx) {
     Rewrite(LnkFile, true, [&](IShellLinkA* link) {
-        Check(link->SetIconLocation(UpToNul(IconFile).c_str(), IconIdx), "icon", UpToNul(LnkFile));
+        // An empty text would stay in the link as an icon location of its own: no text takes it away.
+        const std::string icon = UpToNul(IconFile);
+        Check(link->SetIconLocation(icon.empty() ? nullptr : icon.c_str(), icon.empty() ? 0 : IconIdx), "icon",
+              UpToNul(LnkFile));
     });
 }

@@ -23,6 +23,8 @@ class ShellLinkObject {
                   std::string& IconFile, int32_t& IconIdx, int32_t& ShowCmd);
 
     // Gives the existing shortcut LnkFile another icon and keeps everything else, safely as WriteLink.
+    // An empty IconFile leaves it no icon location of its own (index 0): the shell then draws its
+    // target's picture.
     void ChangeLinkIcon(const std::string& LnkFile, const std::string& IconFile, int32_t IconIdx);
 };
 

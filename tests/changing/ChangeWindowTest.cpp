@@ -237,15 +237,15 @@ TEST_F(ChangeWindowTest, DefaultViewsOfShortcutsAndCursors) {
     const std::string ico = dir.path() + "\\green.ico";
     ASSERT_TRUE(WriteIconFile(ico, 0x20C040));
     const std::string plain = dir.File("tool.txt", "text");
-    // A shortcut's default is its target's first icon; a target without one must not arm Apply,
-    // since the shortcut change writes the picture shown.
-    for (const auto& [target, apply] : {std::pair{ico, true}, std::pair{plain, false}}) {
+    // A shortcut's default is its target's first icon; a target without one still arms Apply: the
+    // link then goes back to no icon of its own.
+    for (const auto& [target, drawn] : {std::pair{ico, true}, std::pair{plain, false}}) {
         SCOPED_TRACE(target);
         Change("Tool", "Shortcut Icon", "Desktop", ShortcutEntry("C:\\x.exe", 3, target));
         frmChange.mnuViewDefault_Click();
         EXPECT_EQ(frmChange.picIcon.HasPicture(), true);
-        EXPECT_EQ(frmChange.Status(), apply ? "Choose File, Apply to Change" : "Could not Retrieve Default!");
-        EXPECT_EQ(ApplyOn(), apply);
+        EXPECT_EQ(frmChange.Status(), drawn ? "Choose File, Apply to Change" : "Could not Retrieve Default!");
+        EXPECT_TRUE(ApplyOn());
     }
 
     struct Case {

@@ -132,11 +132,15 @@ class ShortcutChangeTest : public MainFixture {
         item.Tag = entry;
         return item;
     }
-    // File > Change on the shortcut "Pad" of the folder Links, an icon dropped on "New", Apply.
-    void ApplyToPad() {
+    // File > Change on the shortcut "Pad" of the folder Links.
+    static void ChangePad(const std::string& entry = ShortcutEntry("x", 0, "x")) {
         frmMain.pnlResult.Clear();
-        frmMain.pnlResult.SetSelectedItem(&AddItem("Pad", "Shortcut Icon", ShortcutEntry("x", 0, "x")));
+        frmMain.pnlResult.SetSelectedItem(&AddItem("Pad", "Shortcut Icon", entry));
         frmMain.mnuFileChange_Click();
+    }
+    // File > Change on Pad, an icon dropped on "New", Apply.
+    void ApplyToPad() {
+        ChangePad();
         ListItem& icon = AddItem("sun", "Icon", "7:9:a1book");
         frmMain.pnlResult.SetSelectedItem(&icon);
         ClipboardData data = ClipboardData::Text("sun");
@@ -173,6 +177,42 @@ TEST_F(ShortcutChangeTest, TheShortcutGetsACopyAndKeepsEverythingElse) {
         EXPECT_EQ(Copies(), std::vector<std::string>{copy});
     }
     EXPECT_EQ(Bytes(SystemFile("shell32.dll")), shell32);
+    EXPECT_TRUE(gCacheDirty);
+    EXPECT_TRUE(Reminders::shown.empty());
+    EXPECT_TRUE(boxes.empty());
+}
+
+// A link to a program without icons: its Windows default is no icon location of its own, and the
+// rest of the link stays as it was to the byte.
+TEST_F(ShortcutChangeTest, TheDefaultOfALinkToAProgramWithoutIconsIsNoIconOfItsOwn) {
+    const std::string program = win.path() + "noicons.exe";
+    ASSERT_TRUE(CopyFileA((TestProgramDir() + "noicons.exe").c_str(), program.c_str(), FALSE));
+    {
+        UniqueCom<IShellLinkA> link;
+        ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(link.put())), S_OK);
+        link.get()->SetPath(program.c_str());
+        link.get()->SetArguments("-n notes.txt");
+        link.get()->SetDescription("My notes");
+        link.get()->SetHotkey(0x0641);
+        link.get()->SetShowCmd(7);
+        UniqueCom<IPersistFile> file;
+        link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
+        ASSERT_EQ(file.get()->Save(WidePath(pad).wstring().c_str(), TRUE), S_OK);
+    }
+    const std::vector<uint8_t> bare = Bytes(pad);
+    ASSERT_EQ(formats::CheckLinkFile(bare)->flags & formats::kLinkHasIconLocation, 0u);
+    ApplyToPad();
+    ASSERT_EQ(ReadState(pad).icon, Icons() + "1.ico");
+    Reminders reminders;
+    gCacheDirty = false;
+
+    ChangePad(ShortcutEntry(Icons() + "1.ico", 0, program));
+    frmChange.mnuViewDefault_Click();
+    EXPECT_EQ(frmChange.Status(), "Could not Retrieve Default!");
+    frmChange.mnuFileApply_Click();
+    EXPECT_EQ(Bytes(pad), bare);
+    EXPECT_EQ(Copies(), std::vector<std::string>{});
     EXPECT_TRUE(gCacheDirty);
     EXPECT_TRUE(Reminders::shown.empty());
     EXPECT_TRUE(boxes.empty());
