@@ -39,17 +39,21 @@ void FindPrevInstance() {
 
 namespace {
 
-// Above all other windows without staying topmost.
+// To the top and in front, its always-on-top as it was: a window kept on top stays so.
 void RaiseWindow(HWND hwnd) {
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetForegroundWindow(hwnd);
 }
 
-// The window a disabled main window waits for: the uppermost shown and enabled window of its thread
-// that is one of the program's windows or a dialog (a message box, a file dialog); nullptr when the
-// main window does not wait.
+// The window a disabled main window waits for; nullptr when it does not wait. A message box or a
+// file dialog is a pop-up the main window owns: the one of them active last. Else a modal form of
+// the program, which leaves every other window disabled: the uppermost shown and enabled window of
+// its thread that is a form or a dialog. A modeless window stays enabled beside an owned pop-up
+// (the change window, always on top): it is never the one waited for.
 HWND ModalWindowOver(HWND mainWindow) {
     if (IsWindowEnabled(mainWindow)) return nullptr;
+    HWND popup = GetLastActivePopup(mainWindow);
+    if (popup && popup != mainWindow && IsWindowVisible(popup) && IsWindowEnabled(popup)) return popup;
     HWND found = nullptr;
     EnumThreadWindows(
         GetWindowThreadProcessId(mainWindow, nullptr),

@@ -24,9 +24,9 @@ void FindPrevInstance();
 BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam);
 bool IsAppWindow(HWND hwnd);
 void SetAppWindowProp(HWND hwnd);
-// Restores a minimised window and raises it above all others without leaving it topmost; while
-// it is disabled by a modal window of its program (a form, a message box, a file dialog), that
-// window comes up over it.
+// Restores a minimised window and brings it to the front, leaving every window's always-on-top as
+// it was; while it is disabled by a modal window of its program (a form, a message box, a file
+// dialog), that window comes up over it.
 void RestoreAppWindow(HWND hwnd);
 void ReleaseInstanceMutex();
 

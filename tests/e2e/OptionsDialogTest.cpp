@@ -37,13 +37,6 @@ bool ClickBox(HWND control) {
     return WaitUntil(5000, [&] { return SendMessageA(control, BM_GETCHECK, 0, 0) != before; });
 }
 
-// True when `upper` lies above `lower` in the order of the top-level windows.
-bool IsAbove(HWND upper, HWND lower) {
-    for (HWND w = GetWindow(lower, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
-        if (w == upper) return true;
-    return false;
-}
-
 }  // namespace
 
 // The program started and View > Options opened with the keyboard.

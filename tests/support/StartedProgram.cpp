@@ -273,6 +273,12 @@ bool WaitForFile(const std::string& path, DWORD timeoutMs, const std::function<b
     });
 }
 
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND w = GetWindow(lower, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        if (w == upper) return true;
+    return false;
+}
+
 HWND FindChildOfClass(HWND parent, const char* className) {
     struct Search {
         const char* className;

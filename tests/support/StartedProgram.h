@@ -98,6 +98,9 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs);
 bool WaitForFile(const std::string& path, DWORD timeoutMs,
                  const std::function<bool(const std::string& bytes)>& complete = nullptr);
 
+// True when `upper` lies above `lower` in the order of the top-level windows.
+bool IsAbove(HWND upper, HWND lower);
+
 // The first visible child window of `parent` of the window class, at any depth; nullptr when none.
 HWND FindChildOfClass(HWND parent, const char* className);
 std::string WindowText(HWND window);
