@@ -212,6 +212,7 @@ void FrmMain::mnuFileSaveAs_Click() {
     // page shows for it.
     UniqueIcon icon = HandedOnIcon(*item);
     if (!icon) {
+        gResult = false;
         SaySaveFailed();
         return;
     }
