@@ -190,6 +190,36 @@ std::optional<ItemPlan> PlanEntry(FrmMain& form, const std::string& text, int32_
     return std::nullopt;
 }
 
+// Where the picture of an entry read from the user's disk or the system comes from, as its item
+// on a page plans it; nothing for a catalogue entry and for one that does not read.
+std::optional<ItemPlan> PicturePlanOf(const ResultEntry& e) {
+    switch (e.kind) {
+        case SourceKind::Book: return std::nullopt;
+        case SourceKind::Open: return procAddFileItem(e);
+        case SourceKind::User: return procAddReferenceItem(e, {});
+        case SourceKind::Shor: {
+            ItemPlan plan;
+            PictureOfFile(plan, e, IsAnimatedFile(e.file));
+            return plan;
+        }
+        case SourceKind::Sycu: return procAddCurrentCursorItem(e);
+        case SourceKind::Sytu: return procAddThemeCursorItem(e);
+        case SourceKind::Syas: return procAddFileTypeItem(e);
+        case SourceKind::Sysy: return procAddSystemIconItem(e);
+    }
+    return std::nullopt;
+}
+
+void AddPicture(PagePictures& pictures, const ItemPlan& plan) {
+    switch (plan.picture) {
+        case ItemPlan::Picture::Placeholder: pictures.AddPlaceholder(); break;
+        case ItemPlan::Picture::FileIcon: pictures.AddFileIcon(plan.path, plan.index); break;
+        case ItemPlan::Picture::AniFrame: pictures.AddAniFrame(plan.path, plan.index); break;
+        case ItemPlan::Picture::Cell: pictures.AddCell(*plan.cell); break;
+        case ItemPlan::Picture::SystemCursor: pictures.AddSystemCursor(plan.index); break;
+    }
+}
+
 // Adds the planned item at the next free position, gImageIndex, and its picture to the page's.
 void AddPlannedItem(FrmMain& form, PagePictures& pictures, const ItemPlan& plan, const std::string& text,
                     int32_t itemData) {
@@ -198,13 +228,7 @@ void AddPlannedItem(FrmMain& form, PagePictures& pictures, const ItemPlan& plan,
     item.SetSubItem(1, plan.typeText);
     item.SetSubItem(2, plan.origin);
     item.Tag = text;
-    switch (plan.picture) {
-        case ItemPlan::Picture::Placeholder: pictures.AddPlaceholder(); break;
-        case ItemPlan::Picture::FileIcon: pictures.AddFileIcon(plan.path, plan.index); break;
-        case ItemPlan::Picture::AniFrame: pictures.AddAniFrame(plan.path, plan.index); break;
-        case ItemPlan::Picture::Cell: pictures.AddCell(*plan.cell); break;
-        case ItemPlan::Picture::SystemCursor: pictures.AddSystemCursor(plan.index); break;
-    }
+    AddPicture(pictures, plan);
     ++gImageIndex;
 }
 
@@ -410,6 +434,24 @@ void FrmMain::procGetPage() {
         }
     }
     ShowNoPage(*this);
+}
+
+UniqueIcon FrmMain::HandedOnIcon(const ListItem& item) {
+    const std::optional<ResultEntry> entry = ParseEntry(item.Tag);
+    if (!entry) return {};
+    // The catalogue is the program's own: its cells are handed on as the page cut them.
+    if (entry->kind != SourceKind::Book) {
+        PagePictures pictures;
+        try {
+            const std::optional<ItemPlan> plan = PicturePlanOf(*entry);
+            if (!plan) return {};
+            AddPicture(pictures, *plan);
+        } catch (const std::exception&) {
+            return {};
+        }
+        if (!pictures.ReadFromSources()) return {};
+    }
+    return imlResult32.GetIcon(item.Icon());
 }
 
 void FrmMain::GoToPage(int32_t pageNr) {

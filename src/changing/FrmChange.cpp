@@ -243,7 +243,16 @@ void FrmChange::picIcon_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
         procEnableApply(false);
         return;
     }
-    picIcon.SetIcon(ItemIcon(*item));
+    // A picture that no longer reads from the item's source is not taken as the placeholder the page
+    // shows for it.
+    UniqueIcon icon = frmMain.HandedOnIcon(*item);
+    if (!icon) {
+        MsgBox("An error occurred while reading the icon.", MsgBoxStyle::Exclamation, "Error");
+        SetStatus("Drag an Icon from Ornavale!");
+        procEnableApply(false);
+        return;
+    }
+    picIcon.SetIcon(icon.release());
     state_.dropped = item->Tag;
     picIcon.Refresh();
     if (request_.target.empty()) {

@@ -73,6 +73,13 @@ void FrmMain::mnuToolsChangeFolder_Click() {
     const std::string ini = DesktopIniOf(folder);
     const std::string current = ReadProfileText(ini, kShellClassInfo, "IconFile");
 
+    // A picture that no longer reads from the item's source is not given to the folder as the
+    // placeholder the page shows for it.
+    if (const ListItem* item = pnlResult.SelectedItem(); item && !HandedOnIcon(*item)) {
+        MsgBox("Ornavale could not read the selected icon from its file.\r\rThe folder keeps its icon.",
+               MsgBoxStyle::Exclamation, kTitle);
+        return;
+    }
     procMask();
     procGetBitCount();
     const auto bytes = EncodeWorkSurfaces(pctColor.hDC(), pctMask.hDC(), gBitCount, formats::IconKind::Icon);

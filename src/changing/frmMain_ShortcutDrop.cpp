@@ -45,6 +45,13 @@ void FrmMain::pnlResult_OLEDragDrop(DragData& data, int& /*effect*/, int /*butto
         return;
     }
     procItemSelected();
+    // A picture that no longer reads from the item's source is not given to the shortcuts as the
+    // placeholder the page shows for it.
+    if (!HandedOnIcon(*item)) {
+        MsgBox("Ornavale could not read the icon from its file, so no shortcut was made or changed.",
+               MsgBoxStyle::Exclamation, kReminderCaption);
+        return;
+    }
     Hourglass hourglass;
     procMask();
     procGetBitCount();

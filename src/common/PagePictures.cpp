@@ -472,6 +472,39 @@ void PagePictures::AddAniFrame(const std::string& path, int32_t frame) {
 }
 void PagePictures::AddSystemCursor(int32_t id) { wants_.push_back({Kind::SystemCursor, {}, id}); }
 
+bool PagePictures::ReadFromSources() const {
+    for (const Want& w : wants_) {
+        switch (w.kind) {
+            case Kind::Placeholder: return false;
+            case Kind::Cell: continue;
+            case Kind::SystemCursor:
+                if (w.index <= 0 || w.index > 0xFFFF || !LoadCursorA(nullptr, MAKEINTRESOURCEA(w.index))) return false;
+                continue;
+            case Kind::FileIcon:
+            case Kind::AniFrame: break;
+        }
+        FileJob job;
+        job.path = w.path;
+        job.animated = w.kind == Kind::AniFrame;
+        job.indexes = {w.index};
+        try {
+            ReadFileJob(job, RGB(0, 0, 0));
+        } catch (const std::exception&) {
+            return false;
+        }
+        const auto found = job.pictures.find(w.index);
+        if (found == job.pictures.end()) return false;
+        const FilePicture& picture = found->second;
+        if (!picture.pixels.empty()) continue;
+        if (picture.systemImage.empty()) return false;
+        const UniqueIcon icon(CreateIconFromResourceEx(const_cast<BYTE*>(picture.systemImage.data()),
+                                                       static_cast<DWORD>(picture.systemImage.size()), TRUE,
+                                                       0x00030000, kSize, kSize, LR_DEFAULTCOLOR));
+        if (!icon) return false;
+    }
+    return true;
+}
+
 HICON PlaceholderIcon() {
     static HICON icon = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_NOICON), IMAGE_ICON, kSize, kSize, LR_SHARED));

@@ -28,6 +28,9 @@ class PagePictures {
     // One of the system's own cursors, by its id (OCR_...), as the system draws it.
     void AddSystemCursor(int32_t id);
     int Count() const { return static_cast<int>(wants_.size()); }
+    // Whether every picture asked for reads from its source now, the files read again as a page
+    // reads them: false where a page would show the placeholder. Catalogue cells are taken as read.
+    bool ReadFromSources() const;
 
     // Appends the pictures to `list` in order, one image each: every file is read once for all its
     // icons on the page, on a few threads, by the program's own readers (no file reaches a system

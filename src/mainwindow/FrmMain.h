@@ -304,6 +304,10 @@ class FrmMain : public Form {
     void procSetPageNr();
     // Shows page `pageNr`, kept within the pages.
     void GoToPage(int32_t pageNr);
+    // The item's picture as a command hands it on (saves, copies, applies it): the page's image,
+    // once the item's source has been read again and gives it; nullptr where it does not, as for an
+    // item the page shows as the placeholder or whose file went since.
+    UniqueIcon HandedOnIcon(const ListItem& item);
 
   protected:
     FormSpec Spec() const override;

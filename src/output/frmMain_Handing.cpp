@@ -62,8 +62,15 @@ bool IsNoSuchFile(DWORD error) {
 void FrmMain::mnuEditCopy_Click() {
     ListItem* item = pnlResult.SelectedItem();
     if (!item) return;
+    // A picture that no longer reads from the item's source is not copied as the placeholder the
+    // page shows for it; the clipboard keeps what it holds.
+    UniqueIcon icon = HandedOnIcon(*item);
+    if (!icon) {
+        MsgBox("An error occurred while copying.", MsgBoxStyle::Exclamation, "Error");
+        return;
+    }
     picOpen.SetBackColor(gUseMask ? gMaskColor : pnlResult.ShownBackColor());
-    picOpen.SetIcon(imlResult32.GetIcon(item->Icon()).release());
+    picOpen.SetIcon(icon.release());
     UniqueBitmap picture(CopyOfImage(picOpen));
     if (!picture) {
         ShowSystemError(ERROR_NOT_ENOUGH_MEMORY, "Copy");

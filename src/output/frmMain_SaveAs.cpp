@@ -9,7 +9,6 @@
 
 #include "browsing/Favorites.h"
 #include "common/OpenPaths.h"
-#include "core/ErrorBox.h"
 #include "core/Files.h"
 #include "core/FolderWalk.h"
 #include "core/Global.h"
@@ -80,15 +79,12 @@ std::string DragFileName(const std::string& name, const std::string& type) {
     return name.substr(0, name.find('.')) + extension;
 }
 
+// Every failed save is told by this one box, whatever was written.
 void SaySaveFailed() { MsgBox(kSaveFailed, MsgBoxStyle::Exclamation, "Error"); }
 
-void ShowSystemError(DWORD error) {
-    ShowError(static_cast<int32_t>(error), "Save As", SystemErrorText(error));
-}
-
-// The page's picture of the item over picOpen's back colour, as a 24-bit bitmap file.
-bool SaveListPicture(FrmMain& form, const ListItem& item, const std::string& file) {
-    form.picOpen.SetIcon(form.imlResult32.GetIcon(item.Icon()).release());
+// The item's picture over picOpen's back colour, as a 24-bit bitmap file.
+bool SaveListPicture(FrmMain& form, UniqueIcon icon, const std::string& file) {
+    form.picOpen.SetIcon(icon.release());
     bool saved = false;
     if (auto pixels = ReadSurface(form.picOpen.hDC())) {
         formats::Image image(32, 32);
@@ -96,7 +92,7 @@ bool SaveListPicture(FrmMain& form, const ListItem& item, const std::string& fil
         const auto bytes = formats::WriteBmp24(image);
         saved = bytes && formats::WriteFileBytes(WidePath(file), *bytes);
     }
-    if (!saved) ShowError(75, "Save As", "Path/File access error");
+    if (!saved) SaySaveFailed();
     return saved;
 }
 
@@ -136,15 +132,13 @@ bool SaveFrames(FrmMain& form, const std::string& file, bool separateIcons) {
         gResult = written = writer.SaveAsANI(names, rates, file, 0) != 0;
         if (!written) SaySaveFailed();
     } else {
-        // Frame i is copied to the chosen name without its ".ico", followed by i + 1.
+        // Frame i is copied to the chosen name without its ".ico", followed by i + 1; the first
+        // copy that fails ends them.
         const std::string base = file.substr(0, file.size() - 4);
         written = true;
-        for (size_t i = 0; i < names.size(); ++i) {
-            if (!CopyFileA(names[i].c_str(), (base + std::to_string(i + 1) + ".ico").c_str(), FALSE)) {
-                ShowSystemError(GetLastError());
-                written = false;
-            }
-        }
+        for (size_t i = 0; written && i < names.size(); ++i)
+            written = CopyFileA(names[i].c_str(), (base + std::to_string(i + 1) + ".ico").c_str(), FALSE) != 0;
+        if (!written) SaySaveFailed();
     }
     for (const std::string& name : names) DeleteFileA(name.c_str());
     return written;
@@ -213,10 +207,18 @@ void FrmMain::mnuFileSaveAs_Click() {
         const std::string_view extension = ForcedExtension(dlgIcon.FilterIndex);
         if (!EndsWith(dlgIcon.FileName, extension)) dlgIcon.FileName += extension;
         separateIcons = dlgIcon.FilterIndex == kSeparateIconsFilter;
-        if (EndsWith(dlgIcon.FileName, "bmp")) {
-            if (!SaveListPicture(*this, *item, dlgIcon.FileName)) return;
-            if (dropped) gAddByDragFile = dlgIcon.FileName;
-        }
+    }
+    // A picture that no longer reads from the item's source is not written as the placeholder the
+    // page shows for it.
+    UniqueIcon icon = HandedOnIcon(*item);
+    if (!icon) {
+        gResult = false;
+        SaySaveFailed();
+        return;
+    }
+    if (showDialog && EndsWith(dlgIcon.FileName, "bmp")) {
+        if (!SaveListPicture(*this, std::move(icon), dlgIcon.FileName)) return;
+        if (dropped) gAddByDragFile = dlgIcon.FileName;
     }
 
     const std::string file = dlgIcon.FileName;
@@ -226,7 +228,10 @@ void FrmMain::mnuFileSaveAs_Click() {
         procMask();
         procGetBitCount();
         gResult = written = writer.SaveAsIcon(pctColor.hDC(), pctMask.hDC(), 32, 32, gBitCount, file) != 0;
-        if (!written) SaySaveFailed();
+        if (!written) {
+            SaySaveFailed();
+            return;
+        }
     }
     if (EndsWith(file, "cur")) {
         procMask();
@@ -234,7 +239,10 @@ void FrmMain::mnuFileSaveAs_Click() {
         procSetHotSpot();
         gResult = written = writer.SaveAsCursor(pctColor.hDC(), pctMask.hDC(), 32, 32, gBitCount, gHotSpotX,
                                                 gHotSpotY, file) != 0;
-        if (!written) SaySaveFailed();
+        if (!written) {
+            SaySaveFailed();
+            return;
+        }
     }
     if (EndsWith(file, "ani") || separateIcons) written = SaveFrames(*this, file, separateIcons) || written;
     if (dropped && written) gAddByDragFile = file;

@@ -165,6 +165,19 @@ TEST_F(ChangeWindowTest, ADropOnNewArmsApplyOnlyForTheSelectedItemAndATarget) {
     }
 }
 
+// A dropped item whose picture does not read from its file is not taken as the new icon.
+TEST_F(ChangeWindowTest, ADropOfAPictureThatDoesNotReadTakesNothing) {
+    const std::string bad = dir.path() + "\\bad.ico";
+    ASSERT_TRUE(WriteUnreadableIconFile(bad));
+    Change("Find", "System Icon", "Windows", SystemIconEntry("shell32.dll", "1", "Find"));
+    Drop(Select("bad", "Icon", "File", OpenEntry(bad, 0, "x", '2')).Text());
+    EXPECT_FALSE(ApplyOn());
+    EXPECT_EQ(frmChange.State().dropped, "");
+    EXPECT_FALSE(frmChange.picIcon.HasPicture());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (ShownBox{"An error occurred while reading the icon.", MB_ICONEXCLAMATION, "Error"}));
+}
+
 TEST_F(ChangeWindowTest, DefaultViewsOfFileTypesAndSystemIcons) {
     const std::string ico = dir.path() + "\\blue.ico";
     ASSERT_TRUE(WriteIconFile(ico, 0x2040C0));

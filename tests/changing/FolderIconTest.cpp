@@ -160,6 +160,17 @@ TEST_F(FolderIconTest, ChangeThenDefault) {
     }
 }
 
+// The selected item's picture no longer reads from its file: the folder keeps its icon.
+TEST_F(FolderIconTest, APictureThatDoesNotReadChangesNothing) {
+    ASSERT_TRUE(DeleteFileA((dir.path() + "selected.ico").c_str()));
+    frmMain.mnuToolsChangeFolder_Click();
+    EXPECT_FALSE(Exists(ini));
+    EXPECT_FALSE(Exists(Icons()));
+    EXPECT_EQ(Attributes(folder), 0u);
+    ASSERT_EQ(gBoxes.size(), 1u);
+    EXPECT_NE(gBoxes[0].text.find("could not read"), std::string::npos) << gBoxes[0];
+}
+
 TEST_F(FolderIconTest, CancelledPickerChangesNothing) {
     gPickPath.clear();
     for (auto command : {&FrmMain::mnuToolsChangeFolder_Click, &FrmMain::mnuToolsDefaultFolder_Click}) {

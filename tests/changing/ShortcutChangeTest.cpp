@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+#include "IconMaker.h"
 #include "ScratchFolder.h"
 #include "common/OpenPaths.h"
 #include "common/ResultEntry.h"
@@ -318,13 +319,19 @@ TEST_F(ShortcutChangeTest, DroppedFilesGetShortcutsWithTheIconUnderThePointer) {
         std::vector<std::pair<std::string, std::string>> written;  // new shortcuts in Made, their targets
         bool notesChanged;
         size_t boxes;
+        std::string told;   // in the box
+        std::string entry;  // of the item dropped on
     };
+    const std::string sun = "7:9:a1book", bad = win.path() + "bad.ico";
+    ASSERT_TRUE(WriteUnreadableIconFile(bad));
     const Case cases[] = {
-        {"a program named Tool", {tool}, {"Tool"}, {{"Tool.lnk", tool}}, false, 0},
-        {"a shortcut and a program", {notes, more}, {"more.lnk"}, {{"more.lnk", more}}, true, 0},
+        {"an item whose picture does not read", {notes, tool}, {}, {}, false, 1, "could not read",
+         OpenEntry(bad, 0, "x", '2')},
+        {"a program named Tool", {tool}, {"Tool"}, {{"Tool.lnk", tool}}, false, 0, "", sun},
+        {"a shortcut and a program", {notes, more}, {"more.lnk"}, {{"more.lnk", more}}, true, 0, "", sun},
         {"three files, the second dialog cancelled", {tool, more, tool}, {"One", nullptr, "Three"},
-         {{"One.lnk", tool}}, false, 0},
-        {"a damaged shortcut among them", {damaged, tool}, {"Tool"}, {{"Tool.lnk", tool}}, false, 1},
+         {{"One.lnk", tool}}, false, 0, "", sun},
+        {"a damaged shortcut among them", {damaged, tool}, {"Tool"}, {{"Tool.lnk", tool}}, false, 1, damaged, sun},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -336,7 +343,7 @@ TEST_F(ShortcutChangeTest, DroppedFilesGetShortcutsWithTheIconUnderThePointer) {
         const std::vector<uint8_t> damagedBefore = Bytes(damaged);
         frmMain.pnlResult.Clear();
         AddItem("moon", "Icon", "5:1:a1book");
-        AddItem("sun", "Icon", "7:9:a1book");
+        AddItem("sun", "Icon", c.entry);
         SaveDialog::answers.clear();
         for (const char* a : c.answers)
             SaveDialog::answers.push_back(a ? std::optional<std::string>(made + a) : std::nullopt);
@@ -379,7 +386,7 @@ TEST_F(ShortcutChangeTest, DroppedFilesGetShortcutsWithTheIconUnderThePointer) {
         EXPECT_EQ(Copies(), copies);
         ASSERT_EQ(boxes.size(), c.boxes);
         if (c.boxes) {
-            EXPECT_NE(boxes[0].text.find(damaged), std::string::npos);
+            EXPECT_NE(boxes[0].text.find(c.told), std::string::npos) << boxes[0];
         }
     }
     // The dialog as the last drop offered it for the program.

@@ -160,6 +160,18 @@ TEST_F(ClipboardTest, TheIconOnItsBackground) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// The placeholder the page shows for a picture that does not read is not copied as the icon.
+TEST_F(ClipboardTest, APictureThatDoesNotReadIsNotCopied) {
+    const std::string file = dir.File("bad.ico", "");
+    ASSERT_TRUE(WriteUnreadableIconFile(file));
+    ShowItem(OpenEntry(file, 0, "x", '2'));
+    Empty();
+    frmMain.mnuEditCopy_Click();
+    EXPECT_EQ(Read().size.cx, 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (ShownBox{"An error occurred while copying.", MB_ICONEXCLAMATION, "Error"}));
+}
+
 TEST_F(ClipboardTest, AClipboardHeldElsewhereGivesTheErrorBox) {
     Empty();
     HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);

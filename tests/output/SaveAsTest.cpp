@@ -177,6 +177,7 @@ TEST_F(SaveAsTest, ChosenNamesAndFilters) {
         {"256 colours", '1', out + "b.ico", 1, out + "b.ico", "2238 1", 0},
         {"bitmap", '0', out + "p", 3, out + "p.bmp", "bmp", 0},
         {"missing folder", '2', out + "none\\x.ico", 1, "", "", 1},
+        {"bitmap into a missing folder", '0', out + "none\\p", 3, "", "", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -308,9 +309,8 @@ TEST_F(SaveAsTest, DroppedOnAFavoritesFolder) {
         "A Favorite with this Name already excists in this Favorites Folder.\rPlease specify a new Favorite Name.";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        // A name no file can have is the item's name only.
-        const bool fileName = std::string(c.item).find(':') == std::string::npos;
-        ShowItem(fileName ? c.item : "named.ico", c.type);
+        // The item's name is its own, whatever its file is called.
+        ShowItem(c.type == '6' ? "named.cur" : "named.ico", c.type);
         frmMain.pnlResult.Tag = c.item;
         FavoritesTree(c.node);
         dir.File("favorites\\Tools\\Old.ico", "mine");
@@ -341,6 +341,49 @@ TEST_F(SaveAsTest, DroppedOnAFavoritesFolder) {
         }
         EXPECT_EQ(Written(tools + "Old.ico"), "unread") << "an existing favorite stays";
         gAddByDragFile.clear();
+    }
+}
+
+// An item whose picture does not read from its file is never saved as the placeholder the page
+// shows for it: nothing is written, whatever the use, and the failure is told once.
+TEST_F(SaveAsTest, APictureThatDoesNotReadIsNotSaved) {
+    const std::string out = dir.Folder("out") + "\\";
+    const std::string source = dir.Folder("source") + "\\item.ico";
+    enum class Source { HugeHeader, BrokenPng, RemovedSinceListed };
+    struct Case {
+        const char* name;
+        Source source;
+        int index;  // the dialog's filter; 0 for a drop on a favorites folder
+        std::string unwritten;
+    } cases[] = {
+        {"60000 x 240000 as an icon", Source::HugeHeader, 1, out + "a.ico"},
+        {"60000 x 240000 as a cursor", Source::HugeHeader, 2, out + "a.cur"},
+        {"60000 x 240000 as a bitmap", Source::HugeHeader, 3, out + "a.bmp"},
+        {"a broken PNG inside", Source::BrokenPng, 1, out + "a.ico"},
+        {"removed since it was listed", Source::RemovedSinceListed, 1, out + "a.ico"},
+        {"dropped on a favorites folder", Source::HugeHeader, 0, gFavDir + "\\Tools\\item.ico"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.source == Source::RemovedSinceListed ? WriteIconFile(source, 0x2080C0)
+                                                           : WriteUnreadableIconFile(source, c.source == Source::BrokenPng));
+        Fill({OpenEntry(source, 0, "x", '2')});
+        if (c.source == Source::RemovedSinceListed) ASSERT_TRUE(DeleteFileA(source.c_str()));
+        gBoxes.clear();
+        if (c.index) {
+            gDialog = {};
+            gDialog.answer = out + "a";
+            gDialog.answerIndex = c.index;
+            frmMain.mnuFileSaveAs_Click();
+        } else {
+            FavoritesTree("favori\\Tools");
+            Drop();
+            EXPECT_EQ(gAddByDragFile, "");
+        }
+        EXPECT_FALSE(Exists(c.unwritten));
+        ASSERT_EQ(gBoxes.size(), 1u);
+        EXPECT_EQ(gBoxes[0].text, kSaveFailed);
+        EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
     }
 }
 
@@ -499,25 +542,34 @@ TEST_F(SaveFramesTest, SeparateIcons) {
 
 TEST_F(SaveFramesTest, NothingWrittenWithoutEveryFrame) {
     const std::string out = dir.Folder("out") + "\\";
+    const std::string missing = dir.path() + "missing\\";
     struct Case {
         const char* name;
         std::function<void()> spoil;
+        std::string folder;  // chosen in the dialog
     } cases[] = {
+        // The chosen folder cannot be written: the first file that fails ends the run.
+        {"chosen folder missing", [] {}, missing},
         // A file where the frame folder would be: no frame can be written.
-        {"frame folder blocked", [&] { dir.File("temp\\ornavale-frames", "x"); }},
+        {"frame folder blocked",
+         [&] {
+             RemoveDirectoryA((gTempDir + "ornavale-frames").c_str());
+             dir.File("temp\\ornavale-frames", "x");
+         },
+         out},
         // The selected entry is gone from the result set: no frame is collected.
-        {"no frame collected", [] { frmMain.cmbResult.Clear(); }},
+        {"no frame collected", [] { frmMain.cmbResult.Clear(); }, out},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         c.spoil();
         for (int index : {4, 5}) {
             gBoxes.clear();
-            SaveAs(out + "spoilt", index);
+            SaveAs(c.folder + "spoilt", index);
             ASSERT_EQ(gBoxes.size(), 1u);
             EXPECT_EQ(gBoxes[0].text, kSaveFailed);
-            EXPECT_FALSE(Exists(out + "spoilt.ani"));
-            EXPECT_FALSE(Exists(out + "spoilt1.ico"));
+            EXPECT_FALSE(Exists(c.folder + "spoilt.ani"));
+            EXPECT_FALSE(Exists(c.folder + "spoilt1.ico"));
             EXPECT_FALSE(gFilmMode);
             EXPECT_EQ(ScreenMousePointer(), PointerShape::Default);
         }

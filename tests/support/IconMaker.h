@@ -35,6 +35,19 @@ inline bool WriteIconFile(const std::string& path, uint32_t rgb, bool cursor = f
     return static_cast<bool>(out);
 }
 
+// Writes an .ico that lists as one 32 x 32 icon whose picture does not read: its bitmap header
+// claims 60000 x 240000 pixels, or with `png` its image is a PNG cut short after its header.
+inline bool WriteUnreadableIconFile(const std::string& path, bool png = false) {
+    if (!WriteIconFile(path, 0x2080C0)) return false;
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    const std::vector<uint8_t> header =
+        png ? std::vector<uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'}
+            : std::vector<uint8_t>{40, 0, 0, 0, 0x60, 0xEA, 0, 0, 0x80, 0xA9, 0x03, 0};
+    file.seekp(22);
+    file.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+    return static_cast<bool>(file);
+}
+
 // Writes a 24-bit .ico, white and opaque but for its top row, which its AND mask makes transparent
 // (black beneath), and one red pixel at (5, 5): a white that must stay white on a white list.
 inline bool WriteWhiteIconFile(const std::string& path) {
