@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/OpenPaths.h"
+#include "ui/TreeView.h"
 #include "ui/Unique.h"
 
 std::string gFavNode;
@@ -50,6 +51,11 @@ ProgramStarter gStartProgram = SystemStartProgram;
 std::string FavoritesFolderOf(const std::string& favDir, const std::string& nodeKey) {
     const std::string relative = nodeKey.size() > 6 ? nodeKey.substr(6) : std::string();
     return WithoutTrailingSlash(favDir) + relative;
+}
+
+std::string FavoritesAddFolder(const std::string& favDir, const Node* selected) {
+    const bool favorites = selected && selected->key.compare(0, 6, "favori") == 0;
+    return FavoritesFolderOf(favDir, favorites ? selected->key : "favori");
 }
 
 bool IsInsideFolder(const std::string& path, const std::string& folder) {

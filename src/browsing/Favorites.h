@@ -6,6 +6,8 @@
 
 #include "ui/Win.h"
 
+struct Node;
+
 // Nodes are held by key, so that a node removed from the tree is simply not found again.
 extern std::string gFavNode;        // the favorites node last clicked; the folder commands act on it
 extern std::string gFavFolderNode;  // the favorites folder whose files make up the result; "" for none
@@ -14,6 +16,9 @@ extern bool gAddByDrag;             // a drop on a favorites node: Save As write
 // The folder of a favorites node on disk: the favorites root (with or without its closing "\")
 // followed by the node key's path below "favori". The root node gives the root itself.
 std::string FavoritesFolderOf(const std::string& favDir, const std::string& nodeKey);
+// The folder Add to Favorites saves into: that of the tree's selected node when it is a favorites
+// node, else the favorites root.
+std::string FavoritesAddFolder(const std::string& favDir, const Node* selected);
 
 // Whether path lies inside folder, at any depth (not the folder itself). Both are compared as
 // full long paths, without regard to case, so "..", short names and doubled "\" do not matter.

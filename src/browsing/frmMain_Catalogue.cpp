@@ -8,6 +8,7 @@
 
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
+#include "browsing/Library.h"
 #include "common/Paging.h"
 #include "core/Files.h"
 #include "core/Global.h"
@@ -56,6 +57,9 @@ void FrmMain::procFillSearch() {
         gCatalogName = "";
         problems.push_back("Icondata.dat could not be read. The Ornavale icon features will be disabled.");
     }
+    // With the index there, what would keep its icons from showing is told with the rest.
+    if (!gCatalogName.empty())
+        for (std::string& problem : CheckLibraryArchives()) problems.push_back(std::move(problem));
     for (auto [name, text] : {std::pair{"Keyuser.dat", &userKeywords}, std::pair{"Iconuser.dat", &userReferences}}) {
         if (FileExists(gAppPath + name) && !ReadTextFile(gAppPath + name, *text))
             problems.push_back(std::string(name) + " could not be read.");

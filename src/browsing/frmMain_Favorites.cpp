@@ -1,6 +1,8 @@
 // The favorites menus: add, delete, create and remove folders, organise in the Explorer, refresh.
 #include "mainwindow/FrmMain.h"
 
+#include <vector>
+
 #include "browsing/Favorites.h"
 #include "core/ErrorBox.h"
 #include "core/Errors.h"
@@ -30,9 +32,41 @@ bool FolderExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Makes a favorites folder removed since the tree was read again, with the folders on its way, as
+// the start makes the favorites root; answers whether it is there. When it cannot be made, a box
+// titled `title` says why.
+bool MakeFavoritesFolder(std::string folder, const char* title) {
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    if (FolderExists(folder)) return true;
+    // Up to the nearest one that is there, then made from the top down.
+    std::vector<std::string> missing;
+    std::string there = folder;
+    while (!there.empty() && GetFileAttributesA(there.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        missing.push_back(there);
+        const auto slash = there.rfind('\\');
+        there = slash == std::string::npos ? std::string() : there.substr(0, slash);
+    }
+    if (!there.empty() && !FolderExists(there)) {
+        MsgBox("The Favorites folder " + there + " cannot be made: a file of that name is in its place.",
+               MsgBoxStyle::Exclamation | MsgBoxStyle::OkOnly, title);
+        return false;
+    }
+    for (auto made = missing.rbegin(); made != missing.rend(); ++made) {
+        if (CreateDirectoryA(made->c_str(), nullptr)) continue;
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS) continue;
+        MsgBox("The Favorites folder " + folder + " cannot be made.\r" + SystemErrorText(error),
+               MsgBoxStyle::Exclamation | MsgBoxStyle::OkOnly, title);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void FrmMain::mnuFavoriteAdd_Click() {
+    // Never saved anywhere else: a folder removed meanwhile is made again before Save As offers it.
+    if (!MakeFavoritesFolder(FavoritesAddFolder(gFavDir, pnlNav.SelectedItem()), "Add to Favorites")) return;
     // Save As offers the favorites folders while this mode is on; it is left in every case.
     gFavoritesMode = true;
     try {
@@ -163,6 +197,7 @@ std::string FrmMain::procRebuildFavorites() {
 }
 
 void FrmMain::mnuFavoriteRefresh_Click() {
+    MakeFavoritesFolder(gFavDir, "Refresh Favorites");
     procRebuildFavorites();
     procClearResult();
     cmbResult.Clear();

@@ -2,6 +2,7 @@
 #include "formats/ZipReader.h"
 
 #include <algorithm>
+#include <fstream>
 #include <memory>
 
 #include <zlib.h>
@@ -94,12 +95,15 @@ Result<ZipArchive> ZipArchive::OpenFile(const std::filesystem::path& file) {
     return Open(std::move(bytes).value());
 }
 
-Result<ZipArchive> ZipArchive::Open(std::vector<std::uint8_t> bytes) {
-    if (bytes.size() > kMaxZipArchiveSize) return Fail("the archive is too large");
-    ByteSpan b(bytes);
-    auto end = FindEndRecord(b);
-    if (!end) return Fail("not a ZIP archive (no end record)");
-    std::size_t e = *end;
+namespace {
+
+// Where the central directory lies, as the end record at `e` of `b` gives it.
+struct DirectoryPlace {
+    std::uint16_t total = 0;
+    std::uint32_t size = 0, offset = 0;
+};
+
+Result<DirectoryPlace> ReadEndRecord(ByteSpan b, std::size_t e) {
     std::uint16_t disk = *ReadU16(b, e + 4), cdDisk = *ReadU16(b, e + 6);
     std::uint16_t onDisk = *ReadU16(b, e + 8), total = *ReadU16(b, e + 10);
     std::uint32_t cdSize = *ReadU32(b, e + 12), cdOffset = *ReadU32(b, e + 16);
@@ -108,18 +112,19 @@ Result<ZipArchive> ZipArchive::Open(std::vector<std::uint8_t> bytes) {
         cdOffset == 0xFFFFFFFF)
         return Fail("ZIP64 archives are not supported");
     if (disk != 0 || cdDisk != 0 || onDisk != total) return Fail("multi-part archives are not supported");
-    if (!InRange(cdOffset, cdSize, e)) return Fail("the central directory lies outside the archive");
     // Every record takes at least 46 bytes, so a count the directory cannot hold is caught here.
     if (static_cast<std::uint64_t>(total) * kCentralHeaderSize > cdSize)
         return Fail("the central directory is too small for its entry count");
+    return DirectoryPlace{total, cdSize, cdOffset};
+}
 
-    ZipArchive archive;
-    archive.entries_.reserve(total);
-    std::size_t at = cdOffset;
-    const std::size_t cdEnd = static_cast<std::size_t>(cdOffset) + cdSize;
-    ByteSpan cd = b.first(cdEnd);
+// The `total` records of the central directory `cd` (its bytes alone).
+Result<std::vector<ZipEntry>> ReadCentralDirectory(ByteSpan cd, std::uint16_t total) {
+    std::vector<ZipEntry> entries;
+    entries.reserve(total);
+    std::size_t at = 0;
     for (std::uint16_t i = 0; i < total; ++i) {
-        if (ReadU32(cd, at) != kCentralHeaderSig || !InRange(at, kCentralHeaderSize, cdEnd))
+        if (ReadU32(cd, at) != kCentralHeaderSig || !InRange(at, kCentralHeaderSize, cd.size()))
             return Fail("damaged central directory record " + std::to_string(i));
         ZipEntry entry;
         entry.flags = *ReadU16(cd, at + 8);
@@ -134,16 +139,72 @@ Result<ZipArchive> ZipArchive::Open(std::vector<std::uint8_t> bytes) {
         std::size_t commentSize = *ReadU16(cd, at + 32);
         entry.localHeaderOffset = *ReadU32(cd, at + 42);
         std::size_t recordSize = kCentralHeaderSize + nameSize + extraSize + commentSize;
-        if (!InRange(at, recordSize, cdEnd)) return Fail("damaged central directory record " + std::to_string(i));
+        if (!InRange(at, recordSize, cd.size())) return Fail("damaged central directory record " + std::to_string(i));
         if (entry.compressedSize == 0xFFFFFFFF || entry.uncompressedSize == 0xFFFFFFFF ||
             entry.localHeaderOffset == 0xFFFFFFFF)
             return Fail("ZIP64 archives are not supported");
         entry.name.assign(reinterpret_cast<const char*>(cd.data() + at + kCentralHeaderSize), nameSize);
-        archive.entries_.push_back(std::move(entry));
+        entries.push_back(std::move(entry));
         at += recordSize;
     }
+    return entries;
+}
+
+// `size` bytes of the stream from `offset`; fails when fewer are there.
+Result<std::vector<std::uint8_t>> ReadAt(std::ifstream& in, std::uint64_t offset, std::uint64_t size) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.seekg(static_cast<std::streamoff>(offset));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!in || in.gcount() != static_cast<std::streamsize>(bytes.size())) return Fail("cannot read the archive");
+    return bytes;
+}
+
+}  // namespace
+
+Result<ZipArchive> ZipArchive::Open(std::vector<std::uint8_t> bytes) {
+    if (bytes.size() > kMaxZipArchiveSize) return Fail("the archive is too large");
+    ByteSpan b(bytes);
+    auto end = FindEndRecord(b);
+    if (!end) return Fail("not a ZIP archive (no end record)");
+    auto place = ReadEndRecord(b, *end);
+    if (!place) return Error{place.error()};
+    if (!InRange(place->offset, place->size, *end)) return Fail("the central directory lies outside the archive");
+    auto entries = ReadCentralDirectory(b.subspan(place->offset, place->size), place->total);
+    if (!entries) return Error{entries.error()};
+
+    ZipArchive archive;
+    archive.entries_ = std::move(entries).value();
     archive.bytes_ = std::move(bytes);
     return archive;
+}
+
+Result<std::vector<ZipEntry>> ZipArchive::ReadDirectory(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return Fail("cannot read the archive: not a file");
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    if (!in) return Fail("cannot read the archive: cannot open the file");
+    const std::streamoff end = in.tellg();
+    if (end < 0) return Fail("cannot read the archive");
+    const auto size = static_cast<std::uint64_t>(end);
+    if (size > kMaxZipArchiveSize) return Fail("the archive is too large");
+
+    // The end record with the longest comment, and the 20 bytes before it where a ZIP64 locator would be.
+    const std::uint64_t tailStart = size - std::min<std::uint64_t>(size, kEndSize + 0xFFFF + 20);
+    auto tail = ReadAt(in, tailStart, size - tailStart);
+    if (!tail) return Error{tail.error()};
+    ByteSpan t(*tail);
+    auto at = FindEndRecord(t);
+    if (!at) return Fail("not a ZIP archive (no end record)");
+    auto place = ReadEndRecord(t, *at);
+    if (!place) return Error{place.error()};
+    if (!InRange(place->offset, place->size, tailStart + *at))
+        return Fail("the central directory lies outside the archive");
+    if (place->offset >= tailStart)
+        return ReadCentralDirectory(t.subspan(static_cast<std::size_t>(place->offset - tailStart), place->size),
+                                    place->total);
+    auto cd = ReadAt(in, place->offset, place->size);
+    if (!cd) return Error{cd.error()};
+    return ReadCentralDirectory(ByteSpan(*cd), place->total);
 }
 
 std::optional<std::size_t> ZipArchive::Find(std::string_view name) const {

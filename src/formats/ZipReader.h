@@ -41,6 +41,10 @@ class ZipArchive {
     // record that does not lie wholly inside the bytes.
     static Result<ZipArchive> Open(std::vector<std::uint8_t> bytes);
     static Result<ZipArchive> OpenFile(const std::filesystem::path& file);
+    // The entries of an archive file as OpenFile lists them, from its end record and central
+    // directory alone: the entries' data is not read. Fails as OpenFile does on a damaged or
+    // truncated archive.
+    static Result<std::vector<ZipEntry>> ReadDirectory(const std::filesystem::path& file);
 
     const std::vector<ZipEntry>& Entries() const { return entries_; }
 

@@ -167,9 +167,7 @@ void FrmMain::mnuFileSaveAs_Click() {
     dlgIcon.FileName = pnlResult.Tag;
     std::string favoritesFolder;
     if (gFavoritesMode) {
-        const Node* node = pnlNav.SelectedItem();
-        const std::string key = node && node->key.compare(0, 6, "favori") == 0 ? node->key : "favori";
-        favoritesFolder = FavoritesFolderOf(gFavDir, key);
+        favoritesFolder = FavoritesAddFolder(gFavDir, pnlNav.SelectedItem());
         dlgIcon.InitDir = favoritesFolder;
         dlgIcon.DialogTitle = kFavoritesTitle;
     } else {

@@ -2,10 +2,12 @@
 // folder with a non-ASCII name, into the keyword slots, the keyword lists and the references.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "BoxRecorder.h"
+#include "LibraryMaker.h"
 #include "TestSupport.h"
 #include "browsing/FrmAdd.h"
 #include "browsing/FrmKey.h"
@@ -13,6 +15,7 @@
 #include "browsing/UserReferences.h"
 #include "core/Global.h"
 #include "core/SaveOnExit.h"
+#include "core/ScopedValue.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/Options.h"
 #include "ui/App.h"
@@ -188,6 +191,29 @@ TEST_F(CatalogueLoadTest, MalformedLinesAreSkippedAndToldOnce) {
     EXPECT_EQ(CountPanel(), "3 Keywords");
     EXPECT_EQ(frmMain.lstUser.ListCount(), 1);
     EXPECT_EQ(frmMain.cmbUser.List(0), "C:\\a.ico;0;x;1user");
+}
+
+TEST_F(CatalogueLoadTest, DamagedArchivesAndAFolderForThePicturesThatCannotBeMadeAreToldOnce) {
+    Write("Icondata.dat", "stars;1:1:x00\r\n");
+    const std::string app = dir.path() + "Ornav\xE4le\\";
+    const formats::Image picture = LibraryPicture(2, 1, '2', [](int) { return 0x0000FFu; });
+    ASSERT_TRUE(WriteLibraryArchive(app + "Iconlib.res", {{"1", picture}}));
+    std::filesystem::resize_file(WidePath(app + "Iconlib.res"), std::filesystem::file_size(WidePath(app + "Iconlib.res")) - 10);
+    Write("Iconlib1.res", "");
+    frmMain.procFillSearch();
+    ExpectOneMessage("Iconlib.res is damaged: its icons will show as placeholders.\r"
+                     "Iconlib1.res is damaged: its icons will show as placeholders.");
+
+    // Sound archives, and a file where the pictures' folder would go.
+    ASSERT_TRUE(WriteLibraryArchive(app + "Iconlib.res", {{"1", picture}}));
+    DeleteFileA((app + "Iconlib1.res").c_str());
+    const ScopedValue<std::string> temp{gTempDir, dir.Folder("temp") + "\\"};
+    dir.File("temp\\ornavale-libraries");
+    gBoxes.clear();
+    gPointers.clear();
+    frmMain.procFillSearch();
+    ExpectOneMessage("The catalogue's pictures cannot be written into " + ExtractedLibraryFolder() +
+                     ": its icons will show as placeholders.");
 }
 
 TEST_F(CatalogueLoadTest, KeywordsPastTheLastSlotAreLeftOutWithOneMessage) {

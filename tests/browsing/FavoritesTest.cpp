@@ -14,6 +14,10 @@
 namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool IsFolder(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 class FavoritesTest : public MainFixture {
   protected:
@@ -247,4 +251,37 @@ TEST_F(FavoritesTest, OrganizeAsksUntilToldNotToThenOpensTheExplorer) {
     for (const std::string& s : started) EXPECT_EQ(s, command);
     EXPECT_EQ(gResult, Variant(1234));
     EXPECT_EQ(ReadStoredSetting(setting::OrganizeFav), Variant("1"));
+}
+
+TEST_F(FavoritesTest, AddAndRefreshMakeTheFavoritesFolderGoneMeanwhileAgainOrSayWhyNot) {
+    struct Case {
+        const char* name;
+        void (FrmMain::*command)();
+        const char* selected;  // the tree's node
+        bool fileInItsPlace;
+        std::string made;  // the folder there afterwards; "" for none
+    } cases[] = {
+        {"Add, into a folder of the tree", &FrmMain::mnuFavoriteAdd_Click, "favori\\A\\B", false, fav + "\\A\\B"},
+        {"Refresh", &FrmMain::mnuFavoriteRefresh_Click, "favori", false, fav},
+        {"Add, a file in its place", &FrmMain::mnuFavoriteAdd_Click, "favori", true, ""},
+        {"Refresh, a file in its place", &FrmMain::mnuFavoriteRefresh_Click, "favori", true, ""},
+    };
+    for (const Case& c : cases) {
+        frmMain.pnlNav.SetSelectedItem(c.selected);
+        DeleteFolderTree(fav);
+        if (c.fileInItsPlace) dir.File("Favorites");
+        boxes.clear();
+        (frmMain.*c.command)();
+        if (c.fileInItsPlace) {
+            ASSERT_EQ(boxes.size(), 1u) << c.name;
+            EXPECT_EQ(boxes[0].text, "The Favorites folder " + fav + " cannot be made: a file of that name is in its place.")
+                << c.name;
+            EXPECT_TRUE(Exists(fav) && !IsFolder(fav)) << c.name;
+            DeleteFileA(fav.c_str());
+        } else {
+            EXPECT_TRUE(boxes.empty()) << c.name;
+            EXPECT_TRUE(IsFolder(c.made)) << c.name;
+        }
+    }
+    EXPECT_FALSE(gFavoritesMode);
 }

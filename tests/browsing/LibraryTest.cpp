@@ -2,6 +2,7 @@
 // table, the cache of extracted and loaded pictures, and broken archives and pictures.
 #include "PageFixture.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "LibraryMaker.h"
@@ -133,6 +134,21 @@ TEST_F(LibraryTest, BrokenArchivesAndNamesGiveNoPicture) {
         FindClose(h);
     }
     EXPECT_EQ(files, 0);
+}
+
+TEST_F(LibraryTest, APictureCutShortOnDiskIsExtractedAgain) {
+    ASSERT_TRUE(WriteLibraryArchive(program.path() + "Iconlib.res", {{"5", Solid(kRed)}}));
+    frmMain.procExtractLibrary("5");
+    const std::string picture = LibraryPicturePath("5");
+    const auto whole = std::filesystem::file_size(picture);
+    // What a kill in the middle of its writing leaves for a later start.
+    std::filesystem::resize_file(picture, whole / 2);
+    gLoadedLib.clear();
+    frmMain.picBMP.Clear();
+    frmMain.procExtractLibrary("5");
+    EXPECT_TRUE(gLibPresent);
+    EXPECT_EQ(std::filesystem::file_size(picture), whole);
+    EXPECT_EQ(MiddleOf(3), kRed);
 }
 
 TEST_F(LibraryTest, UnreadablePictureNeverShowsAnotherLibrarysCell) {

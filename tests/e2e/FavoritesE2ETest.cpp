@@ -14,9 +14,11 @@ namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A folder of the program's own favorites, gone again at the end whatever the test left in it.
+// A folder of the program's own favorites (or the favorites root itself, from the program folder),
+// gone again at the end whatever the test left in it.
 struct FavoritesFolder {
-    explicit FavoritesFolder(const std::string& name) : path(ProgramExeFolder() + "Favorites\\" + name) {
+    explicit FavoritesFolder(const std::string& name, const std::string& root = ProgramExeFolder() + "Favorites\\")
+        : path(root + name) {
         std::filesystem::create_directories(path);
     }
     ~FavoritesFolder() {
@@ -61,6 +63,39 @@ TEST(FavoritesFolders, AFolderJustSavedIntoIsRemovedWithoutABox) {
     HWND tree = FindChildOfClass(window, WC_TREEVIEWA);
     EXPECT_EQ(FindTreeItem(program.process(), tree, {"Your Icons", "Favorites", "Kept Icons"}), nullptr);
     EXPECT_FALSE(program.ShowsWindowOtherThan(window));
+    EXPECT_TRUE(program.Close());
+}
+
+TEST(FavoritesFolders, AddToFavoritesMakesTheFolderRemovedMeanwhileAgainAndSavesIntoIt) {
+    QuietStore store;
+    FavoritesFolder favorites("Gone Favorites", ProgramExeFolder()), source("Source Icons", ProgramExeFolder());
+    ASSERT_TRUE(WriteIconFile(source.path + "\\blue.ico", 0x3366CC));
+    StoreSetting("FavDir", favorites.path + "\\");
+    StartedProgram program("\"" + source.path + "\\blue.ico\"");
+    HWND window = program.Main();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(program.WaitForShownItems(1, 15000), 1);
+    ASSERT_NE(program.SelectListItem(0), nullptr);
+
+    std::filesystem::remove_all(favorites.path);
+    ASSERT_FALSE(Exists(favorites.path));
+    TypeKeys({VK_MENU, 'A', 'A'});
+    HWND dialog = program.WaitForWindow("Add to Favorites", 10000);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitForFocus(dialog, "Edit", 10000));
+    TypeKeys({VK_HOME, VK_END | 0x100});
+    TypeKeys(KeysOf("copy\r"));
+    EXPECT_TRUE(WaitForFile(favorites.path + "\\copy.ico", 10000));
+    ASSERT_TRUE(WaitUntilGone(dialog, 10000));
+
+    ASSERT_TRUE(BringToFront(window));
+    ASSERT_TRUE(program.ClickTreeItem({"Your Icons", "Favorites"}));
+    HWND list = FindChildOfClass(window, WC_LISTVIEWA);
+    std::string shown;
+    EXPECT_TRUE(WaitUntil(15000, [&] {
+        shown = program.ShownItems() == 1 ? ListItemText(program.process(), list, 0, 0) : "";
+        return shown.starts_with("copy");
+    })) << shown;
     EXPECT_TRUE(program.Close());
 }
 

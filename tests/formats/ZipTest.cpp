@@ -224,3 +224,29 @@ TEST(ZipReader, EmptyArchiveAndMissingFile) {
     EXPECT_FALSE(ZipArchive::OpenFile(dir / "missing.res"));
     EXPECT_EQ(ZipArchive::OpenFile(dir.path()).error(), "cannot read the archive: not a file");
 }
+
+TEST(ZipReader, TheDirectoryAloneListsWhatOpenListsAndEveryTruncationFails) {
+    ScratchFolder dir;
+    // The second archive's directory lies before the last 64 KB, so it is read on its own.
+    const Bytes small = Archive({{"1.lib", Content(500), ZipMethod::Deflated, "pw"}, {"2.lib", {}, ZipMethod::Stored, ""}});
+    const Bytes large = Archive({{"3.lib", Content(90000), ZipMethod::Stored, ""}, {"4.lib", Content(300), ZipMethod::Deflated, ""}});
+    for (const Bytes* zip : {&small, &large}) {
+        ASSERT_TRUE(WriteFileBytes(dir / "a.res", *zip));
+        auto listed = ZipArchive::ReadDirectory(dir / "a.res");
+        ASSERT_TRUE(listed) << listed.error();
+        const auto archive = ZipArchive::Open(*zip);
+        const auto& opened = archive->Entries();
+        ASSERT_EQ(listed->size(), opened.size());
+        for (std::size_t i = 0; i < opened.size(); ++i) {
+            EXPECT_EQ((*listed)[i].name, opened[i].name);
+            EXPECT_EQ((*listed)[i].uncompressedSize, opened[i].uncompressedSize);
+            EXPECT_EQ((*listed)[i].localHeaderOffset, opened[i].localHeaderOffset);
+        }
+        for (std::size_t n = 0; n < zip->size(); n += zip == &small ? 1 : 997) {
+            ASSERT_TRUE(WriteFileBytes(dir / "a.res", ByteSpan(zip->data(), n)));
+            EXPECT_FALSE(ZipArchive::ReadDirectory(dir / "a.res")) << n;
+        }
+    }
+    EXPECT_FALSE(ZipArchive::ReadDirectory(dir / "missing.res"));
+    EXPECT_FALSE(ZipArchive::ReadDirectory(dir.path()));
+}
