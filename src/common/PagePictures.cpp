@@ -382,13 +382,13 @@ bool ReadFileJobs(std::vector<FileJob>& jobs, COLORREF back, const std::function
     const std::function<void()> work = [&] {
         for (size_t i = next++; i < opening.size() && !stop; i = next++) read(*opening[i]);
     };
-    const bool threads = !opening.empty() && ReaderPool::Begin(std::min(kPageReaders, opening.size()), work) > 0;
+    ReaderPool readers(std::min(kPageReaders, opening.size()), work, stop);
     for (FileJob* job : inMemory) read(*job);
-    if (!threads) {
+    if (readers.threads() == 0) {
         work();
         return true;
     }
-    ReaderPool::Wait([&] {
+    readers.Wait([&] {
         if (waiting && !waiting()) stop = true;
     });
     return !stop;
