@@ -213,8 +213,8 @@ TEST_F(MainWindowKeys, EscWhileNothingRunsStopsNoLaterListing) {
     }
 }
 
-// The first file read is held, as on a slow share, until the test lets it go (3 s at most); the
-// others read slowly meanwhile. Esc is typed while it is held, and it is let go once the abort is
+// The first file read (or look at a file) is held, as on a slow share, until the test lets it go
+// (3 s at most); the others read slowly meanwhile. Esc is typed while it is held, and it is let go once the abort is
 // seen; the files opened after that are counted.
 std::atomic<bool> gHoldTaken{false}, gHeld{false}, gLetGo{false};
 std::atomic<int> gOpenedAfter{0};
@@ -270,6 +270,13 @@ TEST_F(MainWindowKeys, EscWhileAFileReadIsHeldEndsTheFillOnceItIsLetGo) {
              frmMain.procGetPage();
          },
          "Aborted!"},
+        {"the page's looks at the files the listing kept",
+         [] {
+             frmMain.procSearchOpen();
+             gFileLookHook = HoldTheFirstRead;
+             frmMain.procGetPage();
+         },
+         "Aborted!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -281,6 +288,7 @@ TEST_F(MainWindowKeys, EscWhileAFileReadIsHeldEndsTheFillOnceItIsLetGo) {
         c.fill();
         gDoEventsHook = nullptr;
         gUserFileOpenHook = nullptr;
+        gFileLookHook = nullptr;
         EXPECT_TRUE(gAbortSeenWhileHeld);
         EXPECT_LE(gOpenedAfter, 1);
         EXPECT_EQ(Panel("count"), c.count);
