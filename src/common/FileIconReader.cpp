@@ -13,6 +13,7 @@
 #include "ui/Win.h"
 
 void (*gUserFileOpenHook)(const std::string& path) = nullptr;
+void (*gFileLookHook)(const std::string& path) = nullptr;
 
 namespace {
 
@@ -57,12 +58,6 @@ int32_t LibraryIconCount(const std::string& path) {
     return module ? static_cast<int32_t>(module->GroupCount()) : 0;
 }
 
-// A file's kept bytes, and how it looked before they were read.
-struct KeptFile {
-    FileBytes bytes;
-    FileStamp stamp;
-};
-
 // The kept bytes by path, and how much they hold.
 struct KeptFiles {
     std::mutex mutex;
@@ -90,6 +85,7 @@ uint64_t Whole(DWORD high, DWORD low) { return static_cast<uint64_t>(high) << 32
 }  // namespace
 
 std::optional<FileStamp> FileStampOf(const std::string& path) {
+    if (gFileLookHook) gFileLookHook(path);
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
     return FileStamp{Whole(data.nFileSizeHigh, data.nFileSizeLow),
@@ -98,16 +94,22 @@ std::optional<FileStamp> FileStampOf(const std::string& path) {
 }
 
 FileBytes KeptFileBytes(const std::string& path) {
+    const std::optional<KeptFile> kept = KeptFileRecord(path);
+    return kept ? StillKept(path, *kept) : nullptr;
+}
+
+std::optional<KeptFile> KeptFileRecord(const std::string& path) {
     KeptFiles& kept = Kept();
-    KeptFile file;
-    {
-        std::lock_guard<std::mutex> lock(kept.mutex);
-        auto found = kept.files.find(path);
-        if (found == kept.files.end()) return nullptr;
-        file = found->second;
-    }
+    std::lock_guard<std::mutex> lock(kept.mutex);
+    auto found = kept.files.find(path);
+    if (found == kept.files.end()) return std::nullopt;
+    return found->second;
+}
+
+FileBytes StillKept(const std::string& path, const KeptFile& file) {
     // The file is looked at outside the lock, so that the other readers of a page go on meanwhile.
     if (FileStampOf(path) == file.stamp) return file.bytes;
+    KeptFiles& kept = Kept();
     std::lock_guard<std::mutex> lock(kept.mutex);
     auto found = kept.files.find(path);
     if (found != kept.files.end() && found->second.bytes == file.bytes) {

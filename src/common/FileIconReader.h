@@ -23,6 +23,9 @@ extern unsigned long gListingEventsMs;
 
 // Called on the reading thread before each user file is opened; tests hold a read with it.
 extern void (*gUserFileOpenHook)(const std::string& path);
+// Called on the looking thread before each look at a user file's attributes (FileStampOf); tests
+// hold a look with it.
+extern void (*gFileLookHook)(const std::string& path);
 
 // Threads reading a listing's files ahead of the window thread. More do not help: under Wine the
 // opening of files goes through one server process.
@@ -63,6 +66,16 @@ using FileBytes = std::shared_ptr<const std::vector<uint8_t>>;
 // nullptr when none are kept or the file no longer looks as it did when they were read: a file
 // replaced or gone is read again by whoever shows it, and its kept bytes are forgotten.
 FileBytes KeptFileBytes(const std::string& path);
+// The two halves of KeptFileBytes, so that a page decides on the window thread which files it has
+// kept and its readers look at the files: the kept bytes of a file and how it looked before they
+// were read, without a look at it (nullopt when none are kept); and those bytes while it still
+// looks so, else nullptr, and they are forgotten.
+struct KeptFile {
+    FileBytes bytes;
+    FileStamp stamp;
+};
+std::optional<KeptFile> KeptFileRecord(const std::string& path);
+FileBytes StillKept(const std::string& path, const KeptFile& kept);
 void ForgetKeptFileBytes();
 // Grows each time the kept bytes are forgotten: what is kept beside them goes with them.
 int KeptFilesGeneration();

@@ -224,17 +224,47 @@ struct FileJob {
     std::string path;
     bool animated = false;
     std::vector<int32_t> indexes;
-    FileBytes bytes;  // of an icon, cursor or animated file, kept or read before
+    FileBytes bytes;  // of an icon, cursor or animated file, that stand for it
+    // What was kept of the file, not yet held against it: the bytes of an icon, cursor or animated
+    // file the listing kept, or the stamp of the pictures of a program or library taken from an
+    // earlier page into `pictures`.
+    std::optional<KeptFile> kept;
+    std::optional<FileStamp> before, after;  // a program or library, around the reading of its pictures
     FilePictures pictures;
 };
+
+// The bytes of an icon, cursor or animated file, read now.
+FileBytes ReadIconFile(const std::string& path) {
+    ++gFileReads;
+    auto bytes = ReadUserFile(path, kMaxIconFileBytes, true);
+    return bytes ? std::make_shared<const std::vector<uint8_t>>(std::move(*bytes)) : nullptr;
+}
 
 // The bytes of an icon, cursor or animated file: as the listing kept them while the file is as it
 // was, else read now.
 FileBytes IconFileBytes(const std::string& path) {
     if (FileBytes kept = KeptFileBytes(path)) return kept;
-    ++gFileReads;
-    auto bytes = ReadUserFile(path, kMaxIconFileBytes, true);
-    return bytes ? std::make_shared<const std::vector<uint8_t>>(std::move(*bytes)) : nullptr;
+    return ReadIconFile(path);
+}
+
+FileBytes IconFileBytes(const FileJob& job) {
+    if (job.kept && job.kept->bytes)
+        if (FileBytes kept = StillKept(job.path, *job.kept)) return kept;
+    return ReadIconFile(job.path);
+}
+
+// The pictures of a program or library: those taken from an earlier page while the file looks as
+// it did when they were kept, the others read now.
+void ReadModuleJob(FileJob& job, COLORREF back) {
+    job.before = FileStampOf(job.path);
+    if (!job.before || !job.kept || !(job.kept->stamp == *job.before)) job.pictures.clear();
+    if (!job.before) return;
+    std::vector<int32_t> left;
+    for (int32_t index : job.indexes)
+        if (!job.pictures.contains(index)) left.push_back(index);
+    if (left.empty()) return;
+    ReadModulePictures(job.path, left, back, job.pictures);
+    job.after = FileStampOf(job.path);
 }
 
 // Reads one file once for all its pictures on the page, every byte through the program's own
@@ -243,7 +273,7 @@ void ReadFileJob(FileJob& job, COLORREF back) {
     std::sort(job.indexes.begin(), job.indexes.end());
     job.indexes.erase(std::unique(job.indexes.begin(), job.indexes.end()), job.indexes.end());
     if (job.animated) {
-        if (!job.bytes) job.bytes = IconFileBytes(job.path);
+        if (!job.bytes) job.bytes = IconFileBytes(job);
         if (job.bytes) ReadAniPictures(*job.bytes, nullptr, job.indexes, back, job.pictures);
         return;
     }
@@ -251,13 +281,13 @@ void ReadFileJob(FileJob& job, COLORREF back) {
         case IconFileType::Ico:
         case IconFileType::Cur:
             if (job.indexes != std::vector<int32_t>{0}) return;
-            if (!job.bytes) job.bytes = IconFileBytes(job.path);
+            if (!job.bytes) job.bytes = IconFileBytes(job);
             if (job.bytes) job.pictures[0] = PictureOfIconFile(*job.bytes, back);
             return;
         case IconFileType::Icl:
         case IconFileType::Dll:
         case IconFileType::Exe:
-            if (!job.indexes.empty()) ReadModulePictures(job.path, job.indexes, back, job.pictures);
+            ReadModuleJob(job, back);
             return;
         case IconFileType::Ani:
         case IconFileType::Other: return;
@@ -269,33 +299,22 @@ void ReadFileJob(FileJob& job, COLORREF back) {
 // Icon, cursor and animated files need none: the listing keeps their bytes. Window thread only.
 class KeptModulePictures {
   public:
-    // Fills `job` with the kept pictures of its file and leaves in its indexes those still to read.
+    // Fills `job` with the kept pictures of its file and the stamp they were kept under, without a
+    // look at the file: its reader holds them against the file.
     void Take(FileJob& job, COLORREF back) {
-        const std::optional<FileStamp> stamp = FileStampOf(job.path);
-        if (!stamp) return;
         if (back != back_ || generation_ != KeptFilesGeneration()) Forget(back);
-        readFrom_[job.path] = *stamp;
         auto found = files_.find(job.path);
-        if (found == files_.end() || !(found->second.stamp == *stamp)) return;
-        std::vector<int32_t> left;
-        for (int32_t index : job.indexes) {
-            auto picture = found->second.pictures.find(index);
-            if (picture == found->second.pictures.end()) {
-                left.push_back(index);
-                continue;
-            }
-            job.pictures[index] = Copy(picture->second);
-        }
-        job.indexes = std::move(left);
+        if (found == files_.end()) return;
+        job.kept = KeptFile{nullptr, found->second.stamp};
+        for (int32_t index : job.indexes)
+            if (auto picture = found->second.pictures.find(index); picture != found->second.pictures.end())
+                job.pictures[index] = Copy(picture->second);
     }
 
     // Keeps what a worker read of the file of `job`, unless the file changed meanwhile.
     void Keep(const FileJob& job) {
-        auto before = readFrom_.find(job.path);
-        if (before == readFrom_.end()) return;
-        const FileStamp stamp = before->second;
-        readFrom_.erase(before);
-        if (!(FileStampOf(job.path) == stamp)) return;
+        if (!job.before || !(job.after == job.before)) return;
+        const FileStamp stamp = *job.before;
         if (count_ + job.pictures.size() > kMaxPictures) Forget(back_);
         Kept& kept = files_[job.path];
         if (!(kept.stamp == stamp)) {
@@ -326,14 +345,12 @@ class KeptModulePictures {
     }
     void Forget(COLORREF back) {
         files_.clear();
-        readFrom_.clear();
         count_ = 0;
         back_ = back;
         generation_ = KeptFilesGeneration();
     }
 
     std::map<std::string, Kept> files_;
-    std::map<std::string, FileStamp> readFrom_;  // the files the page reads now, as they were before
     size_t count_ = 0;
     COLORREF back_ = CLR_INVALID;
     int generation_ = -1;
@@ -349,24 +366,20 @@ bool IsModule(const std::string& path) {
     return type == IconFileType::Icl || type == IconFileType::Dll || type == IconFileType::Exe;
 }
 
-// Whether reading the job opens its file: the bytes of icon, cursor and animated files are mostly
-// kept from the listing, and go into the job here; the pictures of a library mostly from an earlier
-// page.
-bool OpensItsFile(FileJob& job) {
-    if (!job.animated) {
-        if (IsModule(job.path)) return !job.indexes.empty();
-        const IconFileType type = IconFileTypeOf(job.path);
-        if (type != IconFileType::Ico && type != IconFileType::Cur) return false;
-    }
-    if (!job.bytes) job.bytes = KeptFileBytes(job.path);
-    return !job.bytes;
+// Whether reading the job looks at its file: all but an animated file whose bytes stay read for its
+// further frames and files that give no picture of their own.
+bool LooksAtItsFile(const FileJob& job) {
+    if (job.bytes) return false;
+    if (job.animated || IsModule(job.path)) return true;
+    const IconFileType type = IconFileTypeOf(job.path);
+    return type == IconFileType::Ico || type == IconFileType::Cur;
 }
 
 // Reads the files on a few threads: under Wine and on network shares the time of a page goes into
-// opening files, and several at once overlap the waits. The window thread reads what is in memory
-// and waits for the rest, running `waiting` meanwhile, which answers false to give the page up: the
-// threads then stop after the file each one is reading. False when the page was given up. Without
-// threads the window thread reads the files itself.
+// opening files and looking at them, and several at once overlap the waits. The window thread reads
+// what is in memory and waits for the rest, running `waiting` meanwhile, which answers false to give
+// the page up: the threads then stop after the file each one is reading. False when the page was
+// given up. Without threads the window thread reads the files itself.
 bool ReadFileJobs(std::vector<FileJob>& jobs, COLORREF back, const std::function<bool()>& waiting) {
     auto read = [&](FileJob& job) {
         try {
@@ -375,20 +388,22 @@ bool ReadFileJobs(std::vector<FileJob>& jobs, COLORREF back, const std::function
             job.pictures.clear();  // out of memory for one file: its pictures show the placeholder
         }
     };
-    std::vector<FileJob*> opening, inMemory;
-    for (FileJob& job : jobs) (OpensItsFile(job) ? opening : inMemory).push_back(&job);
+    std::vector<FileJob*> looking, inMemory;
+    for (FileJob& job : jobs) (LooksAtItsFile(job) ? looking : inMemory).push_back(&job);
+    // The files to read go first: opening one is the long wait, a look at one kept is short.
+    std::stable_partition(looking.begin(), looking.end(), [](const FileJob* job) { return !job->kept; });
     std::atomic<size_t> next{0};
     std::atomic<bool> stop{false};
     const std::function<void()> work = [&] {
-        for (size_t i = next++; i < opening.size() && !stop; i = next++) read(*opening[i]);
+        for (size_t i = next++; i < looking.size() && !stop; i = next++) read(*looking[i]);
     };
-    const bool threads = !opening.empty() && ReaderPool::Begin(std::min(kPageReaders, opening.size()), work) > 0;
+    ReaderPool readers(std::min(kPageReaders, looking.size()), work, stop);
     for (FileJob* job : inMemory) read(*job);
-    if (!threads) {
+    if (readers.threads() == 0) {
         work();
         return true;
     }
-    ReaderPool::Wait([&] {
+    readers.Wait([&] {
         if (waiting && !waiting()) stop = true;
     });
     return !stop;
@@ -531,8 +546,10 @@ bool PagePictures::DrawInto(ImageList& list, HICON placeholder, COLORREF back,
         }
         jobs[at->second].indexes.push_back(w.index);
     }
+    // What is kept of each file, from the records alone: its reader looks at the file.
     for (FileJob& job : jobs)
         if (!job.animated && IsModule(job.path)) KeptModules().Take(job, back);
+        else if (!job.bytes) job.kept = KeptFileRecord(job.path);
     if (!ReadFileJobs(jobs, back, waiting)) return false;
     for (const FileJob& job : jobs)
         if (!job.animated && IsModule(job.path)) KeptModules().Keep(job);

@@ -90,9 +90,9 @@ Pool& ThePool() {
 
 }  // namespace
 
-size_t ReaderPool::Begin(size_t n, const std::function<void()>& work) {
+ReaderPool::ReaderPool(size_t n, const std::function<void()>& work, std::atomic<bool>& stop) : stop_(stop) {
     Pool& pool = ThePool();
-    if (pool.busy || n == 0) return 0;
+    if (pool.busy || n == 0) return;
     try {
         pool.threads.reserve(n);
         while (pool.threads.size() < n) {
@@ -102,25 +102,36 @@ size_t ReaderPool::Begin(size_t n, const std::function<void()>& work) {
     } catch (const std::exception&) {
         // Fewer threads: those there are do the work.
     }
-    const size_t threads = std::min(n, pool.threads.size());
-    if (threads == 0) return 0;
-    pool.running = threads;
+    threads_ = std::min(n, pool.threads.size());
+    if (threads_ == 0) return;
+    pool.running = threads_;
     {
         std::lock_guard lock(pool.mutex);
         pool.work = &work;
-        pool.wanted = threads;
+        pool.wanted = threads_;
         ++pool.round;
     }
     pool.wake.notify_all();
     pool.busy = true;
-    return threads;
+}
+
+ReaderPool::~ReaderPool() {
+    if (threads_ == 0) return;
+    Pool& pool = ThePool();
+    if (pool.running.load(std::memory_order_acquire) > 0) {
+        stop_ = true;
+        while (pool.running.load(std::memory_order_acquire) > 0) Sleep(1);
+    }
+    pool.busy = false;
 }
 
 void ReaderPool::Wait(const std::function<void()>& waiting) {
-    Pool& pool = ThePool();
+    if (threads_ == 0) return;
+    const Pool& pool = ThePool();
     while (pool.running.load(std::memory_order_acquire) > 0) {
         Sleep(1);
         if (waiting) waiting();
     }
-    pool.busy = false;
 }
+
+size_t ReaderPool::Running() { return ThePool().running.load(std::memory_order_acquire); }

@@ -37,13 +37,30 @@ class ReaderThreads {
 
 // Threads kept from one page to the next, which each page hands its reading to: a thread costs
 // about a millisecond under Wine to start and end, more than most pages take to read. Started as
-// pages need them, as many as the system gives. Window thread only.
+// pages need them, as many as the system gives. A ReaderPool is one page's turn on them, made and
+// waited for on the window thread. However the turn is left, an exception from what runs during the
+// wait included, its threads are told to stop (`stop`) and waited for, without running events,
+// before it goes: no thread is still at the work of a frame that is gone, and the next page finds
+// them free.
 class ReaderPool {
   public:
-    // Runs `work` on up to n of the threads; answers on how many (none when no thread could be
-    // started, or while the threads still run an earlier page's work).
-    static size_t Begin(size_t n, const std::function<void()>& work);
-    // Waits until the threads of Begin have run their work, running `waiting` on this thread every
-    // millisecond or so meanwhile.
-    static void Wait(const std::function<void()>& waiting);
+    // Runs `work` on up to n of the threads: none when no thread could be started, or while the
+    // threads still run the work of a turn made before (one whose wait runs events that make
+    // another page).
+    ReaderPool(size_t n, const std::function<void()>& work, std::atomic<bool>& stop);
+    ~ReaderPool();
+    ReaderPool(const ReaderPool&) = delete;
+    ReaderPool& operator=(const ReaderPool&) = delete;
+
+    // How many threads run the work.
+    size_t threads() const { return threads_; }
+    // Waits until the threads have run the work, running `waiting` on this thread every millisecond
+    // or so meanwhile.
+    void Wait(const std::function<void()>& waiting);
+    // How many threads still run the work of a turn.
+    static size_t Running();
+
+  private:
+    size_t threads_ = 0;
+    std::atomic<bool>& stop_;
 };

@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "IconMaker.h"
 #include "common/FileIconReader.h"
+#include "common/ReaderThreads.h"
 #include "common/ResultEntry.h"
 #include "core/Global.h"
 #include "mainwindow/MainShared.h"
@@ -211,8 +213,8 @@ TEST_F(MainWindowKeys, EscWhileNothingRunsStopsNoLaterListing) {
     }
 }
 
-// The first file read is held, as on a slow share, until the test lets it go (3 s at most); the
-// others read slowly meanwhile. Esc is typed while it is held, and it is let go once the abort is
+// The first file read (or look at a file) is held, as on a slow share, until the test lets it go
+// (3 s at most); the others read slowly meanwhile. Esc is typed while it is held, and it is let go once the abort is
 // seen; the files opened after that are counted.
 std::atomic<bool> gHoldTaken{false}, gHeld{false}, gLetGo{false};
 std::atomic<int> gOpenedAfter{0};
@@ -268,6 +270,13 @@ TEST_F(MainWindowKeys, EscWhileAFileReadIsHeldEndsTheFillOnceItIsLetGo) {
              frmMain.procGetPage();
          },
          "Aborted!"},
+        {"the page's looks at the files the listing kept",
+         [] {
+             frmMain.procSearchOpen();
+             gFileLookHook = HoldTheFirstRead;
+             frmMain.procGetPage();
+         },
+         "Aborted!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -279,6 +288,7 @@ TEST_F(MainWindowKeys, EscWhileAFileReadIsHeldEndsTheFillOnceItIsLetGo) {
         c.fill();
         gDoEventsHook = nullptr;
         gUserFileOpenHook = nullptr;
+        gFileLookHook = nullptr;
         EXPECT_TRUE(gAbortSeenWhileHeld);
         EXPECT_LE(gOpenedAfter, 1);
         EXPECT_EQ(Panel("count"), c.count);
@@ -286,6 +296,49 @@ TEST_F(MainWindowKeys, EscWhileAFileReadIsHeldEndsTheFillOnceItIsLetGo) {
         EXPECT_FALSE(gAbort);
         EXPECT_FALSE(IsBusy(frmMain));
     }
+}
+
+// A handler that fails while a page waits for its held reader, the page started by a menu command:
+// the error reaches the window's guard once every reader has stopped, and the next page reads on
+// the readers again.
+size_t gRunningAtTheBox = 0;
+int gBoxes = 0;
+DWORD gWindowThread = 0;
+std::atomic<int> gReadsOnTheWindowThread{0};
+
+TEST_F(MainWindowKeys, AHandlerFailingWhileAPageWaitsForItsReadersLeavesThemStoppedAndFree) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < 40; ++i) {
+        const std::string ico = dir.path() + "f" + std::to_string(i) + ".ico";
+        ASSERT_TRUE(WriteIconFile(ico, 0x204060));
+        entries.push_back(OpenEntry(ico, 0, "x", '2'));
+    }
+    for (const std::string& e : entries) frmMain.cmbResult.AddItem(e);
+    gPageCount = 1;
+    gHoldTaken = gHeld = gLetGo = false;
+    SetExceptionHandler([](const char*, const std::exception&) {
+        ++gBoxes;
+        gRunningAtTheBox = ReaderPool::Running();
+    });
+    gUserFileOpenHook = HoldTheFirstRead;
+    gDoEventsHook = [] {
+        if (gHeld && !gLetGo.exchange(true)) throw std::runtime_error("a handler failed");
+    };
+    frmMain.Menus().SetEnabled(ID_mnuGoFirstPage, true);
+    SendMessageA(frmMain.hwnd(), WM_COMMAND, MAKEWPARAM(ID_mnuGoFirstPage, 0), 0);
+    gDoEventsHook = nullptr;
+    SetExceptionHandler(nullptr);
+    EXPECT_EQ(gBoxes, 1);
+    EXPECT_EQ(gRunningAtTheBox, 0u);
+
+    gWindowThread = GetCurrentThreadId();
+    gUserFileOpenHook = [](const std::string&) {
+        if (GetCurrentThreadId() == gWindowThread) ++gReadsOnTheWindowThread;
+    };
+    frmMain.procGetPage();
+    gUserFileOpenHook = nullptr;
+    EXPECT_EQ(gReadsOnTheWindowThread, 0);
+    EXPECT_EQ(frmMain.pnlResult.Count(), 40);
 }
 
 TEST_F(MainWindowKeys, TwoAndThreeTurnThePagesOutsideTheKeywordBox) {
