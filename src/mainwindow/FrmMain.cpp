@@ -342,8 +342,9 @@ void ShowLightNotice(FrmMain&) {
         ShowMessage(kLightNotice, "OrnavaleLight", "Ornavale Light", "");
 }
 
-// Without a stored position the window stays centred where it was made.
-void MoveToStoredGeometry(FrmMain& form) { form.Move(gWinLeft, gWinTop, gWinWidth, gWinHeight); }
+// Without a stored position the window stays centred where it was made; one that shows too little
+// of it on any screen brings it onto the nearest.
+void MoveToStoredGeometry(FrmMain& form) { form.MoveToStoredPlace(gWinLeft, gWinTop, gWinWidth, gWinHeight); }
 
 }  // namespace
 

@@ -42,6 +42,14 @@ class StartupSettingsTest : public ::testing::Test {
     bool Checked(int id) { return frmMain.Menus().Find(id)->checked; }
 };
 
+// Whether the window's whole caption lies on the screen.
+bool OnTheScreen(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r.left >= 0 && r.top >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN) &&
+           r.top + GetSystemMetrics(SM_CYCAPTION) <= GetSystemMetrics(SM_CYSCREEN);
+}
+
 // Whether the tree and the result list each show at least 100 px inside the window, side by side.
 void ExpectPanesInside() {
     const int inside = frmMain.ScaleWidth();
@@ -114,6 +122,8 @@ TEST_F(StartupSettingsTest, StoredSettingsApplied) {
              EXPECT_EQ(gWinLeft, 0);
              EXPECT_EQ(gWinTop, 0);
          }},
+        {"place off every screen", {{&setting::MainLeft, int32_t{-100000}}, {&setting::MainTop, int32_t{2147483647}}},
+         [] { EXPECT_TRUE(OnTheScreen(frmMain.hwnd())); }},
         {"splitter far right", {{&setting::Splitter, "999999"}}, [] { ExpectPanesInside(); }},
         {"splitter far left", {{&setting::Splitter, "-5000"}}, [] { ExpectPanesInside(); }},
         {"column widths below the least",
