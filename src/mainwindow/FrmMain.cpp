@@ -20,6 +20,7 @@
 #include "core/ScopedValue.h"
 #include "core/Settings.h"
 #include "core/ShellFolders.h"
+#include "mainwindow/MainLayout.h"
 #include "mainwindow/MainShared.h"
 #include "mainwindow/Options.h"
 #include "mainwindow/StartupStep.h"
@@ -275,7 +276,8 @@ void ShowStoredBands(FrmMain& form) {
 void ReadColumnWidths(FrmMain& form) {
     const SettingDef* widths[] = {&setting::Colwidth1, &setting::Colwidth2, &setting::Colwidth3};
     for (int n = 1; n <= 3; ++n) {
-        if (auto w = ReadStoredSetting(*widths[n - 1]).Number()) form.pnlResult.SetColumnWidth(n, *w);
+        if (auto w = ReadStoredSetting(*widths[n - 1]).Number())
+            form.pnlResult.SetColumnWidth(n, StoredColumnWidth(*w, gTwipsX));
         if (n <= form.pnlResult.ColumnCount() && n <= form.pnlDummy.ColumnCount())
             form.pnlDummy.SetColumnWidth(n, form.pnlResult.ColumnWidth(n));
     }
@@ -340,8 +342,9 @@ void ShowLightNotice(FrmMain&) {
         ShowMessage(kLightNotice, "OrnavaleLight", "Ornavale Light", "");
 }
 
-// Without a stored position the window stays centred where it was made.
-void MoveToStoredGeometry(FrmMain& form) { form.Move(gWinLeft, gWinTop, gWinWidth, gWinHeight); }
+// Without a stored position the window stays centred where it was made; one that shows too little
+// of it on any screen brings it onto the nearest.
+void MoveToStoredGeometry(FrmMain& form) { form.MoveToStoredPlace(gWinLeft, gWinTop, gWinWidth, gWinHeight); }
 
 }  // namespace
 

@@ -1,9 +1,15 @@
 // The main window's pane arithmetic.
 #include "mainwindow/MainLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
+
+// Each pane keeps at least this much of the window's width, in pixels.
+constexpr long long kLeastPanePx = 100;
+// And each column of the result list this much.
+constexpr int kLeastColumnPx = 40;
 
 // A size below zero is refused, as the window would refuse it; the old one stays.
 void SetSize(int& size, long long value) {
@@ -18,8 +24,27 @@ double RoundHalfEven(double v) {
     return std::fmod(below, 2.0) == 0 ? below : below + 1;
 }
 
+// The tree's width for a splitter at x, in whole twips: the tree and the list that stands right of the
+// splitter strip, `margin` short of the window's edge, each at least their least width; where the window
+// has no room for both, the tree keeps its least.
+long long SplitWithinWindow(double x, const MainLayoutInput& in, long long margin) {
+    const long long px = in.twipsX;
+    const long long least = kLeastPanePx * px;
+    const long long most = std::max(least, 1LL * in.windowWidth - 4 * px - margin - least);
+    return static_cast<long long>(std::clamp(x, static_cast<double>(least), static_cast<double>(most)));
+}
+
+void PlaceSplitter(MainLayout& l, long long x, long long px) {
+    SetSize(l.split.width, x + 4 * px);
+    SetSize(l.nav.width, x);
+    l.result.left = static_cast<int>(x + 4 * px);
+    l.dummy.left = l.result.left;
+}
+
 void Resize(const MainLayoutInput& in, MainLayout& l) {
     long long px = in.twipsX, py = in.twipsY;
+    // A narrower window moves the splitter left rather than the list out of the window.
+    if (const long long x = SplitWithinWindow(l.nav.width, in, 7 * px); x != l.nav.width) PlaceSplitter(l, x, px);
     int bars = in.statusBarShown ? 2 : 1;
     SetSize(l.nav.height, 1LL * in.windowHeight - l.nav.top - 1LL * bars * in.statusBarHeight - 2LL * in.textHeight);
     SetSize(l.result.width, 1LL * in.windowWidth - l.result.left - 7 * px);
@@ -34,15 +59,10 @@ void Resize(const MainLayoutInput& in, MainLayout& l) {
 void SplitterDrag(const MainLayoutInput& in, MainLayout& l) {
     long long px = in.twipsX;
     double rounded = RoundHalfEven(in.splitX);
-    // Far beyond any screen: refuse rather than overflow.
-    if (!(std::fabs(rounded) < 1e9)) return;
-    long long x = static_cast<long long>(rounded);
-    SetSize(l.split.width, x + 4 * px);
-    SetSize(l.nav.width, x);
-    l.result.left = static_cast<int>(x + 4 * px);
+    if (std::isnan(rounded)) return;
     // One pixel more than a resize leaves; the next resize gives it back.
+    PlaceSplitter(l, SplitWithinWindow(rounded, in, 8 * px), px);
     SetSize(l.result.width, 1LL * in.windowWidth - l.result.left - 8 * px);
-    l.dummy.left = l.result.left;
     l.dummy.width = l.result.width;
 }
 
@@ -71,6 +91,8 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
     }
     return l;
 }
+
+int StoredColumnWidth(int32_t stored, int twipsX) { return std::max(stored, kLeastColumnPx * twipsX); }
 
 std::optional<std::string> PanelPathText(const std::string& itemPath, const std::string& selDir,
                                          const std::string& selFile, const PathWidths& w) {

@@ -1,6 +1,7 @@
 // The main window's pane arithmetic, kept apart from any window so that it can be tested on its own.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -48,9 +49,15 @@ struct MainLayoutInput {
     MainLayout current;  // the panes as they stand now
 };
 
-// The panes after the event. A width or height that would come out below zero keeps its current
-// value and the later steps go on from there, so a tiny window or a wild drag never fails.
+// The panes after the event. A drag and a resize keep the tree and the list each at least 100 px
+// wide where the window has room for both (the tree where it has not), so that a splitter stored
+// or dragged beyond either edge comes back. A width or height that would still come out below zero
+// keeps its current value and the later steps go on from there, so a tiny window never fails.
 MainLayout ComputeMainLayout(const MainLayoutInput& in);
+
+// A stored width of a result list column, in twips, as the list takes it: never so narrow that the
+// column cannot be seen or grabbed (a width below zero would even ask the list to size it itself).
+int StoredColumnWidth(int32_t stored, int twipsX);
 
 // Text widths in twips, measured in the window's font.
 struct PathWidths {

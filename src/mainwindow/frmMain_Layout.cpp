@@ -99,8 +99,9 @@ void FrmMain::CreatePanes() {
 }
 
 void FrmMain::Form_Resize() {
-    // WM_SIZE comes once before the panes exist.
-    if (!pnlNav.hwnd()) return;
+    // WM_SIZE comes once before the panes exist. A minimised window keeps its panes for its restore:
+    // its small size would move the splitter.
+    if (!pnlNav.hwnd() || IsIconic(hwnd())) return;
     Apply(*this, ComputeMainLayout(InputFor(*this, LayoutEvent::Resize)));
 
     ListItem* selected = pnlResult.SelectedItem();

@@ -391,6 +391,13 @@ void OptionButton::BeforeDestroy() {
     Control::BeforeDestroy();
 }
 
+namespace {
+bool IsButton(HWND window) {
+    char name[16] = {};
+    return GetClassNameA(window, name, sizeof name) > 0 && lstrcmpiA(name, "Button") == 0;
+}
+}  // namespace
+
 bool OptionButton::Value() const { return hwnd() ? Send(BM_GETCHECK) == BST_CHECKED : value_; }
 
 void OptionButton::SetValue(bool value) {
@@ -405,9 +412,13 @@ void OptionButton::SetValue(bool value) {
             if (!prev) break;
             first = prev;
         }
+        // Only the option buttons among them: a check box in the same group keeps its check.
         for (HWND w = first; w; w = GetWindow(w, GW_HWNDNEXT)) {
-            if (w != first && (GetWindowLongA(w, GWL_STYLE) & WS_GROUP)) break;
-            if (w != hwnd()) SendMessageA(w, BM_SETCHECK, BST_UNCHECKED, 0);
+            const LONG style = GetWindowLongA(w, GWL_STYLE);
+            if (w != first && (style & WS_GROUP)) break;
+            const LONG kind = style & BS_TYPEMASK;
+            if (w != hwnd() && (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON) && IsButton(w))
+                SendMessageA(w, BM_SETCHECK, BST_UNCHECKED, 0);
         }
         (void)parent;
     }

@@ -90,10 +90,21 @@ void DrawEtchedLine(HDC dc, int y, int width) {
     FillRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
 }
 
-bool CaptionOnScreen(int left, int top, int width) {
-    RECT strip{TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(left + width),
-               TwipsToPxY(top) + GetSystemMetrics(SM_CYCAPTION)};
-    return MonitorFromRect(&strip, MONITOR_DEFAULTTONULL) != nullptr;
+POINT PlaceOnAScreen(const RECT& window) {
+    const int caption = GetSystemMetrics(SM_CYCAPTION);
+    const RECT strip{window.left, window.top, window.right, window.top + caption};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&strip, MONITOR_DEFAULTTONEAREST), &info)) return {window.left, window.top};
+    const RECT& work = info.rcWork;
+    const long width = window.right - window.left, height = window.bottom - window.top;
+    RECT shown{};
+    IntersectRect(&shown, &strip, &work);
+    if (shown.bottom - shown.top >= caption / 2 && shown.right - shown.left >= std::min(width / 2, 100L))
+        return {window.left, window.top};
+    // Centred, but never with its caption or its left edge beyond the work area's.
+    return {std::max(work.left, work.left + (work.right - work.left - width) / 2),
+            std::max(work.top, work.top + (work.bottom - work.top - height) / 2)};
 }
 
 Form::Form(std::string name) : name_(std::move(name)) {}
@@ -308,16 +319,14 @@ void Form::Move(int left, int top, int width, int height) {
                  TwipsToPxY(std::max(height, 0)), flags);
 }
 
-void Form::MoveToStoredPlace(std::optional<int> left, std::optional<int> top) {
-    const int width = Width(), height = Height();
-    const int centreLeft = (PxToTwipsX(GetSystemMetrics(SM_CXSCREEN)) - width) / 2;
-    const int centreTop = (PxToTwipsY(GetSystemMetrics(SM_CYSCREEN)) - height) / 2;
-    int x = left.value_or(centreLeft), y = top.value_or(centreTop);
-    if (!CaptionOnScreen(x, y, width)) {
-        x = centreLeft;
-        y = centreTop;
-    }
-    Move(x, y);
+void Form::MoveToStoredPlace(std::optional<int> left, std::optional<int> top, int width, int height) {
+    if (!hwnd_) return;
+    const int w = TwipsToPxX(width < 0 ? Width() : width), h = TwipsToPxY(height < 0 ? Height() : height);
+    const int x = left ? TwipsToPxX(*left) : (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    const int y = top ? TwipsToPxY(*top) : (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    const POINT place = PlaceOnAScreen({x, y, x + w, y + h});
+    SetWindowPos(hwnd_, nullptr, place.x, place.y, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (width < 0 || height < 0 ? SWP_NOSIZE : 0));
 }
 
 int Form::ScaleWidth() const {

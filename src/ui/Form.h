@@ -108,9 +108,10 @@ class Form {
     int Width() const;
     int Height() const;
     void Move(int left, int top, int width = -1, int height = -1);
-    // Moves the window, keeping its size, to a stored place in twips. A missing coordinate centres
-    // the window on the screen that way; a place whose caption lies on no screen centres it fully.
-    void MoveToStoredPlace(std::optional<int> left, std::optional<int> top);
+    // Moves the window to a stored place in twips, at the given size or, without one, at its own. A
+    // missing coordinate centres the window on the screen that way; a place that leaves too little
+    // of its caption on a screen brings it onto the nearest one (PlaceOnAScreen).
+    void MoveToStoredPlace(std::optional<int> left, std::optional<int> top, int width = -1, int height = -1);
     // Client area in twips.
     int ScaleWidth() const;
     int ScaleHeight() const;
@@ -208,10 +209,12 @@ HFONT CreateSansFont(int points, int weight);
 // one below it, across the width.
 void DrawEtchedLine(HDC dc, int y, int width);
 
-// True when a window's caption strip, at this place in twips, lies on some screen. A place stored
-// while another screen layout was in use may not, and a modal window nobody can see would hold the
-// whole program.
-bool CaptionOnScreen(int left, int top, int width);
+// Where a window with this outer rectangle in pixels can be seen and dragged: its own place when
+// half its caption's height and half its width (100 px of a wider one) lie in a screen's work area,
+// else centred on the work area of the screen nearest to it. A place stored while another screen
+// layout was in use may show nothing of the window, and a modal window nobody can see holds the
+// program.
+POINT PlaceOnAScreen(const RECT& window);
 
 // The window class every form uses.
 inline constexpr const char* kFormClass = "OrnavaleForm";

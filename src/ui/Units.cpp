@@ -6,10 +6,11 @@
 
 namespace {
 
+// In 64 bits, so that a stored 2^31 - 1 twips converts without overflow.
 int RoundDiv(int value, int divisor) {
     if (divisor <= 0) return value;
-    int half = divisor / 2;
-    return value >= 0 ? (value + half) / divisor : -((-value + half) / divisor);
+    const long long v = value, half = divisor / 2;
+    return static_cast<int>(v >= 0 ? (v + half) / divisor : -((-v + half) / divisor));
 }
 
 uint32_t SystemColor(int index) { return GetSysColor(index); }

@@ -164,7 +164,9 @@ TEST_F(FrmMessageTest, FirstMessageOpensCentredThenWhereItWasLeft) {
 TEST_F(FrmMessageTest, PlaceOffEveryScreenOpensCentred) {
     struct Case {
         int32_t top, left;
-    } cases[] = {{900, 400000}, {-200000, 1500}, {ScreenHeightTwips() + 300, 1500}};
+    } cases[] = {{900, 400000}, {-200000, 1500}, {ScreenHeightTwips() + 300, 1500},
+                 {900, ScreenWidthTwips() - 10 * 15},  // a sliver of its caption on the screen
+                 {2147483647, -100000}};
     for (const Case& c : cases) {
         WriteWindowPos(windowpos::Message, {c.top, c.left});
         ShowAnd([] {

@@ -2,6 +2,7 @@
 // running instance (played here by the test itself, which holds the mutex and the marked window).
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,24 @@ TEST(FirstStart, SplashThenMarkedMainWindowThenCleanEnd) {
 
 namespace {
 
+void StorePos(const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ornavale\\Pos", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+// The part of a child window that shows inside its top-level window's client area, in pixels.
+LONG WidthInside(HWND window, HWND child) {
+    RECT client{}, pane{}, shown{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(child, &pane);
+    IntersectRect(&shown, &client, &pane);
+    return shown.right - shown.left;
+}
+
 DWORD ReadPos(const char* name, bool* found) {
     DWORD value = 0, size = sizeof value;
     *found = RegGetValueA(HKEY_CURRENT_USER, "Software\\Ornavale\\Pos", name, RRF_RT_REG_DWORD, nullptr, &value,
@@ -206,4 +225,39 @@ TEST(FirstStart, EmptyRegistryThenTheSavedPlace) {
     EXPECT_EQ(r.right, placed.right);
     EXPECT_EQ(r.bottom, placed.bottom);
     EXPECT_TRUE(second.Close());
+}
+
+TEST(FirstStart, StoredPlacesThatNoLongerFitAreBroughtBack) {
+    struct Case {
+        const char* splitter;
+        bool offScreen;  // MainLeft -100,000 and MainTop 2^31 - 1 twips
+    } cases[] = {{"999999", true}, {"-5000", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.splitter);
+        QuietStore store;
+        StorePos("Splitter", REG_SZ, c.splitter, static_cast<DWORD>(strlen(c.splitter) + 1));
+        if (c.offScreen) {
+            const DWORD left = static_cast<DWORD>(-100000), top = 0x7FFFFFFF;
+            StorePos("MainLeft", REG_DWORD, &left, sizeof left);
+            StorePos("MainTop", REG_DWORD, &top, sizeof top);
+        }
+        StartedProgram program;
+        HWND window = program.Main();
+        ASSERT_NE(window, nullptr);
+        RECT r{};
+        GetWindowRect(window, &r);
+        EXPECT_GE(r.left, 0);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_LE(r.top + GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYSCREEN));
+        HWND tree = FindChildOfClass(window, WC_TREEVIEWA), list = FindChildOfClass(window, WC_LISTVIEWA);
+        ASSERT_TRUE(tree && list);
+        EXPECT_GE(WidthInside(window, tree), 100);
+        EXPECT_GE(WidthInside(window, list), 100);
+        RECT treeRect{}, listRect{};
+        GetWindowRect(tree, &treeRect);
+        GetWindowRect(list, &listRect);
+        EXPECT_GE(listRect.left, treeRect.right);
+        EXPECT_TRUE(program.Close());
+    }
 }

@@ -16,12 +16,13 @@ TEST(MainLayout, Resize) {
     struct {
         int width, height, twips;
         bool statusBar;
-        int navHeight, resultWidth, resultHeight, messageWidth;
+        int navHeight, resultWidth, resultHeight, messageWidth, navWidth = 3000;
     } cases[] = {
         {11400, 8100, 15, true, 6345, 8235, 6375, 6170},   // two status bar heights off, 7 px margin
         {11400, 8100, 15, false, 6690, 8235, 6720, 6170},  // one
         {11400, 8100, 12, true, 6345, 8256, 6369, 6200},   // 120 dpi
-        {1500, 900, 15, true, 6000, 8000, 6030, 1440},     // sizes below zero keep the old ones
+        {4500, 8100, 15, true, 6345, 1500, 6375, 1440, 2835},  // the splitter moves left, the list keeps 100 px
+        {1500, 900, 15, true, 6000, 8000, 6030, 1440, 1500},  // sizes below zero keep the old ones; the tree 100 px
     };
     for (const auto& c : cases) {
         MainLayoutInput in = Window(LayoutEvent::Resize, c.twips);
@@ -34,6 +35,11 @@ TEST(MainLayout, Resize) {
         want.result.width = want.dummy.width = c.resultWidth;
         want.result.height = want.dummy.height = c.resultHeight;
         want.messageWidth = c.messageWidth;
+        want.nav.width = c.navWidth;
+        if (c.navWidth != 3000) {
+            want.split.width = c.navWidth + 4 * c.twips;
+            want.result.left = want.dummy.left = c.navWidth + 4 * c.twips;
+        }
         EXPECT_EQ(out, want) << c.width << " x " << c.height << " at " << c.twips;
     }
 }
@@ -46,9 +52,11 @@ TEST(MainLayout, SplitterDrag) {
         {3000, 3060, 3000, 3060, 8220},     // 8 px margin, one more than a resize leaves
         {2400.5, 2460, 2400, 2460, 8820},   // whole twips, halves to even
         {2401.5, 2462, 2402, 2462, 8818},
-        {11400, 11460, 11400, 11460, 8000}, // far right: the list keeps its width, tree and splitter follow
-        {-30, 30, 3000, 30, 11250},         // left of the edge: the tree keeps its width
-        {-100, 3060, 3000, -40, 11320},
+        {11400, 9780, 9720, 9780, 1500},    // far right: the list keeps 100 px
+        {999999, 9780, 9720, 9780, 1500},
+        {1e12, 9780, 9720, 9780, 1500},
+        {-30, 1560, 1500, 1560, 9720},      // left of the edge: the tree keeps 100 px
+        {-5000, 1560, 1500, 1560, 9720},
     };
     for (const auto& c : cases) {
         MainLayoutInput in = Window(LayoutEvent::SplitterDrag);

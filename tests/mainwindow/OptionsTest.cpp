@@ -232,6 +232,29 @@ TEST_F(OptionsTest, ApplyStoresEachValueWithItsType) {
     }
 }
 
+// Each box the user ticks and closes the dialog with is ticked at the next opening.
+TEST_F(OptionsTest, BoxesTickedAndClosedAreTickedAtTheNextOpening) {
+    Settings("");
+    gSearchFav = gDCPlay = gDCRef = gDCRun = gDCChange = false;
+    frmMain.pnlResult.SetHotTracking(false);
+    CheckBox FrmOptions::*boxes[] = {&FrmOptions::chkSearchFav, &FrmOptions::chkHoverSelection, &FrmOptions::chkPlay,
+                                     &FrmOptions::chkRef,       &FrmOptions::chkRun,            &FrmOptions::chkChange,
+                                     &FrmOptions::chkAsoICO,    &FrmOptions::chkSendTo,         &FrmOptions::chkRestart,
+                                     &FrmOptions::chkRebuild};
+    frmOptions.Load();
+    for (auto box : boxes) {
+        CheckBox& b = frmOptions.*box;
+        ASSERT_EQ(b.Value(), 0);
+        SendMessageA(frmOptions.hwnd(), WM_COMMAND, MAKEWPARAM(b.id(), BN_CLICKED), reinterpret_cast<LPARAM>(b.hwnd()));
+    }
+    frmOptions.cmdOK_Click();
+    EXPECT_EQ(Stored("SearchFav"), "sz:1");
+    frmOptions.Load();
+    for (auto box : boxes) EXPECT_EQ((frmOptions.*box).Value(), 1) << (frmOptions.*box).id();
+    gSearchFav = gDCPlay = gDCRef = gDCRun = gDCChange = false;
+    frmMain.pnlResult.SetHotTracking(false);
+}
+
 TEST_F(OptionsTest, ApplyKeepsAZoomTheListCannotShow) {
     Settings("\"DCZoom\"=dword:00000007\n");
     gDCZoom = 7;

@@ -89,6 +89,16 @@ TEST_F(PanesAndBusyModeTest, SplitterFollowsTheMouseOnlyWhileHeld) {
     EXPECT_EQ(frmMain.pnlNav.Width(), 250 * 15);
 }
 
+TEST_F(PanesAndBusyModeTest, TheTreeKeepsItsWidthThroughAMinimise) {
+    const int width = frmMain.pnlNav.Width();
+    ShowWindow(frmMain.hwnd(), SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(frmMain.hwnd()));
+    frmMain.HandleMessage(WM_SIZE, SIZE_MINIMIZED, 0);
+    ShowWindow(frmMain.hwnd(), SW_RESTORE);
+    EXPECT_EQ(frmMain.pnlNav.Width(), width);
+    ShowWindow(frmMain.hwnd(), SW_HIDE);
+}
+
 TEST_F(PanesAndBusyModeTest, BusyModeSwitchesExactlyItsControls) {
     gFolderIconSupport = false;
     bool on = false;

@@ -1,6 +1,7 @@
 // The main window's start-up applies every stored setting, and its defaults on an empty registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "BoxRecorder.h"
@@ -40,6 +41,24 @@ class StartupSettingsTest : public ::testing::Test {
     }
     bool Checked(int id) { return frmMain.Menus().Find(id)->checked; }
 };
+
+// Whether the window's whole caption lies on the screen.
+bool OnTheScreen(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r.left >= 0 && r.top >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN) &&
+           r.top + GetSystemMetrics(SM_CYCAPTION) <= GetSystemMetrics(SM_CYSCREEN);
+}
+
+// Whether the tree and the result list each show at least 100 px inside the window, side by side.
+void ExpectPanesInside() {
+    const int inside = frmMain.ScaleWidth();
+    const Control& nav = frmMain.pnlNav;
+    const Control& result = frmMain.pnlResult;
+    EXPECT_GE(std::min(nav.Left() + nav.Width(), inside) - std::max(nav.Left(), 0), 100 * gTwipsX);
+    EXPECT_GE(std::min(result.Left() + result.Width(), inside) - std::max(result.Left(), 0), 100 * gTwipsX);
+    EXPECT_GE(result.Left(), nav.Left() + nav.Width());
+}
 
 }  // namespace
 
@@ -102,6 +121,18 @@ TEST_F(StartupSettingsTest, StoredSettingsApplied) {
         {"position at 0", {{&setting::MainLeft, int32_t{0}}, {&setting::MainTop, int32_t{0}}}, [] {
              EXPECT_EQ(gWinLeft, 0);
              EXPECT_EQ(gWinTop, 0);
+         }},
+        {"place off every screen", {{&setting::MainLeft, int32_t{-100000}}, {&setting::MainTop, int32_t{2147483647}}},
+         [] { EXPECT_TRUE(OnTheScreen(frmMain.hwnd())); }},
+        {"splitter far right", {{&setting::Splitter, "999999"}}, [] { ExpectPanesInside(); }},
+        {"splitter far left", {{&setting::Splitter, "-5000"}}, [] { ExpectPanesInside(); }},
+        {"column widths below the least",
+         {{&setting::Colwidth1, "0"}, {&setting::Colwidth2, "-15"}, {&setting::Colwidth3, "3000"}}, [] {
+             for (ListView* list : {&frmMain.pnlResult, &frmMain.pnlDummy}) {
+                 EXPECT_EQ(list->ColumnWidth(1), 40 * gTwipsX);
+                 EXPECT_EQ(list->ColumnWidth(2), 40 * gTwipsX);
+                 EXPECT_EQ(list->ColumnWidth(3), 3000);
+             }
          }},
     };
     for (const Case& c : cases) {
