@@ -142,6 +142,12 @@ class Form {
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // Keyboard hook of the message loops; answers true when the key was handled.
     bool PreTranslate(MSG& msg);
+    // Used by Control: the control, which has the keyboard, is about to be disabled or hidden. The
+    // keyboard goes to the control that had it before the last key or click, else to the next one
+    // in tab order, else to the frame; the control takes it back when it is enabled or shown again
+    // while the keyboard is still there and nothing but Esc was typed or clicked meanwhile.
+    void PassFocusOn(Control& from);
+    void TakeFocusBack(Control& to);
 
   protected:
     virtual FormSpec Spec() const = 0;
@@ -193,6 +199,14 @@ class Form {
     int unloadDepth_ = 0;
     FormWindowState pendingState_ = FormWindowState::Normal;
     MenuModel menu_;
+    // The keyboard: the window that had it when the form was left (given back when it is active
+    // again); the first control takes it at the activation after Show; the window that had it
+    // before the last key or click; the control that passed it on and where it went.
+    HWND focusKept_ = nullptr;
+    bool focusFirst_ = false;
+    HWND focusBeforeInput_ = nullptr;
+    Control* focusLender_ = nullptr;
+    HWND focusLentTo_ = nullptr;
 };
 
 // What a window hears of the end of a Windows session: the question whether it may end, its end,
