@@ -199,6 +199,15 @@ void Form::Show() {
         UpdateWindow(hwnd_);
     }
     SetForegroundWindow(hwnd_);
+    // A window already active while it was hidden hears of no activation when it shows.
+    HWND focus = GetFocus();
+    if (focusFirst_ && GetActiveWindow() == hwnd_ && !(focus && IsChild(hwnd_, focus))) FocusFirstControl();
+}
+
+void Form::FocusFirstControl() {
+    focusFirst_ = false;
+    HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (TakesKeyboard(hwnd_, first)) FocusAsTab(first);
 }
 
 void Form::ShowModal() {
@@ -455,6 +464,11 @@ void Form::PassFocusOn(Control& from) {
     focusLentTo_ = GetFocus();
 }
 
+void Form::KeepFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) focusKept_ = focus;
+}
+
 void Form::TakeFocusBack(Control& to) {
     if (focusLender_ != &to) return;
     focusLender_ = nullptr;
@@ -564,10 +578,14 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             for (Control* c : controls_) c->OnParentResize();
             Form_Resize();
             return 0;
+        case WM_CANCELMODE:
+            // Disabling the window (a modal window, a message box or a common dialog opens) takes the
+            // keyboard from its control before the window is left.
+            KeepFocus();
+            break;
         case WM_ACTIVATE: {
             if (LOWORD(wParam) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                focusKept_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
+                KeepFocus();
                 break;
             }
             // The default gives the keyboard to the frame itself. Then the control that had it when
@@ -576,9 +594,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             DefWindowProcA(hwnd_, msg, wParam, lParam);
             HWND kept = std::exchange(focusKept_, nullptr);
             if (!HIWORD(wParam)) {
-                if (std::exchange(focusFirst_, false)) {
-                    HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-                    if (TakesKeyboard(hwnd_, first)) FocusAsTab(first);
+                if (focusFirst_) {
+                    FocusFirstControl();
                 } else if (TakesKeyboard(hwnd_, kept)) {
                     SetFocus(kept);
                 }

@@ -186,6 +186,10 @@ class Form {
     bool PreviewKey(MSG& msg);
     // Raises KeyPress on the form (with key preview) and then on the control typed into.
     bool RaiseKeyPress(HWND target, int& keyAscii);
+    // Notes the control that has the keyboard, to give it back when the window is active again.
+    void KeepFocus();
+    // The window is shown: the first control in tab order that takes the keyboard gets it.
+    void FocusFirstControl();
 
     std::string name_;
     HWND hwnd_ = nullptr;
