@@ -79,25 +79,25 @@ void Control::Destroyed() {
 void Control::SetEnabled(bool enabled) {
     enabled_ = enabled;
     if (!hwnd_) return;
-    HWND form = owner_.hwnd();
-    if (!enabled && HasFocus()) {
-        // A disabled window loses the focus to nobody, and keys would reach no form: the form
-        // holds it meanwhile, so that its key preview still sees Esc.
-        ::SetFocus(form);
-        focusToForm_ = true;
-    }
+    // The keyboard never stays on a control that cannot take it.
+    if (!enabled && HasFocus()) owner_.PassFocusOn(*this);
     EnableWindow(hwnd_, enabled);
-    if (enabled && std::exchange(focusToForm_, false) && GetFocus() == form) ::SetFocus(hwnd_);
+    if (enabled) owner_.TakeFocusBack(*this);
 }
 
 void Control::SetVisible(bool visible) {
     visible_ = visible;
-    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    if (!hwnd_) return;
+    if (!visible && HasFocus()) owner_.PassFocusOn(*this);
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    if (visible) owner_.TakeFocusBack(*this);
 }
 
 void Control::ShowOnTop() {
     visible_ = true;
-    if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    if (!hwnd_) return;
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    owner_.TakeFocusBack(*this);
 }
 
 std::string Control::Text() const {

@@ -128,7 +128,6 @@ class Control {
     DWORD exStyle_ = 0;
     bool enabled_ = true;
     bool visible_ = true;
-    bool focusToForm_ = false;  // disabled while it had the focus, which went to the form
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::optional<uint32_t> backColor_;
     UniqueBrush backBrush_;

@@ -48,6 +48,21 @@ DWORD ExStyleFor(const FormSpec& s) {
     return ex;
 }
 
+// Whether the keyboard can go to a window of the form: it is shown and enabled, and so is every
+// window between it and the form.
+bool TakesKeyboard(HWND form, HWND window) {
+    if (!window || window == form || !IsChild(form, window) || !IsWindowVisible(window)) return false;
+    for (HWND w = window; w && w != form; w = GetParent(w))
+        if (!IsWindowEnabled(w)) return false;
+    return true;
+}
+
+// Gives a control the keyboard as Tab does: a text field's text selected.
+void FocusAsTab(HWND window) {
+    SetFocus(window);
+    if (SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(window, EM_SETSEL, 0, -1);
+}
+
 }  // namespace
 
 LRESULT CALLBACK FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -187,6 +202,7 @@ void Form::Show() {
     Load();
     if (!hwnd_) return;
     if (!IsWindowVisible(hwnd_)) {
+        focusFirst_ = true;
         FormWindowState state = std::exchange(pendingState_, FormWindowState::Normal);
         ShowWindow(hwnd_, state == FormWindowState::Maximized   ? SW_SHOWMAXIMIZED
                           : state == FormWindowState::Minimized ? SW_SHOWMINIMIZED
@@ -194,6 +210,15 @@ void Form::Show() {
         UpdateWindow(hwnd_);
     }
     SetForegroundWindow(hwnd_);
+    // A window already active while it was hidden hears of no activation when it shows.
+    HWND focus = GetFocus();
+    if (focusFirst_ && GetActiveWindow() == hwnd_ && !(focus && IsChild(hwnd_, focus))) FocusFirstControl();
+}
+
+void Form::FocusFirstControl() {
+    focusFirst_ = false;
+    HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (TakesKeyboard(hwnd_, first)) FocusAsTab(first);
 }
 
 void Form::ShowModal() {
@@ -278,6 +303,9 @@ void Form::Destroyed() {
     for (Control* c : controls_) c->Destroyed();
     menu_.Detach();
     hwnd_ = nullptr;
+    focusKept_ = focusBeforeInput_ = focusLentTo_ = nullptr;
+    focusLender_ = nullptr;
+    focusFirst_ = false;
     UnregisterLoadedForm(this);
 }
 
@@ -429,8 +457,42 @@ bool Form::PreviewKey(MSG& msg) {
     return false;
 }
 
+void Form::PassFocusOn(Control& from) {
+    HWND self = from.hwnd();
+    auto isOther = [&](HWND w) { return TakesKeyboard(hwnd_, w) && w != self && !IsChild(self, w); };
+    HWND to = focusBeforeInput_;
+    if (!isOther(to)) to = GetNextDlgTabItem(hwnd_, self, FALSE);
+    if (isOther(to)) {
+        FocusAsTab(to);
+    } else {
+        // A disabled window loses the keyboard to nobody, and keys would reach no form: the frame
+        // holds it meanwhile, so that the key preview still sees Esc.
+        SetFocus(hwnd_);
+    }
+    focusLender_ = &from;
+    focusLentTo_ = GetFocus();
+}
+
+void Form::KeepFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) focusKept_ = focus;
+}
+
+void Form::TakeFocusBack(Control& to) {
+    if (focusLender_ != &to) return;
+    focusLender_ = nullptr;
+    if (focusLentTo_ && GetFocus() == focusLentTo_ && TakesKeyboard(hwnd_, to.hwnd())) ::SetFocus(to.hwnd());
+}
+
 bool Form::PreTranslate(MSG& msg) {
     if (!hwnd_) return false;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_LBUTTONDOWN ||
+        msg.message == WM_RBUTTONDOWN) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focusBeforeInput_ = focus;
+        // The keyboard is the user's where it is now; Esc only stops the work that holds it there.
+        if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE) focusLender_ = nullptr;
+    }
     if (HACCEL acc = Accelerators()) {
         if (TranslateAcceleratorA(hwnd_, acc, &msg)) return true;
     }
@@ -525,13 +587,31 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             for (Control* c : controls_) c->OnParentResize();
             Form_Resize();
             return 0;
-        case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) break;
-            // The default gives the keyboard to the frame itself; the form's handler comes after it,
-            // so that a control it gives the focus keeps it.
+        case WM_CANCELMODE:
+            // Disabling the window (a modal window, a message box or a common dialog opens) takes the
+            // keyboard from its control before the window is left.
+            KeepFocus();
+            break;
+        case WM_ACTIVATE: {
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                KeepFocus();
+                break;
+            }
+            // The default gives the keyboard to the frame itself. Then the control that had it when
+            // the window was left takes it back, or, once shown, the first control in tab order;
+            // the form's handler comes last, so that a control it gives the focus keeps it.
             DefWindowProcA(hwnd_, msg, wParam, lParam);
+            HWND kept = std::exchange(focusKept_, nullptr);
+            if (!HIWORD(wParam)) {
+                if (focusFirst_) {
+                    FocusFirstControl();
+                } else if (TakesKeyboard(hwnd_, kept)) {
+                    SetFocus(kept);
+                }
+            }
             Form_Activate();
             return 0;
+        }
         case WM_PAINT: {
             PaintScope paint(hwnd_);
             OnPaint(paint.dc());

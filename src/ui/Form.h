@@ -143,6 +143,12 @@ class Form {
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // Keyboard hook of the message loops; answers true when the key was handled.
     bool PreTranslate(MSG& msg);
+    // Used by Control: the control, which has the keyboard, is about to be disabled or hidden. The
+    // keyboard goes to the control that had it before the last key or click, else to the next one
+    // in tab order, else to the frame; the control takes it back when it is enabled or shown again
+    // while the keyboard is still there and nothing but Esc was typed or clicked meanwhile.
+    void PassFocusOn(Control& from);
+    void TakeFocusBack(Control& to);
 
   protected:
     virtual FormSpec Spec() const = 0;
@@ -181,6 +187,10 @@ class Form {
     bool PreviewKey(MSG& msg);
     // Raises KeyPress on the form (with key preview) and then on the control typed into.
     bool RaiseKeyPress(HWND target, int& keyAscii);
+    // Notes the control that has the keyboard, to give it back when the window is active again.
+    void KeepFocus();
+    // The window is shown: the first control in tab order that takes the keyboard gets it.
+    void FocusFirstControl();
 
     std::string name_;
     HWND hwnd_ = nullptr;
@@ -194,6 +204,14 @@ class Form {
     int unloadDepth_ = 0;
     FormWindowState pendingState_ = FormWindowState::Normal;
     MenuModel menu_;
+    // The keyboard: the window that had it when the form was left (given back when it is active
+    // again); the first control takes it at the activation after Show; the window that had it
+    // before the last key or click; the control that passed it on and where it went.
+    HWND focusKept_ = nullptr;
+    bool focusFirst_ = false;
+    HWND focusBeforeInput_ = nullptr;
+    Control* focusLender_ = nullptr;
+    HWND focusLentTo_ = nullptr;
 };
 
 // What a window hears of the end of a Windows session: the question whether it may end, its end,

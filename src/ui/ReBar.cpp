@@ -20,8 +20,9 @@ REBARBANDINFOA NewInfo(UINT mask) {
 void ReBar::Create(Bounds bounds) {
     bands_.clear();
     // The bands keep their order: a band can be dragged to another row or resized, never before another.
-    Define(REBARCLASSNAMEA, WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_FIXEDORDER | CCS_NODIVIDER, 0,
-           bounds);
+    // A parent of controls: Tab goes through the controls of its bands as through the form's own.
+    Define(REBARCLASSNAMEA, WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | RBS_FIXEDORDER | CCS_NODIVIDER,
+           WS_EX_CONTROLPARENT, bounds);
 }
 
 const ReBar::Band& ReBar::At(int band) const {

@@ -307,4 +307,19 @@ TEST_F(KeyEditorKeys, TypedKeywordAddedWithEnter) {
     EXPECT_TRUE(frmKey.cmdDelete.Enabled());
 }
 
+TEST_F(KeyEditorKeys, AKeywordAddedByItsAccessKeyLeavesTheKeyboardInTheText) {
+    frmKey.Show();
+    frmKey.txtKey.SetFocus();
+    TypeKeys(KeysOf("comet"));
+    Deliver();
+    TypeKeys({'A' | 0x400});
+    Deliver();
+    ASSERT_EQ(FindExactIn(frmKey.lstKey, "comet"), 0);
+    EXPECT_FALSE(frmKey.cmdAdd.Enabled());
+    TypeKeys(KeysOf("star"));
+    Deliver();
+    EXPECT_EQ(frmKey.txtKey.Text(), "star");
+    EXPECT_TRUE(frmKey.cmdAdd.Enabled());
+}
+
 }  // namespace

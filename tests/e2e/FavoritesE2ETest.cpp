@@ -101,23 +101,29 @@ TEST(FavoritesFolders, AddToFavoritesMakesTheFolderRemovedMeanwhileAgainAndSaves
 
 TEST(InputWindows, TextTypedAsSoonAsTheWindowOpensLandsInItsTextField) {
     QuietStore store;
+    FavoritesFolder folder("Typed Into");
+    ASSERT_TRUE(WriteIconFile(folder.path + "\\blue.ico", 0x3366CC));
     StartedProgram program;
     HWND window = program.Main();
     ASSERT_NE(window, nullptr);
-    // The folder commands act on the favorites node last clicked; a click on the (empty) result
-    // list then gives it the keyboard, where the menu keys are typed.
-    ASSERT_TRUE(program.ClickTreeItem({"Your Icons", "Favorites"}));
-    RECT rect{};
-    GetWindowRect(FindChildOfClass(window, WC_LISTVIEWA), &rect);
-    ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    // The folder commands act on the favorites node last clicked; the click on its file's item
+    // gives the result list the keyboard, where the menu keys are typed.
+    ASSERT_TRUE(program.ClickTreeItem({"Your Icons", "Favorites", "Typed Into"}));
+    ASSERT_EQ(program.WaitForShownItems(1, 15000), 1);
+    ASSERT_NE(program.SelectListItem(0), nullptr);
     ASSERT_TRUE(WaitForFocus(window, WC_LISTVIEWA, 5000));
 
     struct Case {
         std::vector<WORD> menuKeys;
         const char* caption;
+        const char* focused;  // the class of the control with the keyboard
+        bool typed;           // what is typed lands in it
     } cases[] = {
-        {{VK_MENU, 'A', 'C'}, "Create Favorite Folder"},  // the input box
-        {{VK_MENU, 'R', 'K'}, "Edit Custom Keywords"},
+        {{VK_MENU, 'A', 'C'}, "Create Favorite Folder", "Edit", true},  // the input box
+        {{VK_MENU, 'R', 'K'}, "Edit Custom Keywords", "Edit", true},
+        {{VK_MENU, 'F', 'F'}, "Open by Folder", "Edit", true},
+        {{VK_MENU, 'R', 'A'}, "Add Reference", "ComboBox", false},
+        {{VK_MENU, 'V', 'O'}, "Options", "ComboBox", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
@@ -125,11 +131,45 @@ TEST(InputWindows, TextTypedAsSoonAsTheWindowOpensLandsInItsTextField) {
         TypeKeys(c.menuKeys);
         HWND input = program.WaitForWindow(c.caption, 10000);
         ASSERT_NE(input, nullptr);
-        TypeKeys(KeysOf("typed"));
-        HWND field = FindChildOfClass(input, "Edit");
-        EXPECT_TRUE(WaitUntil(5000, [&] { return WindowText(field) == "typed"; })) << WindowText(field);
+        EXPECT_TRUE(WaitForFocus(input, c.focused, 5000));
+        if (c.typed) {
+            TypeKeys(KeysOf("typed"));
+            HWND field = FindChildOfClass(input, "Edit");
+            EXPECT_TRUE(WaitUntil(5000, [&] { return WindowText(field) == "typed"; })) << WindowText(field);
+        }
         PostMessageA(input, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitUntilGone(input, 5000));
+    }
+    EXPECT_TRUE(program.Close());
+}
+
+TEST(InputWindows, TheResultListHasTheKeyboardAgainWhenAWindowOrDialogCloses) {
+    QuietStore store;
+    StartedProgram program;
+    HWND window = program.Main();
+    ASSERT_NE(window, nullptr);
+    HWND list = FindChildOfClass(window, WC_LISTVIEWA);
+    RECT rect{};
+    GetWindowRect(list, &rect);
+    ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    ASSERT_TRUE(WaitForFocus(window, WC_LISTVIEWA, 5000));
+
+    struct Case {
+        std::vector<WORD> keys;
+        const char* caption;
+    } cases[] = {
+        {{VK_MENU, 'R', 'K'}, "Edit Custom Keywords"},
+        {{VK_MENU, 'F', 'O'}, "Open by File"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        TypeKeys(c.keys);
+        HWND shown = program.WaitForWindow(c.caption, 10000);
+        ASSERT_NE(shown, nullptr);
+        ASSERT_TRUE(BringToFront(shown));
+        TypeKeys({VK_ESCAPE});
+        ASSERT_TRUE(WaitUntilGone(shown, 5000));
+        EXPECT_TRUE(WaitForFocus(window, WC_LISTVIEWA, 5000));
     }
     EXPECT_TRUE(program.Close());
 }

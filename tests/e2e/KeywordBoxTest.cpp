@@ -1,5 +1,5 @@
 // Ornavale.exe under Wine, driven from outside with real key input: a keyword's beginning typed into
-// the keyword box and Enter select the keyword and list its icons.
+// the keyword box and Enter select the keyword and list its icons; Tab reaches the box.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,6 +37,31 @@ TEST(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
     SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     EXPECT_EQ(_strnicmp(text, prefix.c_str(), prefix.size()), 0) << text;
 
+    EXPECT_TRUE(program.Close());
+}
+
+TEST(KeywordBox, TabFromTheTreeReachesTheBoxWhereTypingSearches) {
+    QuietStore store;
+    StartedProgram program;
+    HWND window = program.Main();
+    ASSERT_NE(window, nullptr);
+    HWND combo = FindChildOfClass(window, "ComboBox");
+    ASSERT_NE(combo, nullptr);
+    if (!CatalogueInstalled() || SendMessageA(combo, CB_GETCOUNT, 0, 0) == 0)
+        GTEST_SKIP() << "no catalogue keywords in the program folder";
+
+    ASSERT_TRUE(program.ClickTreeItem({"Your Icons"}));
+    ASSERT_TRUE(WaitForFocus(window, WC_TREEVIEWA, 5000));
+    // The result list stands between the tree and the box, which the first Tab may already reach.
+    int tabs = 0;
+    while (tabs < 2 && !WaitForFocus(combo, "Edit", tabs == 0 ? 0 : 2000)) {
+        TypeKeys({VK_TAB});
+        ++tabs;
+    }
+    ASSERT_TRUE(WaitForFocus(combo, "Edit", 2000)) << tabs << " Tab(s)";
+    TypeKeys(KeysOf("FOLD\r"));
+    EXPECT_TRUE(WaitUntil(20000, [&] { return program.ShownItems() > 0; }));
+    EXPECT_GE(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
     EXPECT_TRUE(program.Close());
 }
 

@@ -90,14 +90,16 @@ void TypeKeys(const std::vector<WORD>& keys) {
         input.push_back(i);
     };
     for (WORD key : keys) {
-        const bool shift = key & 0x100, control = key & 0x200;
+        const bool shift = key & 0x100, control = key & 0x200, alt = key & 0x400;
         const auto vk = static_cast<WORD>(key & 0xFF);
+        if (alt) add(VK_MENU, false);
         if (control) add(VK_CONTROL, false);
         if (shift) add(VK_SHIFT, false);
         add(vk, false);
         add(vk, true);
         if (shift) add(VK_SHIFT, true);
         if (control) add(VK_CONTROL, true);
+        if (alt) add(VK_MENU, true);
     }
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }

@@ -36,7 +36,8 @@ void DeleteRegTree(HKEY hive, const std::string& key);
 void PresetQuietStart();
 
 // Real key input (SendInput): each key pressed and released, with Shift held around a key that
-// carries 0x100 and Ctrl around one that carries 0x200, as VkKeyScanA answers for a character.
+// carries 0x100, Ctrl around one that carries 0x200 and Alt around one that carries 0x400, as
+// VkKeyScanA answers for a character.
 void TypeKeys(const std::vector<WORD>& keys);
 // The keys that type a text ("\r" Enter, "\x1b" Esc).
 std::vector<WORD> KeysOf(const std::string& text);

@@ -130,21 +130,94 @@ TEST_F(KeyPreview, EnterAndEscReachTheComboBoxBeforeTheDefaultAndCancelButtons) 
     EXPECT_EQ(form.box.Text(), "x");
 }
 
-TEST_F(KeyPreview, AControlDisabledWithTheFocusLeavesItToTheFormAndTakesItBack) {
-    form.text.SetFocus();
-    form.text.SetEnabled(false);
-    EXPECT_EQ(GetFocus(), form.hwnd());
-    form.seen.clear();
-    TypeKeys({VK_ESCAPE});
-    Deliver(false);
-    EXPECT_EQ(form.seen, (std::vector<std::string>{"down 27", "press 27", "cancel", "up 27"}));
-    form.text.SetEnabled(true);
-    EXPECT_EQ(GetFocus(), form.text.hwnd());
-    // Not when the focus has moved on meanwhile.
+TEST_F(KeyPreview, AControlDisabledOrHiddenWithTheKeyboardPassesItOnAndTakesItBack) {
+    struct Case {
+        const char* what;
+        bool hide;         // hidden, else disabled
+        bool othersOff;    // no other control can take the keyboard
+        bool frameHasIt;   // where the keyboard goes: the form's frame, else the next control, OK
+    };
+    const Case cases[] = {
+        {"disabled", false, false, false},
+        {"hidden", true, false, false},
+        {"disabled, nothing else takes it", false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto set = [&](bool on) {
+            if (c.hide) form.text.SetVisible(on);
+            else form.text.SetEnabled(on);
+        };
+        for (Control* other : {static_cast<Control*>(&form.box), static_cast<Control*>(&form.ok),
+                               static_cast<Control*>(&form.cancel)})
+            other->SetEnabled(!c.othersOff);
+        form.text.SetFocus();
+        set(false);
+        EXPECT_EQ(GetFocus(), c.frameHasIt ? form.hwnd() : form.ok.hwnd());
+        // Esc still reaches the form (and Cancel, unless it is disabled too).
+        form.seen.clear();
+        TypeKeys({VK_ESCAPE});
+        Deliver(false);
+        EXPECT_EQ(form.seen, c.othersOff ? (std::vector<std::string>{"down 27", "press 27", "up 27"})
+                                         : (std::vector<std::string>{"down 27", "press 27", "cancel", "up 27"}));
+        set(true);
+        EXPECT_EQ(GetFocus(), form.text.hwnd());
+    }
+    for (Control* other : {static_cast<Control*>(&form.box), static_cast<Control*>(&form.ok),
+                           static_cast<Control*>(&form.cancel)})
+        other->SetEnabled(true);
+    // Not when the keyboard has moved on meanwhile, nor when it was typed with where it went.
     form.text.SetEnabled(false);
     form.box.SetFocus();
     form.text.SetEnabled(true);
     EXPECT_TRUE(form.box.HasFocus());
+    form.text.SetFocus();
+    form.text.SetEnabled(false);
+    TypeKeys(KeysOf("o"));
+    Deliver(false);
+    form.text.SetEnabled(true);
+    EXPECT_EQ(GetFocus(), form.ok.hwnd());
+}
+
+TEST_F(KeyPreview, AFormShownGivesTheKeyboardToItsFirstControlThatTakesIt) {
+    struct Case {
+        const char* what;
+        Control* off;  // disabled before the form is shown again
+        Control* expected;
+    };
+    const Case cases[] = {
+        {"the first", nullptr, &form.box},
+        {"the first disabled", &form.box, &form.text},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form.ok.SetFocus();
+        form.Hide();
+        if (c.off) c.off->SetEnabled(false);
+        form.Show();
+        // The X server's word on the hidden window may come after the show and take it back.
+        Pump();
+        ASSERT_TRUE(SetForegroundWindow(form.hwnd()));
+        Pump();
+        EXPECT_TRUE(c.expected->HasFocus());
+        if (c.off) c.off->SetEnabled(true);
+    }
+}
+
+TEST_F(KeyPreview, TheKeyboardComesBackWhenTheFormIsActiveAgain) {
+    TestForm other;
+    other.build = [&] {};
+    for (Control* focus : {static_cast<Control*>(&form.text), static_cast<Control*>(&form.box)}) {
+        focus->SetFocus();
+        other.Show();
+        Pump();
+        ASSERT_EQ(GetActiveWindow(), other.hwnd());
+        other.Hide();
+        ASSERT_TRUE(SetForegroundWindow(form.hwnd()));
+        Pump();
+        EXPECT_TRUE(focus->HasFocus());
+    }
+    other.Unload();
 }
 
 TEST_F(KeyPreview, ComboClickFollowsAChangeOfSelectionNotTheTypedText) {
