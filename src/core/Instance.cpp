@@ -39,9 +39,12 @@ void FindPrevInstance() {
 
 namespace {
 
-// To the top and in front, its always-on-top as it was: a window kept on top stays so.
+// Above all other windows and in front, its always-on-top as it was: a window kept on top stays
+// so; another one is lifted over the windows kept on top and let go again.
 void RaiseWindow(HWND hwnd) {
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const bool onTop = (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (!onTop) SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(hwnd);
 }
 
