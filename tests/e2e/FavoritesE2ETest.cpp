@@ -28,6 +28,19 @@ struct FavoritesFolder {
     std::string path;
 };
 
+// The selected item added to the favorites as "copy" through the Add to Favorites dialog, typed
+// with the real keyboard; the copy is looked for in `folder`, and the dialog has closed.
+void AddToFavoritesAsCopy(StartedProgram& program, const std::string& folder) {
+    TypeKeys({VK_MENU, 'A', 'A'});
+    HWND dialog = program.WaitForWindow("Add to Favorites", 10000);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitForFocus(dialog, "Edit", 10000));
+    TypeKeys({VK_HOME, VK_END | 0x100});
+    TypeKeys(KeysOf("copy\r"));
+    EXPECT_TRUE(WaitForFile(folder + "\\copy.ico", 10000));
+    ASSERT_TRUE(WaitUntilGone(dialog, 10000));
+}
+
 }  // namespace
 
 TEST(FavoritesFolders, AFolderJustSavedIntoIsRemovedWithoutABox) {
@@ -42,14 +55,7 @@ TEST(FavoritesFolders, AFolderJustSavedIntoIsRemovedWithoutABox) {
     ASSERT_TRUE(program.ClickTreeItem({"Your Icons", "Favorites", "Kept Icons"}));
     ASSERT_EQ(program.WaitForShownItems(1, 15000), 1);
     ASSERT_NE(program.SelectListItem(0), nullptr);
-    TypeKeys({VK_MENU, 'A', 'A'});
-    HWND dialog = program.WaitForWindow("Add to Favorites", 10000);
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(WaitForFocus(dialog, "Edit", 10000));
-    TypeKeys({VK_HOME, VK_END | 0x100});
-    TypeKeys(KeysOf("copy\r"));
-    ASSERT_TRUE(WaitForFile(folder.path + "\\copy.ico", 10000));
-    ASSERT_TRUE(WaitUntilGone(dialog, 10000));
+    ASSERT_NO_FATAL_FAILURE(AddToFavoritesAsCopy(program, folder.path));
 
     ASSERT_TRUE(BringToFront(window));
     TypeKeys({VK_MENU, 'A', 'R'});
@@ -79,14 +85,7 @@ TEST(FavoritesFolders, AddToFavoritesMakesTheFolderRemovedMeanwhileAgainAndSaves
 
     std::filesystem::remove_all(favorites.path);
     ASSERT_FALSE(Exists(favorites.path));
-    TypeKeys({VK_MENU, 'A', 'A'});
-    HWND dialog = program.WaitForWindow("Add to Favorites", 10000);
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(WaitForFocus(dialog, "Edit", 10000));
-    TypeKeys({VK_HOME, VK_END | 0x100});
-    TypeKeys(KeysOf("copy\r"));
-    EXPECT_TRUE(WaitForFile(favorites.path + "\\copy.ico", 10000));
-    ASSERT_TRUE(WaitUntilGone(dialog, 10000));
+    ASSERT_NO_FATAL_FAILURE(AddToFavoritesAsCopy(program, favorites.path));
 
     ASSERT_TRUE(BringToFront(window));
     ASSERT_TRUE(program.ClickTreeItem({"Your Icons", "Favorites"}));
