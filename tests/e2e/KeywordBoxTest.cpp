@@ -8,19 +8,25 @@
 
 namespace {
 
-TEST(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
+// The program started with the shipped catalogue's keywords in its keyword box.
+class KeywordBox : public testing::Test {
+  protected:
+    void SetUp() override {
+        window = program.Main();
+        ASSERT_NE(window, nullptr);
+        combo = FindChildOfClass(window, "ComboBox");
+        ASSERT_NE(combo, nullptr);
+        if (!CatalogueInstalled() || SendMessageA(combo, CB_GETCOUNT, 0, 0) == 0)
+            GTEST_SKIP() << "no catalogue keywords in the program folder";
+    }
     QuietStore store;
-
     StartedProgram program;
-    HWND window = program.Main();
-    ASSERT_NE(window, nullptr);
-    HWND combo = FindChildOfClass(window, "ComboBox");
-    ASSERT_NE(combo, nullptr);
+    HWND window = nullptr, combo = nullptr;
+};
+
+TEST_F(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
     HWND edit = FindChildOfClass(combo, "Edit");
     ASSERT_NE(edit, nullptr);
-    if (!CatalogueInstalled() || SendMessageA(combo, CB_GETCOUNT, 0, 0) == 0)
-        GTEST_SKIP() << "no catalogue keywords in the program folder";
-
     ASSERT_EQ(program.ShownItems(), 0);  // nothing listed before
 
     // Typed in upper case; the catalogue has "folder" and "folders" in lower case.
@@ -40,16 +46,7 @@ TEST(KeywordBox, APrefixAndEnterListTheFirstKeywordBeginningWithIt) {
     EXPECT_TRUE(program.Close());
 }
 
-TEST(KeywordBox, TabFromTheTreeReachesTheBoxWhereTypingSearches) {
-    QuietStore store;
-    StartedProgram program;
-    HWND window = program.Main();
-    ASSERT_NE(window, nullptr);
-    HWND combo = FindChildOfClass(window, "ComboBox");
-    ASSERT_NE(combo, nullptr);
-    if (!CatalogueInstalled() || SendMessageA(combo, CB_GETCOUNT, 0, 0) == 0)
-        GTEST_SKIP() << "no catalogue keywords in the program folder";
-
+TEST_F(KeywordBox, TabFromTheTreeReachesTheBoxWhereTypingSearches) {
     ASSERT_TRUE(program.ClickTreeItem({"Your Icons"}));
     ASSERT_TRUE(WaitForFocus(window, WC_TREEVIEWA, 5000));
     // The result list stands between the tree and the box, which the first Tab may already reach.
