@@ -600,9 +600,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             // The default gives the keyboard to the frame itself. Then the control that had it when
             // the window was left takes it back, or, once shown, the first control in tab order;
             // the form's handler comes last, so that a control it gives the focus keeps it.
-            DefWindowProcA(hwnd_, msg, wParam, lParam);
+            // An activation that comes after a press on one of its controls (under Wine the X
+            // server's word can come late) leaves the keyboard to that control: moved away while the
+            // button is down, the control would lose the click.
+            HWND focus = GetFocus();
+            const bool pressed = (GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0) && focus &&
+                                 IsChild(hwnd_, focus);
+            if (pressed) focusFirst_ = false;
+            if (!pressed) DefWindowProcA(hwnd_, msg, wParam, lParam);
             HWND kept = std::exchange(focusKept_, nullptr);
-            if (!HIWORD(wParam)) {
+            if (!HIWORD(wParam) && !pressed) {
                 if (focusFirst_) {
                     FocusFirstControl();
                 } else if (TakesKeyboard(hwnd_, kept)) {
